@@ -1,0 +1,165 @@
+#include "model/Helpers.h"
+
+#include "editor/Globals.h"
+#include "platform/Host.h"
+#include "platform/Log.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QWidget>
+#include <exception>
+
+void Show_MessageBox(const QString& text)
+{
+    try {
+        platform::AlertRequest request;
+        request.text = QStringLiteral("\n") + text;
+        request.buttons = {QStringLiteral("OK")};
+        platform::showAlert(request);
+    } catch (const std::exception& e) {
+        Show_NSLog_Message(QString::fromUtf8(e.what()));
+    }
+}
+
+bool Show_YES_NO_MessageBox(const QString& text)
+{
+    platform::AlertRequest request;
+    request.text = text;
+    request.buttons = {QStringLiteral("Yes"), QStringLiteral("No")};
+    request.defaultButton = 0;
+    return platform::showAlert(request) == 0;
+}
+
+void Show_NSLog_Message(const QString& text)
+{
+    if (!text.isEmpty())
+        platform::log(text);
+}
+
+namespace {
+bool isControlOrFormat(QChar c)
+{
+    const auto cat = c.category();
+    return cat == QChar::Other_Control || cat == QChar::Other_Format;
+}
+
+template <typename Pred>
+QString trimEnds(const QString& text, Pred strip)
+{
+    qsizetype begin = 0, end = text.size();
+    while (begin < end && strip(text[begin]))
+        ++begin;
+    while (end > begin && strip(text[end - 1]))
+        --end;
+    return text.mid(begin, end - begin);
+}
+}
+
+QString Trim_Str(const QString& text)
+{
+    if (text.isNull())
+        return text;
+    // Whitespace first, then control characters, each at the ends only.
+    const QString spaced = trimEnds(text, [](QChar c) { return c.isSpace(); });
+    return trimEnds(spaced, isControlOrFormat);
+}
+
+QString Replace_char_in_string(const QString& text, const QString& target, const QString& replacement)
+{
+    if (target.isEmpty())
+        return text;
+    QString out = text;
+    return out.replace(target, replacement);
+}
+
+QString Left_Str_substringToIndex(const QString& text, int n)
+{
+    return text.left(std::max(n, 0));
+}
+
+QString Right_Str_substringFromIndex(const QString& text, int n)
+{
+    return text.right(std::max(n, 0));
+}
+
+QString Read_Str_FromIndex(const QString& text, int n)
+{
+    if (n > text.size())
+        return QString(QStringLiteral(""));
+    return text.mid(std::max(n, 0));
+}
+
+QString Remove_Reserve_Char_In_File_Name(const QString& name)
+{
+    static const QString reserved = QStringLiteral("/\\?%*|\"<>");
+    return Trim_Str(trimEnds(name, [](QChar c) { return reserved.contains(c); }));
+}
+
+void Check_Path_And_Create_Files()
+{
+    try {
+        const QStringList folders = {
+            Data_Folder_Path,
+            Resource_Path + QStringLiteral("/Frames"),
+            Resource_Path + QStringLiteral("/Fill_Style_Image"),
+            Resource_Path + QStringLiteral("/LibraryImage"),
+            Resource_Path + QStringLiteral("/Templates"),
+            Resource_Path + QStringLiteral("/Templates/User"),
+        };
+        for (const QString& folder : folders) {
+            if (folder.isEmpty() || QFileInfo::exists(folder))
+                continue;
+            // mkpath creates each missing level with mode 0777 (the umask applies).
+            QDir().mkpath(folder);
+        }
+    } catch (const std::exception& e) {
+        Show_NSLog_Message(QString::fromUtf8(e.what()));
+    }
+}
+
+void Delete_File(const QString& path)
+{
+    try {
+        const QFileInfo info(path);
+        if (path.isEmpty() || (!info.exists() && !info.isSymLink()))
+            return;
+        // Deletable when the containing folder lets us remove entries.
+        if (!QFileInfo(info.absolutePath()).isWritable())
+            return;
+        bool removed;
+        if (info.isDir() && !info.isSymLink())
+            removed = QDir(path).removeRecursively();
+        else
+            removed = QFile::remove(path);
+        if (!removed)
+            Show_NSLog_Message(QStringLiteral("Could not remove %1").arg(path));
+    } catch (const std::exception& e) {
+        Show_NSLog_Message(QString::fromUtf8(e.what()));
+    }
+}
+
+void Open_Help_File()
+{
+    const QString help = Resource_Path + QStringLiteral("/Help.pdf");
+    if (!QFileInfo::exists(help)) {
+        Show_MessageBox(QStringLiteral("Help file does not exist!"));
+        return;
+    }
+    platform::openPath(help);
+}
+
+void SetObjEnabled(QWidget* view, bool enabled)
+{
+    if (!view)
+        return;
+    view->setEnabled(enabled);
+    // A box hands the state on to every widget inside it.
+    if (qobject_cast<QGroupBox*>(view) || (qobject_cast<QFrame*>(view) && !qobject_cast<QLabel*>(view))) {
+        for (QWidget* child : view->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            SetObjEnabled(child, enabled);
+    }
+}

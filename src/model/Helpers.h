@@ -1,0 +1,37 @@
+#pragma once
+// Small helpers shared by every part of the application: message boxes,
+// the log line, string trimming and slicing, and file housekeeping.
+#include <QString>
+
+class QWidget;
+
+// An alert with the one button "OK"; the text follows a line break. Callable
+// from any thread: it is shown on the main thread and the caller waits.
+void Show_MessageBox(const QString& text);
+// An alert with "Yes" (default) and "No"; true exactly when "Yes" was pressed.
+bool Show_YES_NO_MessageBox(const QString& text);
+// One line in the log; nothing for a null or empty text.
+void Show_NSLog_Message(const QString& text);
+
+// White space and line ends removed at both ends, then control and format
+// characters (such as U+FEFF) at both ends; inner characters stay. Null gives null.
+QString Trim_Str(const QString& text);
+QString Replace_char_in_string(const QString& text, const QString& target, const QString& replacement);
+// The first n characters (n < 0 counts as 0; n past the end gives the whole text).
+QString Left_Str_substringToIndex(const QString& text, int n);
+// The last n characters, with the same bounds.
+QString Right_Str_substringFromIndex(const QString& text, int n);
+// From position n to the end; empty when n lies past the end.
+QString Read_Str_FromIndex(const QString& text, int n);
+// / \ ? % * | " < > removed at both ends (inner ones stay), then Trim_Str.
+QString Remove_Reserve_Char_In_File_Name(const QString& name);
+
+// Creates, each only when missing, the data-set folder and the folders the
+// app keeps in the resource folder.
+void Check_Path_And_Create_Files();
+// Removes a file or a whole folder when it may be deleted; failures are logged.
+void Delete_File(const QString& path);
+// Opens the user guide "Help.pdf" of the resource folder.
+void Open_Help_File();
+// Enables or disables a widget; a box passes the state on to every widget inside it.
+void SetObjEnabled(QWidget* view, bool enabled);

@@ -1,0 +1,132 @@
+#include "platform/Host.h"
+
+#include "platform/MainThread.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QMessageBox>
+#include <QPushButton>
+#include <atomic>
+
+namespace platform {
+namespace {
+QtHost g_qtHost;
+std::atomic<Host*> g_host{&g_qtHost};
+
+QWidget* dialogParent()
+{
+    if (auto* w = QApplication::activeModalWidget())
+        return w;
+    return QApplication::activeWindow();
+}
+}
+
+Host* setHost(Host* h)
+{
+    return g_host.exchange(h ? h : &g_qtHost);
+}
+
+Host& host() { return *g_host.load(); }
+
+int showAlert(const AlertRequest& request)
+{
+    int answer = 0;
+    runOnMainThread([&] { answer = host().alert(request); });
+    return answer;
+}
+
+int runModal(QDialog& dialog)
+{
+    int code = 0;
+    runOnMainThread([&] { code = host().runModal(dialog); });
+    return code;
+}
+
+PanelResult runPanel(const PanelRequest& request)
+{
+    PanelResult result;
+    runOnMainThread([&] { result = host().panel(request); });
+    return result;
+}
+
+bool openUrl(const QUrl& url)
+{
+    bool ok = false;
+    runOnMainThread([&] { ok = host().openWithDefaultApp(url); });
+    return ok;
+}
+
+bool openPath(const QString& path) { return openUrl(QUrl::fromLocalFile(path)); }
+
+int QtHost::alert(const AlertRequest& request)
+{
+    QMessageBox box(dialogParent());
+    box.setWindowTitle(request.title.isEmpty() ? QStringLiteral("Gleamcard") : request.title);
+    box.setText(request.text);
+    QList<QAbstractButton*> buttons;
+    for (int i = 0; i < request.buttons.size(); ++i) {
+        auto* b = box.addButton(request.buttons[i],
+                                i == 0 ? QMessageBox::AcceptRole : QMessageBox::RejectRole);
+        buttons << b;
+        if (i == request.defaultButton)
+            box.setDefaultButton(b);
+    }
+    box.exec();
+    const int index = buttons.indexOf(box.clickedButton());
+    // Closing the box without a button counts as the last (cancelling) one.
+    return index >= 0 ? index : int(buttons.size()) - 1;
+}
+
+int QtHost::runModal(QDialog& dialog)
+{
+    return dialog.exec();
+}
+
+PanelResult QtHost::panel(const PanelRequest& request)
+{
+    QFileDialog dlg(dialogParent(), request.title, request.directory);
+    dlg.setOption(QFileDialog::DontUseNativeDialog, request.accessory != nullptr);
+    switch (request.kind) {
+    case PanelRequest::Open:
+        dlg.setAcceptMode(QFileDialog::AcceptOpen);
+        dlg.setFileMode(request.allowMultiple ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+        break;
+    case PanelRequest::Save:
+        dlg.setAcceptMode(QFileDialog::AcceptSave);
+        dlg.setFileMode(QFileDialog::AnyFile);
+        if (!request.fileName.isEmpty())
+            dlg.selectFile(request.fileName);
+        break;
+    case PanelRequest::Folder:
+        dlg.setAcceptMode(QFileDialog::AcceptOpen);
+        dlg.setFileMode(QFileDialog::Directory);
+        dlg.setOption(QFileDialog::ShowDirsOnly, true);
+        break;
+    }
+    if (!request.extensions.isEmpty() && request.kind != PanelRequest::Folder) {
+        QStringList patterns;
+        for (const QString& ext : request.extensions)
+            patterns << "*." + ext.toLower() << "*." + ext.toUpper();
+        dlg.setNameFilter(patterns.join(' '));
+    }
+    if (request.accessory) {
+        if (auto* grid = qobject_cast<QGridLayout*>(dlg.layout()))
+            grid->addWidget(request.accessory, grid->rowCount(), 0, 1, grid->columnCount());
+    }
+    PanelResult result;
+    result.accepted = dlg.exec() == QDialog::Accepted;
+    if (result.accepted)
+        result.paths = dlg.selectedFiles();
+    if (request.accessory)
+        request.accessory->setParent(nullptr);
+    return result;
+}
+
+bool QtHost::openWithDefaultApp(const QUrl& url)
+{
+    return QDesktopServices::openUrl(url);
+}
+}

@@ -1,0 +1,73 @@
+#pragma once
+// The one seam through which the application waits for a person: alerts,
+// modal runs of dialogs, open/save/folder panels, and handing a file or link
+// to its default application. The application answers with Qt dialogs; tests
+// install a scripted host so nothing ever blocks.
+//
+// The free functions below may be called from any thread: a worker's request
+// is carried to the main thread and the worker waits for the answer; a request
+// made on the main thread runs directly.
+
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+class QDialog;
+class QWidget;
+
+namespace platform {
+
+struct AlertRequest {
+    QString title;
+    QString text;
+    QStringList buttons{QStringLiteral("OK")};
+    int defaultButton = 0;
+};
+
+struct PanelRequest {
+    enum Kind { Open, Save, Folder };
+    Kind kind = Open;
+    QString title;
+    QString directory;
+    QString fileName;          // proposed name (save panels)
+    QStringList extensions;    // allowed extensions without dot, any case; empty = all
+    bool allowMultiple = false;
+    QWidget* accessory = nullptr; // extra controls shown inside the panel (save panels)
+};
+
+struct PanelResult {
+    bool accepted = false;
+    QStringList paths;
+    QString path() const { return paths.isEmpty() ? QString() : paths.first(); }
+};
+
+class Host {
+public:
+    virtual ~Host() = default;
+    // Index of the button pressed.
+    virtual int alert(const AlertRequest& request) = 0;
+    // Runs the dialog modally; its result code (1 after OK, 0 after Cancel).
+    virtual int runModal(QDialog& dialog) = 0;
+    virtual PanelResult panel(const PanelRequest& request) = 0;
+    virtual bool openWithDefaultApp(const QUrl& url) = 0;
+};
+
+// Installs a host; nullptr puts back the Qt host. Returns the previous one.
+Host* setHost(Host* host);
+Host& host();
+
+int showAlert(const AlertRequest& request);
+int runModal(QDialog& dialog);
+PanelResult runPanel(const PanelRequest& request);
+bool openUrl(const QUrl& url);
+bool openPath(const QString& path); // a local file or folder
+
+// The Qt implementation, used unless another host is installed.
+class QtHost : public Host {
+public:
+    int alert(const AlertRequest& request) override;
+    int runModal(QDialog& dialog) override;
+    PanelResult panel(const PanelRequest& request) override;
+    bool openWithDefaultApp(const QUrl& url) override;
+};
+}

@@ -1,0 +1,29 @@
+#pragma once
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QProcessEnvironment>
+
+namespace platform {
+// An outside program run with an argument list (never through a shell).
+struct TaskRequest {
+    QString program;
+    QStringList arguments;
+    QByteArray standardInput;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    int timeoutMs = 60000;
+};
+
+struct TaskResult {
+    bool started = false;
+    bool timedOut = false;
+    int exitStatus = -1;   // the program's exit status; -1 when it did not exit normally
+    QByteArray standardOutput;
+    QByteArray standardError;
+    bool succeeded() const { return started && !timedOut && exitStatus == 0; }
+};
+
+// Runs the program to its end (or the time limit, after which it is killed).
+// Safe on any thread.
+TaskResult runTask(const TaskRequest& request);
+}

@@ -1,0 +1,268 @@
+#include "XlsxTestKit.h"
+#include "data/SpreadsheetWriter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace {
+using Table = QList<QStringList>;
+
+struct XlsxRead : ::testing::Test {
+    QTemporaryDir tmp;
+    QString at(const QString& name) const { return tmp.path() + QLatin1Char('/') + name; }
+    void TearDown() override { SpreadsheetWriter::Release_Data(); }
+
+    // Opens the workbook and reads worksheet number n the way the import dialogs do.
+    void readSheet(const QString& path, int n, Table& titles, Table& rows)
+    {
+        QString error;
+        SpreadsheetWriter::ReadWorkbook(path, true, &error);
+        ASSERT_TRUE(error.isNull()) << error.toStdString();
+        Excel_Sheet_Number = n;
+        titles = SpreadsheetWriter::ReadData_only_column(&error);
+        ASSERT_TRUE(error.isNull()) << error.toStdString();
+        rows = SpreadsheetWriter::ReadWorkbook(path, false, &error);
+        ASSERT_TRUE(error.isNull()) << error.toStdString();
+    }
+};
+
+QString xml(const QString& body)
+{
+    return QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n") + body;
+}
+
+// A workbook of one worksheet whose sheetData (and anything before it) is given.
+QMap<QString, QString> oneSheet(const QString& sheetBody, const QString& strings = QString())
+{
+    QMap<QString, QString> parts = {
+        {"xl/workbook.xml", xml(QStringLiteral("<workbook xmlns=\"%1\" xmlns:r=\"%2\"><sheets>"
+                                               "<sheet name=\"Only\" sheetId=\"1\" r:id=\"rId1\"/></sheets></workbook>")
+                                    .arg(Sheet_Main, Sheet_Rel))},
+        {"xl/_rels/workbook.xml.rels",
+         xml(QStringLiteral("<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+                            "<Relationship Id=\"rId1\" Type=\"%1/worksheet\" Target=\"worksheets/sheet1.xml\"/>"
+                            "<Relationship Id=\"rId2\" Type=\"%1/sharedStrings\" Target=\"sharedStrings.xml\"/>"
+                            "</Relationships>")
+                 .arg(Sheet_Rel))},
+        {"xl/worksheets/sheet1.xml", xml(QStringLiteral("<worksheet xmlns=\"%1\">%2</worksheet>").arg(Sheet_Main, sheetBody))},
+    };
+    if (!strings.isEmpty())
+        parts["xl/sharedStrings.xml"] = strings;
+    return parts;
+}
+}
+
+TEST_F(XlsxRead, WorkbookMadeByOpenpyxl)
+{
+    const QString path = at("people.xlsx");
+    runPython(QStringLiteral(R"(
+import datetime, sys, openpyxl
+wb = openpyxl.Workbook()
+ws = wb.active
+ws.title = "People"
+ws.append(["Name", None, "City", "Born"])
+ws.append(["Ann", 42, "Oslo", datetime.date(2024, 1, 15)])
+ws.append(["Bob", 3.5, None, None])
+ws["A6"] = "after a gap"
+ws["B6"] = "=1+2"
+late = wb.create_sheet("Late start")
+for r in range(10, 21):
+    for c in range(1, 4):
+        late.cell(row=r, column=c, value="r%dc%d" % (r, c))
+wb.create_sheet("Empty")
+wb.save(sys.stdin.read())
+)"),
+              path.toUtf8());
+    ASSERT_TRUE(QFileInfo(path).isFile());
+
+    Table titles, rows;
+    readSheet(path, 1, titles, rows);
+    EXPECT_EQ(SpreadsheetWriter::Read_Sheet_Name(), (QStringList{"People", "Late start", "Empty"}));
+    EXPECT_EQ(Excel_Sheet_Columns, 4);
+    EXPECT_EQ(titles, (Table{{"Name", "Untitled Column 2", "City", "Born"}}));
+    // Rows 4 and 5 are absent and leave no gap; openpyxl stores no cached
+    // value for the formula, so it reads empty.
+    EXPECT_EQ(rows, (Table{{"Name", "", "City", "Born"},
+                           {"Ann", "42", "Oslo", "45306"},
+                           {"Bob", "3.5", "", ""},
+                           {"after a gap", "", "", ""}}));
+
+    readSheet(path, 2, titles, rows);
+    EXPECT_EQ(Excel_Sheet_Columns, 3); // dimension A10:C20
+    EXPECT_EQ(titles, (Table{{"r10c1", "r10c2", "r10c3"}}));
+    ASSERT_EQ(rows.size(), 11);
+    EXPECT_EQ(rows.last(), (QStringList{"r20c1", "r20c2", "r20c3"}));
+
+    readSheet(path, 3, titles, rows);
+    EXPECT_TRUE(titles.isEmpty());
+    EXPECT_TRUE(rows.isEmpty());
+
+    QString error;
+    SpreadsheetWriter::ReadWorkbook(path, true, &error);
+    Excel_Sheet_Number = 4;
+    EXPECT_TRUE(SpreadsheetWriter::ReadData_only_column(&error).isEmpty());
+    EXPECT_FALSE(error.isEmpty());
+}
+
+TEST_F(XlsxRead, RawPartsWithRichTextFormulasInlineStringsAndTheWorkbookOrder)
+{
+    const QString rels = QStringLiteral(
+        "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+        "<Relationship Id=\"rId1\" Type=\"%1/worksheet\" Target=\"worksheets/sheet1.xml\"/>"
+        "<Relationship Id=\"rId2\" Type=\"%1/worksheet\" Target=\"/xl/worksheets/sheet2.xml\"/>"
+        "<Relationship Id=\"rId3\" Type=\"%1/chartsheet\" Target=\"chartsheets/sheet1.xml\"/>"
+        "<Relationship Id=\"rId4\" Type=\"%1/sharedStrings\" Target=\"strings.xml\"/>"
+        "</Relationships>").arg(Sheet_Rel);
+    // Prefixed names throughout: only local names may matter.
+    const QString workbook = QStringLiteral(
+        "<x:workbook xmlns:x=\"%1\" xmlns:rel=\"%2\"><x:sheets>"
+        "<x:sheet name=\"Beta\" sheetId=\"2\" rel:id=\"rId2\"/>"
+        "<x:sheet name=\"Chart\" sheetId=\"3\" rel:id=\"rId3\"/>"
+        "<x:sheet name=\"Alpha\" sheetId=\"1\" rel:id=\"rId1\"/>"
+        "</x:sheets></x:workbook>").arg(Sheet_Main, Sheet_Rel);
+    const QString strings = QStringLiteral(
+        "<x:sst xmlns:x=\"%1\">"
+        "<x:si><x:t>plain</x:t></x:si>"
+        "<x:si><x:r><x:rPr><x:b/></x:rPr><x:t xml:space=\"preserve\">Hello </x:t></x:r><x:r><x:t>World</x:t></x:r>"
+        "<x:rPh sb=\"0\" eb=\"1\"><x:t>READING</x:t></x:rPh><x:phoneticPr fontId=\"1\"/></x:si>"
+        "<x:si><x:t xml:space=\"preserve\"> </x:t></x:si>"
+        "<x:si><x:t>a &amp; b &lt;c&gt;</x:t></x:si>"
+        "</x:sst>").arg(Sheet_Main);
+    const QString beta = QStringLiteral(
+        "<x:worksheet xmlns:x=\"%1\"><x:sheetData>"
+        "<x:row r=\"1\">"
+        "<x:c t=\"inlineStr\"><x:is><x:t>first</x:t></x:is></x:c>"
+        "<x:c t=\"s\"><x:v>1</x:v></x:c>"
+        "<x:c r=\"D1\"><x:f>SUM(1,2)</x:f><x:v>3</x:v></x:c>"
+        "<x:c r=\"E1\" t=\"s\"><x:v>4</x:v></x:c>"
+        "<x:c t=\"s\"><x:v>-1</x:v></x:c>"
+        "<x:c><x:v>2.5</x:v></x:c>"
+        "</x:row>"
+        "<x:row r=\"2\"><x:c r=\"A2\" t=\"s\"><x:v>2</x:v></x:c>"
+        "<x:c r=\"B2\" t=\"str\"><x:f>\"text \"&amp;\"result\"</x:f><x:v>text result</x:v></x:c>"
+        "<x:c r=\"C2\" t=\"b\"><x:v>1</x:v></x:c></x:row>"
+        "<x:row r=\"5\"><x:c r=\"C5\" t=\"s\"><x:v>3</x:v></x:c><x:c r=\"C5\"><x:v>9</x:v></x:c></x:row>"
+        "</x:sheetData></x:worksheet>").arg(Sheet_Main);
+    // A single-cell dimension narrower than the cells.
+    const QString alpha = QStringLiteral(
+        "<worksheet xmlns=\"%1\"><dimension ref=\"A1\"/><sheetData>"
+        "<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c><c r=\"C1\"><v>10</v></c></row>"
+        "</sheetData></worksheet>").arg(Sheet_Main);
+    const QString path = at("raw.xlsx");
+    ASSERT_TRUE(makeRawWorkbook(path, {{"xl/workbook.xml", xml(workbook)},
+                                       {"xl/_rels/workbook.xml.rels", xml(rels)},
+                                       {"xl/strings.xml", xml(strings)},
+                                       {"xl/worksheets/sheet2.xml", xml(beta)},
+                                       {"xl/worksheets/sheet1.xml", xml(alpha)}}));
+    Table titles, rows;
+    readSheet(path, 1, titles, rows);
+    EXPECT_EQ(SpreadsheetWriter::Read_Sheet_Name(), (QStringList{"Beta", "Alpha"}));
+    EXPECT_EQ(spreadsheet->sharedStrings(), (QStringList{"plain", "Hello World", " ", "a & b <c>"}));
+    // No dimension: the count comes from the cells seen.
+    EXPECT_EQ(Excel_Sheet_Columns, 7);
+    EXPECT_EQ(titles, (Table{{"first", "Hello World", "Untitled Column 3", "3", "Untitled Column 5",
+                              "Untitled Column 6", "2.5"}}));
+    // The index equal to the table size and the negative one read empty; of
+    // two cells at C5 the later wins.
+    EXPECT_EQ(rows, (Table{{"first", "Hello World", "", "3", "", "", "2.5"},
+                           {" ", "text result", "1", "", "", "", ""},
+                           {"", "", "9", "", "", "", ""}}));
+
+    readSheet(path, 2, titles, rows);
+    EXPECT_EQ(Excel_Sheet_Columns, 3);
+    EXPECT_EQ(rows, (Table{{"plain", "", "10"}}));
+}
+
+TEST_F(XlsxRead, TheUnpackedWorkbookLivesInAPrivateFolderThatIsRemoved)
+{
+    const QString path = at("one.xlsx");
+    ASSERT_TRUE(makeRawWorkbook(path, oneSheet("<sheetData><row><c><v>1</v></c></row></sheetData>")));
+    QString error;
+    SpreadsheetWriter::ReadWorkbook(path, true, &error);
+    ASSERT_TRUE(error.isNull());
+    const QString first = spreadsheet->tmpDir();
+    ASSERT_FALSE(first.isEmpty());
+    EXPECT_NE(QDir::cleanPath(first), QDir::cleanPath(QDir::tempPath() + "/ziptmp"));
+    struct stat st;
+    ASSERT_EQ(::stat(QFile::encodeName(first).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+    EXPECT_TRUE(QFileInfo(first + "/xl/worksheets/sheet1.xml").isFile());
+
+    SpreadsheetWriter::ReadWorkbook(path, true, &error);
+    EXPECT_FALSE(QFileInfo::exists(first));
+    const QString second = spreadsheet->tmpDir();
+    SpreadsheetWriter::Release_Data();
+    EXPECT_FALSE(QFileInfo::exists(second));
+    EXPECT_TRUE(spreadsheet->tmpDir().isEmpty());
+    SpreadsheetWriter::ReadWorkbook(path, false, &error);
+    EXPECT_FALSE(error.isEmpty());
+}
+
+TEST_F(XlsxRead, BrokenAndHostilePackagesAreErrors)
+{
+    QString error;
+    const auto unpackError = [&](const QString& path) {
+        SpreadsheetWriter::ReadWorkbook(path, true, &error);
+        return error;
+    };
+    QFile text(at("notes.xlsx"));
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("just some text");
+    text.close();
+    EXPECT_FALSE(unpackError(at("notes.xlsx")).isEmpty());
+
+    ASSERT_TRUE(makeZip(at("evil.xlsx"), {{"xl/workbook.xml", "<workbook/>"}, {"../escape.xml", "x"}}));
+    EXPECT_FALSE(unpackError(at("evil.xlsx")).isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(QDir::tempPath() + "/escape.xml"));
+
+    auto parts = oneSheet("<sheetData/>");
+    parts["xl/workbook.xml"] = "";
+    ASSERT_TRUE(makeRawWorkbook(at("noworkbook.xlsx"), parts));
+    EXPECT_FALSE(unpackError(at("noworkbook.xlsx")).isEmpty());
+
+    ASSERT_TRUE(makeRawWorkbook(at("badstrings.xlsx"), oneSheet("<sheetData/>", "<sst><si><t>abc</sst>")));
+    EXPECT_FALSE(unpackError(at("badstrings.xlsx")).isEmpty());
+
+    ASSERT_TRUE(makeRawWorkbook(at("badsheet.xlsx"), oneSheet("<sheetData><row><c><v>1</v></row></sheetData>")));
+    EXPECT_TRUE(unpackError(at("badsheet.xlsx")).isNull());
+    Excel_Sheet_Number = 1;
+    EXPECT_TRUE(SpreadsheetWriter::ReadData_only_column(&error).isEmpty());
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_TRUE(SpreadsheetWriter::ReadWorkbook(at("badsheet.xlsx"), false, &error).isEmpty());
+    EXPECT_FALSE(error.isEmpty());
+
+    // Past the widest sheet the format allows.
+    ASSERT_TRUE(makeRawWorkbook(at("wide.xlsx"), oneSheet("<sheetData><row><c r=\"XFE1\"><v>1</v></c></row></sheetData>")));
+    EXPECT_TRUE(unpackError(at("wide.xlsx")).isNull());
+    SpreadsheetWriter::ReadWorkbook(at("wide.xlsx"), false, &error);
+    EXPECT_FALSE(error.isEmpty());
+
+    // A dimension claiming every column of the format, over a few thousand rows.
+    const QString manyRows = QStringLiteral("<row><c><v>1</v></c></row>").repeated(2000);
+    ASSERT_TRUE(makeRawWorkbook(at("claims.xlsx"),
+                                oneSheet("<dimension ref=\"A1:XFD1048576\"/><sheetData>" + manyRows + "</sheetData>")));
+    EXPECT_TRUE(unpackError(at("claims.xlsx")).isNull());
+    Excel_Sheet_Number = 1;
+    EXPECT_EQ(SpreadsheetWriter::ReadData_only_column(&error).value(0).size(), 16384);
+    EXPECT_TRUE(SpreadsheetWriter::ReadWorkbook(at("claims.xlsx"), false, &error).isEmpty());
+    EXPECT_FALSE(error.isEmpty());
+}
+
+TEST(ColumnLetters, NamesAndNumbersRoundTrip)
+{
+    const QList<QPair<int, QString>> cases = {{1, "A"}, {26, "Z"}, {27, "AA"}, {52, "AZ"}, {53, "BA"},
+                                              {702, "ZZ"}, {703, "AAA"}, {16384, "XFD"}};
+    for (const auto& [number, name] : cases) {
+        EXPECT_EQ(SpreadsheetWriter::ColumnNumber_To_Name(number), name);
+        EXPECT_EQ(Get_Col_index(name, 64), number);
+        EXPECT_EQ(Get_Col_index(name, 65), number - 1);
+    }
+    EXPECT_EQ(Get_Column_Char_Str("AB120"), QStringLiteral("AB"));
+    EXPECT_EQ(Get_Col_index("", 64), -1);
+    EXPECT_EQ(Get_Col_index("A1", 64), -1);
+    EXPECT_EQ(Get_Col_index("ABCD", 64), -1);
+}

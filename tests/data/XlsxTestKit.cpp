@@ -53,9 +53,9 @@ bool makeZip(const QString& path, const QList<ZipEntry>& entries)
     const QByteArray input = QJsonDocument(QJsonObject{{"path", path}, {"entries", list}}).toJson();
     static const QString code = QStringLiteral(R"(
 import base64, json, sys, zipfile
-spec = json.load(sys.stdin)
-with zipfile.ZipFile(spec["path"], "w") as z:
-    for e in spec["entries"]:
+job = json.load(sys.stdin)
+with zipfile.ZipFile(job["path"], "w") as z:
+    for e in job["entries"]:
         info = zipfile.ZipInfo(e["name"], date_time=tuple(e.get("date", (1980, 1, 1, 0, 0, 0))))
         info.compress_type = zipfile.ZIP_STORED if e["stored"] else zipfile.ZIP_DEFLATED
         if e["link"]:

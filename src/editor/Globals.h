@@ -1,6 +1,9 @@
 #pragma once
 // Globals shared by the whole application, defined with the main window.
+// Those that batch worker threads read or write are atomics.
+#include <QImage>
 #include <QString>
+#include <atomic>
 
 // The resource folder: fixed files the app reads, and the data sets, user
 // templates and settings it writes.
@@ -10,3 +13,59 @@ extern QString Data_Folder_Path;
 
 // Points both folder globals at resourceFolder.
 void Set_Resource_Folder(const QString& resourceFolder);
+
+// The side commands act on and whose card base the renderer draws: 0 front, 1 back.
+extern std::atomic<int> Card_Front_Or_Back;
+// Card shape of the card base: 0 rectangle, 1 rounded rectangle, 2 ellipse.
+extern std::atomic<int> Card_Shape;
+// Set while a batch fills the design; canvases do not repaint the live design meanwhile.
+extern std::atomic<bool> Card_Value_In_Process;
+// The current drawing tool: 2 text, 8 image file (the last value written stays).
+extern std::atomic<int> Selected_Control_Tool;
+// The path chosen for the next new image graphic.
+extern QString Library_Selected_Image;
+// Where the next new graphic without a control identifier is placed.
+extern float last_ctrl_X;
+extern float last_ctrl_Y;
+
+class SKTWindowController;
+// The one main window controller.
+extern SKTWindowController* Main_App_wnd;
+
+// Extensions of data-set files ("txt") and design logs ("gcdl").
+extern QString batch_file_EXT;
+extern QString design_file_EXT;
+// "2" card with a back, "1" one-sided, "" until the sides combo is used.
+extern QString CARD_SIDE_STR;
+// Set while panels are filled or a design is loaded, so handlers write nothing back.
+extern std::atomic<bool> Not_Draw_Only_Prop_Change;
+
+// The spreadsheet the design's table came from and whether it is in use.
+extern QString Excel_Source_Path;
+extern std::atomic<bool> Excel_Binding_Use;
+extern bool Fill_User_Profile;
+
+// Captions of the profile fields.
+extern const QString Title_Name, Title_Title, Title_Company_name, Title_slogan, Title_address,
+    Title_phone, Title_fax, Title_email, Title_website, Title_unique, Title_image;
+
+// The twelve filter settings of the main photo.
+extern std::atomic<float> IMG_rotate_image, IMG_trnsp_val, IMG_hue_val, IMG_sat_val, IMG_brt_val,
+    IMG_con_val, IMG_srp_val, IMG_ev_val, IMG_blr_val;
+extern std::atomic<bool> IMG_gray_Scale, IMG_Sepia, IMG_invert_clr;
+// Puts the twelve filter settings back to their neutral values.
+void Reset_Image_Filter_Globals();
+
+// The last exported or saved file or folder, and the after-export message.
+extern QString Export_File_Path;
+extern QString Export_File_Message;
+// The template name accepted by the template-name dialog.
+extern QString export_template_name;
+
+// Mail account, copied from the settings file by Get_Email_Details.
+extern QString sender_email, sender_pwd, sending_server, sending_port, send_enable_ssl;
+
+// The main photo with the filter settings applied (drawn by the graphic
+// "PARTY_IMAGE"). Guarded: the batch binding may replace it from a worker.
+QImage Get_Main_Photo_image();
+void Set_Main_Photo_image(const QImage& image);

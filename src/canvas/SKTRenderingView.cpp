@@ -1,0 +1,71 @@
+#include "canvas/SKTRenderingView.h"
+
+#include "editor/Globals.h"
+#include "model/Helpers.h"
+
+#include <QMutex>
+#include <QPainter>
+#include <QPainterPath>
+#include <exception>
+
+namespace {
+QMutex g_sizeMutex;
+// A CR80 card (3.37 by 2.13 inches) until the main window sets the size.
+QSizeF g_cardSize(3.37 * 72.0, 2.13 * 72.0);
+}
+
+QSizeF SKTRenderingView::cardSize()
+{
+    QMutexLocker lock(&g_sizeMutex);
+    return g_cardSize;
+}
+
+void SKTRenderingView::setCardSize(const QSizeF& size)
+{
+    QMutexLocker lock(&g_sizeMutex);
+    g_cardSize = size;
+}
+
+void SKTRenderingView::drawCardBase(QPainter& painter, const QRectF& card, int /*side*/)
+{
+    QPainterPath shape;
+    switch (Card_Shape.load()) {
+    case 1: {
+        const qreal radius = std::min(card.width(), card.height()) * 0.08;
+        shape.addRoundedRect(card, radius, radius);
+        break;
+    }
+    case 2: shape.addEllipse(card); break;
+    default: shape.addRect(card); break;
+    }
+    painter.fillPath(shape, Qt::white);
+}
+
+void SKTRenderingView::drawFace(QPainter& painter, const Face& graphics, int side)
+{
+    const QSizeF size = cardSize();
+    drawCardBase(painter, QRectF(QPointF(0, 0), size), side);
+    for (qsizetype i = graphics.size() - 1; i >= 0; --i) {
+        const GraphicPtr& g = graphics[i];
+        if (g && g->ctrl_is_visible)
+            g->draw(painter);
+    }
+}
+
+QImage SKTRenderingView::image_From_Card_Graphics(const Face& graphics, bool /*print_box*/)
+{
+    try {
+        const QSize pixels = cardSize().toSize();
+        if (pixels.isEmpty())
+            return {};
+        QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
+        drawFace(painter, graphics, Card_Front_Or_Back.load());
+        return image;
+    } catch (const std::exception& e) {
+        Show_NSLog_Message(QString::fromUtf8(e.what()));
+        return {};
+    }
+}

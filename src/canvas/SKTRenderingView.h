@@ -1,0 +1,24 @@
+#pragma once
+// Draws a face over its card base: on screen, into images for export and
+// mail, and for printing. Safe on worker threads (QImage and QPainter only).
+#include "model/SKTDocument.h"
+
+#include <QImage>
+#include <QSizeF>
+
+class QPainter;
+
+class SKTRenderingView {
+public:
+    // The graphics over the card base of side Card_Front_Or_Back, one pixel
+    // per point, the card's size. A null image when there is nothing to draw on.
+    static QImage image_From_Card_Graphics(const Face& graphics, bool print_box);
+
+    // The card base and the visible graphics, last to index 0, in card points.
+    static void drawFace(QPainter& painter, const Face& graphics, int side);
+    static void drawCardBase(QPainter& painter, const QRectF& card, int side);
+
+    // The card size in points (the front canvas's size), set by the main window.
+    static QSizeF cardSize();
+    static void setCardSize(const QSizeF& size);
+};

@@ -1,0 +1,177 @@
+#include "model/GraphicArchive.h"
+
+#include "platform/PropertyList.h"
+
+#include <QBuffer>
+#include <QVariantList>
+
+namespace {
+const char* kindName(GraphicKind kind)
+{
+    switch (kind) {
+    case GraphicKind::Text: return "SKTText";
+    case GraphicKind::Image: return "SKTImage";
+    case GraphicKind::Barcode: return "SKTBarcode";
+    }
+    return "";
+}
+
+QVariant rectToVariant(const QRectF& r) { return QVariantList{r.x(), r.y(), r.width(), r.height()}; }
+
+QRectF rectFromVariant(const QVariant& v)
+{
+    const QVariantList l = v.toList();
+    if (l.size() != 4)
+        return {};
+    return QRectF(l[0].toDouble(), l[1].toDouble(), l[2].toDouble(), l[3].toDouble());
+}
+
+QString colorToString(const QColor& c) { return c.name(QColor::HexArgb); }
+QColor colorFromVariant(const QVariant& v, const QColor& fallback)
+{
+    const QColor c(v.toString());
+    return c.isValid() ? c : fallback;
+}
+
+QFont fontFromVariant(const QVariant& v, const QFont& fallback)
+{
+    QFont f;
+    return v.isValid() && f.fromString(v.toString()) ? f : fallback;
+}
+
+QByteArray pictureData(const QPicture& picture)
+{
+    if (picture.isNull())
+        return {};
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QPicture copy = picture;
+    copy.save(&buffer);
+    return bytes;
+}
+}
+
+QVariantMap Graphic_To_Map(const SKTGraphic& g)
+{
+    QVariantMap m;
+    m["kind"] = QString::fromLatin1(kindName(g.kind()));
+    m["bounds"] = rectToVariant(g.bounds);
+    m["isDrawingFill"] = g.isDrawingFill;
+    m["isDrawingStroke"] = g.isDrawingStroke;
+    m["fillColor"] = colorToString(g.fillColor);
+    m["strokeColor"] = colorToString(g.strokeColor);
+    m["strokeWidth"] = double(g.strokeWidth);
+    m["control_ID"] = g.control_ID;
+    m["ctrl_is_visible"] = g.ctrl_is_visible;
+    m["Text_Value"] = g.Text_Value;
+    m["data_source_type"] = g.data_source_type;
+    m["batch_list_name"] = g.batch_list_name;
+    m["batch_list_index"] = g.batch_list_index;
+    m["excel_binding"] = g.excel_binding;
+    m["excel_col_indx"] = g.excel_col_indx;
+#define X(name, def) m[#name] = g.name;
+    SKT_BARCODE_INT_FIELDS(X)
+#undef X
+#define X(name, def) m[#name] = double(g.name);
+    SKT_BARCODE_FLOAT_FIELDS(X)
+#undef X
+#define X(name, def) m[#name] = g.name;
+    SKT_BARCODE_STRING_FIELDS(X)
+#undef X
+#define X(name) m[#name] = g.name.toString();
+    SKT_BARCODE_FONT_FIELDS(X)
+#undef X
+#define X(name, def) m[#name] = colorToString(g.name);
+    SKT_BARCODE_COLOR_FIELDS(X)
+#undef X
+    if (!g._barcode_image.isNull())
+        m["barcode_image"] = pictureData(g._barcode_image);
+
+    if (auto* t = dynamic_cast<const SKTText*>(&g)) {
+        m["text"] = t->text;
+        m["font"] = t->font.toString();
+        m["textColor"] = colorToString(t->textColor);
+        m["alignment"] = int(t->alignment);
+    } else if (auto* i = dynamic_cast<const SKTImage*>(&g)) {
+        m["filePath"] = i->filePath();
+    }
+    return m;
+}
+
+GraphicPtr Graphic_From_Map(const QVariantMap& m, QString* error)
+{
+    const QString kind = m.value("kind").toString();
+    GraphicPtr g;
+    for (GraphicKind k : {GraphicKind::Text, GraphicKind::Image, GraphicKind::Barcode})
+        if (kind == QLatin1String(kindName(k)))
+            g = Make_Graphic(k);
+    if (!g) {
+        if (error)
+            *error = QStringLiteral("Unknown graphic kind \"%1\"").arg(kind);
+        return nullptr;
+    }
+    g->bounds = rectFromVariant(m.value("bounds"));
+    g->isDrawingFill = m.value("isDrawingFill", g->isDrawingFill).toBool();
+    g->isDrawingStroke = m.value("isDrawingStroke", g->isDrawingStroke).toBool();
+    g->fillColor = colorFromVariant(m.value("fillColor"), g->fillColor);
+    g->strokeColor = colorFromVariant(m.value("strokeColor"), g->strokeColor);
+    g->strokeWidth = m.value("strokeWidth", g->strokeWidth).toFloat();
+    g->control_ID = m.value("control_ID", g->control_ID).toString();
+    g->ctrl_is_visible = m.value("ctrl_is_visible", g->ctrl_is_visible).toBool();
+    g->Text_Value = m.value("Text_Value", g->Text_Value).toString();
+    g->data_source_type = m.value("data_source_type", g->data_source_type).toInt();
+    g->batch_list_name = m.value("batch_list_name", g->batch_list_name).toString();
+    g->batch_list_index = m.value("batch_list_index", g->batch_list_index).toInt();
+    g->excel_binding = m.value("excel_binding", g->excel_binding).toBool();
+    g->excel_col_indx = m.value("excel_col_indx", g->excel_col_indx).toInt();
+#define X(name, def) g->name = m.value(#name, g->name).toInt();
+    SKT_BARCODE_INT_FIELDS(X)
+#undef X
+#define X(name, def) g->name = m.value(#name, g->name).toFloat();
+    SKT_BARCODE_FLOAT_FIELDS(X)
+#undef X
+#define X(name, def) g->name = m.value(#name, g->name).toString();
+    SKT_BARCODE_STRING_FIELDS(X)
+#undef X
+#define X(name) g->name = fontFromVariant(m.value(#name), g->name);
+    SKT_BARCODE_FONT_FIELDS(X)
+#undef X
+#define X(name, def) g->name = colorFromVariant(m.value(#name), g->name);
+    SKT_BARCODE_COLOR_FIELDS(X)
+#undef X
+    const QByteArray picture = m.value("barcode_image").toByteArray();
+    if (!picture.isEmpty()) {
+        QPicture p;
+        if (p.setData(picture.constData(), uint(picture.size())), !p.isNull())
+            g->_barcode_image = p;
+    }
+
+    if (auto* t = dynamic_cast<SKTText*>(g.get())) {
+        t->text = m.value("text").toString();
+        t->font = fontFromVariant(m.value("font"), t->font);
+        t->textColor = colorFromVariant(m.value("textColor"), t->textColor);
+        t->alignment = Qt::Alignment(m.value("alignment", int(t->alignment)).toInt());
+    } else if (auto* i = dynamic_cast<SKTImage*>(g.get())) {
+        i->setFilePath(m.value("filePath").toString());
+    }
+    return g;
+}
+
+QByteArray Archive_Graphic(const SKTGraphic& graphic)
+{
+    return platform::plistSerialize(Graphic_To_Map(graphic), platform::PlistFormat::Binary);
+}
+
+GraphicPtr Unarchive_Graphic(const QByteArray& archive, QString* error)
+{
+    const auto root = platform::plistParse(archive, error);
+    if (!root)
+        return nullptr;
+    if (root->typeId() != QMetaType::QVariantMap) {
+        if (error)
+            *error = QStringLiteral("A graphic archive must be a dictionary");
+        return nullptr;
+    }
+    return Graphic_From_Map(root->toMap(), error);
+}

@@ -1,0 +1,17 @@
+#pragma once
+#include <QImage>
+
+// The photo filter chain. Pure and thread-safe.
+class ImageProcesser {
+public:
+    // Applies, in this order: grey scale, sepia and inversion (each when on),
+    // hue rotation (radians), colour controls (saturation, brightness,
+    // contrast), luminance sharpening by r, box blur of radius b, exposure of
+    // g stops (a factor of 2^g), then rotation by whole degrees counter-
+    // clockwise (the image grows to hold the turned picture). Transparency is
+    // passed along and not applied. Neutral settings give the image back
+    // unchanged; a null image gives a null image.
+    static QImage Get_Processed_Image(const QImage& image, bool grayscale, bool sepia, bool invrtclr,
+                                      float hue, float sat, float brt, float con, int rotate,
+                                      float r, float g, float b, float tranprency);
+};

@@ -1,0 +1,114 @@
+#include "model/SKTGraphic.h"
+
+#include "editor/Globals.h"
+#include "model/Fonts.h"
+
+#include <QDir>
+#include <QImageReader>
+#include <QPaintDevice>
+#include <QPainter>
+
+QFont Default_Barcode_Font()
+{
+    QFont font(QStringLiteral("Times New Roman"));
+    font.setPointSizeF(10);
+    return font;
+}
+
+void SKTGraphic::draw(QPainter& painter) const
+{
+    if (isDrawingFill)
+        painter.fillRect(bounds, fillColor);
+    drawContent(painter);
+    if (isDrawingStroke && strokeWidth > 0) {
+        painter.save();
+        painter.setPen(QPen(strokeColor, strokeWidth));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(bounds);
+        painter.restore();
+    }
+}
+
+SKTText::SKTText()
+    : font(Font_From_PostScript_Name(QStringLiteral("TimesNewRomanPS-ItalicMT"), 14))
+{
+}
+
+void SKTText::drawContent(QPainter& painter) const
+{
+    painter.save();
+    // Card geometry is in points drawn one point per device pixel, so the font
+    // size is set so that one point of text is one pixel on any device.
+    QFont shown = font;
+    if (const QPaintDevice* device = painter.device(); device && device->logicalDpiY() > 0)
+        shown.setPointSizeF(font.pointSizeF() * 72.0 / device->logicalDpiY());
+    painter.setFont(shown);
+    painter.setPen(textColor);
+    painter.drawText(bounds, int(alignment | Qt::AlignTop) | Qt::TextWordWrap, text);
+    painter.restore();
+}
+
+void SKTImage::setFilePath(const QString& path)
+{
+    _filePath = path;
+    if (control_ID == QLatin1String("PARTY_IMAGE")) {
+        image = Get_Main_Photo_image();
+        return;
+    }
+    QString standard = path;
+    if (standard.startsWith(QLatin1String("~/")))
+        standard = QDir::homePath() + standard.mid(1);
+    standard = QDir::cleanPath(standard);
+    QImageReader reader(standard);
+    reader.setAutoTransform(true);
+    image = standard.isEmpty() ? QImage() : reader.read();
+}
+
+void SKTImage::drawContent(QPainter& painter) const
+{
+    const QImage shown = control_ID == QLatin1String("PARTY_IMAGE") ? Get_Main_Photo_image() : image;
+    if (shown.isNull())
+        return;
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(bounds, shown);
+    painter.restore();
+}
+
+QRectF SKTBarcode::drawingBounds() const
+{
+    if (_barcode_image.isNull())
+        return bounds;
+    return QRectF(bounds.topLeft(), QSizeF(_barcode_image.boundingRect().size()));
+}
+
+void SKTBarcode::drawContent(QPainter& painter) const
+{
+    if (_barcode_image.isNull())
+        return;
+    // The picture's own origin is its top-left corner.
+    const QRect pictureRect = _barcode_image.boundingRect();
+    painter.drawPicture(bounds.topLeft() - QPointF(pictureRect.topLeft()), _barcode_image);
+}
+
+GraphicPtr Make_Graphic(GraphicKind kind)
+{
+    switch (kind) {
+    case GraphicKind::Text: return std::make_shared<SKTText>();
+    case GraphicKind::Image: return std::make_shared<SKTImage>();
+    case GraphicKind::Barcode: return std::make_shared<SKTBarcode>();
+    }
+    return nullptr;
+}
+
+QImage Placeholder_Image()
+{
+    QImage img(120, 90, QImage::Format_ARGB32_Premultiplied);
+    img.fill(QColor(220, 220, 220));
+    QPainter p(&img);
+    p.setPen(QPen(QColor(150, 150, 150), 2));
+    p.drawRect(img.rect().adjusted(1, 1, -2, -2));
+    p.drawLine(0, 0, img.width(), img.height());
+    p.drawLine(0, img.height(), img.width(), 0);
+    return img;
+}

@@ -1,0 +1,143 @@
+#pragma once
+// The objects placed on a card. Every graphic carries its bounds, drawing
+// flags, the identifier a wizard gave it, its data binding and the stored
+// settings of a barcode; the kinds add their own content.
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QPicture>
+#include <QRectF>
+#include <QString>
+#include <memory>
+
+class QPainter;
+
+// The kinds callers compare; a subclass of a kind does not count as that kind.
+enum class GraphicKind { Text, Image, Barcode };
+
+// The stored barcode settings, by type: name and default of a new graphic.
+#define SKT_BARCODE_INT_FIELDS(X) \
+    X(linear_or_2d, 0) X(barcode_font_index, 0) X(show_hide_hdr, 0) X(show_hide_ftr, 0) \
+    X(show_hide_val, 0) X(show_val_on_top, 0) X(align_hdr_index, 1) X(align_ftr_index, 1) \
+    X(qr_size_val, 60) X(qr_version_index, 0) X(qr_ec_index, 0) X(pdf_hgt_val, 20) \
+    X(pdf_wdt_val, 100) X(pdf_ec_val, 2) X(dm_module_val, 2) X(dm_format_index, 0) \
+    X(dm_encoding_index, 0) X(dpi_val_index, 0) X(barcode_unit_val, 1)
+#define SKT_BARCODE_FLOAT_FIELDS(X) \
+    X(linear_height_val, 0.6f) X(linear_width_val, 20.0f) X(hdr_margin_val, 0.1f) \
+    X(ftr_margin_val, 0.1f) X(val_margin_val, 0.1f) X(TB_marging_val, 0.1f) X(LR_margin_val, 0.1f)
+#define SKT_BARCODE_STRING_FIELDS(X) \
+    X(linear_font_val, "0123") X(two_d_font_val, "0123") X(header_val, "HEADER") \
+    X(footer_val, "FOOTER") X(dpi_custom_val, "0")
+#define SKT_BARCODE_FONT_FIELDS(X) X(value_font_val) X(header_font_val) X(footer_font_val)
+#define SKT_BARCODE_COLOR_FIELDS(X) \
+    X(barcode_hdr_clr_val, Qt::black) X(barcode_ftr_clr_val, Qt::black) X(barcode_val_clr_val, Qt::black) \
+    X(barcode_back_clr_val, Qt::white) X(barcode_clr_val, Qt::black)
+
+// The default font of barcode texts: "Times New Roman" at 10 points.
+QFont Default_Barcode_Font();
+
+class SKTGraphic {
+public:
+    virtual ~SKTGraphic() = default;
+    virtual GraphicKind kind() const = 0;
+
+    // Geometry and drawing flags.
+    QRectF bounds;
+    bool isDrawingFill = false;
+    bool isDrawingStroke = true;
+    QColor fillColor = Qt::white;
+    QColor strokeColor = Qt::black;
+    float strokeWidth = 1.0f;
+
+    // Identity and binding.
+    QString control_ID = QStringLiteral("");
+    bool ctrl_is_visible = true;
+    QString Text_Value = QStringLiteral("");
+    int data_source_type = 0;  // 0 typed in, 1 data set, 2 spreadsheet column
+    QString batch_list_name = QStringLiteral("");
+    int batch_list_index = 0;
+    bool excel_binding = false;
+    int excel_col_indx = 0;    // spreadsheet-table column; 0 is the row-number column
+
+#define X(name, def) int name = def;
+    SKT_BARCODE_INT_FIELDS(X)
+#undef X
+#define X(name, def) float name = def;
+    SKT_BARCODE_FLOAT_FIELDS(X)
+#undef X
+#define X(name, def) QString name = QStringLiteral(def);
+    SKT_BARCODE_STRING_FIELDS(X)
+#undef X
+#define X(name) QFont name = Default_Barcode_Font();
+    SKT_BARCODE_FONT_FIELDS(X)
+#undef X
+#define X(name, def) QColor name = QColor(def);
+    SKT_BARCODE_COLOR_FIELDS(X)
+#undef X
+
+    // The rendered barcode this graphic draws (a vector picture sized in points).
+    QPicture _barcode_image;
+
+    void Set_Data_source_type(int value) { data_source_type = value; }
+    void Set_Batch_List_Name(const QString& value) { batch_list_name = value; }
+    void Set_Batch_List_Index(int value) { batch_list_index = value; }
+    void Set_Excel_binding(bool value) { excel_binding = value; }
+    void Set_Excel_binding_Index(int value) { excel_col_indx = value; }
+    void Set_Ctrl_Is_Visible(bool value) { ctrl_is_visible = value; }
+    void Set_Barcode_image(const QPicture& image) { _barcode_image = image; }
+
+    // The rectangle the graphic covers on the card (hit testing, selection).
+    virtual QRectF drawingBounds() const { return bounds; }
+    // Draws the graphic's content in card coordinates (y down, points).
+    void draw(QPainter& painter) const;
+
+protected:
+    virtual void drawContent(QPainter& painter) const = 0;
+};
+
+using GraphicPtr = std::shared_ptr<SKTGraphic>;
+
+class SKTText : public SKTGraphic {
+public:
+    SKTText();
+    GraphicKind kind() const override { return GraphicKind::Text; }
+    QString text;              // the text storage, replaced whole by batch values
+    QFont font;
+    QColor textColor = Qt::black;
+    Qt::Alignment alignment = Qt::AlignLeft;
+
+protected:
+    void drawContent(QPainter& painter) const override;
+};
+
+class SKTImage : public SKTGraphic {
+public:
+    GraphicKind kind() const override { return GraphicKind::Image; }
+    // Keeps the path; "PARTY_IMAGE" shows the main photo, any other graphic
+    // loads the file (no image when it cannot be read).
+    void setFilePath(const QString& path);
+    QString filePath() const { return _filePath; }
+    QImage image;
+
+protected:
+    void drawContent(QPainter& painter) const override;
+
+private:
+    QString _filePath;
+};
+
+class SKTBarcode : public SKTGraphic {
+public:
+    GraphicKind kind() const override { return GraphicKind::Barcode; }
+    QRectF drawingBounds() const override;
+
+protected:
+    void drawContent(QPainter& painter) const override;
+};
+
+// Makes a new graphic of a kind.
+GraphicPtr Make_Graphic(GraphicKind kind);
+// True when the graphic exists and is exactly of the kind.
+inline bool Is_Kind(const SKTGraphic* g, GraphicKind kind) { return g && g->kind() == kind; }
+// The grey picture shown by an image graphic whose file is missing.
+QImage Placeholder_Image();

@@ -1,0 +1,280 @@
+#include "canvas/SKTGraphicView.h"
+#include "canvas/SKTGrid.h"
+#include "canvas/SKTRenderingView.h"
+#include "editor/Globals.h"
+#include "model/Fonts.h"
+
+#include <QTemporaryDir>
+#include <QThread>
+#include <gtest/gtest.h>
+
+namespace {
+struct CanvasFixture : ::testing::Test {
+    SKTDocument doc;
+    SKTGrid grid;
+    SKTGraphicView view{&doc, &doc.graphics, &grid, 0};
+    void SetUp() override
+    {
+        Selected_Control_Tool = 2;
+        Library_Selected_Image.clear();
+        Card_Front_Or_Back = 0;
+        Card_Shape = 0;
+    }
+    void place(const QString& id, const QString& value, QRectF r = QRectF(10, 10, 100, 20),
+               GraphicKind kind = GraphicKind::Text)
+    {
+        view.createGraphicOfClass(kind, nullptr, true, r, "F", value, id);
+    }
+};
+
+QString writePng(const QTemporaryDir& dir, const QString& name, QColor colour, QSize size = QSize(8, 6))
+{
+    QImage img(size, QImage::Format_ARGB32);
+    img.fill(colour);
+    const QString path = dir.path() + '/' + name;
+    img.save(path);
+    return path;
+}
+}
+
+TEST_F(CanvasFixture, CreationInsertsAtFrontSelectsAndStylesPartyTexts)
+{
+    place("PARTY_MSG", "Come along");
+    place("PARTY_TITLE", "Birthday");
+    ASSERT_EQ(doc.graphics.size(), 2);
+    EXPECT_EQ(doc.graphics[0]->control_ID, "PARTY_TITLE");
+    EXPECT_EQ(view._Selected_Graphic, doc.graphics[0]);
+    EXPECT_EQ(view.selectedGraphics(), QList<GraphicPtr>{doc.graphics[0]});
+
+    auto* title = dynamic_cast<SKTText*>(doc.graphics[0].get());
+    ASSERT_NE(title, nullptr);
+    EXPECT_EQ(title->text, "Birthday");
+    EXPECT_FALSE(title->isDrawingStroke);
+    EXPECT_FALSE(title->isDrawingFill);
+    EXPECT_EQ(title->alignment, Qt::AlignHCenter);
+    EXPECT_TRUE(title->font.bold());
+    EXPECT_TRUE(title->font.italic());
+    EXPECT_EQ(title->font.pointSizeF(), 18);
+
+    auto* msg = dynamic_cast<SKTText*>(doc.graphics[1].get());
+    EXPECT_EQ(msg->alignment, Qt::AlignLeft);
+    EXPECT_EQ(msg->font.pointSizeF(), 14);
+    EXPECT_TRUE(msg->font.italic());
+    EXPECT_FALSE(msg->font.bold());
+
+    place("PARTY_FROM", "Ann");
+    EXPECT_EQ(dynamic_cast<SKTText*>(doc.graphics[0].get())->alignment, Qt::AlignRight);
+}
+
+TEST_F(CanvasFixture, ZeroSizedCreationLeavesNothingAndSelectsNothing)
+{
+    place("PARTY_VENUE", "Hall");
+    ASSERT_EQ(view._Selected_Graphic, doc.graphics[0]);
+    place("PARTY_DATE", "Monday", QRectF(30, 30, 0, 0));
+    EXPECT_EQ(doc.graphics.size(), 1);
+    EXPECT_EQ(view._Selected_Graphic, nullptr);
+    EXPECT_TRUE(view.selectedGraphics().isEmpty());
+}
+
+TEST_F(CanvasFixture, GridConstrainsOriginAndCorner)
+{
+    grid.spacing = 10;
+    grid.isConstraining = true;
+    place("PARTY_TO", "Bo", QRectF(12, 17, 31, 12));
+    EXPECT_EQ(doc.graphics[0]->bounds, QRectF(QPointF(10, 20), QPointF(40, 30)));
+    grid.isConstraining = false;
+    place("PARTY_TIME", "6pm", QRectF(12, 17, 31, 12));
+    EXPECT_EQ(doc.graphics[0]->bounds, QRectF(12, 17, 31, 12));
+}
+
+TEST_F(CanvasFixture, ImageToolTakesLibraryImageThenValueThenPlaceholder)
+{
+    QTemporaryDir dir;
+    const QString lib = writePng(dir, "lib.png", Qt::red);
+    const QString val = writePng(dir, "val.png", Qt::blue, QSize(4, 4));
+    Selected_Control_Tool = 8;
+
+    Library_Selected_Image = lib;
+    place("Fup_Photo", val, QRectF(0, 0, 50, 50), GraphicKind::Text); // the tool decides the kind
+    auto* first = dynamic_cast<SKTImage*>(doc.graphics[0].get());
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->filePath(), lib);
+    EXPECT_EQ(first->image.pixelColor(0, 0), QColor(Qt::red));
+
+    Library_Selected_Image = dir.path() + "/gone.png";
+    place("Fup_Photo2", val, QRectF(0, 0, 50, 50), GraphicKind::Image);
+    auto* second = dynamic_cast<SKTImage*>(doc.graphics[0].get());
+    EXPECT_EQ(second->filePath(), val);
+    EXPECT_EQ(second->image.size(), QSize(4, 4));
+
+    place("Fup_Photo3", dir.path() + "/missing.png", QRectF(0, 0, 50, 50), GraphicKind::Image);
+    auto* third = dynamic_cast<SKTImage*>(doc.graphics[0].get());
+    EXPECT_TRUE(third->filePath().isEmpty());
+    EXPECT_EQ(third->image, Placeholder_Image());
+}
+
+TEST_F(CanvasFixture, SelectByIdMatchesExactKindsOnlyAndFindsHiddenOnes)
+{
+    // A barcode with the identifier is never matched; a hidden text is.
+    auto barcode = Make_Graphic(GraphicKind::Barcode);
+    barcode->control_ID = "Fup_Name";
+    place("Fup_Name", "Ann");
+    doc.graphics[0]->Set_Ctrl_Is_Visible(false);
+    doc.graphics.insert(0, barcode);
+
+    const GraphicPtr found = view.Selcect_Ctrl_With_ID("Fup_Name");
+    ASSERT_NE(found, nullptr);
+    EXPECT_EQ(found->kind(), GraphicKind::Text);
+    EXPECT_FALSE(found->ctrl_is_visible);
+    EXPECT_EQ(view.Selcect_Ctrl_With_ID("Fup_Title"), nullptr);
+    EXPECT_EQ(view.Selcect_Ctrl_With_ID(""), nullptr);
+}
+
+TEST_F(CanvasFixture, ReplaceUpdatesInPlaceShowsAndSelects)
+{
+    place("PARTY_MSG", "Old");
+    place("PARTY_TITLE", "Title");
+    const GraphicPtr msg = doc.graphics[1];
+    msg->Set_Ctrl_Is_Visible(false);
+    msg->isDrawingStroke = true;
+
+    view.ReplaceGraphicText(GraphicKind::Text, nullptr, true, QRectF(0, 0, 9, 9), "F", "New", "PARTY_MSG");
+    EXPECT_EQ(doc.graphics.size(), 2);
+    EXPECT_EQ(dynamic_cast<SKTText*>(msg.get())->text, "New");
+    EXPECT_EQ(msg->Text_Value, "New");
+    EXPECT_TRUE(msg->ctrl_is_visible);
+    EXPECT_FALSE(msg->isDrawingStroke);
+    EXPECT_EQ(msg->bounds, QRectF(10, 10, 100, 20)); // kept where it was
+    EXPECT_EQ(view._Selected_Graphic, msg);
+
+    // An empty value leaves the text as it was but still shows the graphic.
+    msg->Set_Ctrl_Is_Visible(false);
+    view.ReplaceGraphicText(GraphicKind::Text, nullptr, true, QRectF(), "F", "", "PARTY_MSG");
+    EXPECT_EQ(dynamic_cast<SKTText*>(msg.get())->text, "New");
+    EXPECT_TRUE(msg->ctrl_is_visible);
+
+    // Not found: created.
+    view.ReplaceGraphicText(GraphicKind::Text, nullptr, true, QRectF(1, 2, 30, 10), "F", "Hall", "PARTY_VENUE");
+    EXPECT_EQ(doc.graphics.size(), 3);
+    EXPECT_EQ(doc.graphics[0]->control_ID, "PARTY_VENUE");
+}
+
+TEST_F(CanvasFixture, ReplaceImageKeepsPathWhenTheNewFileIsMissing)
+{
+    QTemporaryDir dir;
+    const QString a = writePng(dir, "a.png", Qt::green);
+    Selected_Control_Tool = 8;
+    place("Fup_Photo", a, QRectF(0, 0, 20, 20), GraphicKind::Image);
+    auto image = std::dynamic_pointer_cast<SKTImage>(doc.graphics[0]);
+    view.ReplaceGraphicText(GraphicKind::Image, nullptr, true, QRectF(), "F", dir.path() + "/none.png", "Fup_Photo");
+    EXPECT_EQ(image->filePath(), a);
+    const QString b = writePng(dir, "b.png", Qt::yellow);
+    view.ReplaceGraphicText(GraphicKind::Image, nullptr, true, QRectF(), "F", b, "Fup_Photo");
+    EXPECT_EQ(image->filePath(), b);
+    EXPECT_EQ(image->image.pixelColor(0, 0), QColor(Qt::yellow));
+}
+
+TEST_F(CanvasFixture, HideProfileFieldsTouchesOnlyProfileTextsAndImages)
+{
+    place("Fup_Name", "Ann");
+    place("Fup_EmailID", "a@b.c");
+    place("PARTY_TITLE", "T");
+    auto barcode = Make_Graphic(GraphicKind::Barcode);
+    barcode->control_ID = "Fup_UniqueNo";
+    doc.graphics.append(barcode);
+
+    view.Hide_all_Text_control_FUP_Control();
+    EXPECT_FALSE(view.Selcect_Ctrl_With_ID("Fup_Name")->ctrl_is_visible);
+    EXPECT_FALSE(view.Selcect_Ctrl_With_ID("Fup_EmailID")->ctrl_is_visible);
+    EXPECT_TRUE(view.Selcect_Ctrl_With_ID("PARTY_TITLE")->ctrl_is_visible);
+    EXPECT_TRUE(barcode->ctrl_is_visible);
+}
+
+TEST(Fonts, PostScriptNamesMapToFamilyAndStyle)
+{
+    const QFont italic = Font_From_PostScript_Name("TimesNewRomanPS-ItalicMT", 14);
+    EXPECT_EQ(italic.family(), "Times New Roman");
+    EXPECT_TRUE(italic.italic());
+    EXPECT_FALSE(italic.bold());
+    const QFont plain = Font_From_PostScript_Name("Helvetica", 9);
+    EXPECT_EQ(plain.family(), "Helvetica");
+    EXPECT_FALSE(plain.italic());
+    EXPECT_EQ(plain.pointSizeF(), 9);
+    // fontconfig resolves the family to an installed face.
+    EXPECT_TRUE(QFontInfo(italic).family().contains("Liberation Serif") || QFontInfo(italic).family() == "Times New Roman");
+}
+
+namespace {
+// Front face: a red filled box over a blue filled box, plus a hidden green one on top.
+Face sampleFace()
+{
+    auto box = [](QRectF r, QColor c, bool visible) {
+        auto g = Make_Graphic(GraphicKind::Text);
+        g->bounds = r;
+        g->isDrawingFill = true;
+        g->isDrawingStroke = false;
+        g->fillColor = c;
+        g->ctrl_is_visible = visible;
+        return g;
+    };
+    return {box(QRectF(0, 0, 243, 153), Qt::green, false), box(QRectF(10, 10, 40, 40), Qt::red, true),
+            box(QRectF(30, 30, 60, 60), Qt::blue, true)};
+}
+}
+
+TEST(Renderer, DrawsVisibleGraphicsOverTheCardBaseAtOnePixelPerPoint)
+{
+    Card_Shape = 0;
+    SKTRenderingView::setCardSize(QSizeF(3.37 * 72, 2.13 * 72));
+    const QImage img = SKTRenderingView::image_From_Card_Graphics(sampleFace(), false);
+    EXPECT_EQ(img.size(), QSize(243, 153));
+    EXPECT_EQ(img.pixelColor(5, 5), QColor(Qt::white));     // card base
+    EXPECT_EQ(img.pixelColor(20, 20), QColor(Qt::red));     // index 1 over index 2
+    EXPECT_EQ(img.pixelColor(40, 40), QColor(Qt::red));
+    EXPECT_EQ(img.pixelColor(80, 80), QColor(Qt::blue));
+    EXPECT_EQ(img.pixelColor(200, 140), QColor(Qt::white)); // hidden green not drawn
+
+    Card_Shape = 2; // ellipse: the corners are outside the card
+    const QImage oval = SKTRenderingView::image_From_Card_Graphics({}, false);
+    EXPECT_EQ(oval.pixelColor(1, 1).alpha(), 0);
+    EXPECT_EQ(oval.pixelColor(121, 76), QColor(Qt::white));
+    Card_Shape = 0;
+}
+
+TEST(Renderer, WorksFromAWorkerThread)
+{
+    SKTRenderingView::setCardSize(QSizeF(100, 50));
+    const Face face = sampleFace();
+    QImage fromWorker;
+    QThread* worker = QThread::create([&] { fromWorker = SKTRenderingView::image_From_Card_Graphics(face, true); });
+    worker->start();
+    worker->wait();
+    delete worker;
+    EXPECT_EQ(fromWorker.size(), QSize(100, 50));
+    EXPECT_EQ(fromWorker.pixelColor(20, 20), QColor(Qt::red));
+    EXPECT_EQ(fromWorker, SKTRenderingView::image_From_Card_Graphics(face, true));
+    SKTRenderingView::setCardSize(QSizeF(3.37 * 72, 2.13 * 72));
+}
+
+TEST(Renderer, TextIsDrawnAtOnePixelPerPoint)
+{
+    SKTRenderingView::setCardSize(QSizeF(200, 60));
+    auto text = std::make_shared<SKTText>();
+    text->bounds = QRectF(0, 0, 200, 60);
+    text->isDrawingStroke = false;
+    text->text = "HHHH";
+    text->font = QFont("Liberation Sans");
+    text->font.setPointSizeF(40);
+    const QImage img = SKTRenderingView::image_From_Card_Graphics({text}, false);
+    int top = -1, bottom = -1;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (qGray(img.pixel(x, y)) < 128) {
+                if (top < 0)
+                    top = y;
+                bottom = y;
+            }
+    // Capital height of a 40-point sans face is about 0.72 of the size: ~29 pixels.
+    EXPECT_NEAR(bottom - top + 1, 29, 3);
+    SKTRenderingView::setCardSize(QSizeF(3.37 * 72, 2.13 * 72));
+}

@@ -1,0 +1,61 @@
+#include "editor/Card_Property.h"
+
+#include <array>
+#include <utility>
+
+float MM_to_Points(float mm)
+{
+    return mm * 2.834645669291f;
+}
+
+QSizeF Card_Preset_Size_MM(const QString& category, const QString& orientation, int row)
+{
+    // Rows in inches, width by height.
+    static constexpr std::array<std::pair<float, float>, 7> pvc = {{
+        {3.37f, 2.13f}, {3.31f, 2.06f}, {3.62f, 2.38f}, {3.88f, 2.62f}, {3.5f, 1.75f}, {3.25f, 2.34f}, {2.88f, 2.12f}}};
+    static constexpr std::array<std::pair<float, float>, 8> badge = {{
+        {2.36f, 1.58f}, {2.95f, 1.58f}, {2.95f, 1.58f}, {3.54f, 2.13f}, {3.54f, 2.36f}, {2.36f, 3.54f},
+        {3.94f, 4.09f}, {5.91f, 4.96f}}};
+    float w = 30, h = 30;
+    const bool isPvc = category == QLatin1String("PVC Card");
+    const size_t count = isPvc ? pvc.size() : badge.size();
+    if (row >= 0 && size_t(row) < count) {
+        const auto& inches = isPvc ? pvc[size_t(row)] : badge[size_t(row)];
+        w = inches.first * 25.4f;
+        h = inches.second * 25.4f;
+    }
+    if (orientation == QLatin1String("V"))
+        std::swap(w, h);
+    return QSizeF(w, h);
+}
+
+Card_Property Default_Card_Property()
+{
+    Card_Property p;
+    const QSizeF mm = Card_Preset_Size_MM(p.category, p.orientation, 0);
+    p.width_mm = mm.width();
+    p.height_mm = mm.height();
+    p.Card_Size = QSizeF(MM_to_Points(float(mm.width())), MM_to_Points(float(mm.height())));
+    return p;
+}
+
+QVariantMap Card_Property::toMap() const
+{
+    return {{"width_mm", width_mm}, {"height_mm", height_mm}, {"size_w", Card_Size.width()},
+            {"size_h", Card_Size.height()}, {"loc_x", Card_Location.x()}, {"loc_y", Card_Location.y()},
+            {"shape", shape}, {"category", category}, {"orientation", orientation}, {"preset_index", preset_index}};
+}
+
+Card_Property Card_Property::fromMap(const QVariantMap& m)
+{
+    Card_Property p = Default_Card_Property();
+    p.width_mm = m.value("width_mm", p.width_mm).toDouble();
+    p.height_mm = m.value("height_mm", p.height_mm).toDouble();
+    p.Card_Size = QSizeF(m.value("size_w", p.Card_Size.width()).toDouble(), m.value("size_h", p.Card_Size.height()).toDouble());
+    p.Card_Location = QPointF(m.value("loc_x", 0).toDouble(), m.value("loc_y", 0).toDouble());
+    p.shape = std::clamp(m.value("shape", 0).toInt(), 0, 2);
+    p.category = m.value("category", p.category).toString();
+    p.orientation = m.value("orientation", p.orientation).toString();
+    p.preset_index = m.value("preset_index", 0).toInt();
+    return p;
+}

@@ -1,0 +1,30 @@
+#pragma once
+// The base settings of one card side.
+#include <QPointF>
+#include <QSizeF>
+#include <QString>
+#include <QVariantMap>
+
+struct Card_Property {
+    QSizeF Card_Size;              // points
+    QPointF Card_Location;         // the card's corner in canvas coordinates
+    double width_mm = 0;
+    double height_mm = 0;
+    int shape = 0;                 // 0 rectangle, 1 rounded rectangle, 2 ellipse
+    QString category = QStringLiteral("PVC Card");
+    QString orientation = QStringLiteral("H"); // "V" swaps width and height
+    int preset_index = 0;
+
+    QVariantMap toMap() const;
+    static Card_Property fromMap(const QVariantMap& map);
+    bool operator==(const Card_Property&) const = default;
+};
+
+// Millimetres to points, in single precision.
+float MM_to_Points(float mm);
+// The preset size in millimetres of a row of the PVC table (category "PVC
+// Card") or of the badge table (any other category); "V" swaps width and
+// height; a row outside the table gives 30 by 30 millimetres.
+QSizeF Card_Preset_Size_MM(const QString& category, const QString& orientation, int row);
+// The default card: the first PVC preset (CR80), landscape.
+Card_Property Default_Card_Property();

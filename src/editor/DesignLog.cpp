@@ -1,0 +1,164 @@
+#include "editor/DesignLog.h"
+
+#include "editor/Globals.h"
+#include "platform/PropertyList.h"
+
+const QString Design_Log_Magic = QStringLiteral("PELVOROMACGLEAMCARDLG");
+
+namespace {
+QString yesNo(bool b) { return b ? QStringLiteral("Y") : QStringLiteral("N"); }
+
+// Item positions of the root array.
+enum Item {
+    Magic, FrontCard, BackCard, CardSides, CardShape, FrontFace, BackFace,
+    ExcelUse, ExcelPath, ColumnTitles, Rows, PhotoPath, MainPhoto,
+    FilterGray, FilterSepia, FilterInvert, FilterRotate, FilterTransparency, FilterHue,
+    FilterSaturation, FilterBrightness, FilterContrast, FilterSharpness, FilterExposure, FilterBlur,
+    ItemCount
+};
+
+QVariantList archives(const QList<QByteArray>& list)
+{
+    QVariantList out;
+    for (const QByteArray& a : list)
+        out << a;
+    return out;
+}
+}
+
+Photo_Filter_Settings Photo_Filter_Settings::fromGlobals()
+{
+    Photo_Filter_Settings f;
+    f.gray = IMG_gray_Scale;
+    f.sepia = IMG_Sepia;
+    f.invert = IMG_invert_clr;
+    f.rotate = IMG_rotate_image;
+    f.transparency = IMG_trnsp_val;
+    f.hue = IMG_hue_val;
+    f.saturation = IMG_sat_val;
+    f.brightness = IMG_brt_val;
+    f.contrast = IMG_con_val;
+    f.sharpness = IMG_srp_val;
+    f.exposure = IMG_ev_val;
+    f.blur = IMG_blr_val;
+    return f;
+}
+
+void Photo_Filter_Settings::toGlobals() const
+{
+    IMG_gray_Scale = gray;
+    IMG_Sepia = sepia;
+    IMG_invert_clr = invert;
+    IMG_rotate_image = rotate;
+    IMG_trnsp_val = transparency;
+    IMG_hue_val = hue;
+    IMG_sat_val = saturation;
+    IMG_brt_val = brightness;
+    IMG_con_val = contrast;
+    IMG_srp_val = sharpness;
+    IMG_ev_val = exposure;
+    IMG_blr_val = blur;
+}
+
+QVariantList Design_Log_To_Plist(const Design_Log_Content& c)
+{
+    QVariantList root(ItemCount);
+    root[Magic] = Design_Log_Magic;
+    root[FrontCard] = c.front.toMap();
+    root[BackCard] = c.back.toMap();
+    root[CardSides] = c.cardSides;
+    root[CardShape] = c.cardShape;
+    root[FrontFace] = archives(c.frontGraphics);
+    root[BackFace] = archives(c.backGraphics);
+    root[ExcelUse] = yesNo(c.excelBindingUse);
+    root[ExcelPath] = c.excelSourcePath;
+    root[ColumnTitles] = c.columnTitles;
+    QVariantList rows;
+    for (const QVariantMap& r : c.rows)
+        rows << r;
+    root[Rows] = rows;
+    root[PhotoPath] = c.photoPath;
+    root[MainPhoto] = c.mainPhotoPng;
+    const Photo_Filter_Settings& f = c.filters;
+    root[FilterGray] = yesNo(f.gray);
+    root[FilterSepia] = yesNo(f.sepia);
+    root[FilterInvert] = yesNo(f.invert);
+    root[FilterRotate] = double(f.rotate);
+    root[FilterTransparency] = double(f.transparency);
+    root[FilterHue] = double(f.hue);
+    root[FilterSaturation] = double(f.saturation);
+    root[FilterBrightness] = double(f.brightness);
+    root[FilterContrast] = double(f.contrast);
+    root[FilterSharpness] = double(f.sharpness);
+    root[FilterExposure] = double(f.exposure);
+    root[FilterBlur] = double(f.blur);
+    return root;
+}
+
+std::optional<Design_Log_Content> Design_Log_From_Plist(const QVariant& rootVariant, QString* error)
+{
+    auto fail = [&](const QString& why) -> std::optional<Design_Log_Content> {
+        if (error)
+            *error = why;
+        return std::nullopt;
+    };
+    if (rootVariant.typeId() != QMetaType::QVariantList)
+        return fail(QStringLiteral("The root is not an array"));
+    const QVariantList root = rootVariant.toList();
+    if (root.isEmpty() || root[Magic].toString() != Design_Log_Magic)
+        return fail(QStringLiteral("The first item is not the design-log mark"));
+    if (root.size() < ItemCount)
+        return fail(QStringLiteral("The design log is incomplete"));
+    auto isList = [&](int i) { return root[i].typeId() == QMetaType::QVariantList; };
+    auto isMap = [&](int i) { return root[i].typeId() == QMetaType::QVariantMap; };
+    if (!isMap(FrontCard) || !isMap(BackCard) || !isList(FrontFace) || !isList(BackFace) || !isList(ColumnTitles)
+        || !isList(Rows))
+        return fail(QStringLiteral("An item of the design log has the wrong type"));
+
+    Design_Log_Content c;
+    c.front = Card_Property::fromMap(root[FrontCard].toMap());
+    c.back = Card_Property::fromMap(root[BackCard].toMap());
+    c.cardSides = root[CardSides].toString();
+    c.cardShape = root[CardShape].toInt();
+    for (const QVariant& v : root[FrontFace].toList())
+        c.frontGraphics << v.toByteArray();
+    for (const QVariant& v : root[BackFace].toList())
+        c.backGraphics << v.toByteArray();
+    c.excelBindingUse = root[ExcelUse].toString() == QLatin1String("Y");
+    c.excelSourcePath = root[ExcelPath].toString();
+    c.columnTitles = root[ColumnTitles].toStringList();
+    for (const QVariant& v : root[Rows].toList()) {
+        if (v.typeId() != QMetaType::QVariantMap)
+            return fail(QStringLiteral("A table row is not a dictionary"));
+        c.rows << v.toMap();
+    }
+    c.photoPath = root[PhotoPath].toString();
+    c.mainPhotoPng = root[MainPhoto].toByteArray();
+    Photo_Filter_Settings& f = c.filters;
+    f.gray = root[FilterGray].toString() == QLatin1String("Y");
+    f.sepia = root[FilterSepia].toString() == QLatin1String("Y");
+    f.invert = root[FilterInvert].toString() == QLatin1String("Y");
+    f.rotate = root[FilterRotate].toFloat();
+    f.transparency = root[FilterTransparency].toFloat();
+    f.hue = root[FilterHue].toFloat();
+    f.saturation = root[FilterSaturation].toFloat();
+    f.brightness = root[FilterBrightness].toFloat();
+    f.contrast = root[FilterContrast].toFloat();
+    f.sharpness = root[FilterSharpness].toFloat();
+    f.exposure = root[FilterExposure].toFloat();
+    f.blur = root[FilterBlur].toFloat();
+    return c;
+}
+
+bool Write_Design_Log(const QString& path, const Design_Log_Content& content, QString* error)
+{
+    return platform::plistWriteFile(path, Design_Log_To_Plist(content), platform::PlistFormat::Xml, error);
+}
+
+std::optional<Design_Log_Content> Read_Design_Log(const QString& path, QString* error)
+{
+    const auto root = platform::plistReadFile(path, error);
+    if (!root)
+        return std::nullopt;
+    return Design_Log_From_Plist(*root, error);
+}

@@ -1,0 +1,46 @@
+#pragma once
+// The design log: the project file, an XML property list whose root is a
+// flat array with the magic first item. The order of its items is fixed here
+// and nowhere else.
+#include "editor/Card_Property.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QStringList>
+#include <QVariantList>
+#include <QVariantMap>
+#include <optional>
+
+struct Photo_Filter_Settings {
+    bool gray = false, sepia = false, invert = false;
+    float rotate = 0, transparency = 100, hue = 0, saturation = 1, brightness = 0, contrast = 1,
+          sharpness = 0, exposure = 0, blur = 0;
+    bool operator==(const Photo_Filter_Settings&) const = default;
+    static Photo_Filter_Settings fromGlobals();
+    void toGlobals() const;
+};
+
+struct Design_Log_Content {
+    Card_Property front;
+    Card_Property back;
+    QString cardSides;                 // CARD_SIDE_STR
+    int cardShape = 0;                 // Card_Shape
+    QList<QByteArray> frontGraphics;   // graphic archives, index 0 frontmost
+    QList<QByteArray> backGraphics;
+    bool excelBindingUse = false;
+    QString excelSourcePath;
+    QStringList columnTitles;          // all table columns, row-number column first
+    QList<QVariantMap> rows;           // the table's rows
+    QString photoPath;                 // Invite_Frame_Pic_IMG
+    QByteArray mainPhotoPng;           // the main photo as shown
+    Photo_Filter_Settings filters;
+};
+
+extern const QString Design_Log_Magic;
+
+QVariantList Design_Log_To_Plist(const Design_Log_Content& content);
+// Reads the items back; nullopt with a reason when the root is not a design log.
+std::optional<Design_Log_Content> Design_Log_From_Plist(const QVariant& root, QString* error = nullptr);
+
+bool Write_Design_Log(const QString& path, const Design_Log_Content& content, QString* error = nullptr);
+std::optional<Design_Log_Content> Read_Design_Log(const QString& path, QString* error = nullptr);

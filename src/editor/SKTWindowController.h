@@ -1,0 +1,171 @@
+#pragma once
+// The main window: the card canvases, the tools, the card and property
+// panels, and the commands. One per process, reached through Main_App_wnd.
+#include "canvas/SKTGrid.h"
+#include "editor/Card_Property.h"
+#include "model/SKTDocument.h"
+
+#include <QImage>
+#include <QMainWindow>
+#include <QVariantList>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QDialog;
+class QDoubleSpinBox;
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QSlider;
+class QStackedWidget;
+class QTabBar;
+class QTabWidget;
+class SKTGraphicView;
+class User_Profile_Class;
+
+class SKTWindowController : public QMainWindow {
+    Q_OBJECT
+public:
+    // Creates the one controller (and its document) on first use.
+    static SKTWindowController* defaultInstance();
+    ~SKTWindowController() override;
+
+    SKTDocument document;
+    SKTGrid grid;
+    SKTGraphicView* _graphicView = nullptr;
+    SKTGraphicView* _graphicView_BACK = nullptr;
+    SKTGraphicView* _graphicView_TEMP = nullptr;
+
+    Card_Property Front_card_Prop;
+    Card_Property Back_card_Prop;
+    // The user-profile records of the front, back and template-preview sides.
+    User_Profile_Class* Front_user_profile = nullptr;
+    User_Profile_Class* Back_user_profile = nullptr;
+    User_Profile_Class* TEMP_user_profile = nullptr;
+
+    QStringList pvc_card_arry;
+    QStringList paper_card_arry;
+    QFont textFont;
+    QImage wizard_pattern_image;
+    bool main_photo_ds_batch = false;
+    QVariantList data_table_content; // the binding table of the batch rows
+    Face* Graphics_array_Batch = nullptr;
+    QString App_Name = QStringLiteral("Gleamcard");
+
+    // Property panel.
+    QComboBox* Data_source_type = nullptr;
+    QComboBox* Batch_Series = nullptr;
+    QPlainTextEdit* Text_value_Edit = nullptr;
+    QPushButton* insert_template_btn = nullptr;
+    // Card panel.
+    QDoubleSpinBox* card_width_mm = nullptr;
+    QDoubleSpinBox* card_height_mm = nullptr;
+    QListWidget* card_shape_list = nullptr;
+    QComboBox* card_sides_combo = nullptr;
+    QTabWidget* settings_tab = nullptr;
+    QTabBar* side_switch = nullptr;
+    QLabel* front_back_label = nullptr;
+    QStackedWidget* canvas_stack = nullptr;
+    // Grid controls (shown in the grid dialog).
+    QPushButton* Grid_clr = nullptr;
+    QSlider* Grid_Space_slidr = nullptr;
+    QCheckBox* Show_hide_grid_chk = nullptr;
+    QGroupBox* Grid_Opt_box = nullptr;
+    // Sheets shown over the main window while long work runs.
+    QDialog* Send_Models_Window = nullptr;
+    QDialog* plz_wait_Window = nullptr;
+    QLabel* plz_wait_label = nullptr;
+
+    // Menu commands; those whose dialogs are not part of this window are
+    // connected by the code that provides them.
+    QAction *newAction, *openAction, *saveAction, *saveTemplateAction, *exportAction, *printAction,
+        *mailAction, *userProfileAction, *batchSeriesAction, *createSeriesAction, *importAction, *gridAction,
+        *editPhotoAction, *helpAction;
+    QList<QAction*> productPageActions;
+
+    // Start flow and project.
+    void Open_Start_Window();
+    void New_Project_Setting_Reset();
+    int Open_Log_File();
+    bool Save_project_file(const QString& path, bool show_msg);
+    // Loads a design log ("L" a project, "T" a template); 1 on success.
+    int Read_and_load_design_Log(const QString& path, const QString& log_or_template);
+
+    // Card size.
+    void Set_Card_Size_In_Control(double width_mm, double height_mm);
+    float MM_to_Points_Convert(float mm) const;
+    QSizeF Set_Document_Size(const QSizeF& size);
+    void SetDocumentCanvasSize(const QSizeF& size);
+    QSizeF Get_My_card_Size(const QString& category, const QString& preset, int list_index) const;
+
+    // Paths.
+    QString Convert_Path_From_URL(const QUrl& url) const;
+    bool Check_And_Validate_File_Path(const QString& path) const;
+
+    // Faces.
+    Face& Get_Front_Controls_Array();
+    Face& Get_Back_Controls_Array();
+    Face Get_Temp_Controls_Array() const;
+    void Temp_Design_Control_Assign();
+    SKTGraphicView* Current_Canvas() const;
+    void Refresh_Canvas();
+
+    // Main photo.
+    QImage Main_Photo_image() const;
+    void Update_frame_Main_Photo_And_Path(const QString& path, bool change_path);
+
+    // Data-set and spreadsheet helpers of the property panel.
+    QStringList Get_datasheet_File_Name_Array() const;
+    QString Get_First_Value_Of_Dataset(const QString& name) const;
+    QString Get_First_Value_Of_Excel_Binding(int column) const;
+    void Fill_Excel_Col_Name_In_Combo(QComboBox* combo) const;
+    void Add_Excel_Col_Name_In_Combo(QComboBox* combo) const;
+    void Remove_Excel_Col_Name_In_Combo(QComboBox* combo) const;
+
+    // Images and sheets.
+    bool Save_gen_image(const QImage& image, const QString& file_path_val);
+    void Open_Export_File_Box();
+    void Show_One_By_One_Modeless();
+    void Hide_One_By_One_Modeless();
+    void Show_Create_Modeless();
+    void Hide_Destroy_Modeless();
+    void Get_Email_Details();
+
+    // The graphic selected on the side on screen.
+    GraphicPtr Selected_Graphic() const;
+
+public slots:
+    void comboBoxSelectionDidChange(QComboBox* combo);
+    void toggleGridShowing();
+    void Grid_Clr_Changed(const QColor& colour);
+    void Grid_Slider_Changed(int value);
+    void Grid_Show_Hide_Changed(bool shown);
+    void Side_Changed(int side);
+    void Card_Size_Changed();
+    void Card_Shape_Changed(int row);
+    void Card_Sides_Changed(int index);
+    void Text_Value_Changed();
+    void Show_Graphic_Properties(const GraphicPtr& graphic);
+    void Text_Tool_Clicked();
+    void Image_Tool_Clicked();
+    void Barcode_Tool_Clicked();
+    void New_Button();
+    void Open_Button();
+    void Save_Button();
+    void Save_As_Template_Button();
+
+private:
+    SKTWindowController();
+    void buildWindow();
+    void buildMenus();
+    QWidget* buildCardPanel();
+    QWidget* buildPropertyPanel();
+    void buildGridControls();
+    void awakeFromNib();
+    void applyCardProperty(const Card_Property& property);
+
+    QString currentProjectPath;
+};

@@ -1,0 +1,424 @@
+#include "canvas/SKTGraphicView.h"
+#include "canvas/SKTRenderingView.h"
+#include "data/Data_From_Excel.h"
+#include "editor/DesignLog.h"
+#include "editor/Globals.h"
+#include "editor/SKTWindowController.h"
+#include "editor/SmallDialogs.h"
+#include "platform/PropertyList.h"
+#include "support/ScriptedHost.h"
+#include "support/TempResources.h"
+#include "support/Wait.h"
+#include "wizards/Invitation_Globals.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QSlider>
+#include <QThread>
+#include <gtest/gtest.h>
+
+namespace {
+struct MainWindowTest : ::testing::Test {
+    TempResources resources;
+    ScriptedHost host;
+    SKTWindowController* wnd = SKTWindowController::defaultInstance();
+    void SetUp() override { wnd->New_Project_Setting_Reset(); }
+
+    GraphicPtr addText(Face& face, const QString& id, const QString& text)
+    {
+        auto g = std::make_shared<SKTText>();
+        g->control_ID = id;
+        g->text = text;
+        g->Text_Value = text;
+        g->bounds = QRectF(5, 6, 70, 20);
+        face.append(g);
+        return g;
+    }
+};
+}
+
+TEST_F(MainWindowTest, StartUpStateAndGlobals)
+{
+    EXPECT_EQ(Main_App_wnd, wnd);
+    EXPECT_EQ(wnd->pvc_card_arry.size(), 7);
+    EXPECT_EQ(wnd->pvc_card_arry.first(), "CR80-Credit Card Size");
+    EXPECT_EQ(wnd->pvc_card_arry.last(), "CR70");
+    EXPECT_EQ(wnd->paper_card_arry.size(), 8);
+    EXPECT_EQ(wnd->paper_card_arry.first(), "Durable 1452 - Name Badge");
+    EXPECT_EQ(wnd->paper_card_arry.last(), "Durable 1459 - Name Badge");
+    EXPECT_EQ(batch_file_EXT, "txt");
+    EXPECT_EQ(design_file_EXT, "gcdl");
+    EXPECT_EQ(IMG_trnsp_val.load(), 100);
+    EXPECT_EQ(IMG_sat_val.load(), 1);
+    EXPECT_EQ(Title_unique, "Unique No. :");
+    EXPECT_TRUE(wnd->data_table_content.isEmpty());
+    EXPECT_EQ(wnd->textFont.family(), "Times New Roman");
+    EXPECT_TRUE(wnd->textFont.italic());
+    EXPECT_EQ(wnd->Data_source_type->count(), 2);
+    EXPECT_EQ(SKTRenderingView::cardSize().toSize(), QSize(243, 153));
+}
+
+TEST_F(MainWindowTest, ResetEmptiesFacesAndStartGlobals)
+{
+    addText(wnd->Get_Front_Controls_Array(), "a", "x");
+    addText(wnd->Get_Back_Controls_Array(), "b", "y");
+    Invite_Frame_Pic_IMG = "/tmp/p.png";
+    Fill_User_Profile = true;
+    IMG_hue_val = 2;
+    wnd->New_Project_Setting_Reset();
+    EXPECT_TRUE(wnd->Get_Front_Controls_Array().isEmpty());
+    EXPECT_TRUE(wnd->Get_Back_Controls_Array().isEmpty());
+    EXPECT_EQ(Invite_Frame_Pic_IMG, "");
+    EXPECT_FALSE(Fill_User_Profile);
+    EXPECT_EQ(IMG_hue_val.load(), 0);
+    EXPECT_TRUE(wnd->Main_Photo_image().isNull());
+}
+
+TEST_F(MainWindowTest, TempFaceHoldsTheSameObjectsAsTheSideOnScreen)
+{
+    const GraphicPtr f = addText(wnd->Get_Front_Controls_Array(), "f", "front");
+    const GraphicPtr b = addText(wnd->Get_Back_Controls_Array(), "b", "back");
+    Card_Front_Or_Back = 0;
+    wnd->Temp_Design_Control_Assign();
+    ASSERT_EQ(wnd->Get_Temp_Controls_Array().size(), 1);
+    EXPECT_EQ(wnd->Get_Temp_Controls_Array()[0].get(), f.get());
+    Card_Front_Or_Back = 1;
+    wnd->Temp_Design_Control_Assign();
+    EXPECT_EQ(wnd->Get_Temp_Controls_Array(), Face{b});
+    // Emptying the preview destroys nothing.
+    wnd->document.graphics_temp.clear();
+    EXPECT_EQ(wnd->Get_Back_Controls_Array(), Face{b});
+    Card_Front_Or_Back = 0;
+}
+
+TEST_F(MainWindowTest, DesignLogRoundTripsBothFacesTableAndFilters)
+{
+    addText(wnd->Get_Front_Controls_Array(), "PARTY_TITLE", "Summer party");
+    auto bound = addText(wnd->Get_Front_Controls_Array(), "", "Ann");
+    bound->data_source_type = 2;
+    bound->excel_col_indx = 1;
+    addText(wnd->Get_Back_Controls_Array(), "PARTY_VENUE", "Town hall");
+    CARD_SIDE_STR = "2";
+    Card_Shape = 1;
+    Data_From_Excel_Window->Set_Data_Columns({"Name", "City"});
+    Data_From_Excel_Window->ListData.clear();
+    Data_From_Excel_Window->Create_List_By_Array({"Ann", "Oslo"}, 2);
+    Data_From_Excel_Window->Create_List_By_Array({" Bo ", "Rome"}, 2);
+    Excel_Binding_Use = true;
+    Excel_Source_Path = "/data/guests.xlsx";
+    IMG_gray_Scale = true;
+    IMG_hue_val = 1.25f;
+    IMG_blr_val = 3;
+    const QString path = resources.path() + "/party.gcdl";
+    ASSERT_TRUE(wnd->Save_project_file(path, false));
+
+    // The file is an XML property list whose first item is the mark.
+    const auto root = platform::plistReadFile(path);
+    ASSERT_TRUE(root);
+    EXPECT_EQ(root->toList().value(0).toString(), "PELVOROMACGLEAMCARDLG");
+    QFile raw(path);
+    ASSERT_TRUE(raw.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(raw.readAll().startsWith("<?xml"));
+
+    const auto rowsBefore = Data_From_Excel_Window->ListData;
+    wnd->New_Project_Setting_Reset();
+    Data_From_Excel_Window->ListData.clear();
+    Data_From_Excel_Window->Set_Data_Columns({});
+    Excel_Binding_Use = false;
+    Excel_Source_Path.clear();
+
+    ASSERT_EQ(wnd->Read_and_load_design_Log(path, "L"), 1);
+    EXPECT_TRUE(host.alerts.isEmpty());
+    ASSERT_EQ(wnd->Get_Front_Controls_Array().size(), 2);
+    EXPECT_EQ(dynamic_cast<SKTText*>(wnd->Get_Front_Controls_Array()[0].get())->text, "Summer party");
+    EXPECT_EQ(wnd->Get_Front_Controls_Array()[1]->excel_col_indx, 1);
+    ASSERT_EQ(wnd->Get_Back_Controls_Array().size(), 1);
+    EXPECT_EQ(wnd->Get_Back_Controls_Array()[0]->control_ID, "PARTY_VENUE");
+    EXPECT_EQ(CARD_SIDE_STR, "2");
+    EXPECT_EQ(Card_Shape.load(), 1);
+    EXPECT_EQ(Data_From_Excel_Window->Column_Titles(), (QStringList{Data_From_Excel::Row_Number_Title, "Name", "City"}));
+    EXPECT_EQ(Data_From_Excel_Window->ListData, rowsBefore);
+    EXPECT_EQ(Data_From_Excel_Window->ListData[1].value("Column1").toString(), "Bo");
+    EXPECT_TRUE(Excel_Binding_Use);
+    EXPECT_EQ(Excel_Source_Path, "/data/guests.xlsx");
+    EXPECT_EQ(wnd->Data_source_type->count(), 3);
+    EXPECT_EQ(wnd->Data_source_type->itemText(2), "Excel");
+    EXPECT_TRUE(IMG_gray_Scale);
+    EXPECT_FLOAT_EQ(IMG_hue_val, 1.25f);
+    EXPECT_FLOAT_EQ(IMG_blr_val, 3);
+    EXPECT_EQ(Start_Card_Option, "L");
+
+    // A design without a spreadsheet takes "Excel" away again.
+    Excel_Binding_Use = false;
+    ASSERT_TRUE(wnd->Save_project_file(path, false));
+    ASSERT_EQ(wnd->Read_and_load_design_Log(path, "L"), 1);
+    EXPECT_EQ(wnd->Data_source_type->count(), 2);
+    Data_From_Excel_Window->ListData.clear();
+    Data_From_Excel_Window->Set_Data_Columns({});
+}
+
+TEST_F(MainWindowTest, BrokenDesignLogsAreRefusedAndTheOpenDesignStays)
+{
+    const GraphicPtr keep = addText(wnd->Get_Front_Controls_Array(), "keep", "still here");
+    const QString good = resources.path() + "/good.gcdl";
+    ASSERT_TRUE(wnd->Save_project_file(good, false));
+    QFile file(good);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    file.close();
+
+    auto write = [&](const QString& name, const QByteArray& data) {
+        const QString p = resources.path() + '/' + name;
+        QFile f(p);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(data);
+        return p;
+    };
+    QVariantList wrongMagic = {QString("SOMETHINGELSE")};
+    const QStringList bad = {
+        write("truncated.gcdl", bytes.left(bytes.size() / 2)),
+        write("text.gcdl", "just some text\n"),
+        write("empty.gcdl", ""),
+        write("magic.gcdl", platform::plistSerialize(wrongMagic, platform::PlistFormat::Xml)),
+        write("short.gcdl", platform::plistSerialize(QVariantList{Design_Log_Magic}, platform::PlistFormat::Xml)),
+        resources.path() + "/missing.gcdl"};
+    for (const QString& p : bad) {
+        host.alerts.clear();
+        EXPECT_EQ(wnd->Read_and_load_design_Log(p, "L"), 0) << p.toStdString();
+        EXPECT_EQ(host.alertTexts(), QStringList{"This file is not a valid design log."});
+        ASSERT_EQ(wnd->Get_Front_Controls_Array().size(), 1);
+        EXPECT_EQ(wnd->Get_Front_Controls_Array()[0], keep);
+    }
+}
+
+TEST_F(MainWindowTest, SavingOverAnUnwritableFolderKeepsTheOldFile)
+{
+    addText(wnd->Get_Front_Controls_Array(), "a", "one");
+    const QString folder = resources.path() + "/locked";
+    QDir().mkpath(folder);
+    const QString path = folder + "/d.gcdl";
+    ASSERT_TRUE(wnd->Save_project_file(path, false));
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+    if (QFileInfo(folder).isWritable() && ::geteuid() == 0) {
+        // root ignores folder permissions: check the failure path with a folder in the way instead.
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        const QString blocked = folder + "/dir.gcdl";
+        QDir().mkpath(blocked);
+        EXPECT_FALSE(wnd->Save_project_file(blocked, false));
+    } else {
+        EXPECT_FALSE(wnd->Save_project_file(path, false));
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    EXPECT_FALSE(host.alerts.isEmpty());
+    wnd->New_Project_Setting_Reset();
+    EXPECT_EQ(wnd->Read_and_load_design_Log(path, "L"), 1);
+    EXPECT_EQ(wnd->Get_Front_Controls_Array().size(), 1);
+}
+
+TEST_F(MainWindowTest, TemplateNameRules)
+{
+    Export_Template* dlg = Export_Template::defaultInstance();
+    const QString userDir = Resource_Path + "/Templates/User/";
+    QFile existing(userDir + "Birthday.gcdl");
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.close();
+
+    auto press = [&](const QString& typed, const QString& passed) {
+        dlg->template_passed = passed;
+        dlg->template_name->setText(typed);
+        dlg->setResult(-1);
+        dlg->OKPressed();
+        return dlg->result();
+    };
+    export_template_name.clear();
+    EXPECT_EQ(press("  <?> ", ""), -1);
+    EXPECT_EQ(host.alertTexts().last(), "Please enter template name.");
+    EXPECT_EQ(press("a/b", ""), -1); // would leave the templates folder
+
+    host.answer("No");
+    EXPECT_EQ(press("*Birthday*", ""), -1);
+    EXPECT_EQ(host.alertTexts().last(),
+              "Template with this name already exists, Do you want to replace the existing template?");
+    host.answer("Yes");
+    EXPECT_EQ(press("Birthday", ""), 1);
+    EXPECT_EQ(export_template_name, "Birthday");
+
+    const int before = host.alerts.size();
+    EXPECT_EQ(press("Birthday", "Wedding"), -1);
+    EXPECT_EQ(host.alertTexts().last(), "Template with this name already exists.");
+    EXPECT_EQ(press("Birthday", "Birthday"), 1); // renaming to its own name
+    EXPECT_EQ(press("Anniversary", ""), 1);
+    EXPECT_EQ(export_template_name, "Anniversary");
+    EXPECT_EQ(host.alerts.size(), before + 1);
+
+    dlg->template_name->setText("x");
+    dlg->CancelPressed();
+    EXPECT_EQ(dlg->result(), 0);
+    EXPECT_TRUE(dlg->template_name->text().isEmpty());
+}
+
+TEST_F(MainWindowTest, SaveAsTemplateWritesDesignAndPreview)
+{
+    addText(wnd->Get_Front_Controls_Array(), "t", "Hello");
+    host.modalScripts.push_back([](QDialog& d) {
+        auto* dlg = static_cast<Export_Template*>(&d);
+        dlg->template_name->setText("Badge");
+        dlg->OKPressed();
+        return d.result();
+    });
+    wnd->Save_As_Template_Button();
+    EXPECT_TRUE(QFileInfo::exists(Resource_Path + "/Templates/User/Badge.gcdl"));
+    EXPECT_EQ(QImage(Resource_Path + "/Templates/User/Badge.png").size(), QSize(243, 153));
+}
+
+TEST_F(MainWindowTest, GridHandlers)
+{
+    wnd->grid.isShown = false;
+    wnd->grid.spacing = 12;
+    host.modalScripts.push_back([&](QDialog& d) {
+        // Opening shows the state of the grid: hidden, options off.
+        EXPECT_FALSE(wnd->Show_hide_grid_chk->isChecked());
+        EXPECT_FALSE(wnd->Grid_Opt_box->isEnabled());
+        EXPECT_EQ(wnd->Grid_Space_slidr->value(), 12);
+        wnd->Show_hide_grid_chk->setChecked(true);
+        EXPECT_TRUE(wnd->grid.isShown);
+        EXPECT_TRUE(wnd->Grid_Opt_box->isEnabled());
+        wnd->Show_hide_grid_chk->setChecked(false);
+        wnd->Grid_Space_slidr->setValue(30); // a spacing change shows the grid, check box untouched
+        EXPECT_TRUE(wnd->grid.isShown);
+        EXPECT_FALSE(wnd->Show_hide_grid_chk->isChecked());
+        wnd->grid.isShown = false;
+        wnd->Grid_Clr_Changed(Qt::red);
+        EXPECT_TRUE(wnd->grid.isShown);
+        static_cast<Grid_Wizard&>(d).Cancel_Btn_Clicked();
+        return d.result();
+    });
+    wnd->toggleGridShowing();
+    EXPECT_EQ(host.modalRuns, QStringList{"Grid_Wizard"});
+    EXPECT_EQ(wnd->grid.spacing, 30); // Cancel undoes nothing
+    EXPECT_EQ(wnd->grid.color, QColor(Qt::red));
+    wnd->grid.isShown = false;
+}
+
+TEST_F(MainWindowTest, RefreshFromAWorkerReachesTheCanvasAndIsSkippedDuringBatches)
+{
+    wnd->show();
+    QThread* worker = QThread::create([&] { wnd->Refresh_Canvas(); });
+    worker->start();
+    worker->wait();
+    delete worker;
+    // The request was queued to the main thread; serving events runs it.
+    EXPECT_TRUE(waitUntil([] { QCoreApplication::processEvents(); return true; }));
+    Card_Value_In_Process = true;
+    wnd->Refresh_Canvas(); // nothing happens, nothing crashes
+    Card_Value_In_Process = false;
+    wnd->hide();
+}
+
+TEST_F(MainWindowTest, SaveGenImageWritesPngAndReportsFailures)
+{
+    QImage img(20, 10, QImage::Format_ARGB32);
+    img.fill(Qt::blue);
+    const QString path = resources.path() + "/card.jpg";
+    EXPECT_TRUE(wnd->Save_gen_image(img, path));
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(f.read(8).startsWith("\x89PNG")); // PNG data whatever the extension
+    f.close();
+    EXPECT_EQ(QImage(path).size(), QSize(20, 10));
+    EXPECT_TRUE(host.alerts.isEmpty());
+
+    EXPECT_FALSE(wnd->Save_gen_image(img, resources.path()));
+    EXPECT_EQ(host.alertTexts().first(), resources.path());
+    EXPECT_TRUE(QFileInfo(resources.path()).isDir());
+    EXPECT_FALSE(wnd->Save_gen_image(img, resources.path() + "/no/such/folder/x.png"));
+}
+
+TEST_F(MainWindowTest, PathChecksAndSizes)
+{
+    EXPECT_TRUE(wnd->Check_And_Validate_File_Path("   "));
+    EXPECT_EQ(host.alertTexts(), QStringList{"Please select valid file path."});
+    EXPECT_FALSE(wnd->Check_And_Validate_File_Path("  " + Resource_Path + "\n"));
+    EXPECT_TRUE(wnd->Check_And_Validate_File_Path(Resource_Path + "/nothing"));
+    EXPECT_EQ(wnd->Convert_Path_From_URL(QUrl::fromLocalFile("/tmp/a b.png")), "/tmp/a b.png");
+    EXPECT_EQ(wnd->Get_My_card_Size("PVC Card", "H", 99), QSizeF(30, 30));
+    EXPECT_EQ(wnd->Set_Document_Size(QSizeF(10, 20)), QSizeF(10, 20));
+    EXPECT_EQ(SKTRenderingView::cardSize().toSize(), QSize(243, 153)); // only returned, nothing changed
+    wnd->SetDocumentCanvasSize(QSizeF(100, 50));
+    EXPECT_EQ(wnd->_graphicView->size(), QSize(100, 50));
+    EXPECT_EQ(wnd->_graphicView_TEMP->size(), QSize(100, 50));
+    EXPECT_EQ(SKTRenderingView::cardSize(), QSizeF(100, 50));
+}
+
+TEST_F(MainWindowTest, PropertyPanelBindsTheSelectedGraphic)
+{
+    QFile set(Data_Folder_Path + "/Guests.txt");
+    ASSERT_TRUE(set.open(QIODevice::WriteOnly));
+    set.write("Ann\nBo\n");
+    set.close();
+    wnd->Text_Tool_Clicked();
+    const GraphicPtr g = wnd->Selected_Graphic();
+    ASSERT_NE(g, nullptr);
+    wnd->Data_source_type->setCurrentIndex(1);
+    wnd->comboBoxSelectionDidChange(wnd->Data_source_type);
+    EXPECT_EQ(g->data_source_type, 1);
+    ASSERT_EQ(wnd->Batch_Series->count(), 1);
+    wnd->Batch_Series->setCurrentIndex(0);
+    wnd->comboBoxSelectionDidChange(wnd->Batch_Series);
+    EXPECT_EQ(g->batch_list_name, "Guests");
+    EXPECT_EQ(g->batch_list_index, 0);
+    EXPECT_EQ(dynamic_cast<SKTText*>(g.get())->text, "Ann");
+
+    // Typing in the panel edits the text; filling the panel writes nothing back.
+    wnd->Text_value_Edit->setPlainText("Typed");
+    EXPECT_EQ(dynamic_cast<SKTText*>(g.get())->text, "Typed");
+    Not_Draw_Only_Prop_Change = true;
+    wnd->Text_value_Edit->setPlainText("Ignored");
+    Not_Draw_Only_Prop_Change = false;
+    EXPECT_EQ(dynamic_cast<SKTText*>(g.get())->text, "Typed");
+}
+
+TEST_F(MainWindowTest, ExcelItemOnlyAddedToTwoAndRemovedFromThree)
+{
+    QComboBox combo;
+    combo.addItems({"Manual", "Series"});
+    wnd->Add_Excel_Col_Name_In_Combo(&combo);
+    EXPECT_EQ(combo.count(), 3);
+    wnd->Add_Excel_Col_Name_In_Combo(&combo);
+    EXPECT_EQ(combo.count(), 3);
+    wnd->Remove_Excel_Col_Name_In_Combo(&combo);
+    EXPECT_EQ(combo.count(), 2);
+    wnd->Remove_Excel_Col_Name_In_Combo(&combo);
+    EXPECT_EQ(combo.count(), 2);
+}
+
+TEST_F(MainWindowTest, AfterExportBoxOpensThePathWhenTicked)
+{
+    Export_File_Path = Resource_Path;
+    Export_File_Message = "Frame has been exported successfully.";
+    host.modalScripts.push_back([](QDialog& d) {
+        auto& box = static_cast<Open_Export_Log&>(d);
+        EXPECT_EQ(box._open_log_chk->text(), "Open containing folder.");
+        EXPECT_EQ(box._open_log_message->text(), "Frame has been exported successfully.");
+        box.OKPressed();
+        return d.result();
+    });
+    wnd->Open_Export_File_Box();
+    ASSERT_EQ(host.opened.size(), 1);
+    EXPECT_EQ(host.opened[0].toLocalFile(), Resource_Path);
+
+    host.modalScripts.push_back([](QDialog& d) {
+        auto& box = static_cast<Open_Export_Log&>(d);
+        box._open_log_chk->setChecked(false);
+        box.OKPressed();
+        EXPECT_TRUE(box._open_log_chk->isChecked()); // ticked again for next time
+        return d.result();
+    });
+    wnd->Open_Export_File_Box();
+    EXPECT_EQ(host.opened.size(), 1);
+}

@@ -151,6 +151,13 @@ TEST_F(XlsxWrite, FailuresAreReportedAndLeaveNoBrokenFile)
     keep.close();
     const QString templ = resources.path() + "/Template.xlsx";
     ASSERT_TRUE(makeZip(templ, {{"[Content_Types].xml", "<Types/>"}, {"xl/worksheets/sheet1.xml/", ""}}));
+    // A temporary folder of this test alone, so other test programs running
+    // at the same time cannot add or remove folders while we count them.
+    const QByteArray oldTmp = qgetenv("TMPDIR");
+    const QString privateTmp = at("tmp");
+    ASSERT_TRUE(QDir().mkpath(privateTmp));
+    qputenv("TMPDIR", privateTmp.toUtf8());
+    ASSERT_EQ(QDir::tempPath(), privateTmp);
     const QStringList before = QDir(QDir::tempPath()).entryList({"gleamcard-ziptmp-*"});
     error.clear();
     EXPECT_FALSE(SpreadsheetWriter::WriteWorkbook(at("keep.xlsx"), {{"a"}}, true, &error));
@@ -161,6 +168,10 @@ TEST_F(XlsxWrite, FailuresAreReportedAndLeaveNoBrokenFile)
 
     // The writer's own folder went with the failed write.
     EXPECT_EQ(QDir(QDir::tempPath()).entryList({"gleamcard-ziptmp-*"}), before);
+    if (oldTmp.isEmpty())
+        qunsetenv("TMPDIR");
+    else
+        qputenv("TMPDIR", oldTmp);
 
     ASSERT_TRUE(QFile::remove(templ));
     error.clear();

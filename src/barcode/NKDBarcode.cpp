@@ -1,0 +1,149 @@
+#include "barcode/NKDBarcode.h"
+
+#include "barcode/BarcodeText.h"
+
+bool NKDBarcode::initWithContent(const QString& content, bool printsCaption)
+{
+    return initWithContent(content, printsCaption, 0.936f, 36.0f, 6.0f, -1);
+}
+
+bool NKDBarcode::initWithContent(const QString& content, bool printsCaption, float andBarWidth,
+                                 float andHeight, float andFontSize, qint8 andCheckDigit)
+{
+    if (content.isNull())
+        return false;
+    setContent(content);
+    setPrintsCaption(printsCaption);
+    setBarWidth(andBarWidth);
+    setHeight(andHeight);
+    _caption_fontSize = andFontSize;
+    calculateWidth();
+    setCheckDigit(andCheckDigit);
+    return true;
+}
+
+void NKDBarcode::calculateWidth()
+{
+    _width = float(completeBarcode().size()) * _barWidth;
+}
+
+bool NKDBarcode::isContentValid() const
+{
+    for (QChar c : _content)
+        if (_encodeChar(c).isEmpty())
+            return false;
+    return true;
+}
+
+QString NKDBarcode::_encodeChar(QChar) const
+{
+    return QStringLiteral("1010");
+}
+
+QString NKDBarcode::barcode() const
+{
+    QString modules;
+    for (QChar c : _content)
+        modules += _encodeChar(c);
+    if (_checkDigit != -1)
+        modules += _encodeChar(QChar(uchar(_checkDigit)));
+    return modules;
+}
+
+namespace {
+// A text band is 1.35 times the font's cap height, in inches.
+float bandHeight(const QFont& font)
+{
+    const qreal cap = Barcode_Cap_Height(font);
+    return float(cap / 72.0 + 0.35 * cap / 72.0);
+}
+}
+
+void NKDBarcode::setCaptionFontSize(float size)
+{
+    _caption_fontSize = size;
+    _captionHeight = bandHeight(style().value_font_val);
+}
+
+void NKDBarcode::setHeaderFontSize(float size)
+{
+    const BarcodeStyle& s = style();
+    _header_fontSize = size;
+    _headerHeight = bandHeight(s.header_font_val);
+    _headerWidth = float(Barcode_Text_Width(header(), s.header_font_val));
+}
+
+void NKDBarcode::setFooterFontSize(float size)
+{
+    const BarcodeStyle& s = style();
+    _footer_fontSize = size;
+    _footerHeight = bandHeight(s.footer_font_val);
+    _footerWidth = float(Barcode_Text_Width(footer(), s.footer_font_val));
+}
+
+QString NKDBarcode::leftCaption() const
+{
+    return _content.left(qMax(0, digitsToLeft()));
+}
+
+QString NKDBarcode::rightCaption() const
+{
+    return _content.right(qMax(0, digitsToRight()));
+}
+
+QString NKDBarcode::caption() const
+{
+    const int left = qMax(0, digitsToLeft()), right = qMax(0, digitsToRight());
+    if (left == 0 && right == 0)
+        return _content;
+    return _content.mid(left, qMax<qsizetype>(0, _content.size() - left - right));
+}
+
+float NKDBarcode::barBottom(int) const
+{
+    float bottom = 0;
+    if (printsCaption())
+        bottom += _captionHeight * 72;
+    if (printsHeader())
+        bottom += _headerHeight * 72;
+    if (printsFooter())
+        bottom += _footerHeight * 72;
+    return bottom;
+}
+
+float NKDBarcode::barTop(int) const
+{
+    const BarcodeStyle& s = style();
+    float top = _height;
+    if (printsCaption())
+        top -= _captionHeight * 72 + s.value_margin;
+    if (printsHeader())
+        top -= _headerHeight * 72 + s.header_margin;
+    if (printsFooter())
+        top -= _footerHeight * 72 + s.footer_margin;
+    return top - 2 * s.TB_margin;
+}
+
+QString NKDBarcode::description() const
+{
+    const QString check = _checkDigit >= 0 ? QString(QChar(ushort(_checkDigit))) : QString();
+    return QStringLiteral("\n\tBarcode Class: %1\n\tContent: %2\n\tCheck Digit:%3\n\tWidth:%4"
+                          "\n\tHeight:%5\n\tBar Width:%6\n\tCaption Font Size:%7\n\tCaption Height:%8")
+        .arg(className(), _content, check)
+        .arg(_width, 0, 'f', 6)
+        .arg(_height, 0, 'f', 6)
+        .arg(_barWidth, 0, 'f', 6)
+        .arg(_caption_fontSize, 0, 'f', 6)
+        .arg(_captionHeight, 0, 'f', 6);
+}
+
+std::unique_ptr<NKDBarcode> NKDBarcode::copy() const
+{
+    std::unique_ptr<NKDBarcode> other = newOfSameClass();
+    other->setStyle(_style);
+    if (!other->initWithContent(_content, _printsCaption, _barWidth, _height, _caption_fontSize,
+                                _checkDigit))
+        return nullptr;
+    other->calculateWidth();
+    return other;
+}

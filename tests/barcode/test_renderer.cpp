@@ -1,0 +1,287 @@
+#include "BarcodeTestSupport.h"
+#include "barcode/BarcodeImage.h"
+#include "barcode/NKDBarcodeOffscreenView.h"
+#include "barcode/NKDCode128Barcode.h"
+#include "barcode/NKDCode39Barcode.h"
+#include "platform/Task.h"
+
+#include <QFile>
+#include <QPainter>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <cmath>
+#include <gtest/gtest.h>
+#include <thread>
+
+namespace {
+// A model with a fixed module string and the test's band heights.
+class FixedModel : public NKDBarcode {
+public:
+    QString modules;
+    QString barcode() const override { return modules; }
+
+protected:
+    std::unique_ptr<NKDBarcode> newOfSameClass() const override { return std::make_unique<FixedModel>(); }
+};
+
+constexpr qreal Scale = 4; // pixels per point
+
+// The worked example: height 100, caption 10, header 12, footer 8, margins
+// 2, 3, 4, 5; as in the designer, a hidden part's margin is 0.
+struct Example {
+    BarcodeStyle style;
+    std::unique_ptr<FixedModel> model;
+    Example(const QString& modules, bool caption = true, bool header = true, bool footer = true)
+    {
+        style.value_margin = caption ? 2 : 0;
+        style.header_margin = header ? 3 : 0;
+        style.footer_margin = footer ? 4 : 0;
+        style.TB_margin = 5;
+        style.LR_margin = 0;
+        model = New_Barcode<FixedModel>(QStringLiteral("X"), caption, &style);
+        model->modules = modules;
+        model->setBarWidth(2);
+        model->setHeight(100);
+        model->setCaptionHeight(10 / 72.0f);
+        model->setHeaderHeight(12 / 72.0f);
+        model->setFooterHeight(8 / 72.0f);
+        model->setPrintsHeader(header);
+        model->setPrintsFooter(footer);
+        model->setHeader(QStringLiteral("HEAD"));
+        model->setFooter(QStringLiteral("FOOT"));
+        model->calculateWidth();
+    }
+    QImage render() const { return Rasterise(imageFromBarcode(model.get()), Scale); }
+};
+
+// The dark rows of one pixel column, as a span in picture points measured
+// upwards from the bottom edge.
+std::pair<qreal, qreal> darkSpanUp(const QImage& image, int column)
+{
+    const InkBox ink = Ink_In(image, QRect(column, 0, 1, image.height()));
+    if (ink.empty())
+        return {-1, -1};
+    const qreal height = image.height() / Scale;
+    return {height - (ink.bottom + 1) / Scale, height - ink.top / Scale};
+}
+
+int column(qreal points)
+{
+    return int(points * Scale);
+}
+}
+
+TEST(BarcodeRenderer, StackFromTheBottomWithTheValueBelowOrAboveTheBars)
+{
+    // 60 modules of 2 points: bars at 0-4, 6-8 and 18-22 points, then light
+    // modules under the centred texts.
+    const QString modules = QStringLiteral("11010000011") + QString(49, QLatin1Char('0'));
+    Example below(modules);
+    const QImage image = below.render();
+    ASSERT_EQ(image.size(), QSize(120 * 4, 100 * 4));
+    auto [bottom, top] = darkSpanUp(image, column(1));
+    EXPECT_NEAR(bottom, 29, 0.3);
+    EXPECT_NEAR(top, 80, 0.3);
+    EXPECT_EQ(darkSpanUp(image, column(7)), darkSpanUp(image, column(1)));
+    // The last bar ends the string and is still drawn; a space module is light.
+    EXPECT_NEAR(darkSpanUp(image, column(21)).second, 80, 0.3);
+    EXPECT_TRUE(Ink_In(image, QRect(column(10), column(20), 8, column(51))).empty());
+
+    // The caption lies between the footer band and the bars, the header above them.
+    const InkBox caption = Ink_In(image, QRect(0, column(100 - 29), image.width(), column(12)));
+    EXPECT_FALSE(caption.empty());
+    // Capitals stand on the baseline, a descent above the box's bottom at 17 points.
+    EXPECT_GT(caption.bottom, column(100 - 22));
+    EXPECT_LT(caption.bottom, column(100 - 18));
+    const InkBox header = Ink_In(image, QRect(0, 0, image.width(), column(20)));
+    EXPECT_FALSE(header.empty());
+
+    Example above(modules);
+    above.style.show_val_on_top = 1;
+    const QImage onTop = above.render();
+    std::tie(bottom, top) = darkSpanUp(onTop, column(1));
+    EXPECT_NEAR(bottom, 17, 0.3);
+    EXPECT_NEAR(top, 68, 0.3);
+    // The caption box starts at 70 points: its ink sits above the bars, below the header band.
+    EXPECT_FALSE(Ink_In(onTop, QRect(0, column(100 - 83), onTop.width(), column(83 - 68) - 2)).empty());
+    // Between the footer's capitals (up to about 14 points) and the bars nothing is drawn.
+    EXPECT_TRUE(Ink_In(onTop, QRect(column(30), column(100 - 16.8), column(90), column(2.4))).empty());
+}
+
+TEST(BarcodeRenderer, HiddenPartsAndAnEmptySymbol)
+{
+    Example bare(QStringLiteral("1"), false, false, false);
+    const QImage image = bare.render();
+    auto [bottom, top] = darkSpanUp(image, column(1));
+    EXPECT_NEAR(bottom, 5, 0.3);
+    EXPECT_NEAR(top, 95, 0.3);
+
+    // No bars: with the value on top the caption's box starts at 5 + 8 + 4 + 2 = 19 points.
+    Example empty(QString(), true, false, true);
+    empty.style.show_val_on_top = 1;
+    empty.model->setContent(QStringLiteral("WWWW"));
+    empty.model->setWidth(60);
+    const QImage noBars = empty.render();
+    const InkBox caption = Ink_In(noBars, QRect(0, 0, noBars.width(), column(100 - 17)));
+    ASSERT_FALSE(caption.empty());
+    // Capitals stand on the baseline, a descent above the box's bottom edge.
+    const qreal inkBottomUp = 100 - (caption.bottom + 1) / Scale;
+    EXPECT_GT(inkBottomUp, 19.5);
+    EXPECT_LT(inkBottomUp, 23);
+}
+
+TEST(BarcodeRenderer, TextIsUprightAndAligned)
+{
+    Example example(QStringLiteral("1"), false, true, false);
+    example.model->setHeader(QStringLiteral("T"));
+    example.style.header_font_val.setPointSizeF(40);
+    example.model->setWidth(120);
+    example.model->setHeaderHeight(30 / 72.0f);
+    example.style.align_hdr_index = 0; // "Left"
+    const QImage left = example.render();
+    const InkBox ink = Ink_In(left, QRect(0, 0, left.width(), column(45)));
+    ASSERT_FALSE(ink.empty());
+    // A "T": the top row of ink is wide (the bar), the bottom row narrow (the stem).
+    const InkBox topRow = Ink_In(left, QRect(0, ink.top + 1, left.width(), 1));
+    const InkBox bottomRow = Ink_In(left, QRect(0, ink.bottom - 1, left.width(), 1));
+    EXPECT_GT(topRow.right - topRow.left, 3 * (bottomRow.right - bottomRow.left));
+    EXPECT_LT(ink.left, column(10));
+
+    example.style.align_hdr_index = 2; // "Right"
+    const QImage right = example.render();
+    const InkBox rightInk = Ink_In(right, QRect(0, 0, right.width(), column(45)));
+    EXPECT_GT(rightInk.right, column(110));
+    example.style.align_hdr_index = 1; // "Center"
+    const InkBox centred = Ink_In(example.render(), QRect(0, 0, right.width(), column(45)));
+    EXPECT_NEAR((centred.left + centred.right) / 2.0, column(60), 2 * Scale);
+    example.style.align_hdr_index = 9; // no item text: the default alignment, left
+    EXPECT_EQ(Ink_In(example.render(), QRect(0, 0, right.width(), column(45))).left, ink.left);
+}
+
+TEST(BarcodeRenderer, PictureSizeIsTheFrameAndWideTextsWidenIt)
+{
+    BarcodeStyle style;
+    auto model = New_Barcode<NKDCode39Barcode>(QStringLiteral("1"), true, &style);
+    Dress_Model(*model, style);
+    ASSERT_FLOAT_EQ(model->width(), 39 * 1.44f);
+    // "HEADER" in 10 points is narrower than the 56-point symbol.
+    auto view = NKDBarcodeOffscreenView::initWithBarcode(model.get());
+    EXPECT_FLOAT_EQ(view.frame().width(), model->width());
+    EXPECT_FLOAT_EQ(view.frame().height(), model->height());
+    QPicture picture = imageFromBarcode(model.get());
+    EXPECT_EQ(picture.boundingRect(),
+              QRect(0, 0, int(std::ceil(model->width())), int(std::ceil(model->height()))));
+
+    model->setHeader(QStringLiteral("A MUCH LONGER HEADER TEXT"));
+    model->setHeaderFontSize(10);
+    ASSERT_GT(model->headerWidth(), model->width());
+    picture = imageFromBarcode(model.get());
+    EXPECT_EQ(picture.boundingRect().width(), int(std::ceil(model->headerWidth())));
+    // The bars are centred in the wider frame.
+    const QImage image = Rasterise(picture, Scale);
+    const qreal x0 = (model->headerWidth() - model->width()) / 2;
+    const int barRow = image.height() / 2;
+    EXPECT_GT(qGray(image.pixel(column(x0) - 2, barRow)), 200);
+    EXPECT_LT(qGray(image.pixel(column(x0 + 0.7), barRow)), 60);
+
+    model->setPrintsHeader(false);
+    EXPECT_FLOAT_EQ(NKDBarcodeOffscreenView::initWithBarcode(model.get()).frame().width(), model->width());
+}
+
+TEST(BarcodeRenderer, ColoursComeFromTheStyleAndTheLiveStyleServesWithoutARecord)
+{
+    Example example(QStringLiteral("11001"), false, false, false);
+    example.style.barcode_clr_val = QColor(200, 0, 0);
+    example.style.barcode_back_clr_val = QColor(0, 0, 200);
+    QImage image = example.render();
+    EXPECT_EQ(image.pixelColor(column(1), column(50)), QColor(200, 0, 0));
+    EXPECT_EQ(image.pixelColor(column(5), column(50)), QColor(0, 0, 200));
+    EXPECT_EQ(image.pixelColor(1, 1), QColor(0, 0, 200));
+
+    example.model->setStyle(nullptr);
+    const BarcodeStyle saved = Live_Barcode_Style;
+    Live_Barcode_Style.barcode_clr_val = QColor(0, 150, 0);
+    Live_Barcode_Style.TB_margin = 0;
+    image = example.render();
+    Live_Barcode_Style = saved;
+    EXPECT_EQ(image.pixelColor(column(1), column(50)), QColor(0, 150, 0));
+    EXPECT_EQ(image.pixelColor(column(5), column(50)), QColor(Qt::white));
+}
+
+TEST(BarcodeRenderer, WorkerThreadDrawsTheSamePicture)
+{
+    BarcodeStyle style;
+    auto model = NKDCode128Barcode::withCodeSet(NKDCode128Barcode::SetAuto, QStringLiteral("Thread 42"), true,
+                                                &style);
+    Dress_Model(*model, style);
+    const QImage here = Rasterise(imageFromBarcode(model.get()), 3);
+    QImage there;
+    std::thread worker([&] { there = Rasterise(imageFromBarcode(model.get()), 3); });
+    worker.join();
+    ASSERT_FALSE(here.isNull());
+    EXPECT_EQ(here, there);
+    // Ink exists: bars and texts were drawn.
+    EXPECT_FALSE(Ink_In(here, here.rect()).empty());
+}
+
+TEST(BarcodeRenderer, PdfPageIsTheFrame)
+{
+    BarcodeStyle style;
+    auto model = New_Barcode<NKDCode39Barcode>(QStringLiteral("PDF"), true, &style);
+    Dress_Model(*model, style);
+    const QByteArray pdf = pdfFromBarcode(model.get());
+    ASSERT_TRUE(pdf.startsWith("%PDF"));
+    EXPECT_TRUE(pdfFromBarcode(nullptr).isEmpty());
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("symbol.pdf"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(pdf);
+    file.close();
+    platform::TaskRequest request;
+    request.program = QStringLiteral("pdfinfo");
+    request.arguments = {path};
+    const platform::TaskResult info = platform::runTask(request);
+    ASSERT_TRUE(info.succeeded()) << info.standardError.toStdString();
+    const QString text = QString::fromUtf8(info.standardOutput);
+    const QRegularExpressionMatch size =
+        QRegularExpression(QStringLiteral("Page size:\\s+([0-9.]+) x ([0-9.]+) pts")).match(text);
+    ASSERT_TRUE(size.hasMatch()) << text.toStdString();
+    EXPECT_NEAR(size.captured(1).toDouble(), model->width(), 0.5);
+    EXPECT_NEAR(size.captured(2).toDouble(), model->height(), 0.5);
+}
+
+TEST(BarcodeRenderer, TwoDSymbolIsFramedByTheStyle)
+{
+    EXPECT_TRUE(imageFromBarcodeImage(QImage()).isNull());
+
+    // A 40-point black square at 72 dots per inch.
+    QImage symbol(40, 40, QImage::Format_RGB32);
+    symbol.fill(Qt::black);
+    symbol.setDotsPerMeterX(2835);
+    symbol.setDotsPerMeterY(2835);
+    BarcodeStyle style;
+    style.width = 100;
+    style.height = 90;
+    style.TB_margin = 5;
+    style.header_margin = 3;
+    style.printsHeader = true;
+    style.headerHeight = 12 / 72.0f;
+    style.header = QStringLiteral("TOP");
+    style.printsFooter = true;
+    style.footer = QStringLiteral("END");
+    style.barcode_back_clr_val = Qt::red; // a 1-D setting: the 2-D ground stays white
+    const QPicture picture = imageFromBarcodeImage(symbol, &style);
+    EXPECT_EQ(picture.boundingRect(), QRect(0, 0, 100, 90));
+    const QImage image = Rasterise(picture, Scale);
+    // Square: x from 30 to 70, top at 90 - 12 - 5 - 3 = 70 (y up), so 20 points from the top.
+    const InkBox square = Ink_In(image, QRect(column(20), column(15), column(60), column(55)));
+    EXPECT_NEAR(square.left / Scale, 30, 0.3);
+    EXPECT_NEAR((square.right + 1) / Scale, 70, 0.3);
+    EXPECT_NEAR(square.top / Scale, 20, 0.3);
+    EXPECT_NEAR((square.bottom + 1) / Scale, 60, 0.3);
+    EXPECT_EQ(image.pixelColor(2, 2), QColor(Qt::white));
+    EXPECT_FALSE(Ink_In(image, QRect(0, 0, image.width(), column(18))).empty());           // header
+    EXPECT_FALSE(Ink_In(image, QRect(0, column(70), image.width(), column(20))).empty()); // footer
+}

@@ -3,13 +3,28 @@
 // into memory and saved with the design log. Position 0 is the row-number
 // column ("Extension"); column k (from 1) holds the k-th chosen column under
 // the key "Column%d".
+#include <QAbstractTableModel>
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <QVariantMap>
 
+class QDialog;
+class QLabel;
+class QTableView;
+
 class Data_From_Excel {
 public:
+    // The viewer: shows the table and lets cells be edited; 1 after OK.
+    int Open_Wnd();
+    void OK_Click();
+    QDialog* window = nullptr;  // made on first use
+    QTableView* ColList = nullptr;
+    QLabel* rows_count = nullptr;
+    QLabel* column_count = nullptr;
+    // The table as the viewer edits it.
+    QAbstractTableModel* model();
+
     static Data_From_Excel* defaultInstance();
 
     // The rows, each a dictionary from "Extension" and "Column%d" to text.

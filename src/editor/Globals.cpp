@@ -66,6 +66,12 @@ QString Export_File_Message;
 QString export_template_name;
 QString sender_email, sender_pwd, sending_server, sending_port, send_enable_ssl;
 
+std::atomic<bool> Use_Data_Sheet_Values{false};
+std::atomic<bool> Use_Excel_Binding_Values{false};
+std::atomic<int> Data_table_rows{0};
+std::atomic<int> Excel_table_rows{0};
+std::atomic<int> Total_Batch_Excel_Card{0};
+
 namespace {
 QMutex g_mainPhotoMutex;
 QImage g_mainPhoto;

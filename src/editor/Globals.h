@@ -65,6 +65,14 @@ extern QString export_template_name;
 // Mail account, copied from the settings file by Get_Email_Details.
 extern QString sender_email, sender_pwd, sending_server, sending_port, send_enable_ssl;
 
+// Batch state: whether data sets and the spreadsheet table take part, the
+// rows each gives and the number of batch rows. Read by the batch workers.
+extern std::atomic<bool> Use_Data_Sheet_Values;
+extern std::atomic<bool> Use_Excel_Binding_Values;
+extern std::atomic<int> Data_table_rows;
+extern std::atomic<int> Excel_table_rows;
+extern std::atomic<int> Total_Batch_Excel_Card;
+
 // The main photo with the filter settings applied (drawn by the graphic
 // "PARTY_IMAGE"). Guarded: the batch binding may replace it from a worker.
 QImage Get_Main_Photo_image();

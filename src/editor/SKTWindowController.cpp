@@ -1,5 +1,6 @@
 #include "editor/SKTWindowController.h"
 
+#include "barcode/Barcode_Gen.h"
 #include "canvas/SKTGraphicView.h"
 #include "canvas/SKTRenderingView.h"
 #include "data/Data_From_Excel.h"
@@ -68,6 +69,7 @@ SKTWindowController::SKTWindowController()
     Front_card_Prop = Default_Card_Property();
     Back_card_Prop = Default_Card_Property();
     data_table_content.clear();
+    Barcode_Gen_Var = Barcode_Gen::defaultInstance();
     wizard_pattern_image = QImage(Resource_Path + QStringLiteral("/wizard_pattern.png"));
 
     buildWindow();
@@ -610,25 +612,6 @@ void SKTWindowController::Update_frame_Main_Photo_And_Path(const QString& path, 
 
 // ---------------------------------------------------------------- data-source helpers
 
-QStringList SKTWindowController::Get_datasheet_File_Name_Array() const
-{
-    QStringList names;
-    const QFileInfoList entries = QDir(Data_Folder_Path).entryInfoList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
-    for (const QFileInfo& info : entries)
-        names << info.completeBaseName();
-    return names;
-}
-
-QString SKTWindowController::Get_First_Value_Of_Dataset(const QString& name) const
-{
-    QFile file(Data_Folder_Path + '/' + name + '.' + batch_file_EXT);
-    if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("");
-    const QString text = QString::fromUtf8(file.readAll());
-    const qsizetype end = text.indexOf('\n');
-    return end < 0 ? text : text.left(end);
-}
-
 QString SKTWindowController::Get_First_Value_Of_Excel_Binding(int column) const
 {
     const auto& rows = Data_From_Excel_Window->ListData;
@@ -688,7 +671,7 @@ void SKTWindowController::Show_Graphic_Properties(const GraphicPtr& graphic)
         Data_source_type->setCurrentIndex(type >= 0 && type < Data_source_type->count() ? type : 0);
         Batch_Series->clear();
         if (type == 1) {
-            Batch_Series->addItems(Get_datasheet_File_Name_Array());
+            Fill_Data_Set_File_Name_In_Combo(Batch_Series);
             Batch_Series->setCurrentIndex(Batch_Series->findText(graphic->batch_list_name));
         } else if (type == 2) {
             Fill_Excel_Col_Name_In_Combo(Batch_Series);
@@ -729,7 +712,7 @@ void SKTWindowController::comboBoxSelectionDidChange(QComboBox* combo)
         const QSignalBlocker block(Batch_Series);
         Batch_Series->clear();
         if (type == 1)
-            Batch_Series->addItems(Get_datasheet_File_Name_Array());
+            Fill_Data_Set_File_Name_In_Combo(Batch_Series);
         else if (type == 2)
             Fill_Excel_Col_Name_In_Combo(Batch_Series);
         Batch_Series->setCurrentIndex(-1);

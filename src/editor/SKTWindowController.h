@@ -7,6 +7,7 @@
 
 #include <QImage>
 #include <QMainWindow>
+#include <QHash>
 #include <QVariantList>
 
 class QAction;
@@ -51,7 +52,9 @@ public:
     QFont textFont;
     QImage wizard_pattern_image;
     bool main_photo_ds_batch = false;
-    QVariantList data_table_content; // the binding table of the batch rows
+    // The binding table: the values of each bound data set, by the set's name
+    // (only loaded sets are held).
+    QHash<QString, QStringList> data_table_content;
     Face* Graphics_array_Batch = nullptr;
     QString App_Name = QStringLiteral("Gleamcard");
 
@@ -125,6 +128,35 @@ public:
     void Add_Excel_Col_Name_In_Combo(QComboBox* combo) const;
     void Remove_Excel_Col_Name_In_Combo(QComboBox* combo) const;
 
+    // Data sets in use.
+    bool Check_Batch_File_In_Use_Validation(const QString& name) const;
+    void Fill_Data_Set_File_Name_In_Combo(QComboBox* combo) const;
+
+    // Batch binding: preparation and counts.
+    void Check_Series_Or_Excel_Use_or_not();
+    void Check_Data_Sheet_Value_Use_or_Not();
+    void Check_Excel_Binding_Value_Use_or_Not();
+    bool Check_Front_Side_Dataset_Is_Used() const;
+    bool Check_Back_Side_Dataset_Is_Used() const;
+    bool Check_Front_Side_Excel_Binding_Is_Used() const;
+    bool Check_Back_Side_Excel_Binding_Is_Used() const;
+    void Create_Dataset_binding_table();
+    void Add_dataset_col_in_binding_table(const QString& name);
+    void Calculate_data_table_rows();
+    void Calculate_Excel_table_rows();
+    void Get_total_Card_count();
+    // Batch binding: one row into one side ("F" front, anything else back),
+    // rendered. Safe on a batch worker thread.
+    QImage Set_data_table_value_to_card(int row, const QString& card_side, bool print_box);
+    void Assign_Batch_Values_To_Control(int row);
+    QString Get_sel_row_col_value_of_dataset(int row, const QString& set_name) const;
+    QString Get_sel_row_col_value_of_Excel(int row, int col) const;
+    // After a batch: row 0 on the front again, canvases live again.
+    void Select_first_row_value_for_design(bool print_box);
+    // The main photo is kept before a batch and put back after it.
+    void Keep_Main_Photo_For_Batch();
+    void Restore_Main_Photo_After_Batch();
+
     // Images and sheets.
     bool Save_gen_image(const QImage& image, const QString& file_path_val);
     void Open_Export_File_Box();
@@ -168,4 +200,5 @@ private:
     void applyCardProperty(const Card_Property& property);
 
     QString currentProjectPath;
+    QImage batchSavedMainPhoto;
 };

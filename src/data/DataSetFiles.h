@@ -1,0 +1,34 @@
+#pragma once
+// Data sets: named lists of text values, one UTF-8 text file each in the
+// data-set folder ("<name>.txt"), one value per line.
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// A name that stays inside the data-set folder: not empty, no "/" or "\",
+// not "." or "..". Names are compared exactly.
+bool Is_Valid_Data_Set_Name(const QString& name);
+// The message shown when a typed name is refused.
+extern const QString Invalid_Data_Set_Name_Message;
+
+// The file of a data set; empty for a name that would leave the folder.
+QString Data_Set_File_Path(const QString& name);
+
+// Names of the plain files of the folder (hidden ones too), each without its
+// last extension, sorted by name so positions stay stable.
+QStringList Data_Set_Listing(const QString& folder);
+
+// The first line of the file, unchanged ("" when there is no file).
+QString Data_Set_First_Value(const QString& name);
+
+// The values a batch uses: the whole text trimmed, then split at line feeds;
+// inner empty lines stay as empty values. nullopt when there is no file.
+std::optional<QStringList> Data_Set_Batch_Values(const QString& name);
+
+// The values lists show: every line trimmed, empty lines dropped.
+std::optional<QStringList> Data_Set_Shown_Values(const QString& name);
+
+// Writes (or, with append, extends) a data set. The file is written whole to
+// a temporary file and renamed over the old one, so a failure leaves it as
+// it was. Each value is followed by a line feed.
+bool Write_Data_Set(const QString& name, const QStringList& values, bool append, QString* error = nullptr);

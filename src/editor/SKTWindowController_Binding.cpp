@@ -1,0 +1,264 @@
+// Data sets in use and the batch binding: how many batch rows there are, and
+// how one row is written into the bound graphics of a side and rendered.
+#include "editor/SKTWindowController.h"
+
+#include "barcode/Barcode_Gen.h"
+#include "canvas/SKTRenderingView.h"
+#include "data/DataSetFiles.h"
+#include "data/Data_From_Excel.h"
+#include "editor/Globals.h"
+#include "model/Helpers.h"
+
+#include <QComboBox>
+#include <QFileInfo>
+#include <exception>
+
+namespace {
+QString reason(const std::exception& e) { return QString::fromUtf8(e.what()); }
+
+// Whether a face has a graphic bound to the source type.
+bool faceHasBinding(const Face& face, int type)
+{
+    try {
+        for (const GraphicPtr& g : face)
+            if (g && g->data_source_type == type)
+                return true;
+    } catch (const std::exception& e) {
+        Show_MessageBox(reason(e));
+    }
+    return false;
+}
+
+bool twoSided() { return CARD_SIDE_STR == QLatin1String("2"); }
+}
+
+// ---------------------------------------------------------------- data sets
+
+QStringList SKTWindowController::Get_datasheet_File_Name_Array() const
+{
+    return Data_Set_Listing(Data_Folder_Path);
+}
+
+QString SKTWindowController::Get_First_Value_Of_Dataset(const QString& name) const
+{
+    try {
+        return Data_Set_First_Value(name);
+    } catch (const std::exception& e) {
+        Show_NSLog_Message(reason(e));
+        return QStringLiteral("");
+    }
+}
+
+bool SKTWindowController::Check_Batch_File_In_Use_Validation(const QString& name) const
+{
+    const QString path = Data_Set_File_Path(name);
+    if (path.isEmpty() || !QFileInfo::exists(path))
+        return false;
+    auto bound = [&](const Face& face) {
+        for (const GraphicPtr& g : face)
+            if (g && g->data_source_type == 1 && g->batch_list_name == name)
+                return true;
+        return false;
+    };
+    if (bound(document.graphics))
+        return true;
+    return twoSided() && bound(document.graphics_back);
+}
+
+void SKTWindowController::Fill_Data_Set_File_Name_In_Combo(QComboBox* combo) const
+{
+    if (!combo)
+        return;
+    const QSignalBlocker block(combo);
+    combo->setCurrentIndex(-1);
+    combo->clear();
+    combo->addItems(Get_datasheet_File_Name_Array());
+    combo->setCurrentIndex(-1);
+}
+
+// ---------------------------------------------------------------- preparation
+
+bool SKTWindowController::Check_Front_Side_Dataset_Is_Used() const { return faceHasBinding(document.graphics, 1); }
+bool SKTWindowController::Check_Back_Side_Dataset_Is_Used() const { return faceHasBinding(document.graphics_back, 1); }
+bool SKTWindowController::Check_Front_Side_Excel_Binding_Is_Used() const { return faceHasBinding(document.graphics, 2); }
+bool SKTWindowController::Check_Back_Side_Excel_Binding_Is_Used() const { return faceHasBinding(document.graphics_back, 2); }
+
+void SKTWindowController::Check_Series_Or_Excel_Use_or_not()
+{
+    Check_Data_Sheet_Value_Use_or_Not();
+    Check_Excel_Binding_Value_Use_or_Not();
+    Get_total_Card_count();
+}
+
+void SKTWindowController::Check_Data_Sheet_Value_Use_or_Not()
+{
+    data_table_content.clear();
+    Use_Data_Sheet_Values = Check_Front_Side_Dataset_Is_Used() || (twoSided() && Check_Back_Side_Dataset_Is_Used());
+    if (!Use_Data_Sheet_Values)
+        return;
+    Create_Dataset_binding_table();
+    Calculate_data_table_rows();
+    if (Data_table_rows == 0)
+        Use_Data_Sheet_Values = false;
+}
+
+void SKTWindowController::Create_Dataset_binding_table()
+{
+    try {
+        data_table_content.clear();
+        if (CARD_SIDE_STR == QLatin1String("1") && document.graphics.isEmpty())
+            return;
+        auto load = [&](const Face& face) {
+            for (const GraphicPtr& g : face)
+                if (g && g->data_source_type == 1)
+                    Add_dataset_col_in_binding_table(g->batch_list_name);
+        };
+        load(document.graphics);
+        if (twoSided())
+            load(document.graphics_back);
+    } catch (const std::exception& e) {
+        Show_NSLog_Message(reason(e));
+    }
+}
+
+void SKTWindowController::Add_dataset_col_in_binding_table(const QString& name)
+{
+    // Sets are found and kept by name, so adding, removing or reordering
+    // data sets never binds a graphic to another set's values.
+    if (const auto values = Data_Set_Batch_Values(name))
+        data_table_content.insert(name, *values);
+    else
+        Show_NSLog_Message(QStringLiteral("Batch Processing Series \"%1\" could not be loaded").arg(name));
+}
+
+void SKTWindowController::Calculate_data_table_rows()
+{
+    int rows = 0;
+    for (const QStringList& values : std::as_const(data_table_content))
+        rows = std::max(rows, int(values.size()));
+    Data_table_rows = rows;
+}
+
+void SKTWindowController::Check_Excel_Binding_Value_Use_or_Not()
+{
+    Use_Excel_Binding_Values =
+        Check_Front_Side_Excel_Binding_Is_Used() || (twoSided() && Check_Back_Side_Excel_Binding_Is_Used());
+    if (!Use_Excel_Binding_Values)
+        return;
+    Calculate_Excel_table_rows();
+    if (Excel_table_rows == 0)
+        Use_Excel_Binding_Values = false;
+}
+
+void SKTWindowController::Calculate_Excel_table_rows()
+{
+    Excel_table_rows = int(Data_From_Excel_Window->ListData.size());
+}
+
+void SKTWindowController::Get_total_Card_count()
+{
+    try {
+        if (Use_Data_Sheet_Values)
+            Calculate_data_table_rows();
+        else
+            Data_table_rows = 0;
+        if (Use_Excel_Binding_Values)
+            Calculate_Excel_table_rows();
+        else
+            Excel_table_rows = 0;
+        Total_Batch_Excel_Card = std::max(Data_table_rows.load(), Excel_table_rows.load());
+    } catch (const std::exception& e) {
+        Show_MessageBox(reason(e));
+    }
+}
+
+// ---------------------------------------------------------------- one row
+
+QString SKTWindowController::Get_sel_row_col_value_of_dataset(int row, const QString& set_name) const
+{
+    const auto it = data_table_content.constFind(set_name);
+    if (it == data_table_content.constEnd() || row < 0 || row >= it->size())
+        return QStringLiteral("");
+    return it->at(row);
+}
+
+QString SKTWindowController::Get_sel_row_col_value_of_Excel(int row, int col) const
+{
+    const auto& rows = Data_From_Excel_Window->ListData;
+    if (row < 0 || row >= Excel_table_rows || row >= rows.size() || col < 0)
+        return QStringLiteral("");
+    return rows[row].value(Data_From_Excel::Column_Key(col)).toString();
+}
+
+void SKTWindowController::Assign_Batch_Values_To_Control(int row)
+{
+    if (!Graphics_array_Batch)
+        return;
+    try {
+        for (const GraphicPtr& g : *Graphics_array_Batch) {
+            if (!g)
+                continue;
+            QString value;
+            if (g->data_source_type == 1 && Use_Data_Sheet_Values)
+                value = Trim_Str(Get_sel_row_col_value_of_dataset(row, g->batch_list_name));
+            else if (g->data_source_type == 2 && Use_Excel_Binding_Values)
+                value = Trim_Str(Get_sel_row_col_value_of_Excel(row, g->excel_col_indx));
+            else
+                continue;
+
+            switch (g->kind()) {
+            case GraphicKind::Text:
+                static_cast<SKTText&>(*g).text = value;
+                break;
+            case GraphicKind::Image:
+                // Only the main photo's own graphic loads the value as the main photo.
+                if (g->data_source_type == 1 && g->control_ID == QLatin1String("PARTY_IMAGE"))
+                    Update_frame_Main_Photo_And_Path(value, false);
+                static_cast<SKTImage&>(*g).setFilePath(value);
+                break;
+            case GraphicKind::Barcode: {
+                Barcode_Gen_Var->Set_Barcode_Prop_To_Control(*g);
+                const QPicture image = Barcode_Gen_Var->Get_Image_From_Val(value, g->header_val, g->footer_val);
+                Set_Barcode_output_image(image);
+                g->Set_Barcode_image(image);
+                break;
+            }
+            }
+        }
+    } catch (const std::exception& e) {
+        Show_MessageBox(reason(e));
+    }
+}
+
+QImage SKTWindowController::Set_data_table_value_to_card(int row, const QString& card_side, bool print_box)
+{
+    try {
+        const bool front = card_side == QLatin1String("F");
+        Card_Front_Or_Back = front ? 0 : 1;
+        Graphics_array_Batch = front ? &document.graphics : &document.graphics_back;
+        Assign_Batch_Values_To_Control(row);
+        return SKTRenderingView::image_From_Card_Graphics(*Graphics_array_Batch, print_box);
+    } catch (const std::exception& e) {
+        Show_NSLog_Message(reason(e));
+        return {};
+    }
+}
+
+void SKTWindowController::Select_first_row_value_for_design(bool print_box)
+{
+    Set_data_table_value_to_card(0, QStringLiteral("F"), print_box);
+    Card_Value_In_Process = false;
+    Refresh_Canvas();
+}
+
+void SKTWindowController::Keep_Main_Photo_For_Batch()
+{
+    batchSavedMainPhoto = Get_Main_Photo_image();
+}
+
+void SKTWindowController::Restore_Main_Photo_After_Batch()
+{
+    Set_Main_Photo_image(batchSavedMainPhoto);
+    batchSavedMainPhoto = QImage();
+    Refresh_Canvas();
+}

@@ -1,0 +1,214 @@
+#include "data/DataSetFiles.h"
+#include "data/Data_From_Excel.h"
+#include "editor/Globals.h"
+#include "editor/SKTWindowController.h"
+#include "output/Long_SMS_Dlg.h"
+#include "support/ScriptedHost.h"
+#include "support/TempResources.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+#include <gtest/gtest.h>
+
+namespace {
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+struct DataSetTest : ::testing::Test {
+    TempResources resources;
+    ScriptedHost host;
+    SKTWindowController* wnd = SKTWindowController::defaultInstance();
+    void SetUp() override
+    {
+        wnd->New_Project_Setting_Reset();
+        QDir().mkpath(Data_Folder_Path);
+    }
+    void TearDown() override { CARD_SIDE_STR = ""; }
+    GraphicPtr bound(Face& face, const QString& set)
+    {
+        auto g = std::make_shared<SKTText>();
+        g->data_source_type = 1;
+        g->batch_list_name = set;
+        face.append(g);
+        return g;
+    }
+};
+}
+
+TEST_F(DataSetTest, ListingHasEveryPlainFileByNameInAFixedOrder)
+{
+    writeFile(Data_Folder_Path + "/Photos.txt", "a.png\n");
+    writeFile(Data_Folder_Path + "/Names.txt", "Ann\n");
+    writeFile(Data_Folder_Path + "/List.csv", "x,y\n");
+    writeFile(Data_Folder_Path + "/.hidden.txt", "h\n");
+    writeFile(Data_Folder_Path + "/Archive.2024.txt", "z\n");
+    QDir().mkpath(Data_Folder_Path + "/Folder");
+    const QStringList names = wnd->Get_datasheet_File_Name_Array();
+    EXPECT_EQ(names, (QStringList{".hidden", "Archive.2024", "List", "Names", "Photos"}));
+    EXPECT_EQ(wnd->Get_datasheet_File_Name_Array(), names); // the same order every time
+    // "List" comes from List.csv: there is no List.txt to read.
+    EXPECT_EQ(wnd->Get_First_Value_Of_Dataset("List"), "");
+    QComboBox combo;
+    combo.addItems({"stale"});
+    wnd->Fill_Data_Set_File_Name_In_Combo(&combo);
+    EXPECT_EQ(combo.count(), 5);
+    EXPECT_EQ(combo.itemText(3), "Names");
+
+    QDir(Data_Folder_Path).removeRecursively();
+    EXPECT_TRUE(wnd->Get_datasheet_File_Name_Array().isEmpty());
+}
+
+TEST_F(DataSetTest, FirstValuesAndValueCounts)
+{
+    writeFile(Data_Folder_Path + "/Crlf.txt", "Ann\r\nBo\r\n");
+    writeFile(Data_Folder_Path + "/Blank.txt", "\nAnn\n");
+    writeFile(Data_Folder_Path + "/Gaps.txt", "A\n\nB\n\n\n");
+    writeFile(Data_Folder_Path + "/Latin1.txt", "caf\xe9\n");
+    EXPECT_EQ(wnd->Get_First_Value_Of_Dataset("Crlf"), "Ann\r");
+    EXPECT_EQ(wnd->Get_First_Value_Of_Dataset("Blank"), "");
+    EXPECT_EQ(wnd->Get_First_Value_Of_Dataset("Latin1"), ""); // not UTF-8
+    EXPECT_EQ(wnd->Get_First_Value_Of_Dataset("Missing"), "");
+    EXPECT_EQ(*Data_Set_Batch_Values("Gaps"), (QStringList{"A", "", "B"}));
+    EXPECT_EQ(*Data_Set_Shown_Values("Gaps"), (QStringList{"A", "B"}));
+    EXPECT_FALSE(Data_Set_Batch_Values("Missing").has_value());
+}
+
+TEST_F(DataSetTest, InUseFollowsTheSidesAndTheFile)
+{
+    writeFile(Data_Folder_Path + "/Guests.txt", "Ann\n");
+    bound(wnd->Get_Back_Controls_Array(), "Guests");
+    CARD_SIDE_STR = "1";
+    EXPECT_FALSE(wnd->Check_Batch_File_In_Use_Validation("Guests"));
+    CARD_SIDE_STR = "";
+    EXPECT_FALSE(wnd->Check_Batch_File_In_Use_Validation("Guests"));
+    CARD_SIDE_STR = "2";
+    EXPECT_TRUE(wnd->Check_Batch_File_In_Use_Validation("Guests"));
+    EXPECT_FALSE(wnd->Check_Batch_File_In_Use_Validation("guests")); // names compare exactly
+    CARD_SIDE_STR = "1";
+    bound(wnd->Get_Front_Controls_Array(), "Guests");
+    EXPECT_TRUE(wnd->Check_Batch_File_In_Use_Validation("Guests"));
+    QFile::remove(Data_Folder_Path + "/Guests.txt");
+    EXPECT_FALSE(wnd->Check_Batch_File_In_Use_Validation("Guests"));
+}
+
+TEST_F(DataSetTest, NamesThatLeaveTheFolderAreRefused)
+{
+    for (const QString& bad : {"../escape", "a/b", "a\\b", ".", "..", ""}) {
+        EXPECT_FALSE(Is_Valid_Data_Set_Name(bad)) << bad.toStdString();
+        EXPECT_TRUE(Data_Set_File_Path(bad).isEmpty());
+        QString error;
+        EXPECT_FALSE(Write_Data_Set(bad, {"x"}, false, &error));
+        EXPECT_EQ(error, Invalid_Data_Set_Name_Message);
+    }
+    EXPECT_FALSE(QFileInfo::exists(resources.path() + "/escape.txt"));
+    // A graphic naming such a set loads nothing.
+    writeFile(resources.path() + "/secret.txt", "do not read\n");
+    bound(wnd->Get_Front_Controls_Array(), "../secret");
+    wnd->Check_Series_Or_Excel_Use_or_not();
+    EXPECT_TRUE(wnd->data_table_content.isEmpty());
+    EXPECT_EQ(Total_Batch_Excel_Card.load(), 0);
+}
+
+TEST_F(DataSetTest, WritingReplacesOrAppendsWholeFiles)
+{
+    ASSERT_TRUE(Write_Data_Set("Cities", {"Oslo", "Rome"}, false));
+    ASSERT_TRUE(Write_Data_Set("Cities", {"Lima"}, true));
+    QFile f(Data_Folder_Path + "/Cities.txt");
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("Oslo\nRome\nLima\n"));
+    f.close();
+    ASSERT_TRUE(Write_Data_Set("Cities", {"Å"}, false));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("\xc3\x85\n"));
+    f.close();
+    // A folder where the file should go: the write fails and says so.
+    QDir().mkpath(Data_Folder_Path + "/Blocked.txt");
+    QString error;
+    EXPECT_FALSE(Write_Data_Set("Blocked", {"x"}, false, &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_TRUE(QDir(Data_Folder_Path).entryList({"*.txt.*"}, QDir::Files | QDir::Hidden).isEmpty());
+}
+
+TEST_F(DataSetTest, SpreadsheetTableRowsAndViewer)
+{
+    Data_From_Excel* table = Data_From_Excel_Window;
+    table->ListData.clear();
+    table->Set_Data_Columns({"Name", "City"});
+    table->Create_List_By_Array({" Ann ", "Oslo\t"}, 2);
+    table->Create_List_By_Array({"Bo", ""}, 2);
+    table->Create_List_By_Array({"too few"}, 2); // refused, logged
+    ASSERT_EQ(table->ListData.size(), 2);
+    EXPECT_EQ(table->ListData[0], (QVariantMap{{"Extension", "1"}, {"Column1", "Ann"}, {"Column2", "Oslo"}}));
+    EXPECT_EQ(table->ListData[1].value("Extension").toString(), "2");
+    EXPECT_EQ(table->ListData[1].value("Column2").toString(), "");
+    EXPECT_EQ(wnd->Get_First_Value_Of_Excel_Binding(0), "1");
+    EXPECT_EQ(wnd->Get_First_Value_Of_Excel_Binding(2), "Oslo");
+    EXPECT_EQ(wnd->Get_First_Value_Of_Excel_Binding(7), "");
+    QComboBox combo;
+    wnd->Fill_Excel_Col_Name_In_Combo(&combo);
+    EXPECT_EQ(combo.count(), 3);
+    EXPECT_EQ(combo.itemText(2), "City");
+
+    host.modalScripts.push_back([&](QDialog& d) {
+        EXPECT_EQ(table->rows_count->text(), "2");
+        EXPECT_EQ(table->column_count->text(), "3");
+        QAbstractItemModel* m = table->ColList->model();
+        EXPECT_EQ(m->headerData(1, Qt::Horizontal).toString(), "Name");
+        EXPECT_EQ(m->data(m->index(1, 1)).toString(), "Bo");
+        // An edit keeps the typed text, spaces and all.
+        EXPECT_TRUE(m->setData(m->index(1, 2), "  Rome ", Qt::EditRole));
+        table->OK_Click();
+        return d.result();
+    });
+    EXPECT_EQ(table->Open_Wnd(), 1);
+    EXPECT_EQ(table->ListData[1].value("Column2").toString(), "  Rome ");
+    QAbstractItemModel* m = table->model();
+    EXPECT_FALSE(m->setData(m->index(5, 1), "x", Qt::EditRole)); // no such row
+    table->ListData.clear();
+    EXPECT_EQ(wnd->Get_First_Value_Of_Excel_Binding(0), "");
+    table->Set_Data_Columns({});
+}
+
+TEST(LongTextBox, FieldsServeOneShowingAndNoLeavesTheAnswer)
+{
+    ScriptedHost host;
+    Long_SMS_Dlg* box = Long_SMS_Dlg::defaultInstance();
+    Msg_Apply_All_Chk = false;
+    box->title_val = "Batch Processing Series already exists :";
+    box->msg_val_str = "Replace it?";
+    box->apply_chk_show = true;
+    host.modalScripts.push_back([&](QDialog& d) {
+        EXPECT_FALSE(box->no_button->isHidden());
+        EXPECT_FALSE(box->apply_chk->isHidden());
+        box->apply_chk->setChecked(true);
+        box->OKPressed();
+        return d.result();
+    });
+    EXPECT_EQ(box->Open_Long_sms_Dialog(), 1);
+    EXPECT_TRUE(Msg_Apply_All_Chk);
+    EXPECT_TRUE(box->title_val.isEmpty());
+    EXPECT_FALSE(box->apply_chk_show);
+
+    // A help box right after: preset title and text, no No button, no check box.
+    Cutom_Msg_Title = "Batch Processing Settings Help :";
+    Cutom_Msg_Val = "Bind a text to a list.";
+    host.modalScripts.push_back([&](QDialog& d) {
+        EXPECT_TRUE(box->no_button->isHidden());
+        EXPECT_TRUE(box->apply_chk->isHidden());
+        box->apply_chk->setChecked(false);
+        box->CancelPressed(); // No and Cancel leave the answer as it was
+        return d.result();
+    });
+    EXPECT_EQ(box->Open_Long_sms_Dialog(), 0);
+    EXPECT_TRUE(Msg_Apply_All_Chk);
+    Msg_Apply_All_Chk = false;
+}

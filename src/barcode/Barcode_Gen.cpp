@@ -2,7 +2,7 @@
 
 #include "editor/Globals.h"
 
-#include <QMutex>
+#include "platform/Guarded.h"
 
 Barcode_Gen* Barcode_Gen_Var = Barcode_Gen::defaultInstance();
 
@@ -30,18 +30,8 @@ QPicture Barcode_Gen::Get_Image_From_Val(const QString& value, const QString& he
 }
 
 namespace {
-QMutex g_outputMutex;
-QPicture g_output;
+Guarded<QPicture> g_output;
 }
 
-QPicture Get_Barcode_output_image()
-{
-    QMutexLocker lock(&g_outputMutex);
-    return g_output;
-}
-
-void Set_Barcode_output_image(const QPicture& image)
-{
-    QMutexLocker lock(&g_outputMutex);
-    g_output = image;
-}
+QPicture Get_Barcode_output_image() { return g_output.get(); }
+void Set_Barcode_output_image(const QPicture& image) { g_output.set(image); }

@@ -3,28 +3,18 @@
 #include "editor/Globals.h"
 #include "model/Helpers.h"
 
-#include <QMutex>
+#include "platform/Guarded.h"
 #include <QPainter>
 #include <QPainterPath>
 #include <exception>
 
 namespace {
-QMutex g_sizeMutex;
 // A CR80 card (3.37 by 2.13 inches) until the main window sets the size.
-QSizeF g_cardSize(3.37 * 72.0, 2.13 * 72.0);
+Guarded<QSizeF> g_cardSize(QSizeF(3.37 * 72.0, 2.13 * 72.0));
 }
 
-QSizeF SKTRenderingView::cardSize()
-{
-    QMutexLocker lock(&g_sizeMutex);
-    return g_cardSize;
-}
-
-void SKTRenderingView::setCardSize(const QSizeF& size)
-{
-    QMutexLocker lock(&g_sizeMutex);
-    g_cardSize = size;
-}
+QSizeF SKTRenderingView::cardSize() { return g_cardSize.get(); }
+void SKTRenderingView::setCardSize(const QSizeF& size) { g_cardSize.set(size); }
 
 void SKTRenderingView::drawCardBase(QPainter& painter, const QRectF& card, int /*side*/)
 {

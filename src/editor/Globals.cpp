@@ -1,7 +1,7 @@
 #include "editor/Globals.h"
 
 #include <QDir>
-#include <QMutex>
+#include "platform/Guarded.h"
 
 QString Resource_Path;
 QString Data_Folder_Path;
@@ -73,18 +73,8 @@ std::atomic<int> Excel_table_rows{0};
 std::atomic<int> Total_Batch_Excel_Card{0};
 
 namespace {
-QMutex g_mainPhotoMutex;
-QImage g_mainPhoto;
+Guarded<QImage> g_mainPhoto;
 }
 
-QImage Get_Main_Photo_image()
-{
-    QMutexLocker lock(&g_mainPhotoMutex);
-    return g_mainPhoto;
-}
-
-void Set_Main_Photo_image(const QImage& image)
-{
-    QMutexLocker lock(&g_mainPhotoMutex);
-    g_mainPhoto = image;
-}
+QImage Get_Main_Photo_image() { return g_mainPhoto.get(); }
+void Set_Main_Photo_image(const QImage& image) { g_mainPhoto.set(image); }

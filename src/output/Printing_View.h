@@ -1,0 +1,55 @@
+#pragma once
+// The printed label sheets of one print or preview job: how many sheets the
+// job has and what each holds. Every label prints the card images the print
+// window rendered, or, with bound batch rows, loads its own row into the live
+// design and prints that row's card.
+//
+// Print_Sheets draws one pass of the job on a printer or PDF writer; a preview
+// that regenerates simply runs another pass. It may run off the main thread.
+#include "output/LabelLayout.h"
+
+#include <QImage>
+#include <QtGlobal>
+
+class QPagedPaintDevice;
+class QPainter;
+
+class Printing_View {
+public:
+    enum Job_Disposition { Print_Spool_Job, Print_Preview_Job };
+
+    // Takes the layout globals as they stand now: make the view where the job
+    // is set up, on the main thread. front_image and back_image are the faces
+    // the print window rendered when it opened (null when a face rendered to nothing).
+    Printing_View(const QImage& front_image, const QImage& back_image, Job_Disposition job);
+
+    // Sheets of the job: the total over the cells of a sheet, rounded up.
+    // A preview stops at 50 sheets, with a message; printing has no limit.
+    quint64 numberOfPages();
+
+    // Draws the next sheet of the pass on a painter whose units are points
+    // with the origin at the sheet's top left; sheet is the paper (0, 0, W, H).
+    // Drawing for the screen gives the white sheet only.
+    void drawRect(QPainter& painter, const QRectF& sheet);
+
+    // Red bold 11-point text centred in an unflipped sheet rectangle.
+    void Draw_Label_String(QPainter& painter, const QRectF& rect, const QString& str_val, int row, int col);
+
+    // One pass of the job onto the device's pages, from the first label: one
+    // sheet per page. False when the device could not be painted on.
+    bool Print_Sheets(QPagedPaintDevice& device);
+
+    const Label_Sheet_Layout& layout() const { return m_layout; }
+
+private:
+    bool batchRowsInUse() const;
+    // The images of label k from its batch row; false when the label is skipped.
+    bool loadBatchRow(int k, QImage& front, QImage& back, QSizeF& imageSize);
+
+    Label_Sheet_Layout m_layout;
+    QImage front_image, back_image;
+    Job_Disposition jobDisposition;
+    float sheetHeight = 0;
+    int count = 0;        // next label of the pass; also the batch row it loads
+    quint64 numPages = 0; // the last page count
+};

@@ -1,0 +1,92 @@
+#pragma once
+// The QR Code encoder: text bytes to the module matrix of one symbol
+// (versions 1 to 40, levels L, M, Q, H, numeric, alphanumeric and 8-bit byte
+// segments, Reed-Solomon blocks, function patterns, format and version
+// information and the eight data masks). It draws nothing; read the result
+// from m_nSymbleSize and m_byModuleData (1 dark, 0 light, indexed [x][y]).
+#include <cstdint>
+#include <vector>
+
+// Level, version and segment tables of the QR standard.
+struct QR_VERSIONINFO {
+    struct RS_BLOCKINFO {
+        int ncRSBlock;      // number of blocks of this kind
+        int ncAllCodeWord;  // codewords per block, data and error correction
+        int ncDataCodeWord; // data codewords per block
+    };
+    int nVersionNo;
+    int ncAllCodeWord;
+    int ncDataCodeWord[4]; // per level L, M, Q, H
+    int ncAlignPoint;      // alignment coordinates besides 6
+    int nAlignPoint[6];
+    RS_BLOCKINFO RS_BlockInfo1[4]; // the shorter blocks, per level
+    RS_BLOCKINFO RS_BlockInfo2[4]; // the longer blocks (count 0 when there are none)
+};
+// Index n holds version n; index 0 holds no version.
+const QR_VERSIONINFO& QR_VersonInfo(int version);
+// Data bits of a version (1-40) at a level (0-3).
+int QR_Data_Bits(int version, int level);
+
+// Segment modes.
+enum : std::uint8_t { QR_MODE_NUMERAL = 0, QR_MODE_ALPHABET = 1, QR_MODE_8BIT = 2, QR_MODE_KANJI = 3 };
+
+class CQR_Encode {
+public:
+    static constexpr int MAX_MODULESIZE = 177;
+    static constexpr int MAX_DATACODEWORD = 2956;
+    static constexpr int MAX_ALLCODEWORD = 3706;
+    static constexpr int MAX_CODEBLOCK = 153;
+
+    // Level 0-3 (L, M, Q, H); version 0 (automatic) or 1-40; with auto-extension
+    // a requested version too small for the data grows; mask -1 (chosen by
+    // penalty) or 0-7; a length below 1 means the NUL-terminated length.
+    // True when a symbol was built.
+    bool EncodeData(std::int64_t nLevel, std::int64_t nVersion, bool bAutoExtent,
+                    std::int64_t nMaskingNo, const char* lpsSource, std::int64_t ncSource);
+    // The class of a whole text: 2 when any byte is neither alphanumeric nor a
+    // digit, else 1 when any alphanumeric-only character is present, else 0
+    // (digits only); 2 for an empty text.
+    static std::uint8_t Get_Encoding_Mode(const char* lpsSource, std::int64_t ncLength);
+
+    std::int64_t m_nLevel = 0;
+    std::int64_t m_nVersion = 0;
+    std::int64_t m_nVersion_pass = 0;
+    std::int64_t m_nMaskingNo = 0;
+    std::int64_t m_nSymbleSize = 0;
+    std::uint8_t m_byModuleData[MAX_MODULESIZE][MAX_MODULESIZE] = {};
+
+    std::int64_t m_ncDataCodeWordBit = 0;
+    std::uint8_t m_byDataCodeWord[MAX_DATACODEWORD] = {};
+    // Segments: mode and length in bytes; they grow with the text.
+    std::int64_t m_ncDataBlock = 0;
+    std::vector<std::uint8_t> m_byBlockMode;
+    std::vector<std::int64_t> m_nBlockLength;
+
+    std::int64_t m_ncAllCodeWord = 0;
+    std::uint8_t m_byAllCodeWord[MAX_ALLCODEWORD] = {};
+    std::uint8_t m_byRSWork[MAX_CODEBLOCK] = {};
+
+    // Steps, public so that tests can look at them.
+    static bool IsNumeralData(unsigned char c) { return c >= '0' && c <= '9'; }
+    static bool IsAlphabetData(unsigned char c);
+    static std::uint8_t AlphabetToBinaly(unsigned char c);
+    static std::int64_t GetBitLength(std::uint8_t nMode, std::int64_t ncData, int nVerGroup);
+    std::int64_t GetEncodeVersion(std::int64_t nVersion, const char* lpsSource, std::int64_t ncLength);
+    bool EncodeSourceData(const char* lpsSource, std::int64_t ncLength, int nVerGroup);
+    std::int64_t SetBitStream(std::int64_t nIndex, std::uint16_t wData, int ncData);
+    void GetRSCodeWord(std::uint8_t* lpbyRSWork, int ncDataCodeWord, int ncRSCodeWord);
+    void FormatModule();
+    void SetFunctionModule();
+    void SetFinderPattern(int x, int y);
+    void SetAlignmentPattern(int x, int y);
+    void SetVersionPattern();
+    void SetCodeWordPattern();
+    void SetMaskingPattern(int nPatternNo);
+    void SetFormatInfoPattern(int nPatternNo);
+    std::int64_t CountPenalty() const;
+    static std::int64_t min(std::int64_t a, std::int64_t b) { return a < b ? a : b; }
+
+private:
+    void removeBlock(std::int64_t index);
+    bool isDark(int x, int y) const { return (m_byModuleData[x][y] & 0x11) != 0; }
+};

@@ -1,0 +1,164 @@
+// DataMatrix symbol images: sizes and encodations passed to the encoder, the
+// EPS text of the module grid, the image sizes, the console report of a value
+// that does not fit, and symbols read back by two independent decoders.
+#include "Decode2D.h"
+#include "barcode/DataMatrixImage.h"
+#include "platform/Log.h"
+
+#include <QRegularExpression>
+#include <QTemporaryFile>
+#include <cstdio>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+namespace {
+// What the calling code writes to one of the standard streams while it runs.
+class StreamCapture {
+public:
+    explicit StreamCapture(FILE* stream) : stream(stream), fd(fileno(stream))
+    {
+        file.open();
+        std::fflush(stream);
+        saved = dup(fd);
+        dup2(file.handle(), fd);
+    }
+    QByteArray finish()
+    {
+        std::fflush(stream);
+        dup2(saved, fd);
+        close(saved);
+        file.seek(0);
+        return file.readAll();
+    }
+
+private:
+    FILE* stream;
+    int fd, saved = -1;
+    QTemporaryFile file;
+};
+
+double pointsWide(const QImage& image)
+{
+    return image.width() * 72.0 / (image.dotsPerMeterX() * 0.0254);
+}
+}
+
+TEST(DataMatrixImage, FormatItemsGiveColumnsAndRows)
+{
+    ASSERT_EQ(DataMatrix_Format_Items.size(), 31);
+    ASSERT_EQ(DataMatrix_Encoding_Items.size(), 5);
+    const DataMatrix_Size rect = DataMatrix_Size_Of_Format(QStringLiteral("C8X18"));
+    EXPECT_EQ(rect.W, 18);
+    EXPECT_EQ(rect.H, 8);
+    EXPECT_EQ(DataMatrix_Size_Of_Format(QStringLiteral("C144X144")).W, 144);
+    EXPECT_EQ(DataMatrix_Size_Of_Format(QStringLiteral("Auto")).W, 0);
+    EXPECT_EQ(DataMatrix_Size_Of_Format(QStringLiteral("C20")).H, 0);
+}
+
+TEST(DataMatrixImage, EpsTextOfTheGrid)
+{
+    // An 18 x 8 grid, dark where x + y is even; row 0 is the bottom row.
+    std::vector<unsigned char> grid(18 * 8);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 18; ++x)
+            grid[size_t(y * 18 + x)] = (x + y) % 2 == 0;
+    const QByteArray eps = makeEPS_Data_Matrix("123", 18, 8, grid.data());
+    EXPECT_TRUE(eps.startsWith("%!PS-Adobe-3.0 EPSF-3.0\n%%Creator: IEC16022 barcode/stamp generator\n"
+                               "%%BarcodeData: 123\n%%BarcodeSize: 18x8\n"));
+    EXPECT_TRUE(eps.contains("%%BoundingBox: 0 0 20 10\n%%EndComments\n%%Page: 1 1\n18 8 1[1 0 0 1 -1 -1]{<\n"));
+    EXPECT_TRUE(eps.endsWith("\n>}image\n"));
+    const qsizetype start = eps.indexOf("{<\n") + 3;
+    const QByteArray data = eps.mid(start, eps.size() - 9 - start);
+    // Eight rows of 3 bytes and a space, 32 units: no break before the final one.
+    EXPECT_EQ(data, QByteArray("55557F AAAABF ").repeated(4) + "\n");
+    // Each row's partial byte ends in filler bits set after the inversion.
+    const QImage picture = Image_From_DataMatrix_EPS(eps);
+    ASSERT_EQ(picture.size(), QSize(20, 10));
+    EXPECT_EQ(qAlpha(picture.pixel(0, 0)), 0); // the unpainted edge
+    EXPECT_EQ(picture.pixel(1, 8), qRgb(0, 0, 0)); // cell (0, 0) at the bottom left
+    EXPECT_EQ(picture.pixel(2, 8), qRgb(255, 255, 255));
+    EXPECT_EQ(picture.pixel(1, 7), qRgb(255, 255, 255));
+
+    // 144 columns: 18 bytes and a space per row, a line break after every fifth row.
+    std::vector<unsigned char> big(144 * 144, 1);
+    const QByteArray bigEps = makeEPS_Data_Matrix("x", 144, 144, big.data());
+    const QList<QByteArray> lines = bigEps.mid(bigEps.indexOf("{<\n") + 3).split('\n');
+    EXPECT_EQ(lines[0], QByteArray(QByteArray(36, '0') + ' ').repeated(5));
+    EXPECT_EQ(lines[28], QByteArray(QByteArray(36, '0') + ' ').repeated(4));
+    EXPECT_TRUE(Image_From_DataMatrix_EPS("not an eps").isNull());
+}
+
+TEST(DataMatrixImage, SizesAtTheOutputResolution)
+{
+    // Module 2 on a 10 x 10 symbol: 20 points, a bitmap of 100 pixels at 600 dpi.
+    const QImage ten = Draw_DataMatrix_Barcode(QStringLiteral("123"), 1, 0, 2, 600);
+    ASSERT_FALSE(ten.isNull());
+    EXPECT_EQ(ten.size(), QSize(100, 100));
+    EXPECT_NEAR(pointsWide(ten), 20.0, 0.01);
+    // Auto picks the smallest symbol.
+    EXPECT_EQ(Draw_DataMatrix_Barcode(QStringLiteral("123"), 0, 0, 1, 72).size(), QSize(12, 12));
+    // "C8X18": 18 columns and 8 rows.
+    const QImage rect = Draw_DataMatrix_Barcode(QStringLiteral("123"), 25, 0, 3, 72);
+    EXPECT_EQ(rect.size(), QSize(20, 10));
+    EXPECT_NEAR(pointsWide(rect), 54.0, 0.05);
+
+    platform::LogSink previous = platform::setLogSink(nullptr);
+    QStringList lines;
+    platform::setLogSink([&](const QString& line) { lines << line; });
+    EXPECT_EQ(Draw_DataMatrix_Barcode(QStringLiteral("123"), 99, 17, 0, 72).size(), QSize(12, 12));
+    platform::setLogSink(previous);
+    EXPECT_EQ(lines.size(), 3);
+}
+
+TEST(DataMatrixImage, ValueThatDoesNotFitIsReportedOnTheConsole)
+{
+    StreamCapture out(stdout), err(stderr);
+    const QImage none = Draw_DataMatrix_Barcode(QStringLiteral("0123456789"), 1, 0, 2, 600);
+    const QImage autoNone = Draw_DataMatrix_Barcode(QString(4000, QLatin1Char('9')), 0, 0, 2, 600);
+    const QImage tooBig = Draw_DataMatrix_Barcode(QString(2000, QLatin1Char('x')), 0, 4, 2, 600);
+    const QByteArray printed = out.finish();
+    const QByteArray warned = err.finish();
+    EXPECT_TRUE(none.isNull());
+    EXPECT_TRUE(autoNone.isNull());
+    EXPECT_TRUE(tooBig.isNull());
+    EXPECT_TRUE(warned.contains("No barcode produced\n"));
+    EXPECT_TRUE(printed.contains("Size    : 10x10\n"));
+    EXPECT_TRUE(printed.contains("Barcode : 0123456789\n"));
+    EXPECT_TRUE(printed.contains("Encoding: "));
+    EXPECT_FALSE(printed.contains("(null)"));
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("Encoded : \\d+ of \\d+ bytes with \\d+ bytes of ecc\\n"))
+                    .match(QString::fromLatin1(printed)).hasMatch());
+}
+
+TEST(DataMatrixDecoding, EncodationsAndSizesReadBack)
+{
+    struct Case {
+        QString value;
+        int format, encoding;
+    };
+    const QList<Case> cases = {
+        {QStringLiteral("Gleamcard DataMatrix 2024"), 0, 0},
+        {QStringLiteral("PLAIN ASCII 0123"), 0, 1},
+        {QStringLiteral("C40 UPPER CASE 42"), 0, 2},
+        {QStringLiteral("text mode lower case"), 0, 3},
+        {QStringLiteral("Ascii: caf\u00e9 \u00fc\u00df"), 0, 1},
+        {QStringLiteral("\u00e9\u00e9\u00e9\u00e9\u00e9"), 0, 0}, // five characters, ten bytes
+        {QStringLiteral("123"), 1, 0},                           // C10X10
+        {QStringLiteral("Sixteen by 16"), 4, 1},                 // C16X16
+        {QStringLiteral("RECT 8X32"), 26, 2},                    // C8X32
+        {QStringLiteral("rectangle twelve x 36"), 28, 3},        // C12X36
+        {QStringLiteral("A fairly long value in a 32 by 32 symbol."), 10, 0},
+        {QString(300, QLatin1Char('7')), 16, 0},                 // C64X64
+    };
+    SymbolBatch batch;
+    ASSERT_TRUE(batch.dir.isValid());
+    for (const Case& c : cases) {
+        const QImage image = Draw_DataMatrix_Barcode(c.value, c.format, c.encoding, 4, 288);
+        ASSERT_FALSE(image.isNull()) << c.value.toStdString();
+        ASSERT_TRUE(batch.add(image, c.value.toUtf8(),
+                              QStringLiteral("%1 in %2, %3").arg(c.value, DataMatrix_Format_Items[c.format],
+                                                                 DataMatrix_Encoding_Items[c.encoding])));
+    }
+    Expect_All_Read(batch, Decode_With_ZXing(batch.paths, QStringLiteral("DataMatrix")), "ZXingReader");
+    Expect_All_Read(batch, Decode_With_Dmtxread(batch.paths), "dmtxread");
+}

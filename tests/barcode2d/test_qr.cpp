@@ -1,0 +1,271 @@
+// The QR Code encoder and its wrapper: segments, versions, format and
+// version information, masks, the module image, and symbols read back by an
+// independent decoder.
+#include "Decode2D.h"
+#include "barcode/QREncoder.h"
+#include "barcode/QR_Encode.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+std::unique_ptr<CQR_Encode> encoded(const QByteArray& text, int level = 1, int version = 0, bool extend = true,
+                                    int mask = -1)
+{
+    auto encoder = std::make_unique<CQR_Encode>();
+    if (!encoder->EncodeData(level, version, extend, mask, text.constData(), text.size()))
+        return nullptr;
+    return encoder;
+}
+
+QString segments(const CQR_Encode& e)
+{
+    QString text;
+    for (qint64 b = 0; b < e.m_ncDataBlock; ++b)
+        text += QStringLiteral("%1:%2 ").arg(int(e.m_byBlockMode[size_t(b)])).arg(e.m_nBlockLength[size_t(b)]);
+    return text.trimmed();
+}
+
+// The first copy of the format information, bit 0 at (8, 0).
+int formatBits(const CQR_Encode& e)
+{
+    const int at[15][2] = {{8, 0}, {8, 1}, {8, 2}, {8, 3}, {8, 4}, {8, 5}, {8, 7}, {8, 8},
+                           {7, 8}, {5, 8}, {4, 8}, {3, 8}, {2, 8}, {1, 8}, {0, 8}};
+    int bits = 0;
+    for (int i = 0; i < 15; ++i)
+        bits |= e.m_byModuleData[at[i][0]][at[i][1]] << i;
+    return bits;
+}
+
+// The second copy, along row 8 on the right and column 8 at the bottom.
+int formatBitsSecondCopy(const CQR_Encode& e)
+{
+    const int size = int(e.m_nSymbleSize);
+    int bits = 0;
+    for (int i = 0; i < 8; ++i)
+        bits |= e.m_byModuleData[size - 1 - i][8] << i;
+    for (int i = 8; i < 15; ++i)
+        bits |= e.m_byModuleData[8][size - 15 + i] << i;
+    return bits;
+}
+
+int versionBits(const CQR_Encode& e, bool lowerLeft)
+{
+    const int size = int(e.m_nSymbleSize);
+    int bits = 0;
+    for (int i = 0; i < 6; ++i)
+        for (int j = 0; j < 3; ++j)
+            bits |= (lowerLeft ? e.m_byModuleData[i][size - 11 + j] : e.m_byModuleData[size - 11 + j][i])
+                    << (3 * i + j);
+    return bits;
+}
+
+QImage symbolImage(const DataMatrix& matrix, int pixelsPerModule = 4)
+{
+    return QREncoder::renderModules(matrix, int(matrix.dimension()) * pixelsPerModule);
+}
+}
+
+TEST(QREncoder, SegmentsAndVersions)
+{
+    auto digits = encoded("12345678", 1);
+    ASSERT_TRUE(digits);
+    EXPECT_EQ(digits->m_nVersion, 1);
+    EXPECT_EQ(digits->m_nSymbleSize, 21);
+    EXPECT_EQ(segments(*digits), "0:8");
+    EXPECT_EQ(segments(*encoded("HELLO WORLD")), "1:11");
+    EXPECT_EQ(segments(*encoded("hello world")), "2:11");
+    // Two digits between capitals cost less inside the alphanumeric segment.
+    EXPECT_EQ(segments(*encoded("ABC12DEF")), "1:8");
+    // A long digit run stays numeric.
+    EXPECT_EQ(segments(*encoded("AB123456789012CD")), "1:2 0:12 1:2");
+    // Bytes from 0x80 up are 8-bit data, never Kanji.
+    EXPECT_EQ(segments(*encoded("\x81\x40\xe0\x40")), "2:4");
+
+    EXPECT_EQ(encoded("12345678", 1, 5)->m_nVersion, 5);
+    const QByteArray longText(100, 'a');
+    EXPECT_EQ(encoded(longText, 1, 2, true)->m_nVersion, 6);
+    EXPECT_FALSE(encoded(longText, 1, 2, false));
+    EXPECT_FALSE(encoded("", 1));
+    EXPECT_FALSE(encoded(QByteArray(3000, 'a'), 0));
+
+    // What the whole stream needs decides the version: capitals then digits fit version 1.
+    auto mixed = encoded("ABCDEFG12345678901234", 0);
+    ASSERT_TRUE(mixed);
+    EXPECT_EQ(mixed->m_nVersion, 1);
+}
+
+TEST(QREncoder, CapacitiesOfTheVersionTable)
+{
+    EXPECT_EQ(QR_Data_Bits(1, 0), 152);
+    EXPECT_EQ(QR_Data_Bits(1, 3), 72);
+    EXPECT_EQ(QR_Data_Bits(40, 0), 23648);
+    EXPECT_EQ(QR_Data_Bits(40, 3), 10208);
+    EXPECT_EQ(QREncoder::characterCapacity(0, 1, 0), 41);
+    EXPECT_EQ(QREncoder::characterCapacity(1, 1, 0), 25);
+    EXPECT_EQ(QREncoder::characterCapacity(2, 1, 0), 17);
+    EXPECT_EQ(QREncoder::characterCapacity(0, 2, 0), 77);
+    EXPECT_EQ(QREncoder::characterCapacity(2, 10, 1), 213);
+    EXPECT_EQ(QREncoder::characterCapacity(2, 25, 2), 715);
+    EXPECT_EQ(QREncoder::characterCapacity(0, 40, 0), 7089);
+    EXPECT_EQ(QREncoder::characterCapacity(1, 40, 0), 4296);
+    EXPECT_EQ(QREncoder::characterCapacity(2, 40, 0), 2953);
+    EXPECT_EQ(QREncoder::characterCapacity(2, 40, 3), 1273);
+    for (int v = 1; v <= 40; ++v) {
+        const QR_VERSIONINFO& info = QR_VersonInfo(v);
+        const int raw = (4 * v + 17) * (4 * v + 17);
+        EXPECT_LT(info.ncAllCodeWord * 8, raw) << v;
+        for (int level = 0; level < 4; ++level) {
+            const auto& a = info.RS_BlockInfo1[level];
+            const auto& b = info.RS_BlockInfo2[level];
+            EXPECT_EQ(a.ncRSBlock * a.ncAllCodeWord + b.ncRSBlock * b.ncAllCodeWord, info.ncAllCodeWord) << v;
+        }
+    }
+}
+
+TEST(QREncoder, FormatAndVersionInformation)
+{
+    // Level M with mask 0: all data bits 0, so only the mask pattern shows.
+    auto m0 = encoded("QR", 1, 1, false, 0);
+    ASSERT_TRUE(m0);
+    EXPECT_EQ(formatBits(*m0), 0x5412);
+    EXPECT_EQ(formatBitsSecondCopy(*m0), 0x5412);
+    auto l4 = encoded("QR", 0, 1, false, 4);
+    EXPECT_EQ(formatBits(*l4), 0x662F); // L, mask 4
+    EXPECT_EQ(m0->m_byModuleData[8][21 - 8], 1); // the dark module
+    EXPECT_EQ(m0->m_byModuleData[0][0], 1);      // no quiet zone: the finder's corner
+
+    auto v6 = encoded("QR", 1, 6);
+    auto v7 = encoded("QR", 1, 7);
+    auto v40 = encoded("QR", 1, 40);
+    EXPECT_EQ(versionBits(*v7, false), 0x07C94);
+    EXPECT_EQ(versionBits(*v7, true), 0x07C94);
+    EXPECT_EQ(versionBits(*v40, false), 0x28C69);
+    EXPECT_EQ(v6->m_nSymbleSize, 41);
+}
+
+TEST(QREncoder, PenaltyChoosesTheLowestMask)
+{
+    for (const QByteArray& text : {QByteArray("MASK CHOICE"), QByteArray("https://example.org/card?id=42")}) {
+        auto chosen = encoded(text, 2);
+        ASSERT_TRUE(chosen);
+        qint64 best = -1;
+        int bestMask = -1;
+        for (int mask = 0; mask < 8; ++mask) {
+            const qint64 penalty = encoded(text, 2, 0, true, mask)->CountPenalty();
+            if (best < 0 || penalty < best) {
+                best = penalty;
+                bestMask = mask;
+            }
+        }
+        EXPECT_EQ(chosen->m_nMaskingNo, bestMask) << text.constData();
+    }
+}
+
+TEST(QRWrapper, CapacityVersionAndLevelChecks)
+{
+    EXPECT_EQ(QREncoder::encodeWithECLevel(0, 0, QString(41, QLatin1Char('7')))->dimension(), 21);
+    // Automatic takes the version that holds the text.
+    EXPECT_EQ(QREncoder::encodeWithECLevel(0, 0, QString(42, QLatin1Char('7')))->dimension(), 25);
+    EXPECT_EQ(QREncoder::encodeWithECLevel(0, 0, QString(18, QLatin1Char('a')))->dimension(), 25);
+    // A chosen version is kept and refuses what does not fit.
+    EXPECT_EQ(QREncoder::encodeWithECLevel(0, 2, QString(77, QLatin1Char('7')))->dimension(), 25);
+    EXPECT_FALSE(QREncoder::encodeWithECLevel(0, 2, QString(78, QLatin1Char('7'))));
+    EXPECT_FALSE(QREncoder::encodeWithECLevel(0, 0, QString()));
+    // Out-of-range stored values are clamped.
+    EXPECT_EQ(QREncoder::encodeWithECLevel(9, 0, QStringLiteral("HI"))->dimension(), 21);
+    EXPECT_EQ(QREncoder::encodeWithECLevel(0, 41, QStringLiteral("HI"))->dimension(), 177);
+
+    auto grid = QREncoder::encodeWithECLevel(1, 0, QStringLiteral("GRID"));
+    const QString description = grid->description();
+    EXPECT_EQ(description.count(QLatin1Char('\n')), 21);
+    EXPECT_TRUE(description.startsWith(QStringLiteral("1111111")));
+}
+
+TEST(QRWrapper, ModuleImageGeometry)
+{
+    auto v1 = QREncoder::encodeWithECLevel(0, 1, QStringLiteral("A"));
+    auto v2 = QREncoder::encodeWithECLevel(0, 2, QStringLiteral("A"));
+    auto inkColumns = [](const QImage& image) {
+        int first = -1, last = -1;
+        for (int x = 0; x < image.width(); ++x)
+            if (qAlpha(image.pixel(x, image.height() / 2)) != 0) {
+                if (first < 0)
+                    first = x;
+                last = x;
+            }
+        return std::pair(first, image.width() - 1 - last);
+    };
+    const QImage a = QREncoder::renderModules(*v1, 60);
+    EXPECT_EQ(a.size(), QSize(60, 60));
+    EXPECT_EQ(inkColumns(a), std::pair(9, 9));
+    EXPECT_EQ(inkColumns(QREncoder::renderModules(*v2, 60)), std::pair(5, 5));
+    EXPECT_EQ(inkColumns(QREncoder::renderModules(*v2, 61)), std::pair(5, 6));
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y);
+            ASSERT_TRUE(p == qRgba(255, 255, 255, 0) || p == qRgba(0, 0, 0, 255) || p == qRgba(255, 255, 255, 255));
+        }
+    // Smaller than the symbol: one pixel per module, never scale 0.
+    EXPECT_EQ(QREncoder::renderModules(*v2, 10).size(), QSize(25, 25));
+    // At the output resolution the point size stays: 60 points at 600 dpi.
+    const QImage raised = QREncoder::renderDataMatrix(v1.get(), 60, 600);
+    EXPECT_EQ(raised.size(), QSize(500, 500));
+    EXPECT_TRUE(QREncoder::renderDataMatrix(nullptr, 60, 600).isNull());
+    EXPECT_TRUE(QREncoder::renderDataMatrix(v1.get(), 100000, 600).isNull());
+}
+
+TEST(QRDecoding, LevelsVersionsModesAndMasks)
+{
+    SymbolBatch batch;
+    ASSERT_TRUE(batch.dir.isValid());
+    QStringList levels;
+    const QList<QByteArray> inputs = {
+        "31415926535897932384626433832795",
+        "GLEAMCARD QR $%*+-./: 2024",
+        "Gleamcard: cards, badges & invitations \xe2\x80\x94 caf\xc3\xa9",
+        "ORDER 12345678901234567890 for Ms. Smith, Room 12b",
+    };
+    for (int version : {1, 2, 7, 10, 25, 40})
+        for (int level = 0; level < 4; ++level)
+            for (int i = 0; i < inputs.size(); ++i) {
+                // Small versions hold the start of the text (cut between characters).
+                QByteArray text = inputs[i].left(QREncoder::characterCapacity(2, version, level));
+                while (QString::fromUtf8(text).toUtf8() != text)
+                    text.chop(1);
+                auto grid = QREncoder::encodeCStringWithECLevel(level, version, text.constData());
+                ASSERT_TRUE(grid) << version << " " << level << " " << i;
+                ASSERT_EQ(grid->dimension(), 4 * version + 17);
+                ASSERT_TRUE(batch.add(symbolImage(*grid, version > 20 ? 3 : 4), text,
+                                      QStringLiteral("version %1 level %2 input %3").arg(version).arg(level).arg(i), 16));
+                levels << QStringLiteral("LMQH").mid(level, 1);
+            }
+    for (int mask = 0; mask < 8; ++mask) {
+        const QByteArray text = "Mask " + QByteArray::number(mask) + " forced";
+        auto encoder = encoded(text, 1, 3, false, mask);
+        ASSERT_TRUE(encoder);
+        DataMatrix grid(encoder->m_nSymbleSize);
+        for (int x = 0; x < encoder->m_nSymbleSize; ++x)
+            for (int y = 0; y < encoder->m_nSymbleSize; ++y)
+                grid.set(qint8(encoder->m_byModuleData[x][y]), x, y);
+        ASSERT_TRUE(batch.add(symbolImage(grid), text, QStringLiteral("mask %1").arg(mask), 16));
+        levels << QStringLiteral("M");
+    }
+    const DecodeRun run = Decode_With_ZXing(batch.paths, QStringLiteral("QRCode"));
+    Expect_All_Read(batch, run, "ZXingReader");
+    for (qsizetype i = 0; i < batch.paths.size(); ++i)
+        if (run.read.contains(batch.paths[i])) {
+            EXPECT_EQ(run.read[batch.paths[i]].ecLevel, levels[i]) << batch.labels[i].toStdString();
+        }
+}
+
+TEST(QRDecoding, DesignerImageAtOutputResolution)
+{
+    SymbolBatch batch;
+    auto grid = QREncoder::encodeWithECLevel(3, 0, QStringLiteral("Card 0042 \u00e9"));
+    ASSERT_TRUE(grid);
+    const QImage image = QREncoder::renderDataMatrix(grid.get(), 60, 300);
+    ASSERT_EQ(image.size(), QSize(250, 250));
+    ASSERT_TRUE(batch.add(image, QStringLiteral("Card 0042 \u00e9").toUtf8(), QStringLiteral("designer image")));
+    Expect_All_Read(batch, Decode_With_ZXing(batch.paths, QStringLiteral("QRCode")), "ZXingReader");
+}

@@ -81,6 +81,10 @@ TEST(QREncoder, SegmentsAndVersions)
     EXPECT_EQ(segments(*encoded("AB123456789012CD")), "1:2 0:12 1:2");
     // Bytes from 0x80 up are 8-bit data, never Kanji.
     EXPECT_EQ(segments(*encoded("\x81\x40\xe0\x40")), "2:4");
+    EXPECT_EQ(CQR_Encode::Get_Encoding_Mode("0123", 4), QR_MODE_NUMERAL);
+    EXPECT_EQ(CQR_Encode::Get_Encoding_Mode("A1 B", 4), QR_MODE_ALPHABET);
+    EXPECT_EQ(CQR_Encode::Get_Encoding_Mode("A1b", 3), QR_MODE_8BIT);
+    EXPECT_EQ(CQR_Encode::Get_Encoding_Mode("", 0), QR_MODE_8BIT);
 
     EXPECT_EQ(encoded("12345678", 1, 5)->m_nVersion, 5);
     const QByteArray longText(100, 'a');

@@ -1,0 +1,150 @@
+#include "wizards/Wizard_Logic.h"
+
+#include "editor/Globals.h"
+#include "model/Helpers.h"
+#include "wizards/Invitation_Globals.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+
+QString Limit_Text_Length(const QString& text, int limit)
+{
+    if (limit < 0 || text.size() <= limit)
+        return text;
+    qsizetype cut = limit;
+    if (cut > 0 && text.at(cut - 1).isHighSurrogate() && text.at(cut).isLowSurrogate())
+        --cut;
+    return text.left(cut);
+}
+
+QStringList List_Frame_Files(const QString& folder)
+{
+    QStringList names;
+    const QFileInfo info(folder);
+    if (!info.isDir())
+        return names;
+    const QFileInfoList entries = QDir(folder).entryInfoList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QFileInfo& entry : entries) {
+        const QString ext = entry.suffix().toLower();
+        if (ext == QLatin1String("png") || ext == QLatin1String("jpg"))
+            names << entry.fileName();
+    }
+    return names;
+}
+
+QString Format_Invite_Date(const QDate& date)
+{
+    return QLocale().toString(date, QLocale::LongFormat);
+}
+
+QString Format_Invite_Time(const QTime& time)
+{
+    return QLocale().toString(time, QStringLiteral("h:mm AP"));
+}
+
+QStringList Load_Template_List(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return Trim_Str(QString::fromUtf8(file.readAll())).split(QLatin1Char('\n'));
+}
+
+void Template_Lists::Load_Msg_And_Title()
+{
+    Title_Array = Load_Template_List(Resource_Path + QStringLiteral("/Title.txt"));
+    title_count = int(Title_Array.size());
+    Message_Array = Load_Template_List(Resource_Path + QStringLiteral("/Message.txt"));
+    message_count = int(Message_Array.size());
+}
+
+QString Template_Lists::Get_Title() const
+{
+    return title_index >= 0 && title_index < title_count ? Title_Array.at(title_index) : QStringLiteral("");
+}
+
+QString Template_Lists::Get_Message() const
+{
+    return message_index >= 0 && message_index < message_count ? Message_Array.at(message_index) : QStringLiteral("");
+}
+
+namespace {
+int wrapped(int index, int step, int count)
+{
+    index += step;
+    if (index < 0)
+        index = count - 1;
+    if (index >= count)
+        index = 0;
+    return index;
+}
+}
+
+void Template_Lists::Title_Step(int step)
+{
+    title_index = wrapped(title_index, step, title_count);
+}
+
+void Template_Lists::Message_Step(int step)
+{
+    message_index = wrapped(message_index, step, message_count);
+}
+
+QList<Party_Item> Party_Layout_Items(const QSizeF& cardSize, const QPointF& cardLocation)
+{
+    // Worked in single precision, handed on in double.
+    const float W = float(cardSize.width());
+    const float H = float(cardSize.height());
+    const float TW = W - 80;
+    const float XC = (W - TW) / 2;
+    const float YP = (H - 250) / 2;
+    float y = 40;
+    float x = XC;
+    QList<Party_Item> items;
+    auto text = [&](const QString& id, const QString& value, float left, float height) {
+        items.append({GraphicKind::Text, id, value, QRectF(left, y, TW, height)});
+    };
+
+    if (!Invite_Title.isEmpty()) {
+        text(QStringLiteral("PARTY_TITLE"), Invite_Title, x, 30);
+        y += 50;
+    }
+    x = 30;
+    if (!Invite_To.isEmpty()) {
+        text(QStringLiteral("PARTY_TO"), QStringLiteral("Dear ") + Invite_To + QStringLiteral(","), 30, 20);
+        y += 30;
+    }
+    if (!Invite_Message.isEmpty()) {
+        text(QStringLiteral("PARTY_MSG"), Invite_Message, x + 20, 80);
+        y += 80;
+    }
+    if (!Invite_Date.isEmpty()) {
+        QString when = Invite_Date;
+        if (!Invite_Time.isEmpty())
+            when += QStringLiteral(" at ") + Invite_Time;
+        text(QStringLiteral("PARTY_DATE"), when, 30, 20);
+        y += 30;
+    } else if (!Invite_Time.isEmpty()) {
+        text(QStringLiteral("PARTY_TIME"), QStringLiteral("AT ") + Invite_Time, 30, 20);
+        y += 60;
+    } else {
+        y += 30;
+    }
+    if (!Invite_Venue.isEmpty()) {
+        text(QStringLiteral("PARTY_VENUE"), QStringLiteral("Venue:\n") + Invite_Venue, 30, 60);
+        y += 70;
+    } else {
+        y += 20;
+    }
+    x = XC;
+    if (!Invite_From.isEmpty())
+        text(QStringLiteral("PARTY_FROM"), QStringLiteral("From:\n") + Invite_From, x, 40);
+    if (!Invite_Frame_Pic_IMG.isEmpty())
+        items.append({GraphicKind::Image, QStringLiteral("PARTY_IMAGE"), Invite_Frame_Pic_IMG, QRectF(XC, YP, TW, 250)});
+    if (!Invite_Frame_IMG.isEmpty())
+        items.append({GraphicKind::Image, QStringLiteral("PARTY_IMAGE_BG"), Invite_Frame_IMG,
+                      QRectF(cardLocation, cardSize)});
+    return items;
+}

@@ -93,6 +93,12 @@ public:
     // for the bar whose last module has the given index.
     virtual float barBottom(int index) const;
     virtual float barTop(int index) const;
+    // Whether each bar stands on its own barBottom() above the bar area's
+    // bottom edge (height-modulated postal codes) instead of on that edge.
+    virtual bool barsHaveOwnBottoms() const { return false; }
+    // The height of the whole picture in points; a symbology whose bars have
+    // a fixed size of their own may need more than height().
+    virtual float drawingHeight() const { return _height; }
     virtual float firstBar() const { return 0; }
     virtual float lastBar() const { return _width - _barWidth; }
 

@@ -91,7 +91,7 @@ NKDBarcodeOffscreenView NKDBarcodeOffscreenView::initWithBarcode(const NKDBarcod
             width = qMax(width, barcode->headerWidth());
         if (barcode->printsFooter())
             width = qMax(width, barcode->footerWidth());
-        view._frame = QRectF(0, 0, width, barcode->height());
+        view._frame = QRectF(0, 0, width, barcode->drawingHeight());
     }
     return view;
 }
@@ -146,19 +146,22 @@ void NKDBarcodeOffscreenView::draw1D(QPainter& painter) const
     qreal hLast = 0;
     int run = 0;
     QList<QRectF> bars; // y up
+    const bool ownBottoms = m.barsHaveOwnBottoms();
+    // The bar of the run that ends at a module index.
+    auto addBar = [&](qsizetype last) {
+        hLast = m.barTop(int(last));
+        const qreal bottom = ownBottoms ? m.barBottom(int(last)) : 0;
+        bars.append(QRectF(x, yb + bottom, run * w, hLast - bottom));
+    };
     for (qsizetype i = 0; i < n; ++i) {
         if (modules[i] == QLatin1Char('1')) {
             ++run;
-            if (i == n - 1) {
-                hLast = m.barTop(int(i));
-                bars.append(QRectF(x, yb, run * w, hLast));
-            }
+            if (i == n - 1)
+                addBar(i);
             continue;
         }
-        if (run > 0) {
-            hLast = m.barTop(int(i - 1));
-            bars.append(QRectF(x, yb, run * w, hLast));
-        }
+        if (run > 0)
+            addBar(i - 1);
         x += w * (run + 1);
         run = 0;
     }

@@ -1,0 +1,103 @@
+#include "barcode/NKDEAN13Barcode.h"
+
+namespace {
+// Parity of digits 2 to 7 by the first digit.
+const char* const First_Digit_Parity[] = {"LLLLLL", "LLGLGG", "LLGGLG", "LLGGGL", "LGLLGG",
+                                          "LGGLLG", "LGGGLL", "LGLGLG", "LGLGGL", "LGGLGL"};
+const QString Centre_Guard = QStringLiteral("01010");
+}
+
+QString NKDEAN13Barcode::parityOf(QChar firstDigit)
+{
+    const int value = firstDigit.unicode() - '0';
+    return value >= 0 && value <= 9 ? QString::fromLatin1(First_Digit_Parity[value]) : QString();
+}
+
+bool NKDEAN13Barcode::initWithContent(const QString& value, bool printsCaption)
+{
+    if (!NKDAbstractUPCEANBarcode::initWithContent(value, printsCaption))
+        return false;
+    if (value.size() < 13)
+        generateChecksum();
+    else
+        splitTypedCheckDigit(value, 12);
+    calculateWidth();
+    return true;
+}
+
+QString NKDEAN13Barcode::barcode() const
+{
+    const QString text = content();
+    const QString parity = text.isEmpty() ? QString() : parityOf(text[0]);
+    QString modules;
+    for (int i = 1; i <= 6; ++i)
+        modules += parity.size() == 6 && parity[i - 1] == QLatin1Char('G') ? leftEvenAt(i) : leftOddAt(i);
+    modules += Centre_Guard;
+    for (int i = 7; i <= 11; ++i)
+        modules += rightAt(i);
+    if (checkDigit() >= 0)
+        modules += UPCEAN::swapHandedness(_encodeChar(QChar(ushort(checkDigit()))));
+    return modules;
+}
+
+bool NKDEAN13Barcode::isContentValid() const
+{
+    const QString text = content();
+    return !hasSurplus() && text.size() == 12 && UPCEAN::isAllDigits(text)
+           && checkDigit() == UPCEAN::checkDigitOf(text);
+}
+
+QString NKDEAN13Barcode::caption() const
+{
+    const QString text = content();
+    return QStringLiteral("  ") + text.mid(1, 6) + QLatin1Char('\t') + text.mid(7, 5) + checkText();
+}
+
+bool NKDEAN8Barcode::initWithContent(const QString& value, bool printsCaption)
+{
+    if (!NKDEAN13Barcode::initWithContent(value, printsCaption))
+        return false;
+    if (value.size() == 7) {
+        setContent(value);
+        setCheckDigit(-1);
+        generateChecksum();
+    } else if (value.size() == 8) {
+        splitTypedCheckDigit(value, 7);
+    }
+    calculateWidth();
+    return true;
+}
+
+QString NKDEAN8Barcode::barcode() const
+{
+    QString modules;
+    for (int i = 0; i <= 3; ++i)
+        modules += leftOddAt(i);
+    modules += Centre_Guard;
+    for (int i = 4; i <= 6; ++i)
+        modules += rightAt(i);
+    if (checkDigit() >= 0)
+        modules += UPCEAN::swapHandedness(_encodeChar(QChar(ushort(checkDigit()))));
+    return modules;
+}
+
+bool NKDEAN8Barcode::isContentValid() const
+{
+    const QString text = content();
+    return !hasSurplus() && text.size() == 7 && UPCEAN::isAllDigits(text)
+           && checkDigit() == UPCEAN::checkDigitOf(text);
+}
+
+QString NKDEAN8Barcode::caption() const
+{
+    const QString text = content();
+    return QStringLiteral(" ") + text.left(4) + QLatin1Char('\t') + text.mid(4, 3) + checkText();
+}
+
+float NKDEAN8Barcode::barBottom(int index) const
+{
+    const int count = int(completeBarcode().size());
+    if (index < 4 || index > count - 4 || index == 33 || index == 35)
+        return 3.6f;
+    return captionHeight() * 72;
+}

@@ -3,8 +3,8 @@
 // border around a transparent window, in the proportions of the wizard's
 // 120 by 150 mm card, so the photo and the texts show through.
 //
-//   g++ -std=c++20 -fPIC tools/make_frames.cpp $(pkg-config --cflags --libs Qt6Gui) -o /tmp/make_frames
-//   QT_QPA_PLATFORM=offscreen /tmp/make_frames resources
+//   cmake --build build --target make_frames
+//   QT_QPA_PLATFORM=offscreen build/make_frames resources
 #include <QDir>
 #include <QGuiApplication>
 #include <QPainter>

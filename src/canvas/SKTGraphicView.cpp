@@ -165,10 +165,31 @@ void SKTGraphicView::selectGraphic(const GraphicPtr& graphic)
     update();
 }
 
+namespace {
+// Whether a click at point lands on the graphic: inside its rectangle and,
+// for a picture, on a pixel that is not transparent (a frame's window lets
+// the click through to what lies beneath).
+bool hits(const SKTGraphic& g, const QPointF& point)
+{
+    const QRectF r = g.drawingBounds();
+    if (!r.contains(point))
+        return false;
+    if (g.kind() != GraphicKind::Image || g.isDrawingFill)
+        return true;
+    const auto& image = static_cast<const SKTImage&>(g);
+    const QImage shown = image.control_ID == QLatin1String("PARTY_IMAGE") ? Get_Main_Photo_image() : image.image;
+    if (shown.isNull() || !shown.hasAlphaChannel() || r.isEmpty())
+        return true;
+    const int x = std::clamp(int((point.x() - r.left()) / r.width() * shown.width()), 0, shown.width() - 1);
+    const int y = std::clamp(int((point.y() - r.top()) / r.height() * shown.height()), 0, shown.height() - 1);
+    return qAlpha(shown.pixel(x, y)) > 0;
+}
+}
+
 GraphicPtr SKTGraphicView::graphicAt(const QPointF& point) const
 {
     for (const GraphicPtr& g : *_face)
-        if (g && g->ctrl_is_visible && g->drawingBounds().contains(point))
+        if (g && g->ctrl_is_visible && hits(*g, point))
             return g;
     return nullptr;
 }

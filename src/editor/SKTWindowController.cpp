@@ -11,10 +11,13 @@
 #include "model/GraphicArchive.h"
 #include "model/Helpers.h"
 #include "model/ImageProcesser.h"
+#include "output/ExportWindow.h"
 #include "output/Preferences.h"
+#include "output/Send_Modeless.h"
 #include "platform/Host.h"
 #include "platform/MainThread.h"
 #include "wizards/Invitation_Globals.h"
+#include "wizards/Invitation_Wizard.h"
 
 #include <QAction>
 #include <QApplication>
@@ -58,6 +61,7 @@ SKTWindowController::SKTWindowController()
     Export_Template::defaultInstance();
     Open_Export_Log::defaultInstance();
     Grid_Wizard::defaultInstance();
+    Send_Modeless::defaultInstance();
 
     // init
     grid = SKTGrid();
@@ -162,8 +166,7 @@ void SKTWindowController::buildWindow()
     buildMenus();
 
     // Sheets for long work.
-    Send_Models_Window = new QDialog(this);
-    Send_Models_Window->setWindowModality(Qt::WindowModal);
+    Send_Models_Window = Send_Modeless::defaultInstance();
     plz_wait_Window = new QDialog(this);
     plz_wait_Window->setWindowModality(Qt::WindowModal);
     plz_wait_label = new QLabel(plz_wait_Window);
@@ -215,6 +218,7 @@ QWidget* SKTWindowController::buildPropertyPanel()
     form->addRow(QStringLiteral("Value"), Text_value_Edit);
     insert_template_btn = new QPushButton(QStringLiteral("Use Template Title"));
     insert_template_btn->hide();
+    connect(insert_template_btn, &QPushButton::clicked, this, &SKTWindowController::Insert_Template_Button);
     form->addRow(insert_template_btn);
     box->setEnabled(false);
     return box;
@@ -249,7 +253,7 @@ void SKTWindowController::buildMenus()
     saveAction = file->addAction(QStringLiteral("&Save..."), this, &SKTWindowController::Save_Button);
     saveTemplateAction = file->addAction(QStringLiteral("Save as &Template..."), this, &SKTWindowController::Save_As_Template_Button);
     file->addSeparator();
-    exportAction = file->addAction(QStringLiteral("&Export..."));
+    exportAction = file->addAction(QStringLiteral("&Export..."), this, &SKTWindowController::Export_Button);
     printAction = file->addAction(QStringLiteral("&Print..."));
     mailAction = file->addAction(QStringLiteral("&Mail..."));
     file->addSeparator();
@@ -275,11 +279,13 @@ void SKTWindowController::buildMenus()
         productPageActions << help->addAction(QStringLiteral("Product Page %1").arg(i));
 
     // Commands whose dialogs are provided elsewhere stay off until connected.
-    for (QAction* a : {exportAction, printAction, mailAction, userProfileAction, editPhotoAction,
+    for (QAction* a : {printAction, mailAction, userProfileAction, editPhotoAction,
                        batchSeriesAction, createSeriesAction, importAction})
         a->setEnabled(false);
     for (QAction* a : productPageActions)
         a->setEnabled(false);
+    connect(editPhotoAction, &QAction::triggered, this, &SKTWindowController::Edit_Main_Photo_Button);
+    editPhotoAction->setEnabled(true);
 }
 
 // ---------------------------------------------------------------- start flow and project
@@ -287,11 +293,20 @@ void SKTWindowController::buildMenus()
 void SKTWindowController::Open_Start_Window()
 {
     front_back_label->hide();
-    document.undoRegistrationEnabled = false;
-    applyCardProperty(Front_card_Prop);
-    settings_tab->setCurrentIndex(0);
-    card_shape_list->setCurrentRow(Card_Shape);
-    document.undoRegistrationEnabled = true;
+    if (Invitation_Wizard::defaultInstance()->Open_Wnd() != 1) {
+        End_Process(0);
+        return;
+    }
+    if (Start_Card_Option == QLatin1String("W")) {
+        document.undoRegistrationEnabled = false;
+        Card_Size_Changed(); // the card takes the size the wizard put in the panel
+        canvas_stack->show();
+        settings_tab->setCurrentIndex(0);
+        card_shape_list->setCurrentRow(Card_Shape);
+        Fill_Party_Invidation_Details();
+        settings_tab->setCurrentIndex(0);
+        document.undoRegistrationEnabled = true;
+    }
     front_back_label->show();
     show();
 }
@@ -823,12 +838,15 @@ void SKTWindowController::Grid_Show_Hide_Changed(bool shown)
 
 // ---------------------------------------------------------------- images and sheets
 
-bool SKTWindowController::Save_gen_image(const QImage& image, const QString& file_path_val)
+bool SKTWindowController::Save_gen_image(const QImage& image, const QString& file_path_val, bool show_errors)
 {
     try {
         if (QFileInfo(file_path_val).isDir()) {
-            Show_MessageBox(file_path_val);
-            Show_MessageBox(QStringLiteral("The path is a folder, not a file."));
+            if (show_errors) {
+                Show_MessageBox(file_path_val);
+                Show_MessageBox(QStringLiteral("The path is a folder, not a file."));
+            }
+            Show_NSLog_Message(QStringLiteral("%1 is a folder").arg(file_path_val));
             return false;
         }
         QImage out = image;
@@ -840,8 +858,11 @@ bool SKTWindowController::Save_gen_image(const QImage& image, const QString& fil
         if (!ok) {
             const QString reason = image.isNull() ? QStringLiteral("There is no image to write.") : file.errorString();
             file.cancelWriting();
-            Show_MessageBox(file_path_val);
-            Show_MessageBox(reason);
+            Show_NSLog_Message(QStringLiteral("%1: %2").arg(file_path_val, reason));
+            if (show_errors) {
+                Show_MessageBox(file_path_val);
+                Show_MessageBox(reason);
+            }
         }
         return ok;
     } catch (const std::exception& e) {
@@ -936,10 +957,7 @@ void SKTWindowController::Save_As_Template_Button()
         return;
     const QString base = Resource_Path + QStringLiteral("/Templates/User/") + export_template_name;
     if (Save_project_file(base + '.' + design_file_EXT, false)) {
-        const int side = Card_Front_Or_Back;
-        Card_Front_Or_Back = 0;
-        Save_gen_image(SKTRenderingView::image_From_Card_Graphics(document.graphics, false), base + QStringLiteral(".png"));
-        Card_Front_Or_Back = side;
+        Export_As_Template_Clicked(base + QStringLiteral(".png"));
         Show_MessageBox(QStringLiteral("Template saved successfully."));
     }
 }

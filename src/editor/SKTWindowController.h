@@ -26,6 +26,7 @@ class QTabBar;
 class QTabWidget;
 class SKTGraphicView;
 class User_Profile_Class;
+class ExportWindow;
 
 class SKTWindowController : public QMainWindow {
     Q_OBJECT
@@ -96,6 +97,8 @@ public:
     bool Save_project_file(const QString& path, bool show_msg);
     // Loads a design log ("L" a project, "T" a template); 1 on success.
     int Read_and_load_design_Log(const QString& path, const QString& log_or_template);
+    // Lays the start wizard's invitation details out on the front side.
+    void Fill_Party_Invidation_Details();
 
     // Card size.
     void Set_Card_Size_In_Control(double width_mm, double height_mm);
@@ -157,8 +160,24 @@ public:
     void Keep_Main_Photo_For_Batch();
     void Restore_Main_Photo_After_Batch();
 
-    // Images and sheets.
-    bool Save_gen_image(const QImage& image, const QString& file_path_val);
+    // Export of card images.
+    ExportWindow* exportWindow = nullptr;
+    void Export_Button();
+    // Writes the current design (no batch rows) to path; true when every file was written.
+    bool Export_Single_File(const QString& path, bool show_msg);
+    // Starts the batch export into folder on a worker thread; false while
+    // another batch runs. The choices of the export dialog are taken now.
+    bool Start_Batch_Export(const QString& folder);
+    static bool Batch_Running();
+    bool Export_Combined_Image(const QImage& front, const QImage& back, const QString& path, bool show_msg);
+    bool Export_File_Function(const QString& path, const QImage& image, bool show_msg);
+    QString Create_Front_Card_Path(const QString& path) const;
+    QString Create_Back_Card_Path(const QString& path) const;
+    // The preview of a user template: both sides in one image.
+    void Export_As_Template_Clicked(const QString& preview_path);
+
+    // Images and sheets. Failures are shown unless show_errors is false.
+    bool Save_gen_image(const QImage& image, const QString& file_path_val, bool show_errors = true);
     void Open_Export_File_Box();
     void Show_One_By_One_Modeless();
     void Hide_One_By_One_Modeless();
@@ -188,6 +207,8 @@ public slots:
     void Open_Button();
     void Save_Button();
     void Save_As_Template_Button();
+    void Edit_Main_Photo_Button();
+    void Insert_Template_Button();
 
 private:
     SKTWindowController();
@@ -198,6 +219,14 @@ private:
     void buildGridControls();
     void awakeFromNib();
     void applyCardProperty(const Card_Property& property);
+
+    struct Export_Choices {
+        QString fileType;   // extension of the written files
+        QString side;       // "BOTH", "F" or "B"
+        bool combined = false;
+    };
+    Export_Choices currentExportChoices() const;
+    void Export_Batch_File(const QString& folder, const Export_Choices& choices);
 
     QString currentProjectPath;
     QImage batchSavedMainPhoto;

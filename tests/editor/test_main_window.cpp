@@ -273,7 +273,8 @@ TEST_F(MainWindowTest, SaveAsTemplateWritesDesignAndPreview)
     });
     wnd->Save_As_Template_Button();
     EXPECT_TRUE(QFileInfo::exists(Resource_Path + "/Templates/User/Badge.gcdl"));
-    EXPECT_EQ(QImage(Resource_Path + "/Templates/User/Badge.png").size(), QSize(243, 153));
+    // The preview holds both sides, front above back.
+    EXPECT_EQ(QImage(Resource_Path + "/Templates/User/Badge.png").size(), QSize(243, 306));
 }
 
 TEST_F(MainWindowTest, GridHandlers)

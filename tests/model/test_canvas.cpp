@@ -4,6 +4,8 @@
 #include "editor/Globals.h"
 #include "model/Fonts.h"
 
+#include <QCoreApplication>
+#include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
@@ -277,4 +279,30 @@ TEST(Renderer, TextIsDrawnAtOnePixelPerPoint)
     // Capital height of a 40-point sans face is about 0.72 of the size: ~29 pixels.
     EXPECT_NEAR(bottom - top + 1, 29, 3);
     SKTRenderingView::setCardSize(QSizeF(3.37 * 72, 2.13 * 72));
+}
+
+TEST_F(CanvasFixture, ClicksPassThroughTheClearWindowOfAPicture)
+{
+    place("PARTY_TITLE", "Title", QRectF(40, 40, 100, 30));
+    // A frame over the whole card: opaque border, clear middle.
+    auto frame = std::make_shared<SKTImage>();
+    frame->bounds = QRectF(0, 0, 200, 150);
+    frame->isDrawingStroke = false;
+    QImage picture(200, 150, QImage::Format_ARGB32);
+    picture.fill(Qt::transparent);
+    for (int x = 0; x < 200; ++x)
+        for (int y : {0, 1, 2, 147, 148, 149})
+            picture.setPixel(x, y, qRgb(200, 0, 0));
+    frame->image = picture;
+    doc.graphics.insert(0, frame);
+    view.resize(200, 150);
+
+    QMouseEvent inside(QEvent::MouseButtonPress, QPointF(50, 50), QPointF(50, 50), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&view, &inside);
+    ASSERT_EQ(view.selectedGraphics().size(), 1);
+    EXPECT_EQ(view.selectedGraphics()[0]->control_ID, "PARTY_TITLE");
+
+    QMouseEvent border(QEvent::MouseButtonPress, QPointF(50, 1), QPointF(50, 1), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&view, &border);
+    EXPECT_EQ(view.selectedGraphics(), QList<GraphicPtr>{frame});
 }

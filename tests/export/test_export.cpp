@@ -1,0 +1,303 @@
+#include "canvas/SKTRenderingView.h"
+#include "data/DataSetFiles.h"
+#include "editor/Globals.h"
+#include "editor/SKTWindowController.h"
+#include "editor/SmallDialogs.h"
+#include "output/ExportWindow.h"
+#include "output/Send_Modeless.h"
+#include "support/ScriptedHost.h"
+#include "support/TempResources.h"
+#include "support/Wait.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <gtest/gtest.h>
+
+namespace {
+struct ExportTest : ::testing::Test {
+    TempResources resources;
+    ScriptedHost host;
+    SKTWindowController* wnd = SKTWindowController::defaultInstance();
+    QString out;
+
+    void SetUp() override
+    {
+        wnd->New_Project_Setting_Reset();
+        CARD_SIDE_STR = "2";
+        out = resources.path() + "/out";
+        QDir().mkpath(out);
+        QDir().mkpath(Data_Folder_Path);
+        // Front: red over the whole card; back: blue.
+        fill(wnd->Get_Front_Controls_Array(), Qt::red);
+        fill(wnd->Get_Back_Controls_Array(), Qt::blue);
+        if (!wnd->exportWindow)
+            wnd->Export_As_Template_Clicked(resources.path() + "/warmup.png");
+    }
+    void TearDown() override
+    {
+        ASSERT_TRUE(waitUntil([] { return !SKTWindowController::Batch_Running(); }, 30000));
+        CARD_SIDE_STR = "";
+        Card_Front_Or_Back = 0;
+    }
+    static void fill(Face& face, QColor colour)
+    {
+        auto g = std::make_shared<SKTText>();
+        g->bounds = QRectF(0, 0, 243, 153);
+        g->isDrawingFill = true;
+        g->isDrawingStroke = false;
+        g->fillColor = colour;
+        face.append(g);
+    }
+    // A text on the front bound to a data set of n values.
+    std::shared_ptr<SKTText> bindRows(int n, const QString& side = "F")
+    {
+        QStringList values;
+        for (int i = 0; i < n; ++i)
+            values << QStringLiteral("Row %1").arg(i);
+        EXPECT_TRUE(Write_Data_Set("Rows", values, false));
+        auto t = std::make_shared<SKTText>();
+        t->data_source_type = 1;
+        t->batch_list_name = "Rows";
+        t->bounds = QRectF(10, 10, 100, 20);
+        (side == "F" ? wnd->Get_Front_Controls_Array() : wnd->Get_Back_Controls_Array()).insert(0, t);
+        wnd->Check_Series_Or_Excel_Use_or_not();
+        return t;
+    }
+    void choose(const QString& side, bool combined, int type = 0)
+    {
+        wnd->exportWindow->export_file_type_CellClick(type);
+        wnd->exportWindow->export_card_side_CellClick(side == "BOTH" ? 0 : side == "F" ? 1 : 2);
+        wnd->exportWindow->export_combined_image_chk->setChecked(combined);
+    }
+    QStringList files(const QString& folder) const { return QDir(folder).entryList(QDir::Files, QDir::Name); }
+    bool runBatch()
+    {
+        if (!wnd->Start_Batch_Export(out))
+            return false;
+        return waitUntil([] { return !SKTWindowController::Batch_Running(); }, 30000);
+    }
+};
+
+bool isPng(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) && f.read(8) == QByteArray("\x89PNG\r\n\x1a\n", 8);
+}
+}
+
+TEST_F(ExportTest, SingleExportSizesAndSides)
+{
+    choose("F", false);
+    ASSERT_TRUE(wnd->Export_Single_File(out + "/a.png", false));
+    EXPECT_EQ(QImage(out + "/a.png").size(), QSize(243, 153));
+
+    choose("B", false);
+    ASSERT_TRUE(wnd->Export_Single_File(out + "/b.png", true));
+    EXPECT_EQ(files(out), (QStringList{"a.png", "b_Back.png"}));
+    EXPECT_EQ(QImage(out + "/b_Back.png").pixelColor(100, 100), QColor(Qt::blue));
+    EXPECT_EQ(Export_File_Path, out + "/b_Back.png"); // the after-export box shows the back file
+    EXPECT_EQ(host.modalRuns.last(), "Open_Export_Log");
+
+    choose("BOTH", true);
+    ASSERT_TRUE(wnd->Export_Single_File(out + "/c.jpg", false));
+    const QImage combined(out + "/c.jpg", "PNG");
+    ASSERT_EQ(combined.size(), QSize(243, 306));
+    EXPECT_EQ(combined.pixelColor(100, 50), QColor(Qt::red));   // front on top
+    EXPECT_EQ(combined.pixelColor(100, 250), QColor(Qt::blue)); // back below
+    EXPECT_TRUE(isPng(out + "/c.jpg"));
+    EXPECT_FALSE(QFileInfo::exists(out + "/c_Back.jpg"));
+
+    choose("BOTH", false);
+    ASSERT_TRUE(wnd->Export_Single_File(out + "/d.png", false));
+    EXPECT_TRUE(QFileInfo::exists(out + "/d.png"));
+    EXPECT_TRUE(QFileInfo::exists(out + "/d_Back.png"));
+    EXPECT_EQ(Card_Front_Or_Back.load(), 0); // the side is put back
+}
+
+TEST_F(ExportTest, BackPathsAndAnExistingBackFile)
+{
+    EXPECT_EQ(wnd->Create_Back_Card_Path("/x/Card_3.png"), "/x/Card_3_Back.png");
+    EXPECT_EQ(wnd->Create_Back_Card_Path("/x.y/card"), "/x.y/card_Back"); // no trailing dot, folder untouched
+    EXPECT_EQ(wnd->Create_Back_Card_Path("/x/a.b.png"), "/x/a.b_Back.png");
+    EXPECT_EQ(wnd->Create_Front_Card_Path("/x/a.png"), "/x/a.png");
+
+    QFile old(out + "/e_Back.png");
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("keep me");
+    old.close();
+    choose("B", false);
+    host.answer("No");
+    EXPECT_FALSE(wnd->Export_Single_File(out + "/e.png", false));
+    EXPECT_TRUE(host.alertTexts().last().contains("e_Back.png"));
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), QByteArray("keep me"));
+    old.close();
+    host.answer("Yes");
+    EXPECT_TRUE(wnd->Export_Single_File(out + "/e.png", false));
+    EXPECT_TRUE(isPng(out + "/e_Back.png"));
+}
+
+TEST_F(ExportTest, BatchNamesForEachSideChoice)
+{
+    bindRows(3);
+    choose("F", false, 1); // "jpg": PNG data under the chosen extension
+    ASSERT_TRUE(runBatch());
+    const QString batch = out + "/Pelvoro Gleamcard";
+    EXPECT_EQ(files(batch), (QStringList{"Card_1.jpg", "Card_2.jpg", "Card_3.jpg"}));
+    for (const QString& f : files(batch))
+        EXPECT_TRUE(isPng(batch + '/' + f));
+    EXPECT_EQ(Export_File_Path, batch);
+    EXPECT_EQ(Export_File_Message, "Frame has been exported successfully.");
+
+    QDir(batch).removeRecursively();
+    choose("B", false);
+    ASSERT_TRUE(runBatch());
+    EXPECT_EQ(files(batch), (QStringList{"Card_1_Back.png", "Card_2_Back.png", "Card_3_Back.png"}));
+
+    QDir(batch).removeRecursively();
+    choose("BOTH", false);
+    ASSERT_TRUE(runBatch());
+    EXPECT_EQ(files(batch).size(), 6);
+
+    QDir(batch).removeRecursively();
+    choose("BOTH", true);
+    ASSERT_TRUE(runBatch());
+    EXPECT_EQ(files(batch), (QStringList{"Card_1.png", "Card_2.png", "Card_3.png"}));
+    EXPECT_EQ(QImage(batch + "/Card_2.png").size(), QSize(243, 306));
+}
+
+TEST_F(ExportTest, EachCardHoldsItsOwnRowAndRowZeroComesBack)
+{
+    auto front = bindRows(4);
+    auto back = std::make_shared<SKTText>();
+    back->data_source_type = 1;
+    back->batch_list_name = "Rows";
+    back->bounds = QRectF(0, 0, 10, 10);
+    wnd->Get_Back_Controls_Array().insert(0, back);
+    wnd->Check_Series_Or_Excel_Use_or_not();
+    Card_Front_Or_Back = 1; // the user is looking at the back
+    choose("BOTH", false);
+    ASSERT_TRUE(runBatch());
+    EXPECT_EQ(front->text, "Row 0");
+    EXPECT_EQ(back->text, "Row 0");
+    EXPECT_EQ(Card_Front_Or_Back.load(), 1);
+    EXPECT_FALSE(Card_Value_In_Process);
+    // Row 3's card differs from row 0's: the text was really replaced per row.
+    const QString batch = out + "/Pelvoro Gleamcard";
+    EXPECT_NE(QImage(batch + "/Card_4.png"), QImage(batch + "/Card_1.png"));
+    EXPECT_FALSE(Send_Modeless::defaultInstance()->timerRunning());
+    EXPECT_FALSE(Send_Modeless::defaultInstance()->isVisible());
+}
+
+TEST_F(ExportTest, StopEndsTheBatchWithinOneRowAndLeavesCompleteCards)
+{
+    bindRows(400);
+    choose("F", false);
+    ASSERT_TRUE(wnd->Start_Batch_Export(out));
+    EXPECT_FALSE(wnd->Start_Batch_Export(out)); // one batch at a time
+    ASSERT_TRUE(waitUntil([] { return curr_barcode_count.load() >= 5; }));
+    host.answer("No");
+    Send_Modeless::defaultInstance()->Stop_Sending_Pressed();
+    EXPECT_FALSE(Stop_SMS_Sending_Now);
+    host.answer("Yes");
+    Send_Modeless::defaultInstance()->Stop_Sending_Pressed();
+    const int seen = int(curr_barcode_count.load());
+    ASSERT_TRUE(waitUntil([] { return !SKTWindowController::Batch_Running(); }, 30000));
+    const QString batch = out + "/Pelvoro Gleamcard";
+    const QStringList written = files(batch);
+    EXPECT_LT(written.size(), 400);
+    EXPECT_GE(written.size(), seen);
+    EXPECT_LE(written.size(), seen + 1); // the row in progress is finished, no more
+    EXPECT_EQ(written.size(), int(curr_barcode_count.load()));
+    for (const QString& f : written)
+        EXPECT_FALSE(QImage(batch + '/' + f).isNull()) << f.toStdString();
+    EXPECT_EQ(Export_File_Message, "Frame has been exported successfully.");
+    EXPECT_FALSE(Send_Modeless::defaultInstance()->timerRunning());
+}
+
+TEST_F(ExportTest, OneRowBatchLeavesNoTimerAndShowsItsCount)
+{
+    bindRows(1);
+    choose("F", false);
+    ASSERT_TRUE(runBatch());
+    Send_Modeless* sheet = Send_Modeless::defaultInstance();
+    EXPECT_FALSE(sheet->timerRunning());
+    EXPECT_EQ(sheet->_tot_msg_cnt->text(), "1");
+    sheet->update_sending_progress_bar();
+    EXPECT_EQ(sheet->_curr_msg_cnt->text(), "1 / 1 ");
+}
+
+TEST_F(ExportTest, FailedWritesAreCountedAndNoSuccessIsClaimed)
+{
+    bindRows(3);
+    choose("F", false);
+    const QString batch = out + "/Pelvoro Gleamcard";
+    QDir().mkpath(batch + "/Card_2.png"); // a folder where a card should go
+    ASSERT_TRUE(runBatch());
+    EXPECT_EQ(Export_File_Message, "1 of 3 files could not be written.");
+    EXPECT_TRUE(host.alertTexts().contains(batch + "/Card_2.png"));
+    EXPECT_TRUE(isPng(batch + "/Card_1.png"));
+    EXPECT_TRUE(isPng(batch + "/Card_3.png"));
+
+    // The batch folder cannot be made: one message, nothing written, no success box.
+    host.alerts.clear();
+    Export_File_Message.clear();
+    const QString blocked = resources.path() + "/blocked";
+    QFile file(blocked);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    const int boxes = host.modalRuns.size();
+    ASSERT_TRUE(wnd->Start_Batch_Export(blocked));
+    ASSERT_TRUE(waitUntil([] { return !SKTWindowController::Batch_Running(); }, 30000));
+    ASSERT_EQ(host.alerts.size(), 1);
+    EXPECT_TRUE(host.alertTexts()[0].startsWith("Unable to continue saving barcode image."));
+    EXPECT_EQ(host.modalRuns.size(), boxes);
+    EXPECT_TRUE(Export_File_Message.isEmpty());
+    EXPECT_FALSE(Card_Value_In_Process);
+}
+
+TEST_F(ExportTest, ExportCommandWithBoundRowsUncheckedWritesOneFile)
+{
+    bindRows(5);
+    host.modalScripts.push_back([&](QDialog& d) {
+        auto& dlg = static_cast<ExportWindow&>(d);
+        EXPECT_TRUE(dlg.Export_with_batch_chk->isChecked());
+        EXPECT_FALSE(dlg.Export_with_excel_chk->isEnabled());
+        EXPECT_EQ(export_card_side, "F");
+        dlg.Export_with_batch_chk->setChecked(false);
+        dlg.exportOkay();
+        return d.result();
+    });
+    host.answerPanel(out + "/single.png");
+    wnd->Export_Button();
+    ASSERT_EQ(host.panels.size(), 1);
+    EXPECT_EQ(host.panels[0].kind, platform::PanelRequest::Save);
+    EXPECT_EQ(host.panels[0].extensions, QStringList{"png"});
+    EXPECT_EQ(files(out), QStringList{"single.png"});
+    EXPECT_FALSE(QFileInfo::exists(out + "/Pelvoro Gleamcard"));
+
+    // Cancel in the dialog does nothing.
+    host.modalScripts.push_back([](QDialog& d) { static_cast<ExportWindow&>(d).exportCancel(); return d.result(); });
+    wnd->Export_Button();
+    EXPECT_EQ(host.panels.size(), 1);
+}
+
+TEST_F(ExportTest, DialogControls)
+{
+    ExportWindow* dlg = wnd->exportWindow;
+    dlg->export_file_type_CellClick(0);
+    EXPECT_TRUE(dlg->saveDPIText->isEnabled());
+    dlg->export_file_type_CellClick(2);
+    EXPECT_FALSE(dlg->saveDPIText->isEnabled());
+    EXPECT_EQ(dlg->fileFormatPopup->currentText(), "bmp");
+    dlg->export_card_side_CellClick(0);
+    EXPECT_EQ(export_card_side, "BOTH");
+    EXPECT_TRUE(dlg->export_combined_image_chk->isEnabled());
+    dlg->export_card_side_CellClick(2);
+    EXPECT_EQ(export_card_side, "B");
+    EXPECT_FALSE(dlg->export_combined_image_chk->isEnabled());
+}

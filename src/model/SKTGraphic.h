@@ -112,6 +112,7 @@ protected:
 
 class SKTImage : public SKTGraphic {
 public:
+    SKTImage() { isDrawingStroke = false; }
     GraphicKind kind() const override { return GraphicKind::Image; }
     // Keeps the path; "PARTY_IMAGE" shows the main photo, any other graphic
     // loads the file (no image when it cannot be read).
@@ -128,6 +129,7 @@ private:
 
 class SKTBarcode : public SKTGraphic {
 public:
+    SKTBarcode() { isDrawingStroke = false; }
     GraphicKind kind() const override { return GraphicKind::Barcode; }
     QRectF drawingBounds() const override;
 

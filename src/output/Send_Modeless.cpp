@@ -83,6 +83,7 @@ void Send_Modeless::update_sending_progress_bar()
 
 void Send_Modeless::Stop_Sending_Pressed()
 {
-    if (Show_YES_NO_MessageBox(QStringLiteral("Are you sure you want to continue?")))
+    // The batch may end while the question is up; a late Yes then stops nothing.
+    if (Show_YES_NO_MessageBox(QStringLiteral("Are you sure you want to continue?")) && isVisible())
         Stop_SMS_Sending_Now = true;
 }

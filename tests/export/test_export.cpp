@@ -301,3 +301,14 @@ TEST_F(ExportTest, DialogControls)
     EXPECT_EQ(export_card_side, "B");
     EXPECT_FALSE(dlg->export_combined_image_chk->isEnabled());
 }
+
+TEST_F(ExportTest, ALateYesAfterTheBatchStopsNothing)
+{
+    Send_Modeless* sheet = Send_Modeless::defaultInstance();
+    ASSERT_FALSE(sheet->isVisible());
+    Stop_SMS_Sending_Now = false;
+    host.answer("Yes");
+    sheet->Stop_Sending_Pressed();
+    EXPECT_EQ(host.alertTexts().last(), "Are you sure you want to continue?");
+    EXPECT_FALSE(Stop_SMS_Sending_Now);
+}

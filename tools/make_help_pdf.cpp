@@ -12,8 +12,7 @@ static const char* kGuide = R"(
 <h1>Gleamcard user guide</h1>
 <p>Gleamcard designs cards with a front and an optional back: party invitations,
 name badges, photo cards and barcoded ID cards. A design can be filled from
-data sets and spreadsheets and is then exported as images, printed on label
-sheets or sent by e-mail.</p>
+data sets and is then exported as images, one card per row of data.</p>
 <h2>Starting a project</h2>
 <p>Every new project opens the start wizard. Choose a frame picture and a photo
 to make an invitation, or open a saved design log (a <i>.gcdl</i> file).</p>
@@ -27,15 +26,17 @@ canvas.</p>
 select it and drag it to move it. The property panel on the right edits the
 selected object: its text or file, and where its value comes from.</p>
 <h2>Data for many cards</h2>
-<p>An object's value can be typed in, taken from a data set (a named list of
-values, one per line) or from a column of a spreadsheet. Each row of data makes
-one card when you export, print or mail.</p>
-<h2>Export, print and mail</h2>
-<p>Export writes the front, the back, both, or one combined image per card.
-Print lays the cards out as labels on sheets. Mail sends the card images as
-attachments.</p>
+<p>An object's value can be typed in or taken from a data set: a named list of
+values, one per line, kept as a text file in the DataSet folder of the
+resources folder. Choose "Series" under "Value from" and pick the list. Each
+row of data makes one card when you export.</p>
+<h2>Export</h2>
+<p>File, Export writes the front, the back, both, or one combined image per
+card. With data bound, choose a folder: the cards are written into its folder
+"Pelvoro Gleamcard" as Card_1, Card_2 and so on, while a progress sheet shows
+the count. Stop ends the batch after the card in progress.</p>
 <h2>Saving</h2>
-<p>Save writes the design log with both sides, the spreadsheet table and the
+<p>Save writes the design log with both sides, the data bindings and the
 photo settings. Save as Template keeps the design among your own templates.</p>
 )";
 

@@ -17,8 +17,8 @@ data sets and is then exported as images, one card per row of data.</p>
 <p>Every new project opens the start wizard. Choose a frame picture and a photo
 to make an invitation, or open a saved design log (a <i>.gcdl</i> file).</p>
 <h2>The card</h2>
-<p>Choose the card size from the PVC card and name badge presets or type the
-width and height in millimetres, then the shape: rectangle, rounded rectangle
+<p>In the Card tab, type the card's width and height in millimetres and choose
+the shape: rectangle, rounded rectangle
 or oval. Switch between the front and the back with the side switch above the
 canvas.</p>
 <h2>Objects</h2>

@@ -1,7 +1,7 @@
 // Exports the rows of a two-sided bound card as batch export does, and shows
 // where the time goes: binding and rendering a side versus writing its PNG.
 // Prints cards per second and the peak memory; memory must stay flat.
-#include "data/DataSetFiles.h"
+#include "BoundCard.h"
 #include "editor/Globals.h"
 #include "editor/SKTWindowController.h"
 
@@ -25,38 +25,9 @@ long peakKiB()
 
 void prepare(const QString& folder)
 {
-    Set_Resource_Folder(folder);
-    QDir().mkpath(Data_Folder_Path);
     g_out = folder + "/out";
     QDir().mkpath(g_out);
-    QImage photo(240, 180, QImage::Format_ARGB32);
-    photo.fill(QColor(200, 120, 60));
-    photo.save(folder + "/photo.png");
-    QStringList names, photos;
-    for (int i = 0; i < kRows; ++i) {
-        names << QStringLiteral("Guest number %1").arg(i);
-        photos << folder + "/photo.png";
-    }
-    Write_Data_Set("Names", names, false);
-    Write_Data_Set("Photos", photos, false);
-    SKTWindowController* wnd = SKTWindowController::defaultInstance();
-    wnd->New_Project_Setting_Reset();
-    CARD_SIDE_STR = "2";
-    for (Face* face : {&wnd->Get_Front_Controls_Array(), &wnd->Get_Back_Controls_Array()}) {
-        for (int i = 0; i < 4; ++i) {
-            auto t = std::make_shared<SKTText>();
-            t->bounds = QRectF(10, 10 + 30 * i, 150, 24);
-            t->data_source_type = 1;
-            t->batch_list_name = "Names";
-            face->append(t);
-        }
-        auto img = std::make_shared<SKTImage>();
-        img->bounds = QRectF(165, 20, 70, 70);
-        img->data_source_type = 1;
-        img->batch_list_name = "Photos";
-        face->append(img);
-    }
-    wnd->Check_Series_Or_Excel_Use_or_not();
+    Make_Bound_Card(folder, kRows, true);
 }
 
 void BM_ExportRows(benchmark::State& state)
@@ -92,11 +63,5 @@ BENCHMARK(BM_ExportRows)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealT
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QTemporaryDir dir;
-    prepare(dir.path());
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
+    return Run_Bound_Card_Benchmarks(argc, argv, prepare);
 }

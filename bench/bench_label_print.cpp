@@ -2,7 +2,7 @@
 // sheet: every label loads its own row into the front (four texts and a
 // picture) and renders it. Reports labels per second.
 #include "canvas/SKTRenderingView.h"
-#include "data/DataSetFiles.h"
+#include "BoundCard.h"
 #include "editor/Globals.h"
 #include "editor/SKTWindowController.h"
 #include "output/LabelLayout.h"
@@ -21,39 +21,7 @@ QString g_folder;
 void prepare(const QString& folder)
 {
     g_folder = folder;
-    Set_Resource_Folder(folder);
-    QDir().mkpath(Data_Folder_Path);
-    QImage photo(200, 150, QImage::Format_ARGB32);
-    photo.fill(QColor(90, 140, 200));
-    const QString photoPath = folder + "/photo.png";
-    photo.save(photoPath);
-    QStringList names, cities, photos;
-    for (int i = 0; i < kLabels; ++i) {
-        names << QStringLiteral("Guest number %1").arg(i);
-        cities << QStringLiteral("City %1").arg(i % 37);
-        photos << photoPath;
-    }
-    Write_Data_Set("Names", names, false);
-    Write_Data_Set("Cities", cities, false);
-    Write_Data_Set("Photos", photos, false);
-
-    SKTWindowController* wnd = SKTWindowController::defaultInstance();
-    wnd->New_Project_Setting_Reset();
-    CARD_SIDE_STR = "1";
-    Face& front = wnd->Get_Front_Controls_Array();
-    for (int i = 0; i < 4; ++i) {
-        auto t = std::make_shared<SKTText>();
-        t->bounds = QRectF(10, 10 + 30 * i, 160, 24);
-        t->data_source_type = 1;
-        t->batch_list_name = i % 2 ? "Cities" : "Names";
-        front.append(t);
-    }
-    auto img = std::make_shared<SKTImage>();
-    img->bounds = QRectF(170, 20, 60, 60);
-    img->data_source_type = 1;
-    img->batch_list_name = "Photos";
-    front.append(img);
-    wnd->Check_Series_Or_Excel_Use_or_not();
+    Make_Bound_Card(folder, kLabels, false);
 
     // A4 with quarter-inch insets, 2 x 5 cards of 243 x 153 points.
     Left_Mar = Rite_Mar = Top_Mar = Bot_Mar = 18;
@@ -90,11 +58,5 @@ BENCHMARK(BM_PrintBoundLabels)->Unit(benchmark::kMillisecond)->Iterations(3)->Us
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QTemporaryDir dir;
-    prepare(dir.path());
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
+    return Run_Bound_Card_Benchmarks(argc, argv, prepare);
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include "support/Rasterise.h"
 // Shared by the barcode tests: dressing a model as the designer does,
 // rasterising pictures, and reading symbols back with outside decoders.
 #include "barcode/BarcodeStyle.h"
@@ -14,8 +15,6 @@ class NKDBarcode;
 void Dress_Model(NKDBarcode& model, const BarcodeStyle& style, float barPoints = 40,
                  bool caption = true, bool header = true, bool footer = true);
 
-// The picture drawn at scale (pixels per point) on white with a margin (pixels).
-QImage Rasterise(const QPicture& picture, qreal scale, int margin = 0);
 
 // The text an outside decoder reads from a PNG file. Fails the calling test
 // (through the returned message) when the decoder is missing or reads nothing.

@@ -23,20 +23,6 @@ QImage Render_Model(NKDBarcode& model, const BarcodeStyle& style, qreal scale, i
     return Rasterise(imageFromBarcode(&model), scale, margin);
 }
 
-QImage Rasterise(const QPicture& picture, qreal scale, int margin)
-{
-    const QRect box = picture.boundingRect();
-    QImage image(int(std::ceil(box.width() * scale)) + 2 * margin,
-                 int(std::ceil(box.height() * scale)) + 2 * margin, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.translate(margin, margin);
-    painter.scale(scale, scale);
-    painter.drawPicture(0, 0, picture);
-    painter.end();
-    return image;
-}
-
 namespace {
 platform::TaskResult runDecoder(const QString& program, const QStringList& arguments, DecodedFiles& files)
 {

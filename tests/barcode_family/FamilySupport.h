@@ -1,4 +1,5 @@
 #pragma once
+#include "support/Rasterise.h"
 // Rendering family symbols to PNG files and reading many of them back with
 // the outside decoders in one run each.
 #include "barcode/BarcodeStyle.h"
@@ -18,8 +19,6 @@ class NKDBarcode;
 QImage Render_Model(NKDBarcode& model, const BarcodeStyle& style, qreal scale = 3, int margin = 60,
                     float barPoints = 40);
 
-// A picture drawn at scale pixels per point on white with a margin of pixels.
-QImage Rasterise(const QPicture& picture, qreal scale, int margin);
 
 // What a decoder read from each file (path -> text); files it read nothing
 // from are missing. `failure` says why the decoder could not run at all.

@@ -812,6 +812,13 @@ bool Invitation_Wizard::imageBrowserMoveItemsAtIndexes(ImageBrowser*, const QLis
             valid << i;
     Move_Items_To(images, valid, destination);
     imageBrowser->reloadData();
+    // The highlight follows the chosen frame to its new place (without a
+    // selection notice, which would move on to the photo page).
+    const QSignalBlocker block(imageBrowser);
+    imageBrowser->clearSelection();
+    for (int i = 0; i < images.size(); ++i)
+        if (!selected_image.isEmpty() && images[i].image_Path == selected_image)
+            imageBrowser->item(i)->setSelected(true);
     return true;
 }
 

@@ -27,7 +27,12 @@ struct WizardTest : ::testing::Test {
         wnd->New_Project_Setting_Reset();
         Start_Card_Option = QStringLiteral("T");
     }
-    void TearDown() override { Set_End_Process_Hook(oldHook); }
+    void TearDown() override
+    {
+        // Every scripted run really happened.
+        EXPECT_TRUE(host.modalScripts.empty());
+        Set_End_Process_Hook(oldHook);
+    }
 
     // Queues one modal run of the wizard in which fn acts; the run ends
     // with the code the wizard's own buttons gave (0 when none did).

@@ -94,6 +94,13 @@ TEST_F(WizardTest, FrameClickMovesOnAndBackKeepsFrameAndPhoto)
         EXPECT_TRUE(shown(w.second_box));
         EXPECT_FALSE(shown(w.photo_box));
         EXPECT_EQ(w.imageBrowser->selectionIndexes(), QList<int>{2});
+        // Dragging the chosen frame to the end keeps it chosen and highlighted.
+        const QString chosen = w.selected_image;
+        w.imageBrowserMoveItemsAtIndexes(w.imageBrowser, {2}, int(w.images.size()));
+        ASSERT_EQ(w.imageBrowser->selectionIndexes(), QList<int>{int(w.images.size()) - 1});
+        EXPECT_EQ(w.images.last().image_Path, chosen);
+        EXPECT_EQ(w.selected_image, chosen);
+        EXPECT_EQ(w.next_counter, 2); // still on the frame page
         w.OK_Click();
         EXPECT_EQ(w.next_counter, 3);
         EXPECT_EQ(w.image_path->text(), photo);
@@ -132,8 +139,9 @@ TEST_F(WizardTest, BackToStartAndCancelResetEverything)
         EXPECT_FALSE(w.clear_details_btn->isEnabled());
         EXPECT_FLOAT_EQ(w.Hue_slidr->floatValue(), 0);
         // Settings tried on a photo that was not taken are put back.
-        EXPECT_FLOAT_EQ(IMG_hue_val.load(), 0);
+        EXPECT_FLOAT_EQ(IMG_hue_val.load(), 0.25f);
     };
+    IMG_hue_val = 0.25f; // the settings the wizard found
     script([&](Invitation_Wizard& w) {
         fill(w);
         w.CancelClick();

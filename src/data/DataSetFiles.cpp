@@ -10,7 +10,7 @@
 #include <QStringDecoder>
 
 const QString Invalid_Data_Set_Name_Message =
-    QStringLiteral("Please enter a valid Batch Processing Series name (it cannot contain \"/\" or \"\\\").");
+    QStringLiteral("Please enter a valid Batch Processing Series name: it cannot contain \"/\" or \"\\\" and cannot be \".\" or \"..\".");
 
 bool Is_Valid_Data_Set_Name(const QString& name)
 {

@@ -23,7 +23,6 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QCheckBox>
-#include <QColorDialog>
 #include <QComboBox>
 #include <QDir>
 #include <QDoubleSpinBox>
@@ -228,7 +227,7 @@ void SKTWindowController::buildGridControls()
 {
     Grid_clr = new QPushButton(QStringLiteral("Colour..."));
     connect(Grid_clr, &QPushButton::clicked, this, [this] {
-        const QColor c = QColorDialog::getColor(grid.color, this, QStringLiteral("Grid colour"));
+        const QColor c = platform::runColorPanel(grid.color, QStringLiteral("Grid colour"));
         if (c.isValid())
             Grid_Clr_Changed(c);
     });
@@ -387,7 +386,6 @@ bool SKTWindowController::Save_project_file(const QString& path, bool show_msg)
         Show_MessageBox(QStringLiteral("The design could not be saved.\n%1").arg(error));
         return false;
     }
-    currentProjectPath = path;
     Export_File_Path = path;
     if (show_msg)
         Show_MessageBox(QStringLiteral("Design saved successfully."));
@@ -946,7 +944,8 @@ void SKTWindowController::Save_Button()
     QString path = result.path();
     if (QFileInfo(path).suffix().compare(design_file_EXT, Qt::CaseInsensitive) != 0)
         path += '.' + design_file_EXT;
-    Save_project_file(path, true);
+    if (Save_project_file(path, true))
+        currentProjectPath = path;
 }
 
 void SKTWindowController::Save_As_Template_Button()

@@ -247,7 +247,7 @@ QImage SKTWindowController::Set_data_table_value_to_card(int row, const QString&
 void SKTWindowController::Select_first_row_value_for_design(bool print_box)
 {
     // Every side a batch may have loaded shows row 0 again.
-    if (twoSided())
+    if (!document.graphics_back.isEmpty())
         Set_data_table_value_to_card(0, QStringLiteral("B"), print_box);
     Set_data_table_value_to_card(0, QStringLiteral("F"), print_box);
     Card_Value_In_Process = false;

@@ -79,24 +79,32 @@ bool SKTWindowController::Export_File_Function(const QString& path, const QImage
     return ok;
 }
 
+namespace {
+// Front above back, each at its own size; null (and logged) when either is missing.
+QImage combinedCard(const QImage& front, const QImage& back)
+{
+    if (front.isNull() || back.isNull()) {
+        Show_NSLog_Message(QStringLiteral("Invalid image"));
+        return {};
+    }
+    const int w = front.width(), h = front.height();
+    QImage combined(w, 2 * h, QImage::Format_ARGB32_Premultiplied);
+    combined.fill(Qt::transparent);
+    QPainter p(&combined);
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    p.drawImage(0, 0, front);
+    p.drawImage(0, h, back);
+    p.end();
+    return combined;
+}
+}
+
 bool SKTWindowController::Export_Combined_Image(const QImage& front, const QImage& back, const QString& path,
                                                 bool show_msg)
 {
     try {
-        if (front.isNull() || back.isNull()) {
-            Show_NSLog_Message(QStringLiteral("Invalid image"));
-            return false;
-        }
-        // Front above back, each at its own size.
-        const int w = front.width(), h = front.height();
-        QImage combined(w, 2 * h, QImage::Format_ARGB32_Premultiplied);
-        combined.fill(Qt::transparent);
-        QPainter p(&combined);
-        p.setCompositionMode(QPainter::CompositionMode_Source);
-        p.drawImage(0, 0, front);
-        p.drawImage(0, h, back);
-        p.end();
-        return Export_File_Function(path, combined, show_msg);
+        const QImage combined = combinedCard(front, back);
+        return !combined.isNull() && Export_File_Function(path, combined, show_msg);
     } catch (const std::exception& e) {
         Show_NSLog_Message(QString::fromUtf8(e.what()));
         return false;
@@ -127,8 +135,12 @@ bool SKTWindowController::Export_Single_File(const QString& path, bool show_msg)
             if (!choices.combined && backMayBeWritten(backPath))
                 backOk = Export_File_Function(backPath, back, false);
             const QImage front = render(0);
-            ok = choices.combined ? Export_Combined_Image(front, back, path, show_msg && backOk)
-                                  : backOk && Export_File_Function(Create_Front_Card_Path(path), front, show_msg);
+            if (choices.combined) {
+                ok = Export_Combined_Image(front, back, path, show_msg);
+            } else {
+                const bool frontOk = Export_File_Function(Create_Front_Card_Path(path), front, show_msg && backOk);
+                ok = backOk && frontOk;
+            }
         } else if (choices.side == QLatin1String("F")) {
             ok = Export_File_Function(Create_Front_Card_Path(path), render(0), show_msg);
         } else if (backMayBeWritten(backPath)) {
@@ -190,9 +202,13 @@ void SKTWindowController::Export_Button()
             const platform::PanelResult result = platform::runPanel(request);
             if (!result.accepted || result.path().isEmpty())
                 return;
+            QString path = result.path();
+            const QString type = dlg->fileFormatPopup->currentText();
+            if (QFileInfo(path).suffix().compare(type, Qt::CaseInsensitive) != 0)
+                path = withExtension(path, type);
             raise();
             activateWindow();
-            Export_Single_File(result.path(), true);
+            Export_Single_File(path, true);
             return;
         }
         platform::PanelRequest request;
@@ -263,10 +279,11 @@ void SKTWindowController::Export_Batch_File(const QString& folder, const Export_
                     write(Create_Back_Card_Path(base), back);
                 const QImage front = Set_data_table_value_to_card(r, QStringLiteral("F"), false);
                 if (choices.combined) {
-                    if (Export_Combined_Image(front, back, base, false))
-                        ++written;
-                    else
+                    const QImage combined = combinedCard(front, back);
+                    if (combined.isNull())
                         ++failed;
+                    else
+                        write(base, combined);
                 } else {
                     write(base, front);
                 }
@@ -281,22 +298,23 @@ void SKTWindowController::Export_Batch_File(const QString& folder, const Export_
         failed = -1;
     }
 
-    if (sheetUp)
-        platform::runOnMainThread([&] { sheet->End_Batch(); });
-
-    // Every side the batch loaded shows row 0 again; the side on screen comes back.
-    Restore_Main_Photo_After_Batch();
+    // The design is put back while the sheet still keeps the user out: every
+    // side shows row 0 again, then the main photo and the side on screen come back.
     Select_first_row_value_for_design(false);
+    Restore_Main_Photo_After_Batch();
     Card_Front_Or_Back = savedSide;
-    platform::runOnMainThread([this] {
+    if (failed >= 0) {
+        Export_File_Path = batchFolder;
+        Export_File_Message = failed == 0 ? kExported
+                                          : QStringLiteral("%1 of %2 files could not be written.").arg(failed).arg(failed + written);
+    }
+    platform::runOnMainThread([&] {
+        if (sheetUp)
+            sheet->End_Batch();
         _graphicView->update();
         _graphicView_BACK->update();
     });
     if (failed < 0)
         return;
-
-    Export_File_Path = batchFolder;
-    Export_File_Message = failed == 0 ? kExported
-                                      : QStringLiteral("%1 of %2 files could not be written.").arg(failed).arg(failed + written);
     Open_Export_File_Box();
 }

@@ -3,6 +3,7 @@
 #include "platform/MainThread.h"
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
@@ -60,6 +61,18 @@ bool openUrl(const QUrl& url)
 }
 
 bool openPath(const QString& path) { return openUrl(QUrl::fromLocalFile(path)); }
+
+QColor runColorPanel(const QColor& initial, const QString& title)
+{
+    QColor colour;
+    runOnMainThread([&] { colour = host().chooseColor(initial, title); });
+    return colour;
+}
+
+QColor QtHost::chooseColor(const QColor& initial, const QString& title)
+{
+    return QColorDialog::getColor(initial, dialogParent(), title);
+}
 
 int QtHost::alert(const AlertRequest& request)
 {

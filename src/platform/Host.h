@@ -8,6 +8,7 @@
 // is carried to the main thread and the worker waits for the answer; a request
 // made on the main thread runs directly.
 
+#include <QColor>
 #include <QString>
 #include <QStringList>
 #include <QUrl>
@@ -50,6 +51,8 @@ public:
     virtual int runModal(QDialog& dialog) = 0;
     virtual PanelResult panel(const PanelRequest& request) = 0;
     virtual bool openWithDefaultApp(const QUrl& url) = 0;
+    // A colour chosen in a colour panel; invalid when cancelled.
+    virtual QColor chooseColor(const QColor& initial, const QString& title) = 0;
 };
 
 // Installs a host; nullptr puts back the Qt host. Returns the previous one.
@@ -61,6 +64,7 @@ int runModal(QDialog& dialog);
 PanelResult runPanel(const PanelRequest& request);
 bool openUrl(const QUrl& url);
 bool openPath(const QString& path); // a local file or folder
+QColor runColorPanel(const QColor& initial, const QString& title);
 
 // The Qt implementation, used unless another host is installed.
 class QtHost : public Host {
@@ -69,5 +73,6 @@ public:
     int runModal(QDialog& dialog) override;
     PanelResult panel(const PanelRequest& request) override;
     bool openWithDefaultApp(const QUrl& url) override;
+    QColor chooseColor(const QColor& initial, const QString& title) override;
 };
 }

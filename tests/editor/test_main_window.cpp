@@ -5,6 +5,7 @@
 #include "editor/Globals.h"
 #include "editor/SKTWindowController.h"
 #include "editor/SmallDialogs.h"
+#include "model/Helpers.h"
 #include "platform/PropertyList.h"
 #include "support/ScriptedHost.h"
 #include "support/TempResources.h"
@@ -18,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSlider>
 #include <QThread>
 #include <gtest/gtest.h>
@@ -265,6 +267,9 @@ TEST_F(MainWindowTest, TemplateNameRules)
 TEST_F(MainWindowTest, SaveAsTemplateWritesDesignAndPreview)
 {
     addText(wnd->Get_Front_Controls_Array(), "t", "Hello");
+    host.answerPanel(resources.path() + "/project");
+    wnd->Save_Button();
+    EXPECT_TRUE(QFileInfo::exists(resources.path() + "/project.gcdl"));
     host.modalScripts.push_back([](QDialog& d) {
         auto* dlg = static_cast<Export_Template*>(&d);
         dlg->template_name->setText("Badge");
@@ -275,6 +280,9 @@ TEST_F(MainWindowTest, SaveAsTemplateWritesDesignAndPreview)
     EXPECT_TRUE(QFileInfo::exists(Resource_Path + "/Templates/User/Badge.gcdl"));
     // The preview holds both sides, front above back.
     EXPECT_EQ(QImage(Resource_Path + "/Templates/User/Badge.png").size(), QSize(243, 306));
+    // The next Save still offers the project, not the template.
+    wnd->Save_Button();
+    EXPECT_EQ(host.panels.last().fileName, resources.path() + "/project.gcdl");
 }
 
 TEST_F(MainWindowTest, GridHandlers)
@@ -301,23 +309,54 @@ TEST_F(MainWindowTest, GridHandlers)
     });
     wnd->toggleGridShowing();
     EXPECT_EQ(host.modalRuns, QStringList{"Grid_Wizard"});
+    // The colour button asks through the platform layer; Cancel changes nothing.
+    SetObjEnabled(wnd->Grid_Opt_box, true);
+    host.colorAnswers.push_back(QColor(Qt::green));
+    wnd->Grid_clr->click();
+    EXPECT_EQ(wnd->grid.color, QColor(Qt::green));
+    wnd->Grid_clr->click();
+    EXPECT_EQ(wnd->grid.color, QColor(Qt::green));
+    wnd->Grid_Clr_Changed(Qt::red);
     EXPECT_EQ(wnd->grid.spacing, 30); // Cancel undoes nothing
     EXPECT_EQ(wnd->grid.color, QColor(Qt::red));
     wnd->grid.isShown = false;
 }
 
+namespace {
+struct PaintCounter : QObject {
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+}
+
 TEST_F(MainWindowTest, RefreshFromAWorkerReachesTheCanvasAndIsSkippedDuringBatches)
 {
     wnd->show();
+    PaintCounter counter;
+    wnd->_graphicView->installEventFilter(&counter);
+    QCoreApplication::processEvents();
+    counter.paints = 0;
+
     QThread* worker = QThread::create([&] { wnd->Refresh_Canvas(); });
     worker->start();
     worker->wait();
     delete worker;
-    // The request was queued to the main thread; serving events runs it.
-    EXPECT_TRUE(waitUntil([] { QCoreApplication::processEvents(); return true; }));
+    // The request was queued to the main thread; serving events paints.
+    EXPECT_TRUE(waitUntil([&] { return counter.paints > 0; }, 5000));
+
+    counter.paints = 0;
     Card_Value_In_Process = true;
-    wnd->Refresh_Canvas(); // nothing happens, nothing crashes
+    wnd->Refresh_Canvas();
+    for (int i = 0; i < 20; ++i)
+        QCoreApplication::processEvents();
+    EXPECT_EQ(counter.paints, 0);
     Card_Value_In_Process = false;
+    wnd->_graphicView->removeEventFilter(&counter);
     wnd->hide();
 }
 

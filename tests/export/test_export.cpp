@@ -312,3 +312,57 @@ TEST_F(ExportTest, ALateYesAfterTheBatchStopsNothing)
     EXPECT_EQ(host.alertTexts().last(), "Are you sure you want to continue?");
     EXPECT_FALSE(Stop_SMS_Sending_Now);
 }
+
+TEST_F(ExportTest, BothSidesGoBackToRowZeroWhateverTheSidesSetting)
+{
+    // A new project has no sides setting yet; the back is exported all the same.
+    CARD_SIDE_STR = "";
+    auto front = bindRows(3);
+    auto back = std::make_shared<SKTText>();
+    back->data_source_type = 1;
+    back->batch_list_name = "Rows";
+    wnd->Get_Back_Controls_Array().insert(0, back);
+    wnd->Check_Series_Or_Excel_Use_or_not();
+    choose("BOTH", false);
+    ASSERT_TRUE(runBatch());
+    EXPECT_EQ(back->text, "Row 0");
+    EXPECT_EQ(front->text, "Row 0");
+}
+
+TEST_F(ExportTest, TheMainPhotoComesBackAfterABatch)
+{
+    QImage red(4, 4, QImage::Format_ARGB32);
+    red.fill(Qt::red);
+    red.save(resources.path() + "/red.png");
+    ASSERT_TRUE(Write_Data_Set("Photos", {resources.path() + "/red.png"}, false));
+    auto party = std::make_shared<SKTImage>();
+    party->control_ID = "PARTY_IMAGE";
+    party->data_source_type = 1;
+    party->batch_list_name = "Photos";
+    wnd->Get_Front_Controls_Array().insert(0, party);
+    QImage green(4, 4, QImage::Format_ARGB32);
+    green.fill(Qt::green);
+    Set_Main_Photo_image(green);
+    wnd->Check_Series_Or_Excel_Use_or_not();
+    choose("F", false);
+    ASSERT_TRUE(runBatch());
+    EXPECT_EQ(QImage(out + "/Pelvoro Gleamcard/Card_1.png").pixelColor(2, 2), QColor(Qt::red));
+    EXPECT_EQ(Get_Main_Photo_image(), green);
+    Set_Main_Photo_image(QImage());
+}
+
+TEST_F(ExportTest, SingleExportAddsTheExtensionAndWritesTheFrontWhenTheBackFails)
+{
+    host.modalScripts.push_back([](QDialog& d) {
+        auto& dlg = static_cast<ExportWindow&>(d);
+        dlg.export_card_side_CellClick(0); // both sides, not combined
+        dlg.exportOkay();
+        return d.result();
+    });
+    QDir().mkpath(out + "/card_Back.png"); // the back cannot be written
+    host.answerPanel(out + "/card");
+    wnd->Export_Button();
+    EXPECT_TRUE(isPng(out + "/card.png"));
+    EXPECT_TRUE(host.alertTexts().contains(out + "/card_Back.png"));
+    EXPECT_NE(host.modalRuns.last(), "Open_Export_Log"); // no success box
+}

@@ -48,3 +48,12 @@ QStringList ScriptedHost::alertTexts() const
     }
     return out;
 }
+
+QColor ScriptedHost::chooseColor(const QColor&, const QString&)
+{
+    if (colorAnswers.empty())
+        return QColor();
+    const QColor c = colorAnswers.front();
+    colorAnswers.pop_front();
+    return c;
+}

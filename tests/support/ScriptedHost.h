@@ -22,6 +22,7 @@ struct ScriptedHost : platform::Host {
     std::deque<platform::PanelResult> panelAnswers; // empty queue: cancelled
     QList<platform::PanelRequest> panels;
     QList<QUrl> opened;
+    std::deque<QColor> colorAnswers; // empty queue: cancelled (an invalid colour)
     bool openSucceeds = true;
 
     ScriptedHost() { previous = platform::setHost(this); }
@@ -31,6 +32,7 @@ struct ScriptedHost : platform::Host {
     int runModal(QDialog& dialog) override;
     platform::PanelResult panel(const platform::PanelRequest& request) override;
     bool openWithDefaultApp(const QUrl& url) override;
+    QColor chooseColor(const QColor& initial, const QString& title) override;
 
     // The texts of all alerts so far, without the leading line break of OK boxes.
     QStringList alertTexts() const;

@@ -26,10 +26,24 @@ BarcodeStyle BarcodeStyle::fromGraphic(const SKTGraphic& graphic)
     return style;
 }
 
+void BarcodeStyle::loadFrom(const SKTGraphic& graphic)
+{
+    const QString customDpi = dpi_custom_val;
+    const int unit = barcode_unit_val;
+#define COPY(name, ...) name = graphic.name;
+    BARCODE_STORED_FIELDS(COPY)
+    SKT_BARCODE_FONT_FIELDS(COPY)
+#undef COPY
+    dpi_custom_val = customDpi;
+    barcode_unit_val = unit;
+}
+
 void BarcodeStyle::storeIn(SKTGraphic& graphic) const
 {
+    const int unit = graphic.barcode_unit_val;
 #define COPY(name, ...) graphic.name = name;
     BARCODE_STORED_FIELDS(COPY)
     SKT_BARCODE_FONT_FIELDS(COPY)
 #undef COPY
+    graphic.barcode_unit_val = unit;
 }

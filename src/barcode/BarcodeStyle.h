@@ -85,7 +85,13 @@ struct BarcodeStyle {
 
     // The stored settings of a barcode graphic; the live settings keep their defaults.
     static BarcodeStyle fromGraphic(const SKTGraphic& graphic);
-    // Writes the stored settings into a barcode graphic's fields.
+    // Loads a graphic's stored settings into this record as the designer
+    // does: the custom resolution text is not loaded back, the unit is left
+    // alone, and the settings no graphic stores (wide kerning, margins in
+    // points, 2-D framing) keep their values.
+    void loadFrom(const SKTGraphic& graphic);
+    // Writes the stored settings into a barcode graphic's fields; the
+    // graphic's unit, which only its archive carries, is left as it is.
     void storeIn(SKTGraphic& graphic) const;
 };
 

@@ -15,7 +15,7 @@ Barcode_Gen* Barcode_Gen::defaultInstance()
 void Barcode_Gen::Set_Barcode_Prop_To_Control(const SKTGraphic& graphic)
 {
     const bool old = Not_Draw_Only_Prop_Change.exchange(true);
-    Live_Barcode_Style = BarcodeStyle::fromGraphic(graphic);
+    Live_Barcode_Style.loadFrom(graphic);
     Not_Draw_Only_Prop_Change = old;
 }
 

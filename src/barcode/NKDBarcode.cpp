@@ -129,12 +129,10 @@ QString NKDBarcode::description() const
     const QString check = _checkDigit >= 0 ? QString(QChar(ushort(_checkDigit))) : QString();
     return QStringLiteral("\n\tBarcode Class: %1\n\tContent: %2\n\tCheck Digit:%3\n\tWidth:%4"
                           "\n\tHeight:%5\n\tBar Width:%6\n\tCaption Font Size:%7\n\tCaption Height:%8")
-        .arg(className(), _content, check)
-        .arg(_width, 0, 'f', 6)
-        .arg(_height, 0, 'f', 6)
-        .arg(_barWidth, 0, 'f', 6)
-        .arg(_caption_fontSize, 0, 'f', 6)
-        .arg(_captionHeight, 0, 'f', 6);
+        // One call, so a "%1" inside the content is never taken for a place holder.
+        .arg(className(), _content, check, QString::number(_width, 'f', 6), QString::number(_height, 'f', 6),
+             QString::number(_barWidth, 'f', 6), QString::number(_caption_fontSize, 'f', 6),
+             QString::number(_captionHeight, 'f', 6));
 }
 
 std::unique_ptr<NKDBarcode> NKDBarcode::copy() const

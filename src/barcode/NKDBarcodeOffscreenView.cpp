@@ -249,7 +249,9 @@ QByteArray NKDBarcodeOffscreenView::dataWithPDFInsideRect(const QRectF& rect) co
     buffer.open(QIODevice::WriteOnly);
     {
         QPdfWriter writer(&buffer);
-        writer.setPageSize(QPageSize(rect.size(), QPageSize::Point, QString(), QPageSize::ExactMatch));
+        // PDF pages here are whole points: round up so nothing is cut off.
+        const QSizeF page(std::ceil(rect.width()), std::ceil(rect.height()));
+        writer.setPageSize(QPageSize(page, QPageSize::Point, QString(), QPageSize::ExactMatch));
         writer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Point);
         QPainter painter;
         if (!painter.begin(&writer))

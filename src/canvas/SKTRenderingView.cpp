@@ -5,6 +5,7 @@
 
 #include "platform/Guarded.h"
 #include <QPainter>
+#include <QtMath>
 #include <QPainterPath>
 #include <exception>
 
@@ -42,13 +43,21 @@ void SKTRenderingView::drawFace(QPainter& painter, const Face& graphics, int sid
     }
 }
 
-QImage SKTRenderingView::image_From_Card_Graphics(const Face& graphics, bool /*print_box*/)
+QImage SKTRenderingView::image_From_Card_Graphics(const Face& graphics, bool print_box)
 {
     try {
-        const QSize pixels = cardSize().toSize();
+        // One pixel per point on screen and in exported files; printed
+        // cards are drawn at 300 dpi so fine bars and small text stay sharp.
+        // Either way the image's size in points is the card's size.
+        const qreal scale = print_box ? Print_Pixels_Per_Point : 1.0;
+        const QSizeF size = cardSize();
+        // Rounded up, with a little room for the error of the multiplication.
+        const QSize pixels = print_box ? QSize(qCeil(size.width() * scale - 1e-6), qCeil(size.height() * scale - 1e-6))
+                                       : size.toSize();
         if (pixels.isEmpty())
             return {};
         QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(scale);
         image.fill(Qt::transparent);
         QPainter painter(&image);
         painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);

@@ -10,8 +10,13 @@ class QPainter;
 
 class SKTRenderingView {
 public:
-    // The graphics over the card base of side Card_Front_Or_Back, one pixel
-    // per point, the card's size. A null image when there is nothing to draw on.
+    // Printed cards are rendered at 300 dpi.
+    static constexpr qreal Print_Pixels_Per_Point = 300.0 / 72.0;
+
+    // The graphics over the card base of side Card_Front_Or_Back, the card's
+    // size in points: one pixel per point, or 300 dpi for printing (the
+    // image's device pixel ratio carries the scale). A null image when there
+    // is nothing to draw on.
     static QImage image_From_Card_Graphics(const Face& graphics, bool print_box);
 
     // The card base and the visible graphics, last to index 0, in card points.

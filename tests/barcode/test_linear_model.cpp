@@ -62,6 +62,11 @@ TEST(LinearModel, DefaultsAndCopy)
     EXPECT_FALSE(New_Barcode<PlainModel>(QStringLiteral("AC"))->isEqual(*model));
 
     EXPECT_TRUE(model->description().startsWith(QStringLiteral("\n\tBarcode Class: PlainModel\n\tContent: AB")));
+    // A content with "%1" in it is shown as it is.
+    const QString odd = New_Barcode<PlainModel>(QStringLiteral("10%1"))->description();
+    EXPECT_TRUE(odd.contains(QStringLiteral("\n\tContent: 10%1\n"))) << odd.toStdString();
+    EXPECT_TRUE(odd.contains(QStringLiteral("Caption Height:"))) << odd.toStdString();
+    EXPECT_FALSE(odd.contains(QStringLiteral("%8")));
 }
 
 TEST(LinearModel, CaptionPieces)
@@ -174,4 +179,26 @@ TEST(BarcodeStyle, DefaultsAgreeWithANewGraphicAndSettingsRoundTrip)
 #undef SAME
     EXPECT_EQ(edited.align_ftr_text(), QStringLiteral("Right"));
     EXPECT_EQ(Barcode_Alignment_Text(7), QString());
+}
+
+TEST(BarcodeStyle, LoadingAGraphicKeepsTheWindowOnlySettings)
+{
+    const GraphicPtr graphic = Make_Graphic(GraphicKind::Barcode);
+    graphic->header_val = QStringLiteral("Guest");
+    graphic->dpi_custom_val = QStringLiteral("300");
+    graphic->barcode_unit_val = 0;
+    BarcodeStyle live;
+    live.kerning_value_state = 1;
+    live.value_margin = 4.5f;
+    live.dpi_custom_val = QStringLiteral("150");
+    live.loadFrom(*graphic);
+    EXPECT_EQ(live.header_val, QStringLiteral("Guest"));
+    EXPECT_EQ(live.kerning_value_state, 1);      // no graphic stores wide kerning
+    EXPECT_FLOAT_EQ(live.value_margin, 4.5f);
+    EXPECT_EQ(live.dpi_custom_val, QStringLiteral("150")); // stored, not loaded back
+    EXPECT_EQ(live.barcode_unit_val, 1);
+
+    live.storeIn(*graphic);
+    EXPECT_EQ(graphic->barcode_unit_val, 0); // the graphic's own unit stays
+    EXPECT_EQ(graphic->dpi_custom_val, QStringLiteral("150"));
 }

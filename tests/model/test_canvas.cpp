@@ -247,14 +247,20 @@ TEST(Renderer, WorksFromAWorkerThread)
 {
     SKTRenderingView::setCardSize(QSizeF(100, 50));
     const Face face = sampleFace();
-    QImage fromWorker;
-    QThread* worker = QThread::create([&] { fromWorker = SKTRenderingView::image_From_Card_Graphics(face, true); });
+    QImage fromWorker, printFromWorker;
+    QThread* worker = QThread::create([&] {
+        fromWorker = SKTRenderingView::image_From_Card_Graphics(face, false);
+        printFromWorker = SKTRenderingView::image_From_Card_Graphics(face, true);
+    });
     worker->start();
     worker->wait();
     delete worker;
     EXPECT_EQ(fromWorker.size(), QSize(100, 50));
     EXPECT_EQ(fromWorker.pixelColor(20, 20), QColor(Qt::red));
-    EXPECT_EQ(fromWorker, SKTRenderingView::image_From_Card_Graphics(face, true));
+    EXPECT_EQ(fromWorker, SKTRenderingView::image_From_Card_Graphics(face, false));
+    EXPECT_NEAR(printFromWorker.deviceIndependentSize().width(), 100, 0.25); // whole pixels at 300 dpi
+    EXPECT_NEAR(printFromWorker.deviceIndependentSize().height(), 50, 0.25);
+    EXPECT_EQ(printFromWorker, SKTRenderingView::image_From_Card_Graphics(face, true));
     SKTRenderingView::setCardSize(QSizeF(3.37 * 72, 2.13 * 72));
 }
 
@@ -305,4 +311,39 @@ TEST_F(CanvasFixture, ClicksPassThroughTheClearWindowOfAPicture)
     QMouseEvent border(QEvent::MouseButtonPress, QPointF(50, 1), QPointF(50, 1), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(&view, &border);
     EXPECT_EQ(view.selectedGraphics(), QList<GraphicPtr>{frame});
+}
+
+TEST(Renderer, PrintedCardsAreDrawnAt300DpiWithTheSameSizeInPoints)
+{
+    SKTRenderingView::setCardSize(QSizeF(3.37 * 72, 2.13 * 72));
+    const Face face = sampleFace();
+    const QImage screen = SKTRenderingView::image_From_Card_Graphics(face, false);
+    const QImage print = SKTRenderingView::image_From_Card_Graphics(face, true);
+    EXPECT_EQ(print.size(), QSize(1011, 639)); // 242.64 x 153.36 points at 300 dpi, rounded up
+    EXPECT_NEAR(print.deviceIndependentSize().width(), 242.64, 0.3);
+    EXPECT_NEAR(print.deviceIndependentSize().height(), 153.36, 0.3);
+    // The same drawing, finer: the red square of points 10..50 is 167 pixels wide.
+    EXPECT_EQ(print.pixelColor(int(20 * 300 / 72.0), int(20 * 300 / 72.0)), QColor(Qt::red));
+    EXPECT_EQ(print.pixelColor(int(80 * 300 / 72.0), int(80 * 300 / 72.0)), QColor(Qt::blue));
+    EXPECT_EQ(screen.pixelColor(80, 80), QColor(Qt::blue));
+
+    // Text keeps its size in points: a 40-point capital is about 29 points tall.
+    auto text = std::make_shared<SKTText>();
+    text->bounds = QRectF(0, 0, 200, 60);
+    text->isDrawingStroke = false;
+    text->text = "HHHH";
+    text->font = QFont("Liberation Sans");
+    text->font.setPointSizeF(40);
+    SKTRenderingView::setCardSize(QSizeF(200, 60));
+    const QImage printed = SKTRenderingView::image_From_Card_Graphics({text}, true);
+    int top = -1, bottom = -1;
+    for (int y = 0; y < printed.height(); ++y)
+        for (int x = 0; x < printed.width(); x += 2)
+            if (qAlpha(printed.pixel(x, y)) == 255 && qGray(printed.pixel(x, y)) < 128) {
+                if (top < 0)
+                    top = y;
+                bottom = y;
+            }
+    EXPECT_NEAR((bottom - top + 1) * 72.0 / 300.0, 29, 3);
+    SKTRenderingView::setCardSize(QSizeF(3.37 * 72, 2.13 * 72));
 }

@@ -364,6 +364,17 @@ bool SSZipArchive::close()
         throw std::logic_error("Attempting to close an archive which was never opened");
     const bool closed = zipClose(_zip, nullptr) == ZIP_OK;
     _zip = nullptr;
+    if (closed && !_failed) {
+        // A replaced file keeps its permissions; the bytes reach the disk before the rename.
+        const QFileInfo old(_path);
+        if (old.exists() && !old.isSymLink())
+            QFile::setPermissions(_partPath, QFile(_path).permissions());
+        const int fd = ::open(QFile::encodeName(_partPath).constData(), O_RDONLY);
+        if (fd >= 0) {
+            ::fsync(fd);
+            ::close(fd);
+        }
+    }
     if (!closed || _failed || std::rename(QFile::encodeName(_partPath).constData(),
                                           QFile::encodeName(_path).constData()) != 0) {
         QFile::remove(_partPath);

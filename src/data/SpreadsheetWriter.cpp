@@ -25,7 +25,11 @@ std::unique_ptr<SpreadsheetWriter> g_shared;
 // The widest sheet the format allows (column XFD).
 constexpr int Max_Columns = 16384;
 // The most cells one read puts in the row table.
-constexpr qint64 Max_Cells = 25000000;
+// Limits that keep a hostile workbook from exhausting memory: the cells a
+// table may hold, and the size of one XML part (its parsed tree takes many
+// times its size).
+constexpr qint64 Max_Cells = 5000000;
+constexpr qint64 Max_Part_Size = qint64(64) * 1024 * 1024;
 
 bool failWith(QString* error, const QString& reason)
 {
@@ -68,14 +72,24 @@ pugi::xml_node childNamed(const pugi::xml_node& node, const char* name)
     return {};
 }
 
-// All descendant text of a node.
-void appendText(const pugi::xml_node& node, std::string& out)
+// All descendant text of a node, in document order. Walked without
+// recursion, so however deep a hostile part nests, the stack stays flat.
+void appendText(const pugi::xml_node& root, std::string& out)
 {
-    for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
-        if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata)
-            out += child.value();
-        else if (child.type() == pugi::node_element)
-            appendText(child, out);
+    pugi::xml_node node = root.first_child();
+    while (node) {
+        if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata) {
+            out += node.value();
+        } else if (node.type() == pugi::node_element && node.first_child()) {
+            node = node.first_child();
+            continue;
+        }
+        while (!node.next_sibling()) {
+            node = node.parent();
+            if (!node || node == root)
+                return;
+        }
+        node = node.next_sibling();
     }
 }
 
@@ -115,6 +129,10 @@ Loaded loadPart(pugi::xml_document& doc, const QString& path, QString* reason)
     if (!QFileInfo(path).isFile()) {
         *reason = QStringLiteral("missing part %1").arg(QFileInfo(path).fileName());
         return QFileInfo::exists(path) ? Loaded::Failed : Loaded::Missing;
+    }
+    if (QFileInfo(path).size() > Max_Part_Size) {
+        *reason = QStringLiteral("%1 is too large").arg(QFileInfo(path).fileName());
+        return Loaded::Failed;
     }
     const pugi::xml_parse_result result =
         doc.load_file(QFile::encodeName(path).constData(), pugi::parse_default | pugi::parse_ws_pcdata_single);
@@ -232,7 +250,8 @@ bool readRows(const pugi::xml_document& doc, const QStringList& shared, bool fir
 {
     width = 0;
     const pugi::xpath_node_set rowNodes = doc.select_nodes(query(Rows_Query));
-    rows.reserve(firstOnly ? 1 : qsizetype(rowNodes.size()));
+    rows.reserve(firstOnly ? 1 : qsizetype(std::min<size_t>(rowNodes.size(), 1000000)));
+    qint64 cells = 0;
     for (const pugi::xpath_node& rowNode : rowNodes) {
         const bool keep = !firstOnly || rows.isEmpty();
         QStringList row;
@@ -259,8 +278,14 @@ bool readRows(const pugi::xml_document& doc, const QStringList& shared, bool fir
                 row.append(emptyText());
             row[position] = value;
         }
-        if (keep)
+        if (keep) {
+            cells += row.size();
+            if (cells > Max_Cells) {
+                *reason = QStringLiteral("the worksheet is too large (more than %1 cells)").arg(Max_Cells);
+                return false;
+            }
             rows.append(row);
+        }
     }
     return true;
 }

@@ -266,3 +266,39 @@ TEST(ColumnLetters, NamesAndNumbersRoundTrip)
     EXPECT_EQ(Get_Col_index("A1", 64), -1);
     EXPECT_EQ(Get_Col_index("ABCD", 64), -1);
 }
+
+TEST_F(XlsxRead, HostileSizesFailWithAnErrorNotACrash)
+{
+    QString error;
+    // Markup nested far deeper than any stack inside a shared string and a cell:
+    // the text is still read, without recursion.
+    const int depth = 200000;
+    const QString deep = QStringLiteral("<a>").repeated(depth) + QStringLiteral("deep") + QStringLiteral("</a>").repeated(depth);
+    ASSERT_TRUE(makeRawWorkbook(at("deep.xlsx"),
+                                oneSheet("<sheetData><row><c t=\"s\"><v>0</v></c><c><v>x" + deep + "</v></c></row></sheetData>",
+                                         "<sst><si><t>s" + deep + "</t></si></sst>")));
+    SpreadsheetWriter::ReadWorkbook(at("deep.xlsx"), true, &error);
+    ASSERT_TRUE(error.isNull()) << error.toStdString();
+    const Table rows = SpreadsheetWriter::ReadWorkbook(at("deep.xlsx"), false, &error);
+    ASSERT_TRUE(error.isNull()) << error.toStdString();
+    EXPECT_EQ(rows, (Table{{"sdeep", "xdeep"}}));
+
+    // Many rows each holding one cell in the last column would pad to billions
+    // of empty cells: refused as the rows are read, with a reason.
+    const QString wideRows = QStringLiteral("<row><c r=\"XFD1\"><v>1</v></c></row>").repeated(400);
+    ASSERT_TRUE(makeRawWorkbook(at("padding.xlsx"), oneSheet("<sheetData>" + wideRows + "</sheetData>")));
+    SpreadsheetWriter::ReadWorkbook(at("padding.xlsx"), true, &error);
+    error.clear();
+    EXPECT_TRUE(SpreadsheetWriter::ReadWorkbook(at("padding.xlsx"), false, &error).isEmpty());
+    EXPECT_TRUE(error.contains("too large")) << error.toStdString();
+
+    // A worksheet part bigger than any real one is refused before parsing.
+    const QString huge = QStringLiteral("<row><c/></row>").repeated(5 * 1024 * 1024);
+    ASSERT_TRUE(makeRawWorkbook(at("huge.xlsx"), oneSheet("<sheetData>" + huge + "</sheetData>")));
+    error.clear();
+    SpreadsheetWriter::ReadWorkbook(at("huge.xlsx"), true, &error);
+    Excel_Sheet_Number = 1;
+    error.clear();
+    EXPECT_TRUE(SpreadsheetWriter::ReadWorkbook(at("huge.xlsx"), false, &error).isEmpty());
+    EXPECT_TRUE(error.contains("too large")) << error.toStdString();
+}

@@ -3,6 +3,7 @@
 #include "model/Helpers.h"
 
 #include <QRegularExpression>
+#include <mutex>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -47,7 +48,12 @@ QByteArray makeEPS_Data_Matrix(const QByteArray& value, int W, int H, const unsi
 {
     QByteArray eps;
     eps += "%!PS-Adobe-3.0 EPSF-3.0\n%%Creator: IEC16022 barcode/stamp generator\n%%BarcodeData: ";
-    eps += value;
+    // A comment is one line: line breaks and other control bytes of the value become spaces.
+    QByteArray oneLine = value;
+    for (char& c : oneLine)
+        if (uchar(c) < 0x20 || c == 0x7f)
+            c = ' ';
+    eps += oneLine;
     eps += "\n";
     eps += QByteArrayLiteral("%%BarcodeSize: ") + QByteArray::number(W) + 'x' + QByteArray::number(H) +
            "\n%%BarcodeFormat: ECC200\n%%DocumentData: Clean7Bit\n%%LanguageLevel: 1\n%%Pages: 1\n";
@@ -87,12 +93,13 @@ QByteArray makeEPS_Data_Matrix(const QByteArray& value, int W, int H, const unsi
 
 QImage Image_From_DataMatrix_EPS(const QByteArray& eps)
 {
+    // The header lines start their lines, so text inside the value's comment line never matches.
     static const QRegularExpression header(
-        QStringLiteral("%%BoundingBox: 0 0 (\\d+) (\\d+)\\n.*\\n(\\d+) (\\d+) 1\\[1 0 0 1 -1 -1\\]\\{<\\n"),
-        QRegularExpression::DotMatchesEverythingOption);
+        QStringLiteral("^%%BoundingBox: 0 0 (\\d+) (\\d+)\\n.*?\\n(\\d+) (\\d+) 1\\[1 0 0 1 -1 -1\\]\\{<\\n"),
+        QRegularExpression::DotMatchesEverythingOption | QRegularExpression::MultilineOption);
     const QString text = QString::fromLatin1(eps);
     const QRegularExpressionMatch m = header.match(text);
-    const qsizetype end = text.indexOf(QLatin1String(">}image"));
+    const qsizetype end = m.hasMatch() ? text.indexOf(QLatin1String(">}image"), m.capturedEnd()) : -1;
     if (!m.hasMatch() || end < 0)
         return QImage();
     const int boxW = m.captured(1).toInt(), boxH = m.captured(2).toInt();
@@ -152,6 +159,9 @@ QImage Draw_DataMatrix_Barcode(const QString& value, int formatIndex, int encodi
             encoding = QByteArray(n, letters[encodingIndex]);
             encodingPtr = encoding.data();
         }
+        // The library keeps shared coder state: one symbol at a time.
+        static std::mutex libraryMutex;
+        const std::lock_guard<std::mutex> lock(libraryMutex);
         int used = 0, capacity = 0, ecc = 0;
         unsigned char* grid = iec16022ecc200(&W, &H, &encodingPtr, n,
                                              reinterpret_cast<unsigned char*>(bytes.data()), &used,

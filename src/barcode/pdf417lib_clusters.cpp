@@ -293,5 +293,8 @@ const int CLUSTERS[3][929] = {
 
 int pdf417Pattern(int cluster, int codeword)
 {
+    // Codewords run from 0 to 928 in three clusters; anything else has no pattern.
+    if (cluster < 0 || cluster > 2 || codeword < 0 || codeword > 928)
+        return 0;
     return CLUSTERS[cluster][codeword];
 }

@@ -2,6 +2,9 @@
 // EPS text of the module grid, the image sizes, the console report of a value
 // that does not fit, and symbols read back by two independent decoders.
 #include "Decode2D.h"
+#include <vector>
+#include <thread>
+#include <atomic>
 #include "barcode/DataMatrixImage.h"
 #include "platform/Log.h"
 
@@ -149,6 +152,9 @@ TEST(DataMatrixDecoding, EncodationsAndSizesReadBack)
         {QStringLiteral("rectangle twelve x 36"), 28, 3},        // C12X36
         {QStringLiteral("A fairly long value in a 32 by 32 symbol."), 10, 0},
         {QString(300, QLatin1Char('7')), 16, 0},                 // C64X64
+        // Values that look like the picture's own description still make symbols.
+        {QStringLiteral("ab>}image"), 0, 1},
+        {QStringLiteral("two\n%%BoundingBox: 0 0 5 5\nlines"), 0, 1},
     };
     SymbolBatch batch;
     ASSERT_TRUE(batch.dir.isValid());
@@ -161,4 +167,21 @@ TEST(DataMatrixDecoding, EncodationsAndSizesReadBack)
     }
     Expect_All_Read(batch, Decode_With_ZXing(batch.paths, QStringLiteral("DataMatrix")), "ZXingReader");
     Expect_All_Read(batch, Decode_With_Dmtxread(batch.paths), "dmtxread");
+}
+
+TEST(DataMatrixImage, SymbolsCanBeMadeOnSeveralThreadsAtOnce)
+{
+    const QImage reference = Draw_DataMatrix_Barcode(QStringLiteral("thread safe 123"), 0, 0, 2, 144);
+    ASSERT_FALSE(reference.isNull());
+    std::atomic<int> same{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 8; ++t)
+        threads.emplace_back([&] {
+            for (int i = 0; i < 25; ++i)
+                if (Draw_DataMatrix_Barcode(QStringLiteral("thread safe 123"), 0, 0, 2, 144) == reference)
+                    ++same;
+        });
+    for (std::thread& t : threads)
+        t.join();
+    EXPECT_EQ(same.load(), 200);
 }

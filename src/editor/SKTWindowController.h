@@ -151,6 +151,8 @@ public:
     // Batch binding: one row into one side ("F" front, anything else back),
     // rendered. Safe on a batch worker thread.
     QImage Set_data_table_value_to_card(int row, const QString& card_side, bool print_box);
+    // The same without rendering: the row's values go into the side's graphics.
+    void Load_Batch_Row(int row, const QString& card_side);
     void Assign_Batch_Values_To_Control(int row);
     QString Get_sel_row_col_value_of_dataset(int row, const QString& set_name) const;
     QString Get_sel_row_col_value_of_Excel(int row, int col) const;

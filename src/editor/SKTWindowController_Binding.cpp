@@ -230,13 +230,18 @@ void SKTWindowController::Assign_Batch_Values_To_Control(int row)
     }
 }
 
+void SKTWindowController::Load_Batch_Row(int row, const QString& card_side)
+{
+    const bool front = card_side == QLatin1String("F");
+    Card_Front_Or_Back = front ? 0 : 1;
+    Graphics_array_Batch = front ? &document.graphics : &document.graphics_back;
+    Assign_Batch_Values_To_Control(row);
+}
+
 QImage SKTWindowController::Set_data_table_value_to_card(int row, const QString& card_side, bool print_box)
 {
     try {
-        const bool front = card_side == QLatin1String("F");
-        Card_Front_Or_Back = front ? 0 : 1;
-        Graphics_array_Batch = front ? &document.graphics : &document.graphics_back;
-        Assign_Batch_Values_To_Control(row);
+        Load_Batch_Row(row, card_side);
         return SKTRenderingView::image_From_Card_Graphics(*Graphics_array_Batch, print_box);
     } catch (const std::exception& e) {
         Show_NSLog_Message(reason(e));
@@ -244,12 +249,13 @@ QImage SKTWindowController::Set_data_table_value_to_card(int row, const QString&
     }
 }
 
-void SKTWindowController::Select_first_row_value_for_design(bool print_box)
+void SKTWindowController::Select_first_row_value_for_design(bool /*print_box*/)
 {
-    // Every side a batch may have loaded shows row 0 again.
+    // Every side a batch may have loaded shows row 0 again; nothing needs
+    // rendering here, the canvas draws the design itself.
     if (!document.graphics_back.isEmpty())
-        Set_data_table_value_to_card(0, QStringLiteral("B"), print_box);
-    Set_data_table_value_to_card(0, QStringLiteral("F"), print_box);
+        Load_Batch_Row(0, QStringLiteral("B"));
+    Load_Batch_Row(0, QStringLiteral("F"));
     Card_Value_In_Process = false;
     Refresh_Canvas();
 }

@@ -4,9 +4,6 @@
 #include <QPainter>
 #include <QPicture>
 
-float MM_to_Points_Convert(float mm) { return float(double(mm) * 2.834645669291); }
-float Points_to_MM_Convert(float points) { return float(double(points) * 0.3527777777778); }
-
 std::atomic<float> Left_Mar{0}, Rite_Mar{0}, Top_Mar{0}, Bot_Mar{0};
 std::atomic<float> label_width{0}, label_hight{0};
 std::atomic<float> horz_mar{0}, vert_mar{0};

@@ -16,10 +16,6 @@
 
 class QPainter;
 
-// Millimetres to points (2.834645669291 points per millimetre) and back.
-float MM_to_Points_Convert(float mm);
-float Points_to_MM_Convert(float points);
-
 // The layout globals. Lengths in points. The print settings window writes
 // them on the main thread while no print job runs; a print job copies them
 // when it is set up (Current_Label_Sheet_Layout).

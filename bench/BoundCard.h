@@ -4,7 +4,7 @@
 // resource folder, ready for a batch; and a main that runs the benchmarks
 // inside a QApplication.
 #include "data/DataSetFiles.h"
-#include "editor/Globals.h"
+#include "model/Globals.h"
 #include "editor/SKTWindowController.h"
 
 #include <QApplication>

@@ -2,7 +2,7 @@
 // bound image per side, as batch export does. The cost of a row must not grow
 // with the row number: the first and last hundred rows are timed apart.
 #include "BoundCard.h"
-#include "editor/Globals.h"
+#include "model/Globals.h"
 #include "editor/SKTWindowController.h"
 
 #include <QApplication>

@@ -2,7 +2,7 @@
 // where the time goes: binding and rendering a side versus writing its PNG.
 // Prints cards per second and the peak memory; memory must stay flat.
 #include "BoundCard.h"
-#include "editor/Globals.h"
+#include "model/Globals.h"
 #include "editor/SKTWindowController.h"
 
 #include <QApplication>

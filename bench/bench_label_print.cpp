@@ -3,7 +3,7 @@
 // picture) and renders it. Reports labels per second.
 #include "canvas/SKTRenderingView.h"
 #include "BoundCard.h"
-#include "editor/Globals.h"
+#include "model/Globals.h"
 #include "editor/SKTWindowController.h"
 #include "output/LabelLayout.h"
 #include "output/Printing_View.h"

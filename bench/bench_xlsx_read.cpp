@@ -2,7 +2,7 @@
 // unpack, title row, all rows. Prints rows per second and the peak resident
 // memory of the reading process.
 #include "data/SpreadsheetWriter.h"
-#include "editor/Globals.h"
+#include "model/Globals.h"
 
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>

@@ -1,4 +1,4 @@
-#include "editor/Globals.h"
+#include "model/Globals.h"
 #include "editor/SKTWindowController.h"
 #include "model/Helpers.h"
 

@@ -1,6 +1,6 @@
 #include "barcode/Barcode_Gen.h"
 
-#include "editor/Globals.h"
+#include "model/Globals.h"
 
 #include "platform/Guarded.h"
 

@@ -2,7 +2,7 @@
 
 #include "canvas/SKTGrid.h"
 #include "canvas/SKTRenderingView.h"
-#include "editor/Globals.h"
+#include "model/Globals.h"
 #include "model/Fonts.h"
 #include "model/Helpers.h"
 

@@ -1,6 +1,6 @@
 #include "canvas/SKTRenderingView.h"
 
-#include "editor/Globals.h"
+#include "model/Globals.h"
 #include "model/Helpers.h"
 
 #include "platform/Guarded.h"
@@ -45,15 +45,19 @@ void SKTRenderingView::drawFace(QPainter& painter, const Face& graphics, int sid
 
 QImage SKTRenderingView::image_From_Card_Graphics(const Face& graphics, bool print_box)
 {
+    // One pixel per point on screen and in exported files; printed cards are
+    // drawn at 300 dpi so fine bars and small text stay sharp.
+    return image_From_Card_Graphics(graphics, print_box ? Print_Pixels_Per_Point : 1.0);
+}
+
+QImage SKTRenderingView::image_From_Card_Graphics(const Face& graphics, qreal scale)
+{
     try {
-        // One pixel per point on screen and in exported files; printed
-        // cards are drawn at 300 dpi so fine bars and small text stay sharp.
-        // Either way the image's size in points is the card's size.
-        const qreal scale = print_box ? Print_Pixels_Per_Point : 1.0;
+        // Whatever the scale, the image's size in points is the card's size.
         const QSizeF size = cardSize();
         // Rounded up, with a little room for the error of the multiplication.
-        const QSize pixels = print_box ? QSize(qCeil(size.width() * scale - 1e-6), qCeil(size.height() * scale - 1e-6))
-                                       : size.toSize();
+        const QSize pixels = scale != 1.0 ? QSize(qCeil(size.width() * scale - 1e-6), qCeil(size.height() * scale - 1e-6))
+                                          : size.toSize();
         if (pixels.isEmpty())
             return {};
         QImage image(pixels, QImage::Format_ARGB32_Premultiplied);

@@ -1,6 +1,7 @@
 #pragma once
 // Draws a face over its card base: on screen, into images for export and
 // mail, and for printing. Safe on worker threads (QImage and QPainter only).
+#include "model/Codes.h"
 #include "model/SKTDocument.h"
 
 #include <QImage>
@@ -11,13 +12,15 @@ class QPainter;
 class SKTRenderingView {
 public:
     // Printed cards are rendered at 300 dpi.
-    static constexpr qreal Print_Pixels_Per_Point = 300.0 / 72.0;
+    static constexpr qreal Print_Pixels_Per_Point = ::Print_Pixels_Per_Point;
 
     // The graphics over the card base of side Card_Front_Or_Back, the card's
     // size in points: one pixel per point, or 300 dpi for printing (the
     // image's device pixel ratio carries the scale). A null image when there
     // is nothing to draw on.
     static QImage image_From_Card_Graphics(const Face& graphics, bool print_box);
+    // The same at pixels_per_point pixels to the point.
+    static QImage image_From_Card_Graphics(const Face& graphics, qreal pixels_per_point);
 
     // The card base and the visible graphics, last to index 0, in card points.
     static void drawFace(QPainter& painter, const Face& graphics, int side);

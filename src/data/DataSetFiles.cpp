@@ -1,6 +1,6 @@
 #include "data/DataSetFiles.h"
 
-#include "editor/Globals.h"
+#include "model/Globals.h"
 #include "model/Helpers.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "data/Data_From_Excel.h"
 
-#include "editor/SmallDialogs.h"
+#include "platform/LookAndFeel.h"
 #include "model/Helpers.h"
 #include "platform/Host.h"
 

@@ -3,7 +3,7 @@
 #include "data/SpreadsheetWriter.h"
 
 #include "data/SSZipArchive.h"
-#include "editor/Globals.h"
+#include "model/Globals.h"
 #include "model/Helpers.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "editor/DesignLog.h"
 
-#include "editor/Globals.h"
+#include "model/Globals.h"
 #include "platform/PropertyList.h"
 
 const QString Design_Log_Magic = QStringLiteral("PELVOROMACGLEAMCARDLG");

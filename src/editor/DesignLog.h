@@ -2,7 +2,7 @@
 // The design log: the project file, an XML property list whose root is a
 // flat array with the magic first item. The order of its items is fixed here
 // and nowhere else.
-#include "editor/Card_Property.h"
+#include "model/Card_Property.h"
 
 #include <QByteArray>
 #include <QList>

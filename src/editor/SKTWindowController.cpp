@@ -5,11 +5,12 @@
 #include "canvas/SKTRenderingView.h"
 #include "data/Data_From_Excel.h"
 #include "editor/DesignLog.h"
-#include "editor/Globals.h"
+#include "model/Globals.h"
 #include "editor/SmallDialogs.h"
 #include "model/Fonts.h"
 #include "model/GraphicArchive.h"
 #include "model/Helpers.h"
+#include "output/Card_Output.h"
 #include "model/ImageProcesser.h"
 #include "output/ExportWindow.h"
 #include "output/Preferences.h"
@@ -46,6 +47,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 #include <exception>
+
+SKTWindowController* Main_App_wnd = nullptr;
 
 SKTWindowController* SKTWindowController::defaultInstance()
 {
@@ -838,35 +841,7 @@ void SKTWindowController::Grid_Show_Hide_Changed(bool shown)
 
 bool SKTWindowController::Save_gen_image(const QImage& image, const QString& file_path_val, bool show_errors)
 {
-    try {
-        if (QFileInfo(file_path_val).isDir()) {
-            if (show_errors) {
-                Show_MessageBox(file_path_val);
-                Show_MessageBox(QStringLiteral("The path is a folder, not a file."));
-            }
-            Show_NSLog_Message(QStringLiteral("%1 is a folder").arg(file_path_val));
-            return false;
-        }
-        QImage out = image;
-        // One pixel per point: 72 dots per inch.
-        out.setDotsPerMeterX(2835);
-        out.setDotsPerMeterY(2835);
-        QSaveFile file(file_path_val);
-        const bool ok = !image.isNull() && file.open(QIODevice::WriteOnly) && out.save(&file, "PNG") && file.commit();
-        if (!ok) {
-            const QString reason = image.isNull() ? QStringLiteral("There is no image to write.") : file.errorString();
-            file.cancelWriting();
-            Show_NSLog_Message(QStringLiteral("%1: %2").arg(file_path_val, reason));
-            if (show_errors) {
-                Show_MessageBox(file_path_val);
-                Show_MessageBox(reason);
-            }
-        }
-        return ok;
-    } catch (const std::exception& e) {
-        Show_NSLog_Message(QString::fromUtf8(e.what()));
-        return false;
-    }
+    return Save_Card_Image(image, file_path_val, show_errors);
 }
 
 void SKTWindowController::Open_Export_File_Box()

@@ -2,8 +2,10 @@
 // The main window: the card canvases, the tools, the card and property
 // panels, and the commands. One per process, reached through Main_App_wnd.
 #include "canvas/SKTGrid.h"
-#include "editor/Card_Property.h"
+#include "model/Card_Property.h"
+#include "model/Card_Rows.h"
 #include "model/SKTDocument.h"
+#include "output/Batch_Export.h"
 
 #include <QImage>
 #include <QMainWindow>
@@ -28,7 +30,7 @@ class SKTGraphicView;
 class User_Profile_Class;
 class ExportWindow;
 
-class SKTWindowController : public QMainWindow {
+class SKTWindowController : public QMainWindow, public Card_Row_Source {
     Q_OBJECT
 public:
     // Creates the one controller (and its document) on first use.
@@ -158,6 +160,13 @@ public:
     QString Get_sel_row_col_value_of_Excel(int row, int col) const;
     // After a batch: row 0 on the front again, canvases live again.
     void Select_first_row_value_for_design(bool print_box);
+
+    // The rows of this design for the batch roads.
+    int Batch_Row_Count() const override;
+    void Batch_Begin() override;
+    void Batch_End() override;
+    QImage Card_Row_Image(int row, Card_Side side, qreal pixels_per_point) override;
+
     // The main photo is kept before a batch and put back after it.
     void Keep_Main_Photo_For_Batch();
     void Restore_Main_Photo_After_Batch();
@@ -222,14 +231,13 @@ private:
     void awakeFromNib();
     void applyCardProperty(const Card_Property& property);
 
-    struct Export_Choices {
-        QString fileType;   // extension of the written files
-        QString side;       // "BOTH", "F" or "B"
-        bool combined = false;
-    };
     Export_Choices currentExportChoices() const;
     void Export_Batch_File(const QString& folder, const Export_Choices& choices);
 
     QString currentProjectPath;
     QImage batchSavedMainPhoto;
+    int batchSavedSide = Side_Front;
 };
+
+// The one main window controller.
+extern SKTWindowController* Main_App_wnd;

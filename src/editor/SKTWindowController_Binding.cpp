@@ -6,7 +6,7 @@
 #include "canvas/SKTRenderingView.h"
 #include "data/DataSetFiles.h"
 #include "data/Data_From_Excel.h"
-#include "editor/Globals.h"
+#include "model/Globals.h"
 #include "model/Helpers.h"
 
 #include <QComboBox>
@@ -240,13 +240,43 @@ void SKTWindowController::Load_Batch_Row(int row, const QString& card_side)
 
 QImage SKTWindowController::Set_data_table_value_to_card(int row, const QString& card_side, bool print_box)
 {
+    return Card_Row_Image(row, card_side == QLatin1String("F") ? Side_Front : Side_Back,
+                          print_box ? SKTRenderingView::Print_Pixels_Per_Point : 1.0);
+}
+
+// ---------------------------------------------------------------- rows for the batch roads
+
+int SKTWindowController::Batch_Row_Count() const
+{
+    return Use_Data_Sheet_Values || Use_Excel_Binding_Values ? Total_Batch_Excel_Card.load() : 0;
+}
+
+void SKTWindowController::Batch_Begin()
+{
+    Card_Value_In_Process = true;
+    batchSavedSide = Card_Front_Or_Back;
+    Keep_Main_Photo_For_Batch();
+}
+
+QImage SKTWindowController::Card_Row_Image(int row, Card_Side side, qreal pixels_per_point)
+{
     try {
-        Load_Batch_Row(row, card_side);
-        return SKTRenderingView::image_From_Card_Graphics(*Graphics_array_Batch, print_box);
+        Load_Batch_Row(row, side == Side_Front ? QStringLiteral("F") : QStringLiteral("B"));
+        return SKTRenderingView::image_From_Card_Graphics(*Graphics_array_Batch, pixels_per_point);
     } catch (const std::exception& e) {
         Show_NSLog_Message(reason(e));
         return {};
     }
+}
+
+void SKTWindowController::Batch_End()
+{
+    // Every side shows row 0 again, then the main photo and the side on
+    // screen come back.
+    Select_first_row_value_for_design(false);
+    Restore_Main_Photo_After_Batch();
+    Card_Front_Or_Back = batchSavedSide;
+    Refresh_Canvas();
 }
 
 void SKTWindowController::Select_first_row_value_for_design(bool /*print_box*/)

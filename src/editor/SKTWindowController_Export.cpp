@@ -4,10 +4,10 @@
 
 #include "canvas/SKTGraphicView.h"
 #include "canvas/SKTRenderingView.h"
-#include "editor/Globals.h"
+#include "model/Globals.h"
 #include "model/Helpers.h"
+#include "output/Batch_Export.h"
 #include "output/ExportWindow.h"
-#include "output/Send_Modeless.h"
 #include "platform/Host.h"
 #include "platform/MainThread.h"
 
@@ -45,20 +45,13 @@ QString SKTWindowController::Create_Front_Card_Path(const QString& path) const
 
 QString SKTWindowController::Create_Back_Card_Path(const QString& path) const
 {
-    const QFileInfo info(path);
-    const QString name = info.fileName();
-    const qsizetype dot = name.lastIndexOf('.');
-    const QString base = dot > 0 ? name.left(dot) : name;
-    const QString ext = dot > 0 ? name.mid(dot + 1) : QString();
-    const QString backName = withExtension(base + QStringLiteral("_Back"), ext);
-    const qsizetype slash = path.lastIndexOf('/');
-    return slash < 0 ? backName : path.left(slash + 1) + backName;
+    return Back_Card_Path(path);
 }
 
-SKTWindowController::Export_Choices SKTWindowController::currentExportChoices() const
+Export_Choices SKTWindowController::currentExportChoices() const
 {
     Export_Choices c;
-    c.side = export_card_side;
+    c.side = Sides_Choice_From_Code(export_card_side);
     if (exportWindow) {
         c.fileType = exportWindow->fileFormatPopup->currentText();
         c.combined = exportWindow->export_combined_image_chk->isChecked();
@@ -79,31 +72,11 @@ bool SKTWindowController::Export_File_Function(const QString& path, const QImage
     return ok;
 }
 
-namespace {
-// Front above back, each at its own size; null (and logged) when either is missing.
-QImage combinedCard(const QImage& front, const QImage& back)
-{
-    if (front.isNull() || back.isNull()) {
-        Show_NSLog_Message(QStringLiteral("Invalid image"));
-        return {};
-    }
-    const int w = front.width(), h = front.height();
-    QImage combined(w, 2 * h, QImage::Format_ARGB32_Premultiplied);
-    combined.fill(Qt::transparent);
-    QPainter p(&combined);
-    p.setCompositionMode(QPainter::CompositionMode_Source);
-    p.drawImage(0, 0, front);
-    p.drawImage(0, h, back);
-    p.end();
-    return combined;
-}
-}
-
 bool SKTWindowController::Export_Combined_Image(const QImage& front, const QImage& back, const QString& path,
                                                 bool show_msg)
 {
     try {
-        const QImage combined = combinedCard(front, back);
+        const QImage combined = Combined_Card_Image(front, back);
         return !combined.isNull() && Export_File_Function(path, combined, show_msg);
     } catch (const std::exception& e) {
         Show_NSLog_Message(QString::fromUtf8(e.what()));
@@ -117,34 +90,33 @@ bool SKTWindowController::Export_Single_File(const QString& path, bool show_msg)
     const Export_Choices choices = currentExportChoices();
     bool ok = false;
     try {
-        auto render = [&](int side) {
+        const Card_Faces faces = Render_Card_Sides(choices.side, [&](Card_Side side) {
             Card_Front_Or_Back = side;
-            return SKTRenderingView::image_From_Card_Graphics(side == 0 ? document.graphics : document.graphics_back,
+            return SKTRenderingView::image_From_Card_Graphics(side == Side_Front ? document.graphics
+                                                                                 : document.graphics_back,
                                                               false);
-        };
+        });
         // A back file beside the chosen file is replaced only when the user agrees.
-        auto backMayBeWritten = [&](const QString& backPath) {
-            return !QFileInfo::exists(backPath)
-                   || Show_YES_NO_MessageBox(QStringLiteral("\"%1\" already exists. Do you want to replace it?")
-                                                 .arg(QFileInfo(backPath).fileName()));
-        };
         const QString backPath = Create_Back_Card_Path(path);
-        if (choices.side == QLatin1String("BOTH")) {
-            const QImage back = render(1);
-            bool backOk = true;
-            if (!choices.combined && backMayBeWritten(backPath))
-                backOk = Export_File_Function(backPath, back, false);
-            const QImage front = render(0);
-            if (choices.combined) {
-                ok = Export_Combined_Image(front, back, path, show_msg);
-            } else {
-                const bool frontOk = Export_File_Function(Create_Front_Card_Path(path), front, show_msg && backOk);
-                ok = backOk && frontOk;
+        const bool backFileWanted = choices.side == Sides_Choice::Back
+                                    || (choices.side == Sides_Choice::Both && !choices.combined);
+        const bool writeBack = backFileWanted
+                               && (!QFileInfo::exists(backPath)
+                                   || Show_YES_NO_MessageBox(QStringLiteral("\"%1\" already exists. Do you want to replace it?")
+                                                                 .arg(QFileInfo(backPath).fileName())));
+        if (choices.side == Sides_Choice::Back && !writeBack) {
+            ok = false;
+        } else {
+            Faces_Written count;
+            Write_Card_Faces(
+                choices.side, choices.combined, faces, Create_Front_Card_Path(path), writeBack ? backPath : QString(),
+                [this](const QImage& image, const QString& to) { return Save_gen_image(image, to); }, count);
+            ok = count.outcome() == Export_Outcome::Written && count.written > 0;
+            if (ok && show_msg) {
+                Export_File_Path = choices.side == Sides_Choice::Back ? backPath : Create_Front_Card_Path(path);
+                Export_File_Message = kExported;
+                Open_Export_File_Box();
             }
-        } else if (choices.side == QLatin1String("F")) {
-            ok = Export_File_Function(Create_Front_Card_Path(path), render(0), show_msg);
-        } else if (backMayBeWritten(backPath)) {
-            ok = Export_File_Function(backPath, render(1), show_msg);
         }
     } catch (const std::exception& e) {
         Show_NSLog_Message(QString::fromUtf8(e.what()));
@@ -240,81 +212,19 @@ bool SKTWindowController::Start_Batch_Export(const QString& folder)
 
 void SKTWindowController::Export_Batch_File(const QString& folder, const Export_Choices& choices)
 {
-    Card_Value_In_Process = true;
-    const int savedSide = Card_Front_Or_Back;
-    Keep_Main_Photo_For_Batch();
-    Stop_SMS_Sending_Now = false;
-    Send_Modeless* sheet = Send_Modeless::defaultInstance();
-
-    const QString batchFolder = QDir(folder).filePath(QStringLiteral("Pelvoro Gleamcard"));
-    if (!QDir().mkpath(batchFolder)) {
-        Show_MessageBox(QStringLiteral("Unable to continue saving barcode image.\n\nEither Destination Drive is "
-                                       "inaccessible or there is no free space available in drive to save barcode image."));
-        Card_Value_In_Process = false;
-        Restore_Main_Photo_After_Batch();
-        return;
+    const Batch_Export_Result result = Export_Card_Rows(*this, folder, choices, this);
+    const bool wrote = result.outcome == Export_Outcome::Written || result.outcome == Export_Outcome::Some_Failed;
+    if (wrote) {
+        Export_File_Path = result.folder;
+        Export_File_Message = result.failed == 0 ? kExported
+                                                 : QStringLiteral("%1 of %2 files could not be written.")
+                                                       .arg(result.failed)
+                                                       .arg(result.failed + result.written);
     }
-
-    int written = 0, failed = 0;
-    bool sheetUp = false;
-    // The first failed file is shown with its reason; the rest are counted.
-    auto write = [&](const QString& path, const QImage& image) {
-        if (Save_gen_image(image, path, failed == 0))
-            ++written;
-        else
-            ++failed;
-    };
-    try {
-        list_count = Total_Batch_Excel_Card.load();
-        curr_barcode_count = 0;
-        platform::runOnMainThread([&] { sheet->Begin_Batch(this, list_count, QStringLiteral("%1 / %2 Frame")); });
-        sheetUp = true;
-
-        for (int r = 0; r < list_count && !Stop_SMS_Sending_Now; ++r) {
-            curr_barcode_count = r + 1;
-            const QString base = QDir(batchFolder).filePath(withExtension(QStringLiteral("Card_%1").arg(r + 1), choices.fileType));
-            if (choices.side == QLatin1String("BOTH")) {
-                const QImage back = Set_data_table_value_to_card(r, QStringLiteral("B"), false);
-                if (!choices.combined)
-                    write(Create_Back_Card_Path(base), back);
-                const QImage front = Set_data_table_value_to_card(r, QStringLiteral("F"), false);
-                if (choices.combined) {
-                    const QImage combined = combinedCard(front, back);
-                    if (combined.isNull())
-                        ++failed;
-                    else
-                        write(base, combined);
-                } else {
-                    write(base, front);
-                }
-            } else if (choices.side == QLatin1String("F")) {
-                write(base, Set_data_table_value_to_card(r, QStringLiteral("F"), false));
-            } else {
-                write(Create_Back_Card_Path(base), Set_data_table_value_to_card(r, QStringLiteral("B"), false));
-            }
-        }
-    } catch (const std::exception& e) {
-        Show_NSLog_Message(QString::fromUtf8(e.what()));
-        failed = -1;
-    }
-
-    // The design is put back while the sheet still keeps the user out: every
-    // side shows row 0 again, then the main photo and the side on screen come back.
-    Select_first_row_value_for_design(false);
-    Restore_Main_Photo_After_Batch();
-    Card_Front_Or_Back = savedSide;
-    if (failed >= 0) {
-        Export_File_Path = batchFolder;
-        Export_File_Message = failed == 0 ? kExported
-                                          : QStringLiteral("%1 of %2 files could not be written.").arg(failed).arg(failed + written);
-    }
-    platform::runOnMainThread([&] {
-        if (sheetUp)
-            sheet->End_Batch();
+    platform::runOnMainThread([this] {
         _graphicView->update();
         _graphicView_BACK->update();
     });
-    if (failed < 0)
-        return;
-    Open_Export_File_Box();
+    if (wrote)
+        Open_Export_File_Box();
 }

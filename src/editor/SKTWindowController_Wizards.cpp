@@ -2,7 +2,7 @@
 // message templates: laying the invitation out on the card and the two
 // commands that reopen the wizard's photo page and the template picker.
 #include "canvas/SKTGraphicView.h"
-#include "editor/Globals.h"
+#include "model/Globals.h"
 #include "editor/SKTWindowController.h"
 #include "model/Helpers.h"
 #include "wizards/Insert_Template.h"

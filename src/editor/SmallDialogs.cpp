@@ -1,8 +1,9 @@
 #include "editor/SmallDialogs.h"
 
-#include "editor/Globals.h"
+#include "model/Globals.h"
 #include "model/Helpers.h"
 #include "platform/Host.h"
+#include "platform/LookAndFeel.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -11,14 +12,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-void Apply_Dialog_Background(QWidget* window)
-{
-    QPalette pal = window->palette();
-    pal.setColor(QPalette::Window, QColor(241, 244, 250));
-    window->setPalette(pal);
-    window->setAutoFillBackground(true);
-}
 
 namespace {
 QDialogButtonBox* okCancel(QDialog* dialog, const char* ok, const char* cancel)

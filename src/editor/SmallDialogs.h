@@ -62,5 +62,3 @@ private:
     explicit Grid_Wizard(QWidget* parent = nullptr);
 };
 
-// The background colour of dialog windows.
-void Apply_Dialog_Background(QWidget* window);

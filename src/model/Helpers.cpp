@@ -1,6 +1,6 @@
 #include "model/Helpers.h"
 
-#include "editor/Globals.h"
+#include "model/Globals.h"
 #include "platform/Host.h"
 #include "platform/Log.h"
 

@@ -1,6 +1,6 @@
 #include "model/SKTGraphic.h"
 
-#include "editor/Globals.h"
+#include "model/Globals.h"
 #include "model/Fonts.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "output/ExportWindow.h"
 
-#include "editor/SmallDialogs.h"
+#include "platform/LookAndFeel.h"
 #include "model/Helpers.h"
 
 #include <QButtonGroup>

@@ -1,6 +1,6 @@
 #include "output/Long_SMS_Dlg.h"
 
-#include "editor/SmallDialogs.h"
+#include "platform/LookAndFeel.h"
 #include "platform/Host.h"
 
 #include <QCheckBox>

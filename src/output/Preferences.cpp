@@ -1,6 +1,6 @@
 #include "output/Preferences.h"
 
-#include "editor/Globals.h"
+#include "model/Globals.h"
 #include "model/Helpers.h"
 #include "platform/PropertyList.h"
 

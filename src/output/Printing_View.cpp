@@ -1,8 +1,9 @@
 #include "output/Printing_View.h"
 
-#include "editor/Globals.h"
-#include "editor/SKTWindowController.h"
+#include "model/Card_Rows.h"
+#include "model/Globals.h"
 #include "model/Helpers.h"
+#include "output/Card_Output.h"
 
 #include <QFontDatabase>
 #include <QFontMetricsF>
@@ -26,14 +27,14 @@ QSizeF sizeInPoints(const QImage& image)
 }
 }
 
-Printing_View::Printing_View(const QImage& front, const QImage& back, Job_Disposition job)
-    : m_layout(Current_Label_Sheet_Layout()), front_image(front), back_image(back), jobDisposition(job)
+Printing_View::Printing_View(const QImage& front, const QImage& back, Job_Disposition job, Card_Row_Source* rows)
+    : m_layout(Current_Label_Sheet_Layout()), front_image(front), back_image(back), jobDisposition(job), rows(rows)
 {
 }
 
 bool Printing_View::batchRowsInUse() const
 {
-    return Use_Data_Sheet_Values || Use_Excel_Binding_Values;
+    return rows && rows->Batch_Row_Count() > 0;
 }
 
 quint64 Printing_View::numberOfPages()
@@ -57,28 +58,19 @@ quint64 Printing_View::numberOfPages()
 
 bool Printing_View::loadBatchRow(int k, QImage& front, QImage& back, QSizeF& imageSize)
 {
-    if (k >= Total_Batch_Excel_Card) {
+    if (k >= rows->Batch_Row_Count()) {
         front = QImage();
         return false;
     }
-    SKTWindowController* wnd = Main_App_wnd;
     try {
-        const QString& side = m_layout.Print_Card_Side;
-        if (!wnd) {
-            front = QImage();
-        } else if (m_layout.bothSides()) {
-            Card_Front_Or_Back = 1;
-            back = wnd->Set_data_table_value_to_card(k, QStringLiteral("B"), true);
-            Card_Front_Or_Back = 0;
-            front = wnd->Set_data_table_value_to_card(k, QStringLiteral("F"), true);
-        } else if (side == QLatin1String("B")) {
-            // The front stays as it is; the back is placed with its size.
-            Card_Front_Or_Back = 1;
-            back = wnd->Set_data_table_value_to_card(k, QStringLiteral("B"), true);
-        } else {
-            Card_Front_Or_Back = 0;
-            front = wnd->Set_data_table_value_to_card(k, QStringLiteral("F"), true);
-        }
+        const Sides_Choice choice = Sides_Choice_From_Code(m_layout.Print_Card_Side);
+        const Card_Faces faces = Render_Card_Sides(
+            choice, [&](Card_Side side) { return rows->Card_Row_Image(k, side, Print_Pixels_Per_Point); });
+        // With the back alone the front stays as it is: the back is placed with its size.
+        if (choice != Sides_Choice::Front)
+            back = faces.back;
+        if (choice != Sides_Choice::Back)
+            front = faces.front;
     } catch (const std::exception& e) {
         Show_MessageBox(reason(e));
     }
@@ -91,7 +83,6 @@ bool Printing_View::loadBatchRow(int k, QImage& front, QImage& back, QSizeF& ima
 
 void Printing_View::drawRect(QPainter& painter, const QRectF& sheet)
 {
-    const int sideOnScreen = Card_Front_Or_Back;
     const bool batch = batchRowsInUse();
     bool labelsReached = false;
     try {
@@ -106,6 +97,8 @@ void Printing_View::drawRect(QPainter& painter, const QRectF& sheet)
         if (Is_Drawing_To_Screen(painter))
             return;
         labelsReached = true;
+        if (batch)
+            rows->Batch_Begin();
 
         const bool both = m_layout.bothSides();
         const bool backOnly = m_layout.Print_Card_Side == QLatin1String("B");
@@ -148,14 +141,12 @@ void Printing_View::drawRect(QPainter& painter, const QRectF& sheet)
     }
 
     // Row 0 goes back into the design, and the side on screen comes back.
-    if (batch && labelsReached && Main_App_wnd) {
+    if (batch && labelsReached) {
         try {
-            Main_App_wnd->Select_first_row_value_for_design(true);
+            rows->Batch_End();
         } catch (const std::exception& e) {
             Show_MessageBox(reason(e));
         }
-        Card_Front_Or_Back = sideOnScreen;
-        Main_App_wnd->Refresh_Canvas();
     }
 }
 

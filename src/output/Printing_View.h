@@ -1,12 +1,14 @@
 #pragma once
 // The printed label sheets of one print or preview job: how many sheets the
 // job has and what each holds. Every label prints the card images the print
-// window rendered, or, with bound batch rows, loads its own row into the live
-// design and prints that row's card.
+// window rendered, or, when the design has batch rows, the card of its own
+// row, drawn by the design's row source.
 //
 // Print_Sheets draws one pass of the job on a printer or PDF writer; a preview
 // that regenerates simply runs another pass. It may run off the main thread.
 #include "output/LabelLayout.h"
+
+class Card_Row_Source;
 
 #include <QImage>
 #include <QtGlobal>
@@ -20,8 +22,11 @@ public:
 
     // Takes the layout globals as they stand now: make the view where the job
     // is set up, on the main thread. front_image and back_image are the faces
-    // the print window rendered when it opened (null when a face rendered to nothing).
-    Printing_View(const QImage& front_image, const QImage& back_image, Job_Disposition job);
+    // the print window rendered when it opened (null when a face rendered to
+    // nothing). rows, when given, gives label k the card of batch row k while
+    // the design has rows.
+    Printing_View(const QImage& front_image, const QImage& back_image, Job_Disposition job,
+                  Card_Row_Source* rows = nullptr);
 
     // Sheets of the job: the total over the cells of a sheet, rounded up.
     // A preview stops at 50 sheets, with a message; printing has no limit.
@@ -49,6 +54,7 @@ private:
     Label_Sheet_Layout m_layout;
     QImage front_image, back_image;
     Job_Disposition jobDisposition;
+    Card_Row_Source* rows = nullptr;
     float sheetHeight = 0;
     int count = 0;        // next label of the pass; also the batch row it loads
     quint64 numPages = 0; // the last page count

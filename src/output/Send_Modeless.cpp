@@ -1,6 +1,6 @@
 #include "output/Send_Modeless.h"
 
-#include "editor/SmallDialogs.h"
+#include "platform/LookAndFeel.h"
 #include "model/Helpers.h"
 
 #include <QGridLayout>

@@ -5,7 +5,7 @@
 // own and asks again on reloadData(). Selection changes, double clicks,
 // removal (Delete key) and reordering by dragging go to the data source and
 // the delegate.
-#include "editor/MyImageObject.h"
+#include "platform/MyImageObject.h"
 
 #include <QHash>
 #include <QIcon>

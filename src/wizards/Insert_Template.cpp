@@ -1,6 +1,6 @@
 #include "wizards/Insert_Template.h"
 
-#include "editor/SmallDialogs.h"
+#include "platform/LookAndFeel.h"
 #include "model/Helpers.h"
 #include "platform/Host.h"
 

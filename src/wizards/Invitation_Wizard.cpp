@@ -1,8 +1,8 @@
 #include "wizards/Invitation_Wizard.h"
 
-#include "editor/Globals.h"
+#include "model/Globals.h"
 #include "editor/SKTWindowController.h"
-#include "editor/SmallDialogs.h"
+#include "platform/LookAndFeel.h"
 #include "model/Helpers.h"
 #include "model/ImageProcesser.h"
 #include "platform/Host.h"

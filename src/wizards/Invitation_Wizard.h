@@ -4,7 +4,7 @@
 // a photo page with the photo's filter settings and the invitation details.
 // The photo page also runs alone to edit the main photo of a design.
 #include "editor/DesignLog.h"
-#include "editor/MyImageObject.h"
+#include "platform/MyImageObject.h"
 #include "platform/ImageBrowser.h"
 #include "wizards/Wizard_Logic.h"
 

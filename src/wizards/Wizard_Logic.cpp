@@ -1,6 +1,6 @@
 #include "wizards/Wizard_Logic.h"
 
-#include "editor/Globals.h"
+#include "model/Globals.h"
 #include "model/Helpers.h"
 #include "wizards/Invitation_Globals.h"
 

@@ -2,7 +2,7 @@
 #include "canvas/SKTRenderingView.h"
 #include "data/DataSetFiles.h"
 #include "data/Data_From_Excel.h"
-#include "editor/Globals.h"
+#include "model/Globals.h"
 #include "editor/SKTWindowController.h"
 #include "support/ScriptedHost.h"
 #include "support/TempResources.h"

@@ -1,6 +1,6 @@
 #include "data/DataSetFiles.h"
 #include "data/Data_From_Excel.h"
-#include "editor/Globals.h"
+#include "model/Globals.h"
 #include "editor/SKTWindowController.h"
 #include "output/Long_SMS_Dlg.h"
 #include "support/ScriptedHost.h"

@@ -1,4 +1,4 @@
-#include "editor/Card_Property.h"
+#include "model/Card_Property.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 #include "canvas/SKTRenderingView.h"
 #include "data/Data_From_Excel.h"
 #include "editor/DesignLog.h"
-#include "editor/Globals.h"
+#include "model/Globals.h"
 #include "editor/SKTWindowController.h"
 #include "editor/SmallDialogs.h"
 #include "model/Helpers.h"

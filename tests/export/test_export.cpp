@@ -1,6 +1,6 @@
 #include "canvas/SKTRenderingView.h"
 #include "data/DataSetFiles.h"
-#include "editor/Globals.h"
+#include "model/Globals.h"
 #include "editor/SKTWindowController.h"
 #include "editor/SmallDialogs.h"
 #include "output/ExportWindow.h"

@@ -1,7 +1,7 @@
 // Label sheets printed to PDF, checked with the poppler tools a user would
 // have: page counts, the images on each page, and the rendered pages.
 #include "data/DataSetFiles.h"
-#include "editor/Globals.h"
+#include "model/Globals.h"
 #include "editor/SKTWindowController.h"
 #include "output/LabelLayout.h"
 #include "output/Printing_View.h"
@@ -177,7 +177,7 @@ TEST_F(LabelPrint, TenBoundRowsTwelveLabelsOnAWorkerThread)
     grid(1, 1, 243, 153, 12);
     Card_Front_Or_Back = 1; // the back is on screen
 
-    Printing_View view(QImage(), QImage(), Printing_View::Print_Spool_Job);
+    Printing_View view(QImage(), QImage(), Printing_View::Print_Spool_Job, wnd);
     std::atomic<bool> done{false}, printed{false};
     QThread* worker = QThread::create([&] {
         printed = printToPdf(view, pdf("rows"), QSizeF(300, 200));
@@ -219,7 +219,7 @@ TEST_F(LabelPrint, BothFacesOfEachRowStackedInOneCell)
     Print_Card_Algn = "U";
     grid(1, 2, 243, 2 * 153, 2); // the window doubles the height for "U"
 
-    Printing_View view(QImage(), QImage(), Printing_View::Print_Spool_Job);
+    Printing_View view(QImage(), QImage(), Printing_View::Print_Spool_Job, wnd);
     ASSERT_TRUE(printToPdf(view, pdf("both"), QSizeF(520, 340)));
     ASSERT_EQ(pdfPages(pdf("both")), 1);
     EXPECT_EQ(imagesPerPage(pdf("both"), 1), (QList<int>{4}));

@@ -1,4 +1,4 @@
-#include "editor/Globals.h"
+#include "model/Globals.h"
 #include "model/GraphicArchive.h"
 
 #include <QPainter>

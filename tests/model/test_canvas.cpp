@@ -1,7 +1,7 @@
 #include "canvas/SKTGraphicView.h"
 #include "canvas/SKTGrid.h"
 #include "canvas/SKTRenderingView.h"
-#include "editor/Globals.h"
+#include "model/Globals.h"
 #include "model/Fonts.h"
 
 #include <QCoreApplication>

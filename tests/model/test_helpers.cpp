@@ -1,4 +1,4 @@
-#include "editor/Globals.h"
+#include "model/Globals.h"
 #include "model/Helpers.h"
 #include "platform/Log.h"
 #include "support/ScriptedHost.h"

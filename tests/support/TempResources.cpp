@@ -1,6 +1,7 @@
 #include "support/TempResources.h"
 
-#include "editor/Globals.h"
+#include "model/Globals.h"
+#include "model/Helpers.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -28,6 +29,8 @@ TempResources::TempResources()
 {
     copyTree(QStringLiteral(GLEAMCARD_SOURCE_DIR "/resources"), path());
     Set_Resource_Folder(path());
+    // The folders the app makes for itself when it starts.
+    Check_Path_And_Create_Files();
 }
 
 TempResources::~TempResources()

@@ -1,7 +1,7 @@
 #pragma once
 // Shared set-up of the wizard tests: a fresh resource folder, the scripted
 // answerer, the main window, a recorded end of the process, and photos.
-#include "editor/Globals.h"
+#include "model/Globals.h"
 #include "editor/SKTWindowController.h"
 #include "support/ScriptedHost.h"
 #include "support/TempResources.h"

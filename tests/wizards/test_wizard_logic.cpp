@@ -1,4 +1,4 @@
-#include "editor/Globals.h"
+#include "model/Globals.h"
 #include "support/TempResources.h"
 #include "wizards/Invitation_Globals.h"
 #include "wizards/Wizard_Logic.h"

@@ -1,4 +1,4 @@
-#include "editor/Globals.h"
+#include "model/Globals.h"
 
 #include <QDir>
 #include "platform/Guarded.h"
@@ -20,7 +20,6 @@ QString Library_Selected_Image;
 float last_ctrl_X = 20;
 float last_ctrl_Y = 20;
 
-SKTWindowController* Main_App_wnd = nullptr;
 QString batch_file_EXT = QStringLiteral("txt");
 QString design_file_EXT = QStringLiteral("gcdl");
 QString CARD_SIDE_STR = QStringLiteral("");

@@ -1,5 +1,6 @@
 #pragma once
-// Globals shared by the whole application, defined with the main window.
+// The application's shared state: what the main window, the batch workers and
+// every subsystem read. It sits low so that every room may include it.
 // Those that batch worker threads read or write are atomics.
 #include <QImage>
 #include <QString>
@@ -27,10 +28,6 @@ extern QString Library_Selected_Image;
 // Where the next new graphic without a control identifier is placed.
 extern float last_ctrl_X;
 extern float last_ctrl_Y;
-
-class SKTWindowController;
-// The one main window controller.
-extern SKTWindowController* Main_App_wnd;
 
 // Extensions of data-set files ("txt") and design logs ("gcdl").
 extern QString batch_file_EXT;

@@ -1,11 +1,13 @@
-#include "editor/Card_Property.h"
+#include "model/Card_Property.h"
+
+#include "model/Codes.h"
 
 #include <array>
 #include <utility>
 
 float MM_to_Points(float mm)
 {
-    return mm * 2.834645669291f;
+    return mm * float(Points_Per_MM);
 }
 
 QSizeF Card_Preset_Size_MM(const QString& category, const QString& orientation, int row)
@@ -21,8 +23,8 @@ QSizeF Card_Preset_Size_MM(const QString& category, const QString& orientation, 
     const size_t count = isPvc ? pvc.size() : badge.size();
     if (row >= 0 && size_t(row) < count) {
         const auto& inches = isPvc ? pvc[size_t(row)] : badge[size_t(row)];
-        w = inches.first * 25.4f;
-        h = inches.second * 25.4f;
+        w = inches.first * float(MM_Per_Inch);
+        h = inches.second * float(MM_Per_Inch);
     }
     if (orientation == QLatin1String("V"))
         std::swap(w, h);

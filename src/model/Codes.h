@@ -1,0 +1,27 @@
+#pragma once
+// The number codes that stored files, settings and the batch roads share, by
+// name. They are plain enumerations so they compare with the int fields and
+// atomics that hold them.
+
+// Card_Front_Or_Back: the side commands act on.
+enum Card_Side : int { Side_Front = 0, Side_Back = 1 };
+
+// Selected_Control_Tool: the drawing tool of the next new graphic.
+enum Control_Tool : int { Tool_None = 0, Tool_Text = 2, Tool_Image_File = 8 };
+
+// Card_Shape: the outline of the card base.
+enum Card_Shape_Code : int { Shape_Rectangle = 0, Shape_Rounded_Rectangle = 1, Shape_Ellipse = 2 };
+
+// SKTGraphic::data_source_type: where a graphic's value comes from.
+enum Data_Source_Code : int { Source_Typed = 0, Source_Data_Set = 1, Source_Spreadsheet = 2 };
+
+// Measument_Unit_Is: the unit of barcode heights and margins.
+enum Barcode_Unit : int { Unit_Inch = 0, Unit_Centimetre = 1, Unit_Millimetre = 2 };
+
+// Lengths: points (1/72 inch) on the canvas, millimetres in card and print
+// settings, inches in the preset tables.
+inline constexpr double Points_Per_Inch = 72.0;
+inline constexpr double MM_Per_Inch = 25.4;
+inline constexpr double Points_Per_MM = Points_Per_Inch / MM_Per_Inch;
+// Printed cards are drawn at 300 dpi so fine bars and small text stay sharp.
+inline constexpr double Print_Pixels_Per_Point = 300.0 / Points_Per_Inch;

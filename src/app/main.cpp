@@ -1,5 +1,5 @@
-#include "model/Globals.h"
 #include "editor/SKTWindowController.h"
+#include "model/Globals.h"
 #include "model/Helpers.h"
 
 #include <QApplication>

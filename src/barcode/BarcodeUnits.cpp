@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
-std::atomic<int> Measument_Unit_Is{0};
+std::atomic<int> Measument_Unit_Is{Unit_Inch};
 std::atomic<int> USED_DPI_VALUE{Auto_Barcode_DPI};
 
 namespace {
@@ -41,9 +41,9 @@ int Checked_Barcode_DPI(int dpi)
 float Convert_Length_To_Points(float length, int unit)
 {
     const double L = length;
-    if (unit == 2)
+    if (unit == Unit_Millimetre)
         return float(L * 0.393701 * 72.0 / 10.0);
-    if (unit == 1)
+    if (unit == Unit_Centimetre)
         return float(L * 0.393701 * 72.0);
     return float(L * 72.0);
 }

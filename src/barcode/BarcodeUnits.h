@@ -5,6 +5,7 @@
 // bitmaps at the output resolution whose dots per metre carry their size in
 // points (pixels / dpi x 72).
 #include "barcode/BarcodeStyle.h"
+#include "model/Codes.h"
 
 #include <QImage>
 #include <QSizeF>
@@ -12,7 +13,7 @@
 
 class NKDBarcode;
 
-// Unit of the bar height and the five margins: 0 inch, 1 centimetre, 2 millimetre.
+// Unit of the bar height and the five margins (Barcode_Unit).
 extern std::atomic<int> Measument_Unit_Is;
 // Output resolution of 2-D symbol images, dots per inch.
 extern std::atomic<int> USED_DPI_VALUE;

@@ -2,8 +2,8 @@
 
 #include "canvas/SKTGrid.h"
 #include "canvas/SKTRenderingView.h"
-#include "model/Globals.h"
 #include "model/Fonts.h"
+#include "model/Globals.h"
 #include "model/Helpers.h"
 
 #include <QFileInfo>
@@ -58,7 +58,7 @@ void SKTGraphicView::createGraphicOfClass(GraphicKind cls, QEvent* /*event*/, bo
     }
 
     GraphicPtr graphic;
-    if (Selected_Control_Tool.load() == 8) {
+    if (Selected_Control_Tool.load() == Tool_Image_File) {
         auto image = std::make_shared<SKTImage>();
         image->control_ID = ctrl_ID;
         QString path;

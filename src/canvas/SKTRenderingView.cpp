@@ -21,12 +21,12 @@ void SKTRenderingView::drawCardBase(QPainter& painter, const QRectF& card, int /
 {
     QPainterPath shape;
     switch (Card_Shape.load()) {
-    case 1: {
+    case Shape_Rounded_Rectangle: {
         const qreal radius = std::min(card.width(), card.height()) * 0.08;
         shape.addRoundedRect(card, radius, radius);
         break;
     }
-    case 2: shape.addEllipse(card); break;
+    case Shape_Ellipse: shape.addEllipse(card); break;
     default: shape.addRect(card); break;
     }
     painter.fillPath(shape, Qt::white);

@@ -1,8 +1,8 @@
 #include "data/Data_From_Excel.h"
 
-#include "platform/LookAndFeel.h"
 #include "model/Helpers.h"
 #include "platform/Host.h"
+#include "platform/LookAndFeel.h"
 
 #include <QDialog>
 #include <QHBoxLayout>

@@ -5,13 +5,13 @@
 #include "canvas/SKTRenderingView.h"
 #include "data/Data_From_Excel.h"
 #include "editor/DesignLog.h"
-#include "model/Globals.h"
 #include "editor/SmallDialogs.h"
 #include "model/Fonts.h"
+#include "model/Globals.h"
 #include "model/GraphicArchive.h"
 #include "model/Helpers.h"
-#include "output/Card_Output.h"
 #include "model/ImageProcesser.h"
+#include "output/Card_Output.h"
 #include "output/ExportWindow.h"
 #include "output/Preferences.h"
 #include "output/Send_Modeless.h"
@@ -67,7 +67,7 @@ SKTWindowController::SKTWindowController()
 
     // init
     grid = SKTGrid();
-    Selected_Control_Tool = 0;
+    Selected_Control_Tool = Tool_None;
     textFont = Font_From_PostScript_Name(QStringLiteral("TimesNewRomanPS-ItalicMT"), 14);
     pvc_card_arry = {"CR80-Credit Card Size", "CR79", "CR90-Over Sized", "CR100-Military Size", "CR50", "CR60", "CR70"};
     for (int n = 1452; n <= 1459; ++n)
@@ -330,12 +330,12 @@ void SKTWindowController::New_Project_Setting_Reset()
     }
     Front_card_Prop = Default_Card_Property();
     Back_card_Prop = Default_Card_Property();
-    Card_Shape = 0;
+    Card_Shape = Shape_Rectangle;
     CARD_SIDE_STR = QStringLiteral("");
     card_sides_combo->setCurrentIndex(1);
     side_switch->setTabEnabled(1, true);
     side_switch->setCurrentIndex(0);
-    Card_Front_Or_Back = 0;
+    Card_Front_Or_Back = Side_Front;
     last_ctrl_X = 20;
     last_ctrl_Y = 20;
     currentProjectPath.clear();
@@ -423,7 +423,7 @@ int SKTWindowController::Read_and_load_design_Log(const QString& path, const QSt
     Front_card_Prop = content->front;
     Back_card_Prop = content->back;
     CARD_SIDE_STR = content->cardSides;
-    Card_Shape = std::clamp(content->cardShape, 0, 2);
+    Card_Shape = std::clamp(content->cardShape, int(Shape_Rectangle), int(Shape_Ellipse));
     document.graphics = front;
     document.graphics_back = back;
     document.graphics_temp.clear();
@@ -453,7 +453,7 @@ int SKTWindowController::Read_and_load_design_Log(const QString& path, const QSt
     card_sides_combo->setCurrentIndex(CARD_SIDE_STR == QLatin1String("1") ? 0 : 1);
     side_switch->setTabEnabled(1, CARD_SIDE_STR != QLatin1String("1"));
     side_switch->setCurrentIndex(0);
-    Card_Front_Or_Back = 0;
+    Card_Front_Or_Back = Side_Front;
     applyCardProperty(Front_card_Prop);
     card_shape_list->setCurrentRow(Card_Shape);
     Not_Draw_Only_Prop_Change = false;
@@ -515,12 +515,12 @@ void SKTWindowController::Card_Size_Changed()
 {
     if (Not_Draw_Only_Prop_Change)
         return;
-    Card_Property& p = Card_Front_Or_Back == 0 ? Front_card_Prop : Back_card_Prop;
+    Card_Property& p = Card_Front_Or_Back == Side_Front ? Front_card_Prop : Back_card_Prop;
     p.width_mm = card_width_mm->value();
     p.height_mm = card_height_mm->value();
     p.Card_Size = QSizeF(MM_to_Points_Convert(float(p.width_mm)), MM_to_Points_Convert(float(p.height_mm)));
     // Both sides share one card size.
-    (Card_Front_Or_Back == 0 ? Back_card_Prop : Front_card_Prop) = p;
+    (Card_Front_Or_Back == Side_Front ? Back_card_Prop : Front_card_Prop) = p;
     applyCardProperty(p);
 }
 
@@ -573,13 +573,13 @@ Face SKTWindowController::Get_Temp_Controls_Array() const { return document.grap
 
 void SKTWindowController::Temp_Design_Control_Assign()
 {
-    document.graphics_temp = Card_Front_Or_Back == 0 ? document.graphics : document.graphics_back;
+    document.graphics_temp = Card_Front_Or_Back == Side_Front ? document.graphics : document.graphics_back;
     _graphicView_TEMP->update();
 }
 
 SKTGraphicView* SKTWindowController::Current_Canvas() const
 {
-    return Card_Front_Or_Back == 0 ? _graphicView : _graphicView_BACK;
+    return Card_Front_Or_Back == Side_Front ? _graphicView : _graphicView_BACK;
 }
 
 void SKTWindowController::Refresh_Canvas()
@@ -737,11 +737,11 @@ void SKTWindowController::comboBoxSelectionDidChange(QComboBox* combo)
     }
     if (combo == Batch_Series && Batch_Series->currentIndex() >= 0) {
         QString value;
-        if (g->data_source_type == 1) {
+        if (g->data_source_type == Source_Data_Set) {
             g->Set_Batch_List_Name(Trim_Str(Batch_Series->currentText()));
             g->Set_Batch_List_Index(Batch_Series->currentIndex());
             value = Get_First_Value_Of_Dataset(g->batch_list_name);
-        } else if (g->data_source_type == 2) {
+        } else if (g->data_source_type == Source_Spreadsheet) {
             g->Set_Excel_binding_Index(Batch_Series->currentIndex());
             value = Get_First_Value_Of_Excel_Binding(g->excel_col_indx);
         }
@@ -763,9 +763,9 @@ void SKTWindowController::comboBoxSelectionDidChange(QComboBox* combo)
 
 void SKTWindowController::Text_Tool_Clicked()
 {
-    Selected_Control_Tool = 2;
+    Selected_Control_Tool = Tool_Text;
     Current_Canvas()->createGraphicOfClass(GraphicKind::Text, nullptr, false, QRectF(),
-                                           Card_Front_Or_Back == 0 ? "F" : "B", QStringLiteral("Text"), QString());
+                                           Side_Code(Card_Side(Card_Front_Or_Back.load())), QStringLiteral("Text"), QString());
     if (auto* text = dynamic_cast<SKTText*>(Current_Canvas()->_Selected_Graphic.get()))
         text->font = textFont;
     Show_Graphic_Properties(Current_Canvas()->_Selected_Graphic);
@@ -780,18 +780,18 @@ void SKTWindowController::Image_Tool_Clicked()
     if (!result.accepted)
         return;
     Library_Selected_Image = result.path();
-    Selected_Control_Tool = 8;
+    Selected_Control_Tool = Tool_Image_File;
     Current_Canvas()->createGraphicOfClass(GraphicKind::Image, nullptr, false, QRectF(),
-                                           Card_Front_Or_Back == 0 ? "F" : "B", result.path(), QString());
+                                           Side_Code(Card_Side(Card_Front_Or_Back.load())), result.path(), QString());
     Library_Selected_Image.clear();
     Show_Graphic_Properties(Current_Canvas()->_Selected_Graphic);
 }
 
 void SKTWindowController::Barcode_Tool_Clicked()
 {
-    Selected_Control_Tool = 0;
+    Selected_Control_Tool = Tool_None;
     Current_Canvas()->createGraphicOfClass(GraphicKind::Barcode, nullptr, false, QRectF(),
-                                           Card_Front_Or_Back == 0 ? "F" : "B", QString(), QString());
+                                           Side_Code(Card_Side(Card_Front_Or_Back.load())), QString(), QString());
     Show_Graphic_Properties(Current_Canvas()->_Selected_Graphic);
 }
 

@@ -56,7 +56,7 @@ bool SKTWindowController::Check_Batch_File_In_Use_Validation(const QString& name
         return false;
     auto bound = [&](const Face& face) {
         for (const GraphicPtr& g : face)
-            if (g && g->data_source_type == 1 && g->batch_list_name == name)
+            if (g && g->data_source_type == Source_Data_Set && g->batch_list_name == name)
                 return true;
         return false;
     };
@@ -110,7 +110,7 @@ void SKTWindowController::Create_Dataset_binding_table()
             return;
         auto load = [&](const Face& face) {
             for (const GraphicPtr& g : face)
-                if (g && g->data_source_type == 1)
+                if (g && g->data_source_type == Source_Data_Set)
                     Add_dataset_col_in_binding_table(g->batch_list_name);
         };
         load(document.graphics);
@@ -199,9 +199,9 @@ void SKTWindowController::Assign_Batch_Values_To_Control(int row)
             if (!g)
                 continue;
             QString value;
-            if (g->data_source_type == 1 && Use_Data_Sheet_Values)
+            if (g->data_source_type == Source_Data_Set && Use_Data_Sheet_Values)
                 value = Trim_Str(Get_sel_row_col_value_of_dataset(row, g->batch_list_name));
-            else if (g->data_source_type == 2 && Use_Excel_Binding_Values)
+            else if (g->data_source_type == Source_Spreadsheet && Use_Excel_Binding_Values)
                 value = Trim_Str(Get_sel_row_col_value_of_Excel(row, g->excel_col_indx));
             else
                 continue;
@@ -212,7 +212,7 @@ void SKTWindowController::Assign_Batch_Values_To_Control(int row)
                 break;
             case GraphicKind::Image:
                 // Only the main photo's own graphic loads the value as the main photo.
-                if (g->data_source_type == 1 && g->control_ID == QLatin1String("PARTY_IMAGE"))
+                if (g->data_source_type == Source_Data_Set && g->control_ID == QLatin1String("PARTY_IMAGE"))
                     Update_frame_Main_Photo_And_Path(value, false);
                 static_cast<SKTImage&>(*g).setFilePath(value);
                 break;
@@ -232,7 +232,7 @@ void SKTWindowController::Assign_Batch_Values_To_Control(int row)
 
 void SKTWindowController::Load_Batch_Row(int row, const QString& card_side)
 {
-    const bool front = card_side == QLatin1String("F");
+    const bool front = Card_Side_From_Code(card_side) == Side_Front;
     Card_Front_Or_Back = front ? 0 : 1;
     Graphics_array_Batch = front ? &document.graphics : &document.graphics_back;
     Assign_Batch_Values_To_Control(row);
@@ -240,7 +240,7 @@ void SKTWindowController::Load_Batch_Row(int row, const QString& card_side)
 
 QImage SKTWindowController::Set_data_table_value_to_card(int row, const QString& card_side, bool print_box)
 {
-    return Card_Row_Image(row, card_side == QLatin1String("F") ? Side_Front : Side_Back,
+    return Card_Row_Image(row, Card_Side_From_Code(card_side),
                           print_box ? SKTRenderingView::Print_Pixels_Per_Point : 1.0);
 }
 
@@ -261,7 +261,7 @@ void SKTWindowController::Batch_Begin()
 QImage SKTWindowController::Card_Row_Image(int row, Card_Side side, qreal pixels_per_point)
 {
     try {
-        Load_Batch_Row(row, side == Side_Front ? QStringLiteral("F") : QStringLiteral("B"));
+        Load_Batch_Row(row, Side_Code(side));
         return SKTRenderingView::image_From_Card_Graphics(*Graphics_array_Batch, pixels_per_point);
     } catch (const std::exception& e) {
         Show_NSLog_Message(reason(e));
@@ -284,8 +284,8 @@ void SKTWindowController::Select_first_row_value_for_design(bool /*print_box*/)
     // Every side a batch may have loaded shows row 0 again; nothing needs
     // rendering here, the canvas draws the design itself.
     if (!document.graphics_back.isEmpty())
-        Load_Batch_Row(0, QStringLiteral("B"));
-    Load_Batch_Row(0, QStringLiteral("F"));
+        Load_Batch_Row(0, Side_Code(Side_Back));
+    Load_Batch_Row(0, Side_Code(Side_Front));
     Card_Value_In_Process = false;
     Refresh_Canvas();
 }

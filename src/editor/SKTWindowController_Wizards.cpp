@@ -2,8 +2,8 @@
 // message templates: laying the invitation out on the card and the two
 // commands that reopen the wizard's photo page and the template picker.
 #include "canvas/SKTGraphicView.h"
-#include "model/Globals.h"
 #include "editor/SKTWindowController.h"
+#include "model/Globals.h"
 #include "model/Helpers.h"
 #include "wizards/Insert_Template.h"
 #include "wizards/Invitation_Globals.h"
@@ -19,13 +19,13 @@ void SKTWindowController::Fill_Party_Invidation_Details()
 {
     try {
         const QString previousLibraryImage = Library_Selected_Image;
-        Selected_Control_Tool = 2;
+        Selected_Control_Tool = Tool_Text;
         const QList<Party_Item> items = Party_Layout_Items(Front_card_Prop.Card_Size, Front_card_Prop.Card_Location);
         for (const Party_Item& item : items) {
             if (item.kind == GraphicKind::Image) {
                 // Each picture comes from its own file, never from a path
                 // chosen earlier for something else.
-                Selected_Control_Tool = 8;
+                Selected_Control_Tool = Tool_Image_File;
                 Library_Selected_Image = item.value;
             }
             _graphicView->createGraphicOfClass(item.kind, nullptr, true, item.rect, QStringLiteral("F"), item.value,

@@ -3,8 +3,16 @@
 // name. They are plain enumerations so they compare with the int fields and
 // atomics that hold them.
 
+#include <QLatin1StringView>
+#include <QString>
+
 // Card_Front_Or_Back: the side commands act on.
 enum Card_Side : int { Side_Front = 0, Side_Back = 1 };
+// The same sides as the windows and stored settings write them, and "BOTH".
+inline constexpr QLatin1StringView Side_Code_Front("F"), Side_Code_Back("B"), Side_Code_Both("BOTH");
+inline QString Side_Code(Card_Side side) { return side == Side_Front ? Side_Code_Front : Side_Code_Back; }
+// "F" is the front; any other code names the back.
+inline Card_Side Card_Side_From_Code(const QString& code) { return code == Side_Code_Front ? Side_Front : Side_Back; }
 
 // Selected_Control_Tool: the drawing tool of the next new graphic.
 enum Control_Tool : int { Tool_None = 0, Tool_Text = 2, Tool_Image_File = 8 };

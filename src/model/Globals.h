@@ -2,6 +2,8 @@
 // The application's shared state: what the main window, the batch workers and
 // every subsystem read. It sits low so that every room may include it.
 // Those that batch worker threads read or write are atomics.
+#include "model/Codes.h"
+
 #include <QImage>
 #include <QString>
 #include <atomic>
@@ -15,13 +17,13 @@ extern QString Data_Folder_Path;
 // Points both folder globals at resourceFolder.
 void Set_Resource_Folder(const QString& resourceFolder);
 
-// The side commands act on and whose card base the renderer draws: 0 front, 1 back.
+// The side commands act on and whose card base the renderer draws (Card_Side).
 extern std::atomic<int> Card_Front_Or_Back;
-// Card shape of the card base: 0 rectangle, 1 rounded rectangle, 2 ellipse.
+// Card shape of the card base (Card_Shape_Code).
 extern std::atomic<int> Card_Shape;
 // Set while a batch fills the design; canvases do not repaint the live design meanwhile.
 extern std::atomic<bool> Card_Value_In_Process;
-// The current drawing tool: 2 text, 8 image file (the last value written stays).
+// The current drawing tool (Control_Tool; the last value written stays).
 extern std::atomic<int> Selected_Control_Tool;
 // The path chosen for the next new image graphic.
 extern QString Library_Selected_Image;

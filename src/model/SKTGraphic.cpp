@@ -1,7 +1,7 @@
 #include "model/SKTGraphic.h"
 
-#include "model/Globals.h"
 #include "model/Fonts.h"
+#include "model/Globals.h"
 
 #include <QDir>
 #include <QImageReader>

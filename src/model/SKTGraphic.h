@@ -2,6 +2,8 @@
 // The objects placed on a card. Every graphic carries its bounds, drawing
 // flags, the identifier a wizard gave it, its data binding and the stored
 // settings of a barcode; the kinds add their own content.
+#include "model/Codes.h"
+
 #include <QColor>
 #include <QFont>
 #include <QImage>
@@ -53,7 +55,7 @@ public:
     QString control_ID = QStringLiteral("");
     bool ctrl_is_visible = true;
     QString Text_Value = QStringLiteral("");
-    int data_source_type = 0;  // 0 typed in, 1 data set, 2 spreadsheet column
+    int data_source_type = Source_Typed; // Data_Source_Code
     QString batch_list_name = QStringLiteral("");
     int batch_list_index = 0;
     bool excel_binding = false;

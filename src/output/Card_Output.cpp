@@ -9,9 +9,9 @@
 
 Sides_Choice Sides_Choice_From_Code(const QString& code)
 {
-    if (code == QLatin1String("BOTH"))
+    if (code == Side_Code_Both)
         return Sides_Choice::Both;
-    if (code == QLatin1String("B"))
+    if (code == Side_Code_Back)
         return Sides_Choice::Back;
     return Sides_Choice::Front;
 }

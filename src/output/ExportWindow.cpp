@@ -1,7 +1,8 @@
 #include "output/ExportWindow.h"
 
-#include "platform/LookAndFeel.h"
+#include "model/Codes.h"
 #include "model/Helpers.h"
+#include "platform/LookAndFeel.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -88,7 +89,7 @@ void ExportWindow::export_card_side_CellClick(int row)
 {
     if (auto* b = matrix_export_card_side->button(row))
         b->setChecked(true);
-    export_card_side = row == 0 ? QStringLiteral("BOTH") : row == 1 ? QStringLiteral("F") : QStringLiteral("B");
+    export_card_side = row == 0 ? Side_Code_Both : row == 1 ? Side_Code_Front : Side_Code_Back;
     export_combined_image_chk->setEnabled(row == 0);
     Show_NSLog_Message(QStringLiteral("Export side: %1").arg(export_card_side));
 }

@@ -8,6 +8,8 @@
 // Sheet geometry is unflipped: origin at the sheet's lower left, y upwards,
 // one unit per point. Sheet_Rect_To_Page turns it into the painter's page
 // coordinates (origin top left, y down) in one place.
+#include "model/Codes.h"
+
 #include <QList>
 #include <QRectF>
 #include <QSizeF>
@@ -46,7 +48,7 @@ struct Label_Sheet_Layout {
     QString Print_Card_Side = QStringLiteral("BOTH");
     QString Print_Card_Algn = QStringLiteral("U");
 
-    bool bothSides() const { return Print_Card_Side == QLatin1String("BOTH"); }
+    bool bothSides() const { return Print_Card_Side == Side_Code_Both; }
     bool stacked() const { return Print_Card_Algn == QLatin1String("U"); }
 };
 

@@ -1,7 +1,7 @@
 #include "output/Long_SMS_Dlg.h"
 
-#include "platform/LookAndFeel.h"
 #include "platform/Host.h"
+#include "platform/LookAndFeel.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>

@@ -100,8 +100,9 @@ void Printing_View::drawRect(QPainter& painter, const QRectF& sheet)
         if (batch)
             rows->Batch_Begin();
 
-        const bool both = m_layout.bothSides();
-        const bool backOnly = m_layout.Print_Card_Side == QLatin1String("B");
+        const Sides_Choice sides = Sides_Choice_From_Code(m_layout.Print_Card_Side);
+        const bool both = sides == Sides_Choice::Both;
+        const bool backOnly = sides == Sides_Choice::Back;
         auto drawCard = [&](const QImage& image, const QRectF& rect) {
             if (image.isNull())
                 return;

@@ -1,7 +1,7 @@
 #include "output/Send_Modeless.h"
 
-#include "platform/LookAndFeel.h"
 #include "model/Helpers.h"
+#include "platform/LookAndFeel.h"
 
 #include <QGridLayout>
 #include <QLabel>

@@ -1,8 +1,8 @@
 #include "wizards/Insert_Template.h"
 
-#include "platform/LookAndFeel.h"
 #include "model/Helpers.h"
 #include "platform/Host.h"
+#include "platform/LookAndFeel.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>

@@ -1,11 +1,11 @@
 #include "wizards/Invitation_Wizard.h"
 
-#include "model/Globals.h"
 #include "editor/SKTWindowController.h"
-#include "platform/LookAndFeel.h"
+#include "model/Globals.h"
 #include "model/Helpers.h"
 #include "model/ImageProcesser.h"
 #include "platform/Host.h"
+#include "platform/LookAndFeel.h"
 #include "wizards/Invitation_Globals.h"
 
 #include <QCalendarWidget>
@@ -725,7 +725,7 @@ void Invitation_Wizard::OK_Click()
 void Invitation_Wizard::finish()
 {
     if (!wizard_or_edit_photo) {
-        Card_Shape = 0;
+        Card_Shape = Shape_Rectangle;
         if (Main_App_wnd) {
             const double w = width_Stepper->value();
             const double h = height_Stepper->value();

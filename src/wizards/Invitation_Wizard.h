@@ -4,8 +4,8 @@
 // a photo page with the photo's filter settings and the invitation details.
 // The photo page also runs alone to edit the main photo of a design.
 #include "editor/DesignLog.h"
-#include "platform/MyImageObject.h"
 #include "platform/ImageBrowser.h"
+#include "platform/MyImageObject.h"
 #include "wizards/Wizard_Logic.h"
 
 #include <QDialog>

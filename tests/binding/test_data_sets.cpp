@@ -1,7 +1,7 @@
 #include "data/DataSetFiles.h"
 #include "data/Data_From_Excel.h"
-#include "model/Globals.h"
 #include "editor/SKTWindowController.h"
+#include "model/Globals.h"
 #include "output/Long_SMS_Dlg.h"
 #include "support/ScriptedHost.h"
 #include "support/TempResources.h"
@@ -102,7 +102,7 @@ TEST_F(DataSetTest, InUseFollowsTheSidesAndTheFile)
 
 TEST_F(DataSetTest, NamesThatLeaveTheFolderAreRefused)
 {
-    for (const QString& bad : {"../escape", "a/b", "a\\b", ".", "..", ""}) {
+    for (const QString bad : {"../escape", "a/b", "a\\b", ".", "..", ""}) {
         EXPECT_FALSE(Is_Valid_Data_Set_Name(bad)) << bad.toStdString();
         EXPECT_TRUE(Data_Set_File_Path(bad).isEmpty());
         QString error;

@@ -1,8 +1,8 @@
 // Label sheets printed to PDF, checked with the poppler tools a user would
 // have: page counts, the images on each page, and the rendered pages.
 #include "data/DataSetFiles.h"
-#include "model/Globals.h"
 #include "editor/SKTWindowController.h"
+#include "model/Globals.h"
 #include "output/LabelLayout.h"
 #include "output/Printing_View.h"
 #include "platform/Task.h"

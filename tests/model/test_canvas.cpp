@@ -1,8 +1,8 @@
 #include "canvas/SKTGraphicView.h"
 #include "canvas/SKTGrid.h"
 #include "canvas/SKTRenderingView.h"
-#include "model/Globals.h"
 #include "model/Fonts.h"
+#include "model/Globals.h"
 
 #include <QCoreApplication>
 #include <QMouseEvent>

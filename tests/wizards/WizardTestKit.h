@@ -1,8 +1,8 @@
 #pragma once
 // Shared set-up of the wizard tests: a fresh resource folder, the scripted
 // answerer, the main window, a recorded end of the process, and photos.
-#include "model/Globals.h"
 #include "editor/SKTWindowController.h"
+#include "model/Globals.h"
 #include "support/ScriptedHost.h"
 #include "support/TempResources.h"
 #include "wizards/Invitation_Globals.h"

@@ -1,7 +1,6 @@
 #include "BarcodeTestSupport.h"
 
 #include "barcode/NKDBarcode.h"
-#include "platform/Task.h"
 
 #include <QPainter>
 #include <cmath>
@@ -27,48 +26,6 @@ void Dress_Model(NKDBarcode& model, const BarcodeStyle& style, float barPoints, 
         height += model.footerHeight() * 72 + style.footer_margin;
     model.setHeight(height + 2 * style.TB_margin);
     model.calculateWidth();
-}
-
-namespace {
-DecodeResult run(const QString& program, const QStringList& arguments)
-{
-    platform::TaskRequest request;
-    request.program = program;
-    request.arguments = arguments;
-    request.timeoutMs = 30000;
-    const platform::TaskResult result = platform::runTask(request);
-    DecodeResult decoded;
-    if (!result.started) {
-        decoded.failure = program + QStringLiteral(" could not be started (is it installed?)");
-        return decoded;
-    }
-    QByteArray text = result.standardOutput;
-    if (text.endsWith('\n'))
-        text.chop(1);
-    if (result.exitStatus != 0 || text.isEmpty()) {
-        decoded.failure = program + QStringLiteral(" read nothing: ")
-                          + QString::fromUtf8(result.standardError + result.standardOutput);
-        return decoded;
-    }
-    decoded.ok = true;
-    decoded.text = text;
-    return decoded;
-}
-}
-
-DecodeResult Decode_With_ZXing(const QString& pngPath, const QString& format)
-{
-    return run(QStringLiteral("ZXingReader"),
-               {QStringLiteral("-format"), format, QStringLiteral("-bytes"), pngPath});
-}
-
-DecodeResult Decode_With_Zbar(const QString& pngPath, const QString& symbology, const QStringList& settings)
-{
-    QStringList arguments = {QStringLiteral("-q"), QStringLiteral("--raw"), QStringLiteral("--nodbus"),
-                             QStringLiteral("-Sdisable"), QStringLiteral("-S%1.enable").arg(symbology)};
-    for (const QString& setting : settings)
-        arguments << QStringLiteral("-S%1.%2").arg(symbology, setting);
-    return run(QStringLiteral("zbarimg"), arguments << pngPath);
 }
 
 InkBox Ink_In(const QImage& image, const QRect& area)

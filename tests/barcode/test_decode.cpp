@@ -1,6 +1,7 @@
 // Every symbol is drawn, rasterised with a white quiet zone and read back by
 // two outside decoders.
 #include "BarcodeTestSupport.h"
+#include "support/Decode.h"
 #include "barcode/BarcodeImage.h"
 #include "barcode/NKDCode128Barcode.h"
 #include "barcode/NKDCode39Barcode.h"
@@ -30,12 +31,14 @@ void expectBothRead(NKDBarcode& model, const QByteArray& expected, const QString
     const QString path = dir.filePath(QStringLiteral("symbol_%1_%2.png").arg(zbarSymbology).arg(index));
     ASSERT_TRUE(Rasterise(picture, 3, 60).save(path));
 
-    const DecodeResult zxing = Decode_With_ZXing(path, zxingFormat);
-    ASSERT_TRUE(zxing.ok) << zxing.failure.toStdString();
-    EXPECT_EQ(interpret(zxing.text), expected) << "ZXingReader, value " << model.content().toStdString();
-    const DecodeResult zbar = Decode_With_Zbar(path, zbarSymbology);
-    ASSERT_TRUE(zbar.ok) << zbar.failure.toStdString();
-    EXPECT_EQ(interpret(zbar.text), expected) << "zbarimg, value " << model.content().toStdString();
+    const DecodeRun zxing = Decode_With_ZXing({path}, zxingFormat);
+    ASSERT_TRUE(zxing.ran) << zxing.failure.toStdString();
+    ASSERT_TRUE(zxing.read.contains(path)) << "ZXingReader read nothing: " << zxing.errorOutput.toStdString();
+    EXPECT_EQ(interpret(zxing.bytesOf(path)), expected) << "ZXingReader, value " << model.content().toStdString();
+    const DecodeRun zbar = Decode_With_Zbar({path}, {zbarSymbology});
+    ASSERT_TRUE(zbar.ran) << zbar.failure.toStdString();
+    ASSERT_TRUE(zbar.read.contains(path)) << "zbarimg read nothing: " << zbar.errorOutput.toStdString();
+    EXPECT_EQ(interpret(zbar.bytesOf(path)), expected) << "zbarimg, value " << model.content().toStdString();
 }
 
 QByteArray asRead(const QByteArray& text)

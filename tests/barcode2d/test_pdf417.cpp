@@ -1,6 +1,6 @@
 // The PDF417 encoder and its view: segmenting, compaction, sizing, error
 // correction, and symbols read back by an independent decoder.
-#include "Decode2D.h"
+#include "support/Decode.h"
 #include "barcode/pdf417View.h"
 
 #include "support/ScriptedHost.h"
@@ -226,7 +226,8 @@ TEST(PDF417Decoding, EveryLevelAndCompactionReadsBack)
             ASSERT_EQ(p.error, 0);
             ASSERT_TRUE(batch.add(pictureOf(p), texts[t], QStringLiteral("level %1 text %2").arg(level).arg(t)));
         }
-    Expect_All_Read(batch, Decode_With_ZXing(batch.paths, QStringLiteral("PDF417")), "ZXingReader");
+    Expect_All_Read(batch, Decode_With_ZXing(batch.paths, QStringLiteral("PDF417"), ZXingSearch::Pure),
+                    "ZXingReader");
 }
 
 // Every codeword value of every cluster, three times in a row so that a wrong
@@ -262,7 +263,8 @@ TEST(PDF417Decoding, EveryCodewordPatternOfEveryCluster)
                                   QStringLiteral("phase %1 values %2 to %3").arg(phase).arg(firstValue).arg(value - 1)));
         }
     }
-    Expect_All_Read(batch, Decode_With_ZXing(batch.paths, QStringLiteral("PDF417")), "ZXingReader");
+    Expect_All_Read(batch, Decode_With_ZXing(batch.paths, QStringLiteral("PDF417"), ZXingSearch::Pure),
+                    "ZXingReader");
 }
 
 TEST(PDF417View, StatesImageSizeAndLevel)

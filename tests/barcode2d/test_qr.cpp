@@ -1,7 +1,7 @@
 // The QR Code encoder and its wrapper: segments, versions, format and
 // version information, masks, the module image, and symbols read back by an
 // independent decoder.
-#include "Decode2D.h"
+#include "support/Decode.h"
 #include "barcode/QREncoder.h"
 #include "barcode/QR_Encode.h"
 
@@ -255,7 +255,7 @@ TEST(QRDecoding, LevelsVersionsModesAndMasks)
         ASSERT_TRUE(batch.add(symbolImage(grid), text, QStringLiteral("mask %1").arg(mask), 16));
         levels << QStringLiteral("M");
     }
-    const DecodeRun run = Decode_With_ZXing(batch.paths, QStringLiteral("QRCode"));
+    const DecodeRun run = Decode_With_ZXing(batch.paths, QStringLiteral("QRCode"), ZXingSearch::Pure);
     Expect_All_Read(batch, run, "ZXingReader");
     for (qsizetype i = 0; i < batch.paths.size(); ++i)
         if (run.read.contains(batch.paths[i])) {
@@ -271,5 +271,6 @@ TEST(QRDecoding, DesignerImageAtOutputResolution)
     const QImage image = QREncoder::renderDataMatrix(grid.get(), 60, 300);
     ASSERT_EQ(image.size(), QSize(250, 250));
     ASSERT_TRUE(batch.add(image, QStringLiteral("Card 0042 \u00e9").toUtf8(), QStringLiteral("designer image")));
-    Expect_All_Read(batch, Decode_With_ZXing(batch.paths, QStringLiteral("QRCode")), "ZXingReader");
+    Expect_All_Read(batch, Decode_With_ZXing(batch.paths, QStringLiteral("QRCode"), ZXingSearch::Pure),
+                    "ZXingReader");
 }

@@ -1,6 +1,7 @@
 // Symbols of many values are drawn, saved with a white quiet zone and read
 // back by two outside decoders (one run per decoder and symbology).
 #include "FamilySupport.h"
+#include "support/Decode.h"
 #include "barcode/NKDCodabarBarcode.h"
 #include "barcode/NKDEAN13Barcode.h"
 #include "barcode/NKDInterleavedTwoOfFiveBarcode.h"
@@ -73,16 +74,16 @@ public:
         }
         ASSERT_FALSE(zxingPaths.isEmpty());
         ASSERT_FALSE(zbarPaths.isEmpty());
-        const DecodedFiles zxing = Read_With_ZXing(zxingPaths, zxingFormat);
+        const DecodeRun zxing = Decode_With_ZXing(zxingPaths, zxingFormat);
         ASSERT_TRUE(zxing.ran) << zxing.failure.toStdString();
-        const DecodedFiles zbar = Read_With_Zbar(zbarPaths, zbarSymbologies, zbarSettings);
+        const DecodeRun zbar = Decode_With_Zbar(zbarPaths, zbarSymbologies, zbarSettings);
         ASSERT_TRUE(zbar.ran) << zbar.failure.toStdString();
         for (const Symbol& s : _symbols) {
             if (!s.zxing.isEmpty()) {
-                EXPECT_EQ(zxing.texts.value(s.path), s.zxing) << "ZXingReader, " << s.path.toStdString();
+                EXPECT_EQ(zxing.bytesOf(s.path), s.zxing) << "ZXingReader, " << s.path.toStdString();
             }
             if (!s.zbar.isEmpty()) {
-                EXPECT_EQ(zbar.texts.value(s.path), s.zbar) << "zbarimg, " << s.path.toStdString();
+                EXPECT_EQ(zbar.bytesOf(s.path), s.zbar) << "zbarimg, " << s.path.toStdString();
             }
         }
     }

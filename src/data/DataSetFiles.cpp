@@ -95,20 +95,31 @@ std::optional<QStringList> Data_Set_Shown_Values(const QString& name)
 bool Write_Data_Set(const QString& name, const QStringList& values, bool append, QString* error)
 {
     const QString path = Data_Set_File_Path(name);
+    if (path.isEmpty()) {
+        if (error)
+            *error = Invalid_Data_Set_Name_Message;
+        Show_NSLog_Message(Invalid_Data_Set_Name_Message);
+        return false;
+    }
+    return Write_Text_Lines(path, values, append, error);
+}
+
+bool Write_Text_Lines(const QString& path, const QStringList& values, bool append, QString* error)
+{
     auto fail = [&](const QString& why) {
         if (error)
             *error = why;
         Show_NSLog_Message(why);
         return false;
     };
-    if (path.isEmpty())
-        return fail(Invalid_Data_Set_Name_Message);
     QByteArray bytes;
     if (append && QFileInfo::exists(path)) {
         QFile old(path);
         if (!old.open(QIODevice::ReadOnly))
             return fail(QStringLiteral("Cannot read %1: %2").arg(path, old.errorString()));
         bytes = old.readAll();
+        if (!bytes.isEmpty() && !bytes.endsWith('\n'))
+            bytes += '\n';
     }
     for (const QString& v : values)
         bytes += v.toUtf8() + '\n';

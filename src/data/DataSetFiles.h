@@ -32,3 +32,8 @@ std::optional<QStringList> Data_Set_Shown_Values(const QString& name);
 // a temporary file and renamed over the old one, so a failure leaves it as
 // it was. Each value is followed by a line feed.
 bool Write_Data_Set(const QString& name, const QStringList& values, bool append, QString* error = nullptr);
+
+// The same for any text file: every value as UTF-8 followed by a line feed,
+// written whole or not at all. Appending to a file whose last line has no
+// line feed starts a new line first. Failures are logged and set error.
+bool Write_Text_Lines(const QString& path, const QStringList& values, bool append, QString* error = nullptr);

@@ -214,6 +214,15 @@ QWidget* SKTWindowController::buildPropertyPanel()
     connect(Batch_Series, &QComboBox::activated, this, [this] { comboBoxSelectionDidChange(Batch_Series); });
     form->addRow(QStringLiteral("Value from"), Data_source_type);
     form->addRow(QStringLiteral("List"), Batch_Series);
+    auto* sourceButtons = new QHBoxLayout;
+    auto* viewSource = new QPushButton(QStringLiteral("View..."));
+    auto* sourceHelp = new QPushButton(QStringLiteral("Help"));
+    connect(viewSource, &QPushButton::clicked, this, &SKTWindowController::View_batch_Series_Button);
+    connect(sourceHelp, &QPushButton::clicked, this, &SKTWindowController::Data_Source_Help_Button);
+    sourceButtons->addWidget(viewSource);
+    sourceButtons->addWidget(sourceHelp);
+    sourceButtons->addStretch();
+    form->addRow(QString(), sourceButtons);
     Text_value_Edit = new QPlainTextEdit;
     Text_value_Edit->setMaximumHeight(120);
     connect(Text_value_Edit, &QPlainTextEdit::textChanged, this, &SKTWindowController::Text_Value_Changed);
@@ -288,6 +297,7 @@ void SKTWindowController::buildMenus()
         a->setEnabled(false);
     connect(editPhotoAction, &QAction::triggered, this, &SKTWindowController::Edit_Main_Photo_Button);
     editPhotoAction->setEnabled(true);
+    connectDataSetCommands();
 }
 
 // ---------------------------------------------------------------- start flow and project

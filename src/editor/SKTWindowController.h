@@ -2,6 +2,7 @@
 // The main window: the card canvases, the tools, the card and property
 // panels, and the commands. One per process, reached through Main_App_wnd.
 #include "canvas/SKTGrid.h"
+#include "data/BatchWizard.h"
 #include "model/Card_Property.h"
 #include "model/Card_Rows.h"
 #include "model/SKTDocument.h"
@@ -30,7 +31,7 @@ class SKTGraphicView;
 class User_Profile_Class;
 class ExportWindow;
 
-class SKTWindowController : public QMainWindow, public Card_Row_Source {
+class SKTWindowController : public QMainWindow, public Card_Row_Source, public Data_Set_User {
     Q_OBJECT
 public:
     // Creates the one controller (and its document) on first use.
@@ -134,7 +135,7 @@ public:
     void Remove_Excel_Col_Name_In_Combo(QComboBox* combo) const;
 
     // Data sets in use.
-    bool Check_Batch_File_In_Use_Validation(const QString& name) const;
+    bool Check_Batch_File_In_Use_Validation(const QString& name) const override;
     void Fill_Data_Set_File_Name_In_Combo(QComboBox* combo) const;
 
     // Batch binding: preparation and counts.
@@ -189,7 +190,7 @@ public:
 
     // Images and sheets. Failures are shown unless show_errors is false.
     bool Save_gen_image(const QImage& image, const QString& file_path_val, bool show_errors = true);
-    void Open_Export_File_Box();
+    void Open_Export_File_Box() override;
     void Show_One_By_One_Modeless();
     void Hide_One_By_One_Modeless();
     void Show_Create_Modeless();
@@ -220,6 +221,12 @@ public slots:
     void Save_As_Template_Button();
     void Edit_Main_Photo_Button();
     void Insert_Template_Button();
+    // Data sets: the manager, and the property panel's view and help buttons.
+    void Batch_Series_Button();
+    void View_batch_Series_Button();
+    void Data_Source_Help_Button();
+    // Removes the spreadsheet reader's unpacked workbook before another is chosen.
+    void Delete_Excel_File_Temp_Folder();
 
 private:
     SKTWindowController();
@@ -228,6 +235,7 @@ private:
     QWidget* buildCardPanel();
     QWidget* buildPropertyPanel();
     void buildGridControls();
+    void connectDataSetCommands();
     void awakeFromNib();
     void applyCardProperty(const Card_Property& property);
 

@@ -62,6 +62,7 @@ void Reset_Image_Filter_Globals()
 
 QString Export_File_Path;
 QString Export_File_Message;
+std::atomic<bool> Msg_Apply_All_Chk{false};
 QString export_template_name;
 QString sender_email, sender_pwd, sending_server, sending_port, send_enable_ssl;
 

@@ -58,6 +58,9 @@ void Reset_Image_Filter_Globals();
 // The last exported or saved file or folder, and the after-export message.
 extern QString Export_File_Path;
 extern QString Export_File_Message;
+// The long-text box's apply-to-all answer of its last OK; the data-set
+// dialogs read it.
+extern std::atomic<bool> Msg_Apply_All_Chk;
 // The template name accepted by the template-name dialog.
 extern QString export_template_name;
 

@@ -12,7 +12,6 @@
 
 QString Cutom_Msg_Title;
 QString Cutom_Msg_Val;
-std::atomic<bool> Msg_Apply_All_Chk{false};
 
 Long_SMS_Dlg* Long_SMS_Dlg::defaultInstance()
 {

@@ -1,6 +1,8 @@
 #pragma once
 // The long-text box: a title and a text too long for an alert, with an
 // optional apply-to-all check box.
+#include "model/Globals.h"
+
 #include <QDialog>
 #include <atomic>
 
@@ -12,8 +14,6 @@ class QPushButton;
 // Title and text shown when the caller sets no fields of its own.
 extern QString Cutom_Msg_Title;
 extern QString Cutom_Msg_Val;
-// The apply-to-all answer of the last OK.
-extern std::atomic<bool> Msg_Apply_All_Chk;
 
 class Long_SMS_Dlg : public QDialog {
     Q_OBJECT

@@ -10,6 +10,7 @@
 #include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
+#include <algorithm>
 #include <atomic>
 
 namespace platform {
@@ -119,7 +120,22 @@ PanelResult QtHost::panel(const PanelRequest& request)
         dlg.setOption(QFileDialog::ShowDirsOnly, true);
         break;
     }
-    if (!request.extensions.isEmpty() && request.kind != PanelRequest::Folder) {
+    QStringList typeFilters;
+    for (const QString& ext : request.typeChoices)
+        typeFilters << QStringLiteral("%1 (*.%2 *.%3)").arg(ext, ext.toLower(), ext.toUpper());
+    if (!typeFilters.isEmpty() && request.kind == PanelRequest::Save) {
+        // A name typed without an extension takes the chosen type's, so the
+        // panel's own question about replacing a file sees the final name.
+        dlg.setNameFilters(typeFilters);
+        const int first = std::clamp(request.typeChoice, 0, int(typeFilters.size()) - 1);
+        dlg.selectNameFilter(typeFilters[first]);
+        dlg.setDefaultSuffix(request.typeChoices[first]);
+        QObject::connect(&dlg, &QFileDialog::filterSelected, &dlg, [&](const QString& filter) {
+            const qsizetype i = typeFilters.indexOf(filter);
+            if (i >= 0)
+                dlg.setDefaultSuffix(request.typeChoices[i]);
+        });
+    } else if (!request.extensions.isEmpty() && request.kind != PanelRequest::Folder) {
         QStringList patterns;
         for (const QString& ext : request.extensions)
             patterns << "*." + ext.toLower() << "*." + ext.toUpper();
@@ -131,8 +147,10 @@ PanelResult QtHost::panel(const PanelRequest& request)
     }
     PanelResult result;
     result.accepted = dlg.exec() == QDialog::Accepted;
-    if (result.accepted)
+    if (result.accepted) {
         result.paths = dlg.selectedFiles();
+        result.typeChoice = std::max<int>(0, typeFilters.indexOf(dlg.selectedNameFilter()));
+    }
     if (request.accessory)
         request.accessory->setParent(nullptr);
     return result;

@@ -34,11 +34,16 @@ struct PanelRequest {
     QStringList extensions;    // allowed extensions without dot, any case; empty = all
     bool allowMultiple = false;
     QWidget* accessory = nullptr; // extra controls shown inside the panel (save panels)
+    // Save panels: file types (extensions without dot) offered as a choice,
+    // and the one chosen at first. The chosen one comes back in the result.
+    QStringList typeChoices;
+    int typeChoice = 0;
 };
 
 struct PanelResult {
     bool accepted = false;
     QStringList paths;
+    int typeChoice = 0; // index into the request's typeChoices
     QString path() const { return paths.isEmpty() ? QString() : paths.first(); }
 };
 

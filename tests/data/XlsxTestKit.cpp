@@ -139,3 +139,20 @@ QStringList unzipNames(const QString& path)
         ADD_FAILURE() << "cannot run unzip (install unzip)";
     return QString::fromUtf8(result.standardOutput).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
+
+QList<QStringList> openpyxlCells(const QJsonObject& book, QStringList* types)
+{
+    QList<QStringList> cells;
+    const QString first = book["sheets"].toArray().first().toString();
+    for (const QJsonValue& row : book["cells"].toObject()[first].toArray()) {
+        QStringList values;
+        for (const QJsonValue& cell : row.toArray()) {
+            const QJsonValue v = cell.toObject()["v"];
+            values.append(v.isString() ? v.toString() : v.isNull() ? QString() : QString::number(v.toDouble(), 'g', 17));
+            if (types)
+                types->append(cell.toObject()["type"].toString());
+        }
+        cells.append(values);
+    }
+    return cells;
+}

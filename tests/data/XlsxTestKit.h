@@ -54,6 +54,9 @@ extern const char* const Sheet_Rel;
 // Reads a workbook with openpyxl: {"sheets": [names], "cells": {sheet: [[{"v":..,"type":..}, ..], ..]}}.
 QJsonObject readWithOpenpyxl(const QString& path, bool* ok = nullptr);
 
+// openpyxl's view of the first sheet: values as text, plus their Python types.
+QList<QStringList> openpyxlCells(const QJsonObject& book, QStringList* types = nullptr);
+
 // unzip -t on the archive; true when unzip reports no errors.
 bool unzipTest(const QString& path, QString* output = nullptr);
 // The entry names unzip lists, in archive order.

@@ -36,24 +36,6 @@ struct XlsxWrite : ::testing::Test {
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
 };
-
-// openpyxl's view of the first sheet: values as text plus their Python types.
-QList<QStringList> openpyxlCells(const QJsonObject& book, QStringList* types = nullptr)
-{
-    QList<QStringList> cells;
-    const QString first = book["sheets"].toArray().first().toString();
-    for (const QJsonValue& row : book["cells"].toObject()[first].toArray()) {
-        QStringList values;
-        for (const QJsonValue& cell : row.toArray()) {
-            const QJsonValue v = cell.toObject()["v"];
-            values.append(v.isString() ? v.toString() : v.isNull() ? QString() : QString::number(v.toDouble(), 'g', 17));
-            if (types)
-                types->append(cell.toObject()["type"].toString());
-        }
-        cells.append(values);
-    }
-    return cells;
-}
 }
 
 TEST_F(XlsxWrite, ADataSetExportOpensInOpenpyxlAndInOurReader)

@@ -386,6 +386,8 @@ void BatchWizard::OnGetSelected()
         sheet->m_ex_num_str->setText(value);
         sheet->m_s_number->setText(value);
         sheet->m_ex_num_index->setText(QString::number(row));
+        sheet->m_ex_num_str->setFocus();
+        sheet->m_ex_num_str->selectAll();
         platform::runModal(*sheet);
         sheet->hide();
         Mark_List_New_Selection_Value(row);
@@ -557,8 +559,8 @@ void BatchWizard::Save_Btn_Clicked()
         if (moving)
             Delete_File(oldPath);
         raise();
-        Show_hide_first_screen(false);
         Show_hide_Last_screen(true);
+        Show_hide_first_screen(false);
         Fill_List();
     } catch (const std::exception& e) {
         Show_NSLog_Message(reason(e));
@@ -568,8 +570,8 @@ void BatchWizard::Save_Btn_Clicked()
 
 void BatchWizard::Back_Btn_Clicked()
 {
-    Show_hide_first_screen(false);
     Show_hide_Last_screen(true);
+    Show_hide_first_screen(false);
 }
 
 void BatchWizard::Close_2_Btn_Clicked()

@@ -227,6 +227,7 @@ Update_Ex_Num::Update_Ex_Num(QWidget* parent)
     m_ex_num_index->hide();
     m_s_number = new QLineEdit;
     m_s_number->setReadOnly(true);
+    m_s_number->setFocusPolicy(Qt::NoFocus);
     m_ex_num_str = new QLineEdit;
     form->addRow(QStringLiteral("Value:"), m_s_number);
     form->addRow(QStringLiteral("New value:"), m_ex_num_str);

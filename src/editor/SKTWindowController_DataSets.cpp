@@ -12,6 +12,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QTabWidget>
 #include <exception>
 
 void SKTWindowController::connectDataSetCommands()
@@ -24,8 +25,11 @@ void SKTWindowController::connectDataSetCommands()
 void SKTWindowController::Batch_Series_Button()
 {
     BatchWizard::defaultInstance()->Open_Wnd();
-    // Sets may have been added, renamed or deleted: the panel lists them anew.
+    // Sets may have been added, renamed or deleted: the panel lists them
+    // anew, on whichever page the user left it.
+    const int page = settings_tab->currentIndex();
     Show_Graphic_Properties(Selected_Graphic());
+    settings_tab->setCurrentIndex(page);
 }
 
 void SKTWindowController::View_batch_Series_Button()

@@ -212,7 +212,7 @@ TEST_F(Manager, SavingCreatesReplacesRenamesAndRefuses)
             EXPECT_EQ(setFile(name), bytes) << name.toStdString();
         const bool saved = c.alerts.isEmpty() || (c.answer == "Yes" && c.alerts == QStringList{kReplace});
         EXPECT_EQ(m->list_value_box->isHidden(), saved);
-        EXPECT_TRUE(QDir(Data_Folder_Path).entryList({"*.part", ".*"}, QDir::Files | QDir::Hidden).isEmpty());
+        EXPECT_TRUE(QDir(Data_Folder_Path).entryList({"*.txt.*"}, QDir::Files | QDir::Hidden).isEmpty());
     }
     host.alerts.clear();
     m->AddNew_Btn_Clicked();

@@ -91,9 +91,10 @@ SKTWindowController::~SKTWindowController()
 void SKTWindowController::awakeFromNib()
 {
     setGeometry(100, 0, 1000, 800);
-    Get_Email_Details();
     if (Resource_Path.isEmpty())
         Set_Resource_Folder(QCoreApplication::applicationDirPath() + QStringLiteral("/resources"));
+    // The settings file lives in the resource folder, so it is read once that is known.
+    Get_Email_Details();
     Check_Path_And_Create_Files();
     if (!QFileInfo(Data_Folder_Path).isDir()) {
         Show_MessageBox(QStringLiteral("Can not access Bulk sms Data file."));
@@ -298,6 +299,8 @@ void SKTWindowController::buildMenus()
     connect(editPhotoAction, &QAction::triggered, this, &SKTWindowController::Edit_Main_Photo_Button);
     editPhotoAction->setEnabled(true);
     connectDataSetCommands();
+    connect(mailAction, &QAction::triggered, this, &SKTWindowController::Mail_Button);
+    mailAction->setEnabled(true);
 }
 
 // ---------------------------------------------------------------- start flow and project
@@ -895,12 +898,7 @@ void SKTWindowController::Hide_Destroy_Modeless()
 
 void SKTWindowController::Get_Email_Details()
 {
-    const Preferences prefs = Preferences::sharedInstance();
-    sender_email = prefs.send_email_SenderEmail();
-    sender_pwd = prefs.send_email_Pwd();
-    sending_server = prefs.send_email_SMTP();
-    sending_port = prefs.send_email_Port();
-    send_enable_ssl = prefs.send_enable_SSL();
+    ::Get_Email_Details();
 }
 
 // ---------------------------------------------------------------- commands

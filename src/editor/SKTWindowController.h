@@ -227,6 +227,8 @@ public slots:
     void Data_Source_Help_Button();
     // Removes the spreadsheet reader's unpacked workbook before another is chosen.
     void Delete_Excel_File_Temp_Folder();
+    // The Mail command: the binding flags again, then the mail window.
+    void Mail_Button();
 
 private:
     SKTWindowController();

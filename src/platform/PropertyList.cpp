@@ -603,13 +603,15 @@ std::optional<QVariant> plistParse(const QByteArray& bytes, QString* error)
     return XmlReader(bytes).read(error);
 }
 
-bool plistWriteFile(const QString& path, const QVariant& root, PlistFormat format, QString* error)
+bool plistWriteFile(const QString& path, const QVariant& root, PlistFormat format, QString* error,
+                    QFileDevice::Permissions permissions)
 {
     const QByteArray bytes = plistSerialize(root, format, error);
     if (bytes.isEmpty())
         return false;
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    const bool opened = file.open(QIODevice::WriteOnly) && (!permissions || file.setPermissions(permissions));
+    if (!opened || file.write(bytes) != bytes.size() || !file.commit()) {
         setError(error, QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
         return false;
     }

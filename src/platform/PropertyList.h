@@ -1,5 +1,6 @@
 #pragma once
 #include <QByteArray>
+#include <QFileDevice>
 #include <QString>
 #include <QVariant>
 #include <optional>
@@ -23,7 +24,10 @@ QByteArray plistSerialize(const QVariant& root, PlistFormat format, QString* err
 // Takes XML or binary ("bplist00"); malformed input gives std::nullopt.
 std::optional<QVariant> plistParse(const QByteArray& bytes, QString* error = nullptr);
 // Writes through a temporary file renamed over the old one, so a failed
-// write leaves the old file as it was.
-bool plistWriteFile(const QString& path, const QVariant& root, PlistFormat format, QString* error = nullptr);
+// write leaves the old file as it was. With permissions, the new file has
+// exactly those (from its first byte on); without, the old file's or the
+// default ones.
+bool plistWriteFile(const QString& path, const QVariant& root, PlistFormat format, QString* error = nullptr,
+                    QFileDevice::Permissions permissions = {});
 std::optional<QVariant> plistReadFile(const QString& path, QString* error = nullptr);
 }

@@ -1,5 +1,6 @@
 #include "platform/Task.h"
 
+#include <QElapsedTimer>
 #include <QProcess>
 
 namespace platform {
@@ -16,14 +17,22 @@ TaskResult runTask(const TaskRequest& request)
     if (!request.standardInput.isEmpty())
         process.write(request.standardInput);
     process.closeWriteChannel();
-    if (!process.waitForFinished(request.timeoutMs)) {
-        result.timedOut = true;
-        process.kill();
-        process.waitForFinished(5000);
+    QElapsedTimer clock;
+    clock.start();
+    while (process.state() != QProcess::NotRunning && !process.waitForFinished(100)) {
+        if (process.state() == QProcess::NotRunning)
+            break;
+        result.stopped = request.stopRequested && request.stopRequested();
+        result.timedOut = !result.stopped && clock.elapsed() >= request.timeoutMs;
+        if (result.stopped || result.timedOut) {
+            process.kill();
+            process.waitForFinished(5000);
+            break;
+        }
     }
     result.standardOutput = process.readAllStandardOutput();
     result.standardError = process.readAllStandardError();
-    if (!result.timedOut && process.exitStatus() == QProcess::NormalExit)
+    if (!result.timedOut && !result.stopped && process.exitStatus() == QProcess::NormalExit)
         result.exitStatus = process.exitCode();
     return result;
 }

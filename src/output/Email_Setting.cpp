@@ -54,16 +54,13 @@ Email_Setting::Email_Setting(QWidget* parent)
     form->addRow(QStringLiteral("SMTP server:"), _send_mail_smtp);
     form->addRow(QStringLiteral("Port:"), _send_mail_port);
     form->addRow(QStringLiteral("Security:"), security);
-    layout->addLayout(form);
-
-    auto* test = new QFormLayout;
     _send_mail_to = new QLineEdit;
     auto* sendTest = new QPushButton(QStringLiteral("Send Test Mail"));
     auto* testRow = new QHBoxLayout;
     testRow->addWidget(_send_mail_to);
     testRow->addWidget(sendTest);
-    test->addRow(QStringLiteral("Test mail to:"), testRow);
-    layout->addLayout(test);
+    form->addRow(QStringLiteral("Test mail to:"), testRow);
+    layout->addLayout(form);
     _send_mail_result_status = new QLabel;
     _send_mail_result_status->setWordWrap(true);
     layout->addWidget(_send_mail_result_status);

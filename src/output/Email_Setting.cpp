@@ -172,6 +172,12 @@ void Email_Setting::Close_Button()
         done(0);
 }
 
+void Email_Setting::reject()
+{
+    if (!testRunning)
+        QDialog::reject();
+}
+
 void Email_Setting::Reset_Button()
 {
     if (!Show_YES_NO_MessageBox(QStringLiteral("Are you sure you want to reset current email settings?")))

@@ -45,6 +45,10 @@ public slots:
     void SSL_Selected();
     void TLS_Selected();
 
+protected:
+    // The dialog stays while a test mail goes out.
+    void reject() override;
+
 private:
     explicit Email_Setting(QWidget* parent = nullptr);
     bool testRunning = false;

@@ -17,11 +17,10 @@ Preferences Preferences::sharedInstance()
     p.mPreferencesPath = Resource_Path + QStringLiteral("/com.pelvoro.card.plist");
     const QFileInfo info(p.mPreferencesPath);
     if (!info.exists()) {
-        if (Resource_Path.isEmpty())
-            return p.setDefaults(), p; // no resource folder yet: nothing to read or create
         // Created empty, readable by its owner only: it will hold the password.
+        // Without a resource folder there is nowhere to put it.
         QFile file(p.mPreferencesPath);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly, Owner_Only))
+        if (!Resource_Path.isEmpty() && !file.open(QIODevice::WriteOnly | QIODevice::NewOnly, Owner_Only))
             Show_NSLog_Message(QStringLiteral("Settings file not created: %1").arg(file.errorString()));
     } else if (info.size() > 0) {
         // A file that cannot be read is left as it is; the store starts empty.

@@ -343,7 +343,6 @@ void Send_Mail::mail_card_side_CellClick(int row)
     if (auto* b = matrix_card_side->button(row))
         b->setChecked(true);
     card_side_str = row == 0 ? QString(Side_Code_Both) : row == 1 ? QString(Side_Code_Front) : QString(Side_Code_Back);
-    Show_NSLog_Message(QStringLiteral("Mail side: %1").arg(card_side_str));
 }
 
 void Send_Mail::Send_Button()

@@ -27,6 +27,7 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -65,9 +66,10 @@ Sink* sink = nullptr;
 struct Stand_In_Design : Mail_Design, Card_Row_Source {
     int rows = 0;
     int begun = 0, ended = 0;
+    bool drawsNothing = false;
     static QColor colour(int row, Card_Side side) { return QColor::fromHsv((row * 47 + side * 180 + 400) % 360, 255, 200); }
     Card_Row_Source& Card_Rows() override { return *this; }
-    QImage Current_Card_Image(Card_Side side) override { return card(-1, side); }
+    QImage Current_Card_Image(Card_Side side) override { return drawsNothing ? QImage() : card(-1, side); }
     void Check_Series_Or_Excel_Use_or_not() override
     {
         Use_Data_Sheet_Values = rows > 0;
@@ -178,7 +180,10 @@ TEST_F(MailSendTest, TestMailFromTheSettingsDialog)
     dlg->_send_mail_port->setText(QString::number(sink->port));
     dlg->_send_mail_to->setText("Friend@Example.org");
     dlg->TLS_Selected();
+    bool painted = false; // the window's events are served while the mail goes out
+    QTimer::singleShot(0, [&] { painted = true; });
     dlg->Send_Test_Email();
+    EXPECT_TRUE(painted);
 
     const auto msgs = received();
     ASSERT_EQ(msgs.size(), 1);
@@ -294,22 +299,27 @@ TEST_F(MailSendTest, AFailedMessageEndsTheBatchAndThePasswordStaysSecret)
         const char* what;
         QString password, to;
         QStringList expectTo;
+        bool cardNotWritten = false; // with the card, which draws nothing
     };
     const Case cases[] = {
         {"refused second recipient", "pw-one", "a@x.org,reject@x.org,c@x.org", {"a@x.org"}},
         {"wrong password", "wrong password", "a@x.org,b@x.org", {}},
+        {"card not written", "pw-two", "a@x.org", {}, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         reset();
         sender_pwd = c.password;
-        mail->Without_barcode_rd_select();
+        design.drawsNothing = c.cardNotWritten;
+        if (!c.cardNotWritten)
+            mail->Without_barcode_rd_select();
         mail->to_txt->setText(c.to);
         ASSERT_TRUE(send());
         EXPECT_EQ(to(received()), c.expectTo);
         ASSERT_FALSE(host.alertTexts().isEmpty());
         EXPECT_TRUE(host.alertTexts().last().startsWith("Could not send email message."));
-        EXPECT_TRUE(log.contains("error in mail"));
+        EXPECT_TRUE(c.cardNotWritten ? host.alertTexts().contains("There is no image to write.")
+                                     : log.contains("error in mail"));
         for (const QString& line : log + host.alertTexts())
             EXPECT_FALSE(line.contains(c.password)) << line.toStdString();
     }

@@ -12,13 +12,9 @@
 #include <exception>
 
 namespace {
-const QStringList kProfileIDs = {
-    "Fup_Name", "Fup_Title", "Fup_Company", "Fup_CompanySlogan", "Fup_Address", "Fup_PhoneNO",
-    "Fup_FaxNo", "Fup_EmailID", "Fup_Website", "Fup_UniqueNo", "Fup_Photo"};
-
 bool isTextOrImage(const GraphicPtr& g)
 {
-    return g && (g->kind() == GraphicKind::Text || g->kind() == GraphicKind::Image);
+    return Is_Kind(g.get(), GraphicKind::Text) || Is_Kind(g.get(), GraphicKind::Image);
 }
 
 void stylePartyText(SKTText& text, const QString& id)
@@ -144,7 +140,7 @@ void SKTGraphicView::Hide_all_Text_control_FUP_Control()
 {
     for (qsizetype i = _face->size() - 1; i >= 0; --i) {
         const GraphicPtr& g = _face->at(i);
-        if (isTextOrImage(g) && kProfileIDs.contains(g->control_ID))
+        if (isTextOrImage(g) && Is_Profile_Control_ID(g->control_ID))
             g->Set_Ctrl_Is_Visible(false);
     }
     update();

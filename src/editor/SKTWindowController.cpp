@@ -19,6 +19,8 @@
 #include "platform/MainThread.h"
 #include "wizards/Invitation_Globals.h"
 #include "wizards/Invitation_Wizard.h"
+#include "wizards/Show_User_Profile.h"
+#include "wizards/User_Profile_Class.h"
 
 #include <QAction>
 #include <QApplication>
@@ -31,7 +33,6 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QImageReader>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
@@ -64,6 +65,7 @@ SKTWindowController::SKTWindowController()
     Open_Export_Log::defaultInstance();
     Grid_Wizard::defaultInstance();
     Send_Modeless::defaultInstance();
+    Show_User_Profile::defaultInstance();
 
     // init
     grid = SKTGrid();
@@ -74,6 +76,11 @@ SKTWindowController::SKTWindowController()
         paper_card_arry << QStringLiteral("Durable %1 - Name Badge").arg(n);
     Front_card_Prop = Default_Card_Property();
     Back_card_Prop = Default_Card_Property();
+    Front_user_profile = new User_Profile_Class;
+    Back_user_profile = new User_Profile_Class;
+    TEMP_user_profile = new User_Profile_Class;
+    for (User_Profile_Class* profile : {Front_user_profile, Back_user_profile, TEMP_user_profile})
+        profile->Reset_All_Values();
     data_table_content.clear();
     Barcode_Gen_Var = Barcode_Gen::defaultInstance();
     wizard_pattern_image = QImage(Resource_Path + QStringLiteral("/wizard_pattern.png"));
@@ -86,6 +93,9 @@ SKTWindowController::~SKTWindowController()
 {
     if (Main_App_wnd == this)
         Main_App_wnd = nullptr;
+    delete Front_user_profile;
+    delete Back_user_profile;
+    delete TEMP_user_profile;
 }
 
 void SKTWindowController::awakeFromNib()
@@ -301,6 +311,8 @@ void SKTWindowController::buildMenus()
     connectDataSetCommands();
     connect(mailAction, &QAction::triggered, this, &SKTWindowController::Mail_Button);
     mailAction->setEnabled(true);
+    connect(userProfileAction, &QAction::triggered, this, &SKTWindowController::User_Profile_Button_Clicked);
+    userProfileAction->setEnabled(true);
 }
 
 // ---------------------------------------------------------------- start flow and project
@@ -332,6 +344,8 @@ void SKTWindowController::New_Project_Setting_Reset()
     Invite_Frame_Pic_IMG = QStringLiteral("");
     Set_Main_Photo_image(QImage());
     Fill_User_Profile = false;
+    Front_user_profile->Reset_All_Values();
+    Back_user_profile->Reset_All_Values();
     main_photo_ds_batch = false;
     Reset_Image_Filter_Globals();
     document.graphics.clear();
@@ -584,9 +598,12 @@ Face& SKTWindowController::Get_Front_Controls_Array() { return document.graphics
 Face& SKTWindowController::Get_Back_Controls_Array() { return document.graphics_back; }
 Face SKTWindowController::Get_Temp_Controls_Array() const { return document.graphics_temp; }
 
-void SKTWindowController::Temp_Design_Control_Assign()
+void SKTWindowController::Temp_Design_Control_Assign(bool copies)
 {
-    document.graphics_temp = Card_Front_Or_Back == Side_Front ? document.graphics : document.graphics_back;
+    const Face& side = Card_Front_Or_Back == Side_Front ? document.graphics : document.graphics_back;
+    document.graphics_temp.clear();
+    for (const GraphicPtr& g : side)
+        document.graphics_temp << (copies && g ? Copy_Graphic(*g) : g);
     _graphicView_TEMP->update();
 }
 
@@ -622,11 +639,10 @@ QImage SKTWindowController::Main_Photo_image() const
 void SKTWindowController::Update_frame_Main_Photo_And_Path(const QString& path, bool change_path)
 {
     try {
-        QImageReader reader(path);
-        reader.setAutoTransform(true);
-        const QImage photo = reader.read();
+        QString error;
+        const QImage photo = Read_Image_File(path, &error);
         if (photo.isNull()) {
-            Show_NSLog_Message(QStringLiteral("Cannot load the photo %1: %2").arg(path, reader.errorString()));
+            Show_NSLog_Message(QStringLiteral("Cannot load the photo %1: %2").arg(path, error));
             return;
         }
         Set_Main_Photo_image(ImageProcesser::Get_Processed_Image(
@@ -788,7 +804,7 @@ void SKTWindowController::Image_Tool_Clicked()
 {
     platform::PanelRequest request;
     request.title = QStringLiteral("Choose Image");
-    request.extensions = {"jpg", "jpeg", "jpe", "jfif", "gif", "bmp", "png", "tif", "tiff"};
+    request.extensions = Picture_File_Extensions;
     const platform::PanelResult result = platform::runPanel(request);
     if (!result.accepted)
         return;

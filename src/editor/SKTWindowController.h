@@ -118,7 +118,10 @@ public:
     Face& Get_Front_Controls_Array();
     Face& Get_Back_Controls_Array();
     Face Get_Temp_Controls_Array() const;
-    void Temp_Design_Control_Assign();
+    // The template-preview face takes the graphics of the side on screen:
+    // the same objects, or with copies true copies of them, so that what is
+    // done to the preview stays off the card.
+    void Temp_Design_Control_Assign(bool copies = false);
     SKTGraphicView* Current_Canvas() const;
     void Refresh_Canvas();
 
@@ -200,6 +203,20 @@ public:
     // The graphic selected on the side on screen.
     GraphicPtr Selected_Graphic() const;
 
+    // User profiles. Opens the profile dialog for side "F" or "B" (1 after
+    // OK, which allows the profiles to be placed).
+    int Open_User_Profile_Window(bool edit, const QString& side);
+    // Lay the front, back or preview record out on its face; the front and
+    // back only after a profile was accepted, and they also keep the "Excel"
+    // entry of the data-source list in step with the spreadsheet table.
+    void Fill_User_profile_info_front_side();
+    void Fill_User_profile_info_back_side();
+    void Fill_User_profile_info_TEMP_side();
+    void Fill_User_profile_Details();
+    // The default rectangle on the card of the profile field with the control
+    // identifier, from the profile dialog's placeholder views.
+    QRectF Get_Control_Rect_From_Template(const QString& ctrl_ID) const;
+
 public slots:
     void comboBoxSelectionDidChange(QComboBox* combo);
     void toggleGridShowing();
@@ -229,6 +246,7 @@ public slots:
     void Delete_Excel_File_Temp_Folder();
     // The Mail command: the binding flags again, then the mail window.
     void Mail_Button();
+    void User_Profile_Button_Clicked();
 
 private:
     SKTWindowController();
@@ -240,6 +258,7 @@ private:
     void connectDataSetCommands();
     void awakeFromNib();
     void applyCardProperty(const Card_Property& property);
+    void Fill_User_profile_info(SKTGraphicView* canvas, const User_Profile_Class* record, bool card_side);
 
     Export_Choices currentExportChoices() const;
     void Export_Batch_File(const QString& folder, const Export_Choices& choices);

@@ -5,6 +5,7 @@
 
 #include <QLatin1StringView>
 #include <QString>
+#include <array>
 
 // Card_Front_Or_Back: the side commands act on.
 enum Card_Side : int { Side_Front = 0, Side_Back = 1 };
@@ -22,6 +23,22 @@ enum Card_Shape_Code : int { Shape_Rectangle = 0, Shape_Rounded_Rectangle = 1, S
 
 // SKTGraphic::data_source_type: where a graphic's value comes from.
 enum Data_Source_Code : int { Source_Typed = 0, Source_Data_Set = 1, Source_Spreadsheet = 2 };
+
+// The control identifiers of the graphics that show the eleven user-profile
+// fields (name, title, company, slogan, address, phone, fax, e-mail, website,
+// unique number, photo), in field order.
+inline constexpr std::array<QLatin1StringView, 11> Profile_Control_IDs{
+    QLatin1StringView("Fup_Name"), QLatin1StringView("Fup_Title"), QLatin1StringView("Fup_Company"),
+    QLatin1StringView("Fup_CompanySlogan"), QLatin1StringView("Fup_Address"), QLatin1StringView("Fup_PhoneNO"),
+    QLatin1StringView("Fup_FaxNo"), QLatin1StringView("Fup_EmailID"), QLatin1StringView("Fup_Website"),
+    QLatin1StringView("Fup_UniqueNo"), QLatin1StringView("Fup_Photo")};
+inline bool Is_Profile_Control_ID(const QString& id)
+{
+    for (QLatin1StringView known : Profile_Control_IDs)
+        if (id == known)
+            return true;
+    return false;
+}
 
 // Measument_Unit_Is: the unit of barcode heights and margins.
 enum Barcode_Unit : int { Unit_Inch = 0, Unit_Centimetre = 1, Unit_Millimetre = 2 };

@@ -8,10 +8,28 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QGroupBox>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QWidget>
 #include <exception>
+
+const QStringList Picture_File_Extensions = {"jpg", "jpeg", "jpe", "jfif", "gif", "bmp", "png", "tif", "tiff"};
+
+QImage Read_Image_File(const QString& path, QString* error)
+{
+    if (path.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("No file was given.");
+        return {};
+    }
+    QImageReader reader(path);
+    reader.setAutoTransform(true);
+    QImage image = reader.read();
+    if (image.isNull() && error)
+        *error = reader.errorString();
+    return image;
+}
 
 void Show_MessageBox(const QString& text)
 {

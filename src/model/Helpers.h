@@ -1,7 +1,9 @@
 #pragma once
 // Small helpers shared by every part of the application: message boxes,
 // the log line, string trimming and slicing, and file housekeeping.
+#include <QImage>
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -25,6 +27,12 @@ QString Right_Str_substringFromIndex(const QString& text, int n);
 QString Read_Str_FromIndex(const QString& text, int n);
 // / \ ? % * | " < > removed at both ends (inner ones stay), then Trim_Str.
 QString Remove_Reserve_Char_In_File_Name(const QString& name);
+
+// The picture files the open panels offer.
+extern const QStringList Picture_File_Extensions;
+// Reads a picture file, turned as its orientation tag says; a null image
+// when it cannot be read, with the reason in error.
+QImage Read_Image_File(const QString& path, QString* error = nullptr);
 
 // Creates, each only when missing, the data-set folder and the folders the
 // app keeps in the resource folder.

@@ -101,6 +101,16 @@ GraphicPtr Make_Graphic(GraphicKind kind)
     return nullptr;
 }
 
+GraphicPtr Copy_Graphic(const SKTGraphic& graphic)
+{
+    switch (graphic.kind()) {
+    case GraphicKind::Text: return std::make_shared<SKTText>(static_cast<const SKTText&>(graphic));
+    case GraphicKind::Image: return std::make_shared<SKTImage>(static_cast<const SKTImage&>(graphic));
+    case GraphicKind::Barcode: return std::make_shared<SKTBarcode>(static_cast<const SKTBarcode&>(graphic));
+    }
+    return nullptr;
+}
+
 QImage Placeholder_Image()
 {
     QImage img(120, 90, QImage::Format_ARGB32_Premultiplied);

@@ -11,6 +11,7 @@
 #include <QRectF>
 #include <QString>
 #include <memory>
+#include <typeinfo>
 
 class QPainter;
 
@@ -141,7 +142,20 @@ protected:
 
 // Makes a new graphic of a kind.
 GraphicPtr Make_Graphic(GraphicKind kind);
-// True when the graphic exists and is exactly of the kind.
-inline bool Is_Kind(const SKTGraphic* g, GraphicKind kind) { return g && g->kind() == kind; }
+// A new graphic of the same kind holding the same fields.
+GraphicPtr Copy_Graphic(const SKTGraphic& graphic);
+// True when the graphic exists and is exactly of the kind's class (a
+// subclass does not count).
+inline bool Is_Kind(const SKTGraphic* g, GraphicKind kind)
+{
+    if (!g || g->kind() != kind)
+        return false;
+    switch (kind) {
+    case GraphicKind::Text: return typeid(*g) == typeid(SKTText);
+    case GraphicKind::Image: return typeid(*g) == typeid(SKTImage);
+    case GraphicKind::Barcode: return typeid(*g) == typeid(SKTBarcode);
+    }
+    return false;
+}
 // The grey picture shown by an image graphic whose file is missing.
 QImage Placeholder_Image();

@@ -18,7 +18,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QImageReader>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -32,15 +31,6 @@
 #include <exception>
 
 namespace {
-QImage Read_Photo(const QString& path)
-{
-    if (path.isEmpty())
-        return {};
-    QImageReader reader(path);
-    reader.setAutoTransform(true);
-    return reader.read();
-}
-
 QImage Apply_Filters(const QImage& picture, const Photo_Filter_Settings& s)
 {
     return ImageProcesser::Get_Processed_Image(picture, s.gray, s.sepia, s.invert, s.hue, s.saturation, s.brightness,
@@ -443,7 +433,7 @@ int Invitation_Wizard::Open_Wnd_For_Edit_Photo()
 
         // The settings are applied to the photo file as it is, so that they
         // are not applied twice; without the file, to the photo as shown.
-        const QImage original = Read_Photo(Invite_Frame_Pic_IMG);
+        const QImage original = Read_Image_File(Invite_Frame_Pic_IMG);
         User_Picture = original.isNull() ? Get_Main_Photo_image() : original;
         const Photo_Filter_Settings s = openingFilters;
         showSettings(s, false);
@@ -711,7 +701,7 @@ void Invitation_Wizard::OK_Click()
             Show_MessageBox(QStringLiteral("Please select photo."));
             return;
         }
-        if (Read_Photo(photo).isNull()) {
+        if (Read_Image_File(photo).isNull()) {
             // A file that is not a picture would leave the card without its photo.
             Preview_Image = QImage();
             showPreview(QImage());
@@ -848,7 +838,7 @@ void Invitation_Wizard::Browse_Image_Click()
     platform::PanelRequest request;
     request.kind = platform::PanelRequest::Open;
     request.title = QStringLiteral("Choose Photo");
-    request.extensions = {"jpg", "jpeg", "jpe", "jfif", "gif", "bmp", "png", "tif", "tiff"};
+    request.extensions = Picture_File_Extensions;
     const platform::PanelResult result = platform::runPanel(request);
     if (!result.accepted)
         return;
@@ -861,7 +851,7 @@ void Invitation_Wizard::Browse_Image_Click()
         showPreview(QImage());
         return;
     }
-    const QImage picture = Read_Photo(path);
+    const QImage picture = Read_Image_File(path);
     if (picture.isNull()) {
         // The preview must not go on showing a photo that is no longer chosen.
         User_Picture = QImage();

@@ -1,0 +1,77 @@
+#include "wizards/User_Profile_Class.h"
+
+#include "model/Globals.h"
+
+const std::array<Profile_Field_Spec, Profile_Field_Count>& Profile_Fields()
+{
+    using L = QLatin1StringView;
+    using K = Profile_Field_Kind;
+    const auto& id = Profile_Control_IDs;
+    // Landscape: photo at the left with the unique number under it, the
+    // company block beside it, the contact lines along the bottom. Portrait:
+    // photo on top, one line per field below it.
+    static const std::array<Profile_Field_Spec, Profile_Field_Count> fields{{
+        {L("name"), L("Name"), id[0], L("Fup_lbl_Name"), &Title_Name, K::Text,
+         {80, 8, 155, 18}, {8, 82, 137, 17}},
+        {L("title"), L("Title"), id[1], L("Fup_lbl_Title"), &Title_Title, K::Text,
+         {80, 26, 155, 18}, {8, 99, 137, 17}},
+        {L("comp_name"), L("Company_Name"), id[2], L("Fup_lbl_Company"), &Title_Company_name, K::Text,
+         {80, 44, 155, 18}, {8, 116, 137, 17}},
+        {L("slogan"), L("Slogan"), id[3], L("Fup_lbl_CompanySlogan"), &Title_slogan, K::Text,
+         {80, 62, 155, 18}, {8, 133, 137, 17}},
+        {L("address"), L("Address"), id[4], L("Fup_lbl_Address"), &Title_address, K::Text,
+         {80, 80, 155, 18}, {8, 150, 137, 17}},
+        {L("phone"), L("Phone"), id[5], L("Fup_lbl_PhoneNO"), &Title_phone, K::Text,
+         {10, 106, 110, 18}, {8, 167, 66, 17}},
+        {L("fax"), L("Fax"), id[6], L("Fup_lbl_FaxNo"), &Title_fax, K::Text,
+         {125, 106, 110, 18}, {79, 167, 66, 17}},
+        {L("email"), L("Email"), id[7], L("Fup_lbl_EmailID"), &Title_email, K::Text,
+         {10, 126, 110, 18}, {8, 184, 137, 17}},
+        {L("website"), L("Website"), id[8], L("Fup_lbl_Website"), &Title_website, K::Text,
+         {125, 126, 110, 18}, {8, 201, 137, 17}},
+        {L("unique"), L("Unique"), id[9], L("Fup_lbl_UniqueNo"), &Title_unique, K::Text,
+         {10, 86, 62, 18}, {8, 218, 137, 17}},
+        {L("image"), L("Image"), id[10], L("Fup_lbl_Photo"), &Title_image, K::Photo,
+         {10, 8, 62, 76}, {41, 8, 71, 70}},
+    }};
+    return fields;
+}
+
+int Profile_Field_Of_ID(const QString& ctrl_ID)
+{
+    for (int f = 0; f < Profile_Field_Count; ++f)
+        if (ctrl_ID == Profile_Fields()[f].ctrl_ID)
+            return f;
+    return -1;
+}
+
+void User_Profile_Class::Reset_All_Values()
+{
+    Fill_User_Profile_Enable = false;
+    Excel_Binding = false;
+    for (int f = 0; f < Profile_Field_Count; ++f) {
+        User_Profile_Field& x = field[f];
+        x.id = Profile_Fields()[f].ctrl_ID;
+        x.label_id = Profile_Fields()[f].label_ID;
+        x.value = QStringLiteral("");
+        Set_Field_Binding(f, Source_Typed, QString(), 0);
+    }
+}
+
+void User_Profile_Class::Set_Field_Binding(int f, int source, const QString& entry, int index)
+{
+    User_Profile_Field& x = field[f];
+    switch (source) {
+    case Source_Typed:
+        x.ds = false, x.ds_name = QStringLiteral(""), x.ds_indx = 0, x.xl = false, x.xl_col_indx = 0;
+        break;
+    case Source_Data_Set:
+        x.ds = true, x.ds_name = entry, x.ds_indx = index, x.xl = false, x.xl_col_indx = 0;
+        break;
+    case Source_Spreadsheet:
+        x.ds = false, x.ds_name = QStringLiteral(""), x.ds_indx = 0, x.xl = true, x.xl_col_indx = index;
+        break;
+    default:
+        break;
+    }
+}

@@ -70,7 +70,7 @@ void Show_User_Profile::buildWindow()
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(6);
     int column = 0;
-    for (const char* heading : {"Caption", "", "Value", "", "Value from", "List"})
+    for (const char* heading : {"Caption", "Edit", "Value", "Edit", "Value from", "List"})
         grid->addWidget(new QLabel(QString::fromLatin1(heading)), 0, column++);
 
     for (int f = 0; f < Profile_Field_Count; ++f) {

@@ -802,16 +802,13 @@ void SKTWindowController::Text_Tool_Clicked()
 
 void SKTWindowController::Image_Tool_Clicked()
 {
-    platform::PanelRequest request;
-    request.title = QStringLiteral("Choose Image");
-    request.extensions = Picture_File_Extensions;
-    const platform::PanelResult result = platform::runPanel(request);
-    if (!result.accepted)
+    const QString path = Choose_Picture_File(QStringLiteral("Choose Image"));
+    if (path.isNull())
         return;
-    Library_Selected_Image = result.path();
+    Library_Selected_Image = path;
     Selected_Control_Tool = Tool_Image_File;
     Current_Canvas()->createGraphicOfClass(GraphicKind::Image, nullptr, false, QRectF(),
-                                           Side_Code(Card_Side(Card_Front_Or_Back.load())), result.path(), QString());
+                                           Side_Code(Card_Side(Card_Front_Or_Back.load())), path, QString());
     Library_Selected_Image.clear();
     Show_Graphic_Properties(Current_Canvas()->_Selected_Graphic);
 }

@@ -16,6 +16,16 @@
 
 const QStringList Picture_File_Extensions = {"jpg", "jpeg", "jpe", "jfif", "gif", "bmp", "png", "tif", "tiff"};
 
+QString Choose_Picture_File(const QString& title)
+{
+    platform::PanelRequest request;
+    request.kind = platform::PanelRequest::Open;
+    request.title = title;
+    request.extensions = Picture_File_Extensions;
+    const platform::PanelResult result = platform::runPanel(request);
+    return result.accepted ? result.path() : QString();
+}
+
 QImage Read_Image_File(const QString& path, QString* error)
 {
     if (path.isEmpty()) {

@@ -30,6 +30,9 @@ QString Remove_Reserve_Char_In_File_Name(const QString& name);
 
 // The picture files the open panels offer.
 extern const QStringList Picture_File_Extensions;
+// Runs an open panel for one picture file: the chosen path, or a null
+// string when the panel was cancelled.
+QString Choose_Picture_File(const QString& title);
 // Reads a picture file, turned as its orientation tag says; a null image
 // when it cannot be read, with the reason in error.
 QImage Read_Image_File(const QString& path, QString* error = nullptr);

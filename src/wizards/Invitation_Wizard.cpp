@@ -25,7 +25,6 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTimeEdit>
-#include <QUrl>
 #include <QVBoxLayout>
 #include <cmath>
 #include <exception>
@@ -835,16 +834,10 @@ void Invitation_Wizard::imageBrowserSelectionDidChange(ImageBrowser* browser)
 
 void Invitation_Wizard::Browse_Image_Click()
 {
-    platform::PanelRequest request;
-    request.kind = platform::PanelRequest::Open;
-    request.title = QStringLiteral("Choose Photo");
-    request.extensions = Picture_File_Extensions;
-    const platform::PanelResult result = platform::runPanel(request);
-    if (!result.accepted)
+    const QString path = Choose_Picture_File(QStringLiteral("Choose Photo"));
+    if (path.isNull())
         return;
     SetObjEnabled(Image_Setting_Box, true);
-    const QString path = Main_App_wnd ? Main_App_wnd->Convert_Path_From_URL(QUrl::fromLocalFile(result.path()))
-                                      : result.path();
     image_path->setText(path);
     if (path.isEmpty()) {
         Preview_Image = QImage();

@@ -18,7 +18,6 @@
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
-#include <QUrl>
 #include <QVBoxLayout>
 #include <exception>
 #include <stdexcept>
@@ -525,17 +524,12 @@ void Show_User_Profile::Set_User_Image(const QString& path)
 
 void Show_User_Profile::Browse_image_Btn_Clicked()
 {
-    platform::PanelRequest request;
-    request.kind = platform::PanelRequest::Open;
-    request.title = QStringLiteral("Choose Photo");
-    request.extensions = Picture_File_Extensions;
-    const platform::PanelResult result = platform::runPanel(request);
-    if (!result.accepted || result.path().isEmpty()) {
+    const QString path = Choose_Picture_File(QStringLiteral("Choose Photo"));
+    if (path.isEmpty()) {
         Library_Selected_Image = QStringLiteral("");
         return;
     }
-    const QUrl url = QUrl::fromLocalFile(result.path());
-    Set_User_Image(Main_App_wnd ? Main_App_wnd->Convert_Path_From_URL(url) : url.toLocalFile());
+    Set_User_Image(path);
 }
 
 void Show_User_Profile::Clear_image_Btn_Clicked() { Set_User_Image(QStringLiteral("")); }

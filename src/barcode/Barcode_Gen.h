@@ -1,26 +1,269 @@
 #pragma once
-// The barcode designer as the batch road sees it: it takes a barcode
-// graphic's stored settings and makes the symbol of a value with them.
+// The barcode designer: a modal window in which the user edits one barcode
+// graphic and sees its symbol at once, and the one entry through which the
+// batch roads make the symbol of a bound barcode for each data row.
+//
+// The window's controls edit the live style record (Live_Barcode_Style) on
+// the main thread. The batch road never touches the window: it loads a
+// graphic's stored style into a record of its own and draws from that, on
+// whatever thread asks.
+#include "barcode/BarcodeDispatch.h"
 #include "barcode/BarcodeStyle.h"
 
+#include <QDialog>
 #include <QPicture>
 #include <QString>
+#include <atomic>
+#include <memory>
 
-class Barcode_Gen {
+class QCheckBox;
+class QComboBox;
+class QDoubleSpinBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QScrollArea;
+class QTabWidget;
+class QWidget;
+
+// What the designer needs of the main window: the data sets and spreadsheet
+// columns a barcode may be bound to, the long-text box, the data-set viewer
+// and the canvas that shows the graphic being edited.
+class Barcode_Designer_Host {
 public:
-    static Barcode_Gen* defaultInstance();
-
-    // Loads the graphic's stored barcode settings as the live style, with
-    // regeneration suppressed while it does so.
-    void Set_Barcode_Prop_To_Control(const SKTGraphic& graphic);
-    // The symbol of value with the live style and the given header and
-    // footer; a null picture when nothing could be made.
-    QPicture Get_Image_From_Val(const QString& value, const QString& header, const QString& footer);
+    virtual ~Barcode_Designer_Host() = default;
+    virtual QStringList Get_datasheet_File_Name_Array() const = 0;
+    virtual QString Get_First_Value_Of_Dataset(const QString& name) const = 0;
+    // The titles of the spreadsheet table's columns, in column order.
+    virtual QStringList Spreadsheet_Column_Titles() const = 0;
+    virtual QString Get_First_Value_Of_Excel_Binding(int column) const = 0;
+    // The long-text box with a title and a text.
+    virtual void Show_Long_Message(const QString& title, const QString& text) = 0;
+    // The values of a data set, read-only.
+    virtual void Show_Data_Series(const QString& name) = 0;
+    // The graphic's binding changed: redraw it and make it the editing graphic.
+    virtual void Barcode_Binding_Changed(const std::shared_ptr<SKTGraphic>& graphic) = 0;
 };
 
-// The designer, set once.
+class Barcode_Gen : public QDialog {
+    Q_OBJECT
+public:
+    // The designer, made on first use (on the main thread).
+    static Barcode_Gen* defaultInstance();
+    void setHost(Barcode_Designer_Host* host) { _host = host; }
+
+    // ---- the batch road: any thread, no widget is touched
+    // The graphic's stored style as a load gives it: indexes out of range
+    // clamped, the kind following the type, the custom resolution kept.
+    static BarcodeStyle Style_Of_Graphic(const SKTGraphic& graphic);
+    // Loads the graphic's stored style into a record of the caller's.
+    void Set_Barcode_Prop_To_Control(const SKTGraphic& graphic, BarcodeStyle& record) const;
+    // The picture of value under the record, with the given header and
+    // footer; null when nothing could be made.
+    QPicture Get_Image_From_Val(BarcodeStyle& record, const QString& value, const QString& header,
+                                const QString& footer) const;
+
+    // ---- the window (main thread)
+    // Runs the window on a barcode graphic; returns the same graphic. After
+    // OK its barcode fields hold the window's settings and
+    // Barcode_output_image the symbol; after Cancel nothing changed and
+    // Barcode_output_image is null.
+    std::shared_ptr<SKTGraphic> Open_Wnd(const std::shared_ptr<SKTGraphic>& graphic);
+    // Loads a graphic's stored style into the window, regeneration suppressed.
+    void Set_Barcode_Prop_To_Control(const std::shared_ptr<SKTGraphic>& graphic);
+    // Whether the value is printed; enables the value-on-top box to match.
+    bool Get_Print_State();
+    // The symbol of a value from the window's settings; with preview set it
+    // is also shown. While a load is in progress nothing is built (the
+    // caller keeps testBarcode). 2-D symbols are left in image_2d.
+    std::unique_ptr<NKDBarcode> Generate_Barcode_Variable(bool preview, const QString& value,
+                                                          const QString& header, const QString& footer);
+    bool Check_And_Validat_Barcode(bool show_msg, bool chk_image);
+    void Get_Image_From_Barcode(NKDBarcode* barcode);
+    void Get_Image_From_barcode_image(const QImage& image);
+    void Get_2d_barcode_from_image();
+    void Set_Barcode_On_Panel(const QPicture& image);
+    void Set_Blank_Image();
+    void _setLabels();
+    // The current value: the 2-D text in 2-D mode, else the value field.
+    QString Current_Value() const;
+    // The controls' settings into the live style record.
+    void Store_Controls_In_Style();
+
+    int liner_or_2D_font = 0;
+    std::unique_ptr<NKDBarcode> testBarcode;
+    QImage image_2d;
+    QPicture preview_image;
+    std::shared_ptr<SKTGraphic> pass_barcode_control;
+
+    // Outlets.
+    QComboBox* barcodeTypePopup;
+    QLineEdit* dataText;
+    QPlainTextEdit* dataText_2D;
+    QLineEdit* HeaderText;
+    QLineEdit* FooterText;
+    QCheckBox* hideHeaderCheckbox;
+    QCheckBox* hideFooterCheckbox;
+    QCheckBox* captionCheckbox;
+    QCheckBox* showinTopCheckbox;
+    QCheckBox* kerning_value_Checkbox;
+    QComboBox* align_hdr_combo;
+    QComboBox* align_ftr_combo;
+    QComboBox* Data_source_type;
+    QComboBox* Batch_Series;
+    QPushButton* View_Series_Button;
+    QTabWidget* sett_tab;
+    QWidget* dpi_tab_item;
+    QGroupBox* linear_settings_box;
+    QGroupBox* qr_settings_box;
+    QGroupBox* pdf_settings_box;
+    QGroupBox* dm_settings_box;
+    QGroupBox* margin_box;
+    QLineEdit* HeightText;
+    QDoubleSpinBox* HeightStepper;
+    QLineEdit* widthText;
+    QDoubleSpinBox* widthStepper;
+    QLabel* barHeightLabel;
+    QLabel* barWidthLabel;
+    QComboBox* bar_align_combo;
+    QComboBox* bar_orient_combo;
+    QLineEdit* HeightText_2D;
+    QDoubleSpinBox* HeightStepper_2D;
+    QComboBox* qr_version_ComboBox;
+    QComboBox* qr_ec_lvl_ComboBox;
+    QComboBox* qr_enc_mode_ComboBox;
+    QLineEdit* pdf_HeightText_2D;
+    QDoubleSpinBox* pdf_HeightStepper_2D;
+    QLineEdit* Pdf_widthText_2D;
+    QDoubleSpinBox* Pdf_widthStepper_2D;
+    QLineEdit* pdf_ec_lvl_Text;
+    QDoubleSpinBox* pdf_ec_lvl_Stepper;
+    QLineEdit* pdf_row_Text;
+    QDoubleSpinBox* pdf_row_Stepper;
+    QLineEdit* pdf_col_Text;
+    QDoubleSpinBox* pdf_col_Stepper;
+    QLineEdit* dm_moduleText_2D;
+    QDoubleSpinBox* dm_moduleStepper_2D;
+    QLineEdit* dm_widthText_2D;
+    QDoubleSpinBox* dm_widthStepper_2D;
+    QLineEdit* dm_HeightText_2D;
+    QDoubleSpinBox* dm_HeightStepper_2D;
+    QComboBox* dm_format_ComboBox;
+    QComboBox* dm_encoding_ComboBox;
+    QLineEdit* hdr_mar_Text;
+    QDoubleSpinBox* hdr_mar_Stepper;
+    QLineEdit* ftr_mar_Text;
+    QDoubleSpinBox* ftr_mar_Stepper;
+    QLineEdit* val_mar_Text;
+    QDoubleSpinBox* val_mar_Stepper;
+    QLineEdit* TB_mar_Text;
+    QDoubleSpinBox* TB_mar_Stepper;
+    QLineEdit* LR_mar_Text;
+    QDoubleSpinBox* LR_mar_Stepper;
+    QLabel* value_font_value;
+    QLabel* header_font_value;
+    QLabel* footer_font_value;
+    QPushButton* bar_hdr_clr;
+    QPushButton* bar_ftr_clr;
+    QPushButton* bar_val_clr;
+    QPushButton* bar_back_clr;
+    QPushButton* barcode_clr;
+    QComboBox* DPI_ComboBox;
+    QLineEdit* dpi_Text;
+    QDoubleSpinBox* dpi_Stepper;
+    QLabel* barcodeImage;
+    QScrollArea* image_scroll;
+    QLabel* barcode_error_label;
+    QPushButton* Encode_Button;
+    QPushButton* OK_Button;
+    QPushButton* Cancel_Button;
+
+public slots:
+    void goButtonActionPerformed();
+    void Encode_btn() { goButtonActionPerformed(); }
+    void OK_Btn_Clicked();
+    void Cancel_Btn_Clicked();
+    void barcodeTypeChanged();
+    void Liner_Barcode_Opt_Select();
+    void two_d_barcode_Opt_Select();
+    void comboBoxSelectionDidChange(QComboBox* combo);
+    void controlTextDidChange(QObject* field);
+    void textDidChange();
+    void Value_Font_Changed();
+    void Header_Font_Changed();
+    void Footer_Font_Changed();
+    void changeFont(const QFont& font);
+    void header_changeFont(const QFont& font);
+    void footer_changeFont(const QFont& font);
+    void Value_Margin_Changed(QObject* sender);
+    void Header_Margin_Changed(QObject* sender);
+    void Footer_Margin_Changed(QObject* sender);
+    void TB_Margin_Changed(QObject* sender);
+    void LR_Margin_Changed(QObject* sender);
+    void heightChanged(QObject* sender);
+    void widthChanged(QObject* sender);
+    void pdf_heightChanged(QObject* sender);
+    void PDF_Row_Changed(QObject* sender);
+    void PDF_Col_Changed(QObject* sender);
+    void PDF_EC_Lvl_Changed(QObject* sender);
+    void dm_widthChanged(QObject* sender);
+    void dm_heightChanged(QObject* sender);
+    void dm_modulesizeChanged(QObject* sender);
+    void captionChanged();
+    void showinTopChanged();
+    void hideHeaderChanged();
+    void hideFooterChanged();
+    void kerningChanged();
+    // A colour well: the colour panel, then the new colour is shown.
+    void Header_Color_Changed(QPushButton* well);
+    void DPI_Value_Changed(QObject* sender);
+    void DPI_Help_Label();
+    void View_batch_Series_Button();
+    void QR_Version_Help_Btn();
+    void QR_EC_Lvl_Help_Btn();
+    void PDF_row_Help_btn();
+    void PDF_col_Help_btn();
+    void PDF_ec_lvl_Help_btn();
+    void DM_format_Help_btn();
+    void DM_Encoding_Help_btn();
+
+private:
+    Barcode_Gen();
+    void buildWindow();
+    void awakeFromNib();
+    void Load_Controls_From_Style();
+    void Set_Font_Labels();
+    void Set_Well_Colour(QPushButton* well, const QColor& colour);
+    void Set_Value_Text(const QString& value);
+    void Set_Value_Editable(bool editable);
+    void data_matrix_barcode_size_acc_format();
+    void Check_And_Set_QR_size_Acc_Version(int version);
+    Barcode_Drawing Window_Drawing() const;
+    // The five refresh effects of a control change.
+    void redraw();
+    void reWidth();
+    void show_();
+    void regenerate() { goButtonActionPerformed(); }
+    void recompose() { Get_2d_barcode_from_image(); }
+    void Help(const QString& title, const QString& text);
+
+    Barcode_Designer_Host* _host = nullptr;
+};
+
+// The designer, set when it is made; the batch roads reach it here.
 extern Barcode_Gen* Barcode_Gen_Var;
 
-// The last barcode image made (guarded: batch workers write it).
+// The designer's choices that its handlers record (main thread only).
+extern std::atomic<int> QR_Version_Val;
+extern std::atomic<int> QR_EC_Level_Val;
+extern std::atomic<int> QR_Enc_Mode_Val;
+extern std::atomic<int> PDF_Row;
+extern std::atomic<int> PDF_Col;
+extern std::atomic<int> Barcode_module_size;
+extern std::atomic<int> last_unit_val;
+
+// The symbol the designer handed back on OK (null after Cancel).
 QPicture Get_Barcode_output_image();
 void Set_Barcode_output_image(const QPicture& image);

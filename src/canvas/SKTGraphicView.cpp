@@ -226,6 +226,15 @@ void SKTGraphicView::mousePressEvent(QMouseEvent* event)
     }
 }
 
+void SKTGraphicView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (const GraphicPtr hit = graphicAt(event->position())) {
+        selectGraphic(hit);
+        _dragging = false;
+        emit graphicDoubleClicked(hit);
+    }
+}
+
 void SKTGraphicView::mouseMoveEvent(QMouseEvent* event)
 {
     if (!_dragging || _selection.isEmpty())

@@ -44,12 +44,15 @@ public:
 signals:
     void selectionChanged(const GraphicPtr& graphic);
     void graphicMoved(const GraphicPtr& graphic);
+    // A graphic was double-clicked (it is selected by then).
+    void graphicDoubleClicked(const GraphicPtr& graphic);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     GraphicPtr graphicAt(const QPointF& point) const;

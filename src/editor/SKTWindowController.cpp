@@ -82,11 +82,11 @@ SKTWindowController::SKTWindowController()
     for (User_Profile_Class* profile : {Front_user_profile, Back_user_profile, TEMP_user_profile})
         profile->Reset_All_Values();
     data_table_content.clear();
-    Barcode_Gen_Var = Barcode_Gen::defaultInstance();
     wizard_pattern_image = QImage(Resource_Path + QStringLiteral("/wizard_pattern.png"));
 
     buildWindow();
     awakeFromNib();
+    Install_Barcode_Designer();
 }
 
 SKTWindowController::~SKTWindowController()
@@ -122,8 +122,13 @@ void SKTWindowController::buildWindow()
     _graphicView_BACK = new SKTGraphicView(&document, &document.graphics_back, &grid, 1);
     _graphicView_TEMP = new SKTGraphicView(&document, &document.graphics_temp, &grid, 2, this);
     _graphicView_TEMP->hide();
-    for (SKTGraphicView* view : {_graphicView, _graphicView_BACK})
+    for (SKTGraphicView* view : {_graphicView, _graphicView_BACK}) {
         connect(view, &SKTGraphicView::selectionChanged, this, &SKTWindowController::Show_Graphic_Properties);
+        connect(view, &SKTGraphicView::graphicDoubleClicked, this, [this](const GraphicPtr& g) {
+            if (Is_Kind(g.get(), GraphicKind::Barcode))
+                Open_Barcode_Window();
+        });
+    }
 
     canvas_stack = new QStackedWidget;
     canvas_stack->addWidget(_graphicView);
@@ -238,6 +243,10 @@ QWidget* SKTWindowController::buildPropertyPanel()
     Text_value_Edit->setMaximumHeight(120);
     connect(Text_value_Edit, &QPlainTextEdit::textChanged, this, &SKTWindowController::Text_Value_Changed);
     form->addRow(QStringLiteral("Value"), Text_value_Edit);
+    barcode_designer_btn = new QPushButton(QStringLiteral("Barcode Designer..."));
+    barcode_designer_btn->hide();
+    connect(barcode_designer_btn, &QPushButton::clicked, this, &SKTWindowController::Open_Barcode_Window);
+    form->addRow(barcode_designer_btn);
     insert_template_btn = new QPushButton(QStringLiteral("Use Template Title"));
     insert_template_btn->hide();
     connect(insert_template_btn, &QPushButton::clicked, this, &SKTWindowController::Insert_Template_Button);
@@ -699,6 +708,7 @@ void SKTWindowController::Show_Graphic_Properties(const GraphicPtr& graphic)
     QWidget* panel = Text_value_Edit->parentWidget();
     panel->setEnabled(graphic != nullptr);
     insert_template_btn->hide();
+    barcode_designer_btn->hide();
     if (graphic) {
         settings_tab->setCurrentIndex(1);
         if (auto* text = dynamic_cast<SKTText*>(graphic.get())) {
@@ -709,9 +719,15 @@ void SKTWindowController::Show_Graphic_Properties(const GraphicPtr& graphic)
                                                  : QStringLiteral("Use Template Message"));
                 insert_template_btn->show();
             }
+        } else if (Is_Kind(graphic.get(), GraphicKind::Barcode)) {
+            // A barcode's value is edited in the designer.
+            Text_value_Edit->setPlainText(graphic->linear_or_2d ? graphic->two_d_font_val : graphic->linear_font_val);
         } else {
             Text_value_Edit->setPlainText(graphic->Text_Value);
         }
+        const bool barcode = Is_Kind(graphic.get(), GraphicKind::Barcode);
+        Text_value_Edit->setReadOnly(barcode);
+        barcode_designer_btn->setVisible(barcode);
         const int type = graphic->data_source_type;
         Data_source_type->setCurrentIndex(type >= 0 && type < Data_source_type->count() ? type : 0);
         Batch_Series->clear();
@@ -813,13 +829,6 @@ void SKTWindowController::Image_Tool_Clicked()
     Show_Graphic_Properties(Current_Canvas()->_Selected_Graphic);
 }
 
-void SKTWindowController::Barcode_Tool_Clicked()
-{
-    Selected_Control_Tool = Tool_None;
-    Current_Canvas()->createGraphicOfClass(GraphicKind::Barcode, nullptr, false, QRectF(),
-                                           Side_Code(Card_Side(Card_Front_Or_Back.load())), QString(), QString());
-    Show_Graphic_Properties(Current_Canvas()->_Selected_Graphic);
-}
 
 // ---------------------------------------------------------------- grid
 

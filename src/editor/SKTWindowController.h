@@ -216,6 +216,11 @@ public:
     // The default rectangle on the card of the profile field with the control
     // identifier, from the profile dialog's placeholder views.
     QRectF Get_Control_Rect_From_Template(const QString& ctrl_ID) const;
+    // The barcode designer on the selected barcode graphic; after OK the
+    // selected barcodes take its settings and symbol.
+    void Open_Barcode_Window();
+    void Update_Barcode_Graphics(const GraphicPtr& graphic);
+    QPushButton* barcode_designer_btn = nullptr;
 
 public slots:
     void comboBoxSelectionDidChange(QComboBox* combo);
@@ -259,6 +264,7 @@ private:
     void awakeFromNib();
     void applyCardProperty(const Card_Property& property);
     void Fill_User_profile_info(SKTGraphicView* canvas, const User_Profile_Class* record, bool card_side);
+    void Install_Barcode_Designer();
 
     Export_Choices currentExportChoices() const;
     void Export_Batch_File(const QString& folder, const Export_Choices& choices);

@@ -217,10 +217,11 @@ void SKTWindowController::Assign_Batch_Values_To_Control(int row)
                 static_cast<SKTImage&>(*g).setFilePath(value);
                 break;
             case GraphicKind::Barcode: {
-                Barcode_Gen_Var->Set_Barcode_Prop_To_Control(*g);
-                const QPicture image = Barcode_Gen_Var->Get_Image_From_Val(value, g->header_val, g->footer_val);
-                Set_Barcode_output_image(image);
-                g->Set_Barcode_image(image);
+                // The graphic's own style in a record of this call: a batch
+                // on a worker never touches the designer's window or style.
+                BarcodeStyle style;
+                Barcode_Gen_Var->Set_Barcode_Prop_To_Control(*g, style);
+                g->Set_Barcode_image(Barcode_Gen_Var->Get_Image_From_Val(style, value, g->header_val, g->footer_val));
                 break;
             }
             }

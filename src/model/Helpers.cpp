@@ -12,6 +12,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QWidget>
+#include <algorithm>
+#include <climits>
 #include <exception>
 
 const QStringList Picture_File_Extensions = {"jpg", "jpeg", "jpe", "jfif", "gif", "bmp", "png", "tif", "tiff"};
@@ -102,6 +104,41 @@ QString Replace_char_in_string(const QString& text, const QString& target, const
         return text;
     QString out = text;
     return out.replace(target, replacement);
+}
+
+namespace {
+// The longest leading number of a text (after blanks), as its characters.
+QString leadingNumber(const QString& text, bool fraction)
+{
+    qsizetype i = 0;
+    while (i < text.size() && text[i].isSpace())
+        ++i;
+    const qsizetype start = i;
+    if (i < text.size() && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+')))
+        ++i;
+    bool digits = false, point = false;
+    for (; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
+            digits = true;
+        else if (fraction && !point && c == QLatin1Char('.'))
+            point = true;
+        else
+            break;
+    }
+    return digits ? text.mid(start, i - start) : QString();
+}
+}
+
+int Int_Value(const QString& text)
+{
+    const double value = leadingNumber(text, false).toDouble();
+    return int(std::clamp(value, double(INT_MIN), double(INT_MAX)));
+}
+
+double Float_Value(const QString& text)
+{
+    return leadingNumber(text, true).toDouble();
 }
 
 QString Left_Str_substringToIndex(const QString& text, int n)

@@ -25,6 +25,11 @@ QString Left_Str_substringToIndex(const QString& text, int n);
 QString Right_Str_substringFromIndex(const QString& text, int n);
 // From position n to the end; empty when n lies past the end.
 QString Read_Str_FromIndex(const QString& text, int n);
+// The number a text field holds, read as a person types it: leading blanks,
+// a sign and the digits up to the first character that does not belong
+// ("12ab" is 12, "" and "ab" are 0). The float form also takes a fraction.
+int Int_Value(const QString& text);
+double Float_Value(const QString& text);
 // / \ ? % * | " < > removed at both ends (inner ones stay), then Trim_Str.
 QString Remove_Reserve_Char_In_File_Name(const QString& name);
 

@@ -1,0 +1,118 @@
+// The main window and the barcode designer: the Barcode tool, opening the
+// designer on the selected barcode, and what the designer needs of the window.
+#include "editor/SKTWindowController.h"
+
+#include "barcode/Barcode_Gen.h"
+#include "canvas/SKTGraphicView.h"
+#include "data/DataSetFiles.h"
+#include "data/Data_From_Excel.h"
+#include "model/Globals.h"
+#include "model/Helpers.h"
+#include "output/Long_SMS_Dlg.h"
+
+#include <exception>
+
+namespace {
+class Designer_Host : public Barcode_Designer_Host {
+public:
+    explicit Designer_Host(SKTWindowController& window) : w(window) {}
+
+    QStringList Get_datasheet_File_Name_Array() const override { return w.Get_datasheet_File_Name_Array(); }
+    QString Get_First_Value_Of_Dataset(const QString& name) const override
+    {
+        return w.Get_First_Value_Of_Dataset(name);
+    }
+    QStringList Spreadsheet_Column_Titles() const override { return Data_From_Excel_Window->Column_Titles(); }
+    QString Get_First_Value_Of_Excel_Binding(int column) const override
+    {
+        return w.Get_First_Value_Of_Excel_Binding(column);
+    }
+    void Show_Long_Message(const QString& title, const QString& text) override
+    {
+        Cutom_Msg_Title = title;
+        Cutom_Msg_Val = text;
+        Long_SMS_Dlg::defaultInstance()->Open_Long_sms_Dialog();
+    }
+    // The set's values, numbered, read-only in the long-text box.
+    void Show_Data_Series(const QString& name) override
+    {
+        const QStringList values = Data_Set_Shown_Values(name).value_or(QStringList());
+        QStringList lines;
+        for (qsizetype i = 0; i < values.size(); ++i)
+            lines << QStringLiteral("%1\t%2").arg(i + 1).arg(values[i]);
+        Long_SMS_Dlg* box = Long_SMS_Dlg::defaultInstance();
+        box->title_val = QStringLiteral("%1 (%2 values)").arg(name).arg(values.size());
+        box->msg_val_str = lines.join(QLatin1Char('\n'));
+        box->Open_Long_sms_Dialog();
+    }
+    void Barcode_Binding_Changed(const std::shared_ptr<SKTGraphic>& graphic) override
+    {
+        w.Refresh_Canvas();
+        (Card_Front_Or_Back == Side_Back ? w._graphicView_BACK : w._graphicView)->startEditingGraphic(graphic);
+        w.Refresh_Canvas();
+    }
+
+private:
+    SKTWindowController& w;
+};
+}
+
+void SKTWindowController::Install_Barcode_Designer()
+{
+    static Designer_Host host(*this);
+    Barcode_Gen_Var = Barcode_Gen::defaultInstance();
+    Barcode_Gen_Var->setHost(&host);
+}
+
+void SKTWindowController::Barcode_Tool_Clicked()
+{
+    Selected_Control_Tool = Tool_None;
+    SKTGraphicView* canvas = Current_Canvas();
+    canvas->createGraphicOfClass(GraphicKind::Barcode, nullptr, false, QRectF(),
+                                 Side_Code(Card_Side(Card_Front_Or_Back.load())), QString(), QString());
+    const GraphicPtr placed = canvas->_Selected_Graphic;
+    Show_Graphic_Properties(placed);
+    if (!placed)
+        return;
+    Open_Barcode_Window();
+    // A barcode the designer gave no symbol would be an empty box: it goes.
+    if (placed->_barcode_image.isNull()) {
+        canvas->selectGraphic(nullptr);
+        canvas->face().removeAll(placed);
+        canvas->_Selected_Graphic = nullptr;
+        Show_Graphic_Properties(nullptr);
+        Refresh_Canvas();
+    }
+}
+
+void SKTWindowController::Open_Barcode_Window()
+{
+    try {
+        const GraphicPtr selected = Selected_Graphic();
+        if (!Is_Kind(selected.get(), GraphicKind::Barcode))
+            return;
+        const GraphicPtr returned = Barcode_Gen::defaultInstance()->Open_Wnd(selected);
+        if (returned && !Get_Barcode_output_image().isNull())
+            Update_Barcode_Graphics(returned);
+        Show_Graphic_Properties(Selected_Graphic());
+    } catch (const std::exception& e) {
+        Show_NSLog_Message(QString::fromUtf8(e.what()));
+    }
+}
+
+void SKTWindowController::Update_Barcode_Graphics(const GraphicPtr& graphic)
+{
+    if (!graphic)
+        return;
+    // Every selected barcode takes the settings, and with them the symbol.
+    const BarcodeStyle style = BarcodeStyle::fromGraphic(*graphic);
+    const QPicture image = Get_Barcode_output_image();
+    for (const GraphicPtr& g : Current_Canvas()->selectedGraphics()) {
+        if (!Is_Kind(g.get(), GraphicKind::Barcode))
+            continue;
+        if (g != graphic)
+            style.storeIn(*g);
+        g->Set_Barcode_image(image);
+    }
+    Refresh_Canvas();
+}

@@ -123,14 +123,20 @@ QLineEdit* field(int width = 60)
     return f;
 }
 
+// The arrows of a field's stepper; the field beside it shows the number.
+class Stepper : public QDoubleSpinBox {
+public:
+    Stepper() { lineEdit()->hide(); }
+};
+
 QDoubleSpinBox* stepper(double min, double max, double step, int decimals)
 {
-    auto* s = new QDoubleSpinBox;
+    auto* s = new Stepper;
     s->setRange(min, max);
     s->setSingleStep(step);
     s->setDecimals(decimals);
     s->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
-    s->setFixedWidth(22);
+    s->setFixedWidth(18);
     return s;
 }
 
@@ -416,6 +422,7 @@ void Barcode_Gen::buildWindow()
     barcodeImage->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     image_scroll = new QScrollArea;
     image_scroll->setWidget(barcodeImage);
+    image_scroll->setWidgetResizable(true);
     image_scroll->setMinimumSize(380, 260);
     image_scroll->setBackgroundRole(QPalette::Base);
     barcode_error_label = new QLabel(QStringLiteral("There was a problem drawing the barcode."));
@@ -833,13 +840,9 @@ void Barcode_Gen::Get_2d_barcode_from_image()
 void Barcode_Gen::Set_Barcode_On_Panel(const QPicture& image)
 {
     preview_image = image;
-    const QSize area = image_scroll->viewport()->size();
     const QSize size = image.boundingRect().size();
-    if (size.width() >= area.width())
-        image_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    else
-        image_scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    barcodeImage->resize(std::max(size.width(), area.width()), std::max(size.height(), area.height()));
+    // Never scaled: the view is at least the picture's size and fills the area.
+    barcodeImage->setMinimumSize(size);
     barcodeImage->setPicture(image);
     barcode_error_label->setVisible(image.isNull());
 }

@@ -15,8 +15,9 @@
 extern const QStringList DataMatrix_Format_Items;
 // The designer's encodation list: "Auto", "Ascii", "C40", "Text", "Base256".
 extern const QStringList DataMatrix_Encoding_Items;
-// The largest value the encoder takes, in bytes.
-constexpr int DataMatrix_Max_Bytes = 3116;
+// The largest value offered to the encoder, in bytes: the most digits the
+// largest symbol holds whole (one more makes the library read past its data).
+constexpr int DataMatrix_Max_Bytes = 3115;
 
 // Columns (W) and rows (H) of a format item; 0 and 0 for "Auto" or an item
 // without "X".

@@ -94,9 +94,15 @@ QString NKDBarcode::rightCaption() const
 QString NKDBarcode::caption() const
 {
     const int left = qMax(0, digitsToLeft()), right = qMax(0, digitsToRight());
-    if (left == 0 && right == 0)
-        return _content;
-    return _content.mid(left, qMax<qsizetype>(0, _content.size() - left - right));
+    QString text = left == 0 && right == 0
+                       ? _content
+                       : _content.mid(left, qMax<qsizetype>(0, _content.size() - left - right));
+    // The caption is one line: a tab or line break in the value (which the
+    // renderer would take for a piece separator) is shown as a space.
+    for (QChar& c : text)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            c = QLatin1Char(' ');
+    return text;
 }
 
 float NKDBarcode::barBottom(int) const

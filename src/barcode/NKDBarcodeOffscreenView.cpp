@@ -7,6 +7,7 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -196,9 +197,13 @@ void NKDBarcodeOffscreenView::draw1D(QPainter& painter) const
                 }
             }
         }
-        if (!right.isEmpty())
-            canvas.textAt(Barcode_Text_Block(right, font), m.lastBar() + 0.07 * W + mLR, yc + 3.0,
-                          color);
+        if (!right.isEmpty()) {
+            // One module right of the last bar, and never past the picture's edge.
+            const BarcodeTextBlock block = Barcode_Text_Block(right, font);
+            const qreal barsEnd = (Wv + n * w) / 2.0;
+            const qreal xr = std::max(0.0, std::min(barsEnd + w, Wv - block.width - 1.0));
+            canvas.textAt(block, xr, yc + 3.0, color);
+        }
     }
     if (m.printsHeader())
         canvas.textInRect(Barcode_Text_Block(m.header(), s.header_font_val, 2.0), Hv - Hh - mTB, Wv,

@@ -54,6 +54,10 @@ bool NKDCode39Barcode::initWithContent(const QString& content, bool printsCaptio
 
 QString NKDCode39Barcode::_encodeChar(QChar c) const
 {
+    // "*" is the start and stop character: inside a value a reader would end
+    // the symbol there, so it is no data character.
+    if (c == QLatin1Char('*'))
+        return QString();
     return patternOf(c);
 }
 

@@ -1,6 +1,7 @@
 #include "barcode/QR_Encode.h"
 
 #include <array>
+#include <algorithm>
 #include <cstring>
 #include <mutex>
 
@@ -326,6 +327,12 @@ bool CQR_Encode::EncodeSourceData(const char* lpsSource, std::int64_t ncLength, 
     // The bit stream.
     std::memset(m_byDataCodeWord, 0, sizeof m_byDataCodeWord);
     std::int64_t n = 0, pos = 0;
+    // Bytes from 0x80 up are UTF-8 text: the character-set designator (ECI
+    // 26) says so, or readers guess another set (often Shift-JIS).
+    if (std::any_of(src, src + ncLength, [](unsigned char c) { return c >= 0x80; })) {
+        n = SetBitStream(n, 7, 4);
+        n = SetBitStream(n, 26, 8);
+    }
     for (std::int64_t b = 0; b < m_ncDataBlock && n != -1; ++b) {
         const unsigned char* p = src + pos;
         const std::int64_t count = len[b];

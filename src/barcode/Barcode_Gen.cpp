@@ -680,6 +680,7 @@ std::shared_ptr<SKTGraphic> Barcode_Gen::Open_Wnd(const std::shared_ptr<SKTGraph
         Not_Draw_Only_Prop_Change = false;
         Show_NSLog_Message(reason(e));
     }
+    setResult(0);
     const int code = platform::runModal(*this);
     hide();
     if (code == 1) {

@@ -347,9 +347,12 @@ void Barcode_Gen::buildWindow()
         auto fontRow = [&](int row, const QString& name, QLabel* label, void (Barcode_Gen::*handler)()) {
             auto* b = new QPushButton(QStringLiteral("Font..."));
             connect(b, &QPushButton::clicked, this, handler);
-            grid->addWidget(new QLabel(name), row, 0);
+            auto* caption = new QLabel(name);
+            grid->addWidget(caption, row, 0);
             grid->addWidget(label, row, 1);
             grid->addWidget(b, row, 2);
+            if (label == value_font_value)
+                linearOnly << caption << label << b;
         };
         fontRow(0, QStringLiteral("Value font :"), value_font_value, &Barcode_Gen::Value_Font_Changed);
         fontRow(1, QStringLiteral("Header font :"), header_font_value, &Barcode_Gen::Header_Font_Changed);
@@ -359,8 +362,11 @@ void Barcode_Gen::buildWindow()
             w->setFixedSize(40, 22);
             QPushButton* made = w;
             connect(w, &QPushButton::clicked, this, [this, made] { Header_Color_Changed(made); });
-            grid->addWidget(new QLabel(name), row, column);
+            auto* caption = new QLabel(name);
+            grid->addWidget(caption, row, column);
             grid->addWidget(w, row, column + 1);
+            if (w == bar_val_clr || w == barcode_clr || w == bar_back_clr)
+                linearOnly << caption << w;
         };
         well(bar_hdr_clr, 3, 0, QStringLiteral("Header colour :"));
         well(bar_ftr_clr, 4, 0, QStringLiteral("Footer colour :"));
@@ -384,7 +390,9 @@ void Barcode_Gen::buildWindow()
         pair(LR_mar_Text, LR_mar_Stepper, 0, 20, 0.1, 2, &Barcode_Gen::LR_Margin_Changed);
         form->addRow(QStringLiteral("Header :"), pairRow(hdr_mar_Text, hdr_mar_Stepper));
         form->addRow(QStringLiteral("Footer :"), pairRow(ftr_mar_Text, ftr_mar_Stepper));
-        form->addRow(QStringLiteral("Value :"), pairRow(val_mar_Text, val_mar_Stepper));
+        auto* valueRow = pairRow(val_mar_Text, val_mar_Stepper);
+        form->addRow(QStringLiteral("Value :"), valueRow);
+        linearOnly << valueRow << form->labelForField(valueRow);
         form->addRow(QStringLiteral("Top and bottom :"), pairRow(TB_mar_Text, TB_mar_Stepper));
         form->addRow(QStringLiteral("Left and right :"), pairRow(LR_mar_Text, LR_mar_Stepper));
         l->addWidget(margin_box);
@@ -432,7 +440,6 @@ void Barcode_Gen::buildWindow()
     Encode_Button = new QPushButton(QStringLiteral("Encode"));
     OK_Button = new QPushButton(QStringLiteral("OK"));
     Cancel_Button = new QPushButton(QStringLiteral("Cancel"));
-    OK_Button->setDefault(true);
     connect(Encode_Button, &QPushButton::clicked, this, &Barcode_Gen::Encode_btn);
     connect(OK_Button, &QPushButton::clicked, this, &Barcode_Gen::OK_Btn_Clicked);
     connect(Cancel_Button, &QPushButton::clicked, this, &Barcode_Gen::Cancel_Btn_Clicked);
@@ -454,6 +461,33 @@ void Barcode_Gen::buildWindow()
     auto* main = new QHBoxLayout(this);
     main->addLayout(left, 3);
     main->addLayout(right, 2);
+
+    // Return in a field applies the field; it never closes the window.
+    for (QPushButton* button : findChildren<QPushButton*>()) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
+}
+
+namespace {
+void setPair(QLineEdit* f, QDoubleSpinBox* s, double value, bool integer)
+{
+    const QSignalBlocker b(s);
+    s->setValue(value);
+    f->setText(integer ? QString::asprintf("%d", int(s->value())) : QString::number(s->value()));
+}
+
+void setIndex(QComboBox* c, int index)
+{
+    const QSignalBlocker b(c);
+    c->setCurrentIndex(std::clamp(index, 0, c->count() - 1));
+}
+
+void setChecked(QCheckBox* c, int state)
+{
+    const QSignalBlocker b(c);
+    c->setChecked(state == 1);
+}
 }
 
 void Barcode_Gen::awakeFromNib()
@@ -477,6 +511,8 @@ void Barcode_Gen::awakeFromNib()
         dm_encoding_ComboBox->addItems(DataMatrix_Encoding_Items);
     }
     Load_Controls_From_Style();
+    setPair(dm_widthText_2D, dm_widthStepper_2D, 0, true);
+    setPair(dm_HeightText_2D, dm_HeightStepper_2D, 0, true);
     const QSignalBlocker b(dpi_Stepper);
     dpi_Stepper->setValue(Auto_Barcode_DPI);
     dpi_Text->setText(QString::number(Auto_Barcode_DPI));
@@ -488,26 +524,6 @@ void Barcode_Gen::awakeFromNib()
 
 // ---------------------------------------------------------------- style and controls
 
-namespace {
-void setPair(QLineEdit* f, QDoubleSpinBox* s, double value, bool integer)
-{
-    const QSignalBlocker b(s);
-    s->setValue(value);
-    f->setText(integer ? QString::asprintf("%d", int(s->value())) : QString::number(s->value()));
-}
-
-void setIndex(QComboBox* c, int index)
-{
-    const QSignalBlocker b(c);
-    c->setCurrentIndex(std::clamp(index, 0, c->count() - 1));
-}
-
-void setChecked(QCheckBox* c, int state)
-{
-    const QSignalBlocker b(c);
-    c->setChecked(state == 1);
-}
-}
 
 void Barcode_Gen::Load_Controls_From_Style()
 {

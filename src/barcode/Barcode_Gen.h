@@ -250,6 +250,8 @@ private:
     void Help(const QString& title, const QString& text);
 
     Barcode_Designer_Host* _host = nullptr;
+    // What only a linear barcode uses: hidden for 2-D symbologies.
+    QList<QWidget*> linearOnly;
 };
 
 // The designer, set when it is made; the batch roads reach it here.

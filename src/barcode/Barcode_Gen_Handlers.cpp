@@ -115,8 +115,10 @@ void Barcode_Gen::Liner_Barcode_Opt_Select()
     dataText->setEnabled(true);
     dataText->show();
     dataText_2D->hide();
-    for (QWidget* w : std::initializer_list<QWidget*>{showinTopCheckbox, captionCheckbox, val_mar_Text, val_mar_Stepper,
-                                                      kerning_value_Checkbox, linear_settings_box})
+    for (QWidget* w : std::initializer_list<QWidget*>{showinTopCheckbox, captionCheckbox, kerning_value_Checkbox,
+                                                      linear_settings_box})
+        w->show();
+    for (QWidget* w : std::as_const(linearOnly))
         w->show();
     for (QWidget* w : std::initializer_list<QWidget*>{qr_settings_box, pdf_settings_box, dm_settings_box})
         w->hide();
@@ -131,8 +133,10 @@ void Barcode_Gen::two_d_barcode_Opt_Select()
     dataText->setEnabled(false);
     dataText->hide();
     dataText_2D->show();
-    for (QWidget* w : std::initializer_list<QWidget*>{showinTopCheckbox, captionCheckbox, val_mar_Text, val_mar_Stepper,
-                                                      kerning_value_Checkbox, linear_settings_box})
+    for (QWidget* w : std::initializer_list<QWidget*>{showinTopCheckbox, captionCheckbox, kerning_value_Checkbox,
+                                                      linear_settings_box})
+        w->hide();
+    for (QWidget* w : std::as_const(linearOnly))
         w->hide();
     if (sett_tab->count() == 3)
         sett_tab->insertTab(3, dpi_tab_item, QStringLiteral("Resolution"));
@@ -162,6 +166,10 @@ void Barcode_Gen::comboBoxSelectionDidChange(QComboBox* combo)
             if (type == Source_Typed) {
                 View_Series_Button->setEnabled(false);
                 Batch_Series->setEnabled(false);
+                {
+                    const QSignalBlocker b(Batch_Series);
+                    Batch_Series->clear();
+                }
                 Set_Value_Editable(true);
                 if (g)
                     g->Set_Data_source_type(Source_Typed);

@@ -178,6 +178,23 @@ TEST(BarcodeDispatch, StoredLengthsAreCentimetresAndTheResolutionIsTheStoredOne)
         style.dpi_custom_val = r.custom;
         EXPECT_EQ(Barcode_Drawing_Of(style).dpi, r.dpi) << r.index << " " << r.custom;
     }
+    // The stored PDF417 level reaches the encoder.
+    QTemporaryDir dir;
+    QStringList paths;
+    for (int level : {2, 5}) {
+        BarcodeStyle pdf = styleOf("PDF417");
+        pdf.pdf_ec_val = level;
+        pdf.pdf_wdt_val = 300;
+        pdf.pdf_hgt_val = 90;
+        paths << dir.filePath(QStringLiteral("pdf%1.png").arg(level));
+        ASSERT_TRUE(Save_With_Quiet_Zone(symbolOf(pdf, "LEVEL TEST").image_2d, paths.last(), 40));
+    }
+    const DecodeRun pdfRun = Decode_With_ZXing(paths, "PDF417");
+    ASSERT_TRUE(pdfRun.ran) << pdfRun.failure.toStdString();
+    EXPECT_EQ(pdfRun.read.value(paths[0]).bytes, "LEVEL TEST");
+    EXPECT_EQ(pdfRun.read.value(paths[1]).ecLevel, "5");
+    EXPECT_NE(pdfRun.read.value(paths[0]).ecLevel, "5");
+
     style.qr_version_index = 5;
     style.qr_ec_index = 3;
     EXPECT_EQ(Barcode_Drawing_Of(style).qrVersion, 5);

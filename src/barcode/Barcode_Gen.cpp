@@ -664,6 +664,14 @@ void Barcode_Gen::Set_Barcode_Prop_To_Control(const std::shared_ptr<SKTGraphic>&
         Live_Barcode_Style.kerning_value_state = kerning;
         liner_or_2D_font = Live_Barcode_Style.linear_or_2d;
         Load_Controls_From_Style();
+        // The spreadsheet column source is offered while the design has a table.
+        {
+            const QSignalBlocker b(Data_source_type);
+            if (Excel_Binding_Use && Data_source_type->count() == 2)
+                Data_source_type->addItem(QStringLiteral("Excel"));
+            else if (!Excel_Binding_Use && Data_source_type->count() == 3)
+                Data_source_type->removeItem(2);
+        }
         // The data-source combo's own handling: the list of the bound
         // source, its item, and the first bound value in the value field.
         setIndex(Data_source_type, std::clamp(graphic->data_source_type, 0, Data_source_type->count() - 1));

@@ -41,8 +41,9 @@ public:
     virtual QString Get_First_Value_Of_Excel_Binding(int column) const = 0;
     // The long-text box with a title and a text.
     virtual void Show_Long_Message(const QString& title, const QString& text) = 0;
-    // The values of a data set, read-only.
+    // The values of a data set, read-only; the spreadsheet table.
     virtual void Show_Data_Series(const QString& name) = 0;
+    virtual void Show_Spreadsheet_Table() = 0;
     // The graphic's binding changed: redraw it and make it the editing graphic.
     virtual void Barcode_Binding_Changed(const std::shared_ptr<SKTGraphic>& graphic) = 0;
 };

@@ -595,7 +595,12 @@ void Barcode_Gen::View_batch_Series_Button()
         Show_MessageBox(QStringLiteral("Please select the series."));
         return;
     }
-    if (_host)
+    if (!_host)
+        return;
+    // A spreadsheet column is shown in its table, as the property panel does.
+    if (Data_source_type->currentIndex() == Source_Spreadsheet)
+        _host->Show_Spreadsheet_Table();
+    else
         _host->Show_Data_Series(name);
 }
 

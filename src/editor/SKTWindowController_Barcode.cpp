@@ -4,8 +4,8 @@
 
 #include "barcode/Barcode_Gen.h"
 #include "canvas/SKTGraphicView.h"
-#include "data/DataSetFiles.h"
 #include "data/Data_From_Excel.h"
+#include "data/View_Data_Series.h"
 #include "model/Globals.h"
 #include "model/Helpers.h"
 #include "output/Long_SMS_Dlg.h"
@@ -33,18 +33,13 @@ public:
         Cutom_Msg_Val = text;
         Long_SMS_Dlg::defaultInstance()->Open_Long_sms_Dialog();
     }
-    // The set's values, numbered, read-only in the long-text box.
     void Show_Data_Series(const QString& name) override
     {
-        const QStringList values = Data_Set_Shown_Values(name).value_or(QStringList());
-        QStringList lines;
-        for (qsizetype i = 0; i < values.size(); ++i)
-            lines << QStringLiteral("%1\t%2").arg(i + 1).arg(values[i]);
-        Long_SMS_Dlg* box = Long_SMS_Dlg::defaultInstance();
-        box->title_val = QStringLiteral("%1 (%2 values)").arg(name).arg(values.size());
-        box->msg_val_str = lines.join(QLatin1Char('\n'));
-        box->Open_Long_sms_Dialog();
+        View_Data_Series* viewer = View_Data_Series::defaultInstance();
+        viewer->file_name = name;
+        viewer->Open_Wnd();
     }
+    void Show_Spreadsheet_Table() override { Data_From_Excel_Window->Open_Wnd(); }
     void Barcode_Binding_Changed(const std::shared_ptr<SKTGraphic>& graphic) override
     {
         w.Refresh_Canvas();

@@ -6,6 +6,7 @@
 #include "barcode/Barcode_Gen.h"
 #include "canvas/SKTGraphicView.h"
 #include "data/DataSetFiles.h"
+#include "data/View_Data_Series.h"
 #include "editor/SKTWindowController.h"
 #include "model/Globals.h"
 #include "output/Long_SMS_Dlg.h"
@@ -270,13 +271,13 @@ TEST_F(DesignerTest, BindingToASeriesAndViewingIt)
         EXPECT_EQ(designer->dataText->text(), "B-100");
         EXPECT_TRUE(designer->dataText->isReadOnly());
         designer->View_batch_Series_Button();
-        EXPECT_TRUE(Long_SMS_Dlg::defaultInstance()->_Msg_Val->toPlainText().contains("3\tB-102"));
+        EXPECT_EQ(View_Data_Series::defaultInstance()->ListData, (QStringList{"B-100", "B-101", "B-102"}));
     });
     wnd->Open_Barcode_Window();
     EXPECT_EQ(g->data_source_type, Source_Data_Set);
     EXPECT_EQ(g->batch_list_name, "Badges");
     EXPECT_EQ(g->linear_font_val, "B-100");
-    EXPECT_EQ(host.modalRuns, (QStringList{"Barcode_Gen", "Long_SMS_Dlg"}));
+    EXPECT_EQ(host.modalRuns, (QStringList{"Barcode_Gen", "View_Data_Series"}));
 }
 
 TEST_F(DesignerTest, TheToolAndTheSelectionOpenTheDesigner)

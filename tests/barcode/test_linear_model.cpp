@@ -1,3 +1,4 @@
+#include "support/BarcodeFields.h"
 #include "barcode/BarcodeText.h"
 #include "barcode/NKDBarcode.h"
 #include "model/SKTGraphic.h"
@@ -142,13 +143,7 @@ TEST(BarcodeStyle, DefaultsAgreeWithANewGraphicAndSettingsRoundTrip)
     const GraphicPtr fresh = Make_Graphic(GraphicKind::Barcode);
     const BarcodeStyle defaults;
     const BarcodeStyle loaded = BarcodeStyle::fromGraphic(*fresh);
-#define SAME(name, ...) EXPECT_EQ(loaded.name, defaults.name) << #name;
-    SKT_BARCODE_INT_FIELDS(SAME)
-    SKT_BARCODE_FLOAT_FIELDS(SAME)
-    SKT_BARCODE_STRING_FIELDS(SAME)
-    SKT_BARCODE_FONT_FIELDS(SAME)
-    SKT_BARCODE_COLOR_FIELDS(SAME)
-#undef SAME
+    Expect_Same_Barcode_Fields(loaded, defaults);
 
     BarcodeStyle edited;
     edited.linear_or_2d = 1;
@@ -170,13 +165,7 @@ TEST(BarcodeStyle, DefaultsAgreeWithANewGraphicAndSettingsRoundTrip)
     EXPECT_EQ(graphic->header_font_val.pointSizeF(), 14);
     EXPECT_EQ(graphic->barcode_back_clr_val, QColor(10, 20, 30));
     const BarcodeStyle back = BarcodeStyle::fromGraphic(*graphic);
-#define SAME(name, ...) EXPECT_EQ(back.name, edited.name) << #name;
-    SKT_BARCODE_INT_FIELDS(SAME)
-    SKT_BARCODE_FLOAT_FIELDS(SAME)
-    SKT_BARCODE_STRING_FIELDS(SAME)
-    SKT_BARCODE_FONT_FIELDS(SAME)
-    SKT_BARCODE_COLOR_FIELDS(SAME)
-#undef SAME
+    Expect_Same_Barcode_Fields(back, edited);
     EXPECT_EQ(edited.align_ftr_text(), QStringLiteral("Right"));
     EXPECT_EQ(Barcode_Alignment_Text(7), QString());
 }

@@ -1,6 +1,7 @@
 // The designer window on the main window's barcode graphics: the load and
 // OK road, Cancel, the suppression flag, its messages and help texts, and
 // opening it from the tool and the selection.
+#include "support/BarcodeFields.h"
 #include "support/ScriptedHost.h"
 #include "support/TempResources.h"
 #include "barcode/Barcode_Gen.h"
@@ -50,18 +51,6 @@ struct DesignerTest : ::testing::Test {
         });
     }
 };
-
-// Every stored barcode field of two graphics, compared one by one.
-void expectSameFields(const SKTGraphic& a, const SKTGraphic& b)
-{
-#define SAME(name, ...) EXPECT_EQ(a.name, b.name) << #name;
-    SKT_BARCODE_INT_FIELDS(SAME)
-    SKT_BARCODE_FLOAT_FIELDS(SAME)
-    SKT_BARCODE_STRING_FIELDS(SAME)
-    SKT_BARCODE_FONT_FIELDS(SAME)
-    SKT_BARCODE_COLOR_FIELDS(SAME)
-#undef SAME
-}
 }
 
 TEST_F(DesignerTest, ANewGraphicOpensWithTheDefaults)
@@ -148,7 +137,7 @@ TEST_F(DesignerTest, OkWritesBackEveryStoredFieldAndCancelNone)
         BarcodeStyle().storeIn(*g);
     });
     designer->Open_Wnd(g);
-    expectSameFields(*g, stored);
+    Expect_Same_Barcode_Fields(*g, stored);
     EXPECT_FALSE(Get_Barcode_output_image().isNull());
 
     // Cancel after edits: nothing changes and no image is handed back.
@@ -158,7 +147,7 @@ TEST_F(DesignerTest, OkWritesBackEveryStoredFieldAndCancelNone)
         designer->HeightStepper_2D->setValue(300);
     });
     designer->Open_Wnd(g);
-    expectSameFields(*g, stored);
+    Expect_Same_Barcode_Fields(*g, stored);
     EXPECT_TRUE(Get_Barcode_output_image().isNull());
 }
 

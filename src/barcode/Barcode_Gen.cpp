@@ -123,35 +123,21 @@ QLineEdit* field(int width = 60)
     return f;
 }
 
-// The arrows of a field's stepper; the field beside it shows the number.
-class Stepper : public QDoubleSpinBox {
-public:
-    Stepper() { lineEdit()->hide(); }
-};
-
 QDoubleSpinBox* stepper(double min, double max, double step, int decimals)
 {
-    auto* s = new Stepper;
+    auto* s = new QDoubleSpinBox;
     s->setRange(min, max);
     s->setSingleStep(step);
     s->setDecimals(decimals);
-    s->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
-    s->setFixedWidth(18);
     return s;
 }
 
+// The pair, kept to its natural width in a form row.
 QWidget* pairRow(QLineEdit* f, QDoubleSpinBox* s, QWidget* extra = nullptr)
 {
-    auto* row = new QWidget;
-    auto* layout = new QHBoxLayout(row);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(2);
-    layout->addWidget(f);
-    layout->addWidget(s);
-    if (extra)
-        layout->addWidget(extra);
-    layout->addStretch();
-    return row;
+    QWidget* pair = Field_With_Stepper(f, s, extra);
+    static_cast<QHBoxLayout*>(pair->layout())->addStretch();
+    return pair;
 }
 
 QPushButton* helpButton()

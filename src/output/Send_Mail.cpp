@@ -20,7 +20,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
-#include <QStyle>
 #include <QThread>
 #include <QVBoxLayout>
 
@@ -31,20 +30,9 @@ QWidget* numberPair(QLineEdit*& field, QSpinBox*& stepper, int maximum, QWidget*
     field = new QLineEdit;
     field->setValidator(new QIntValidator(0, maximum, owner));
     field->setMaximumWidth(48);
-    // The stepper shows its arrows only; the field beside it shows the number.
     stepper = new QSpinBox;
     stepper->setRange(0, maximum);
-    stepper->setFixedWidth(stepper->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 6);
-    stepper->setStyleSheet(QStringLiteral("QSpinBox { color: transparent; selection-color: transparent; "
-                                          "selection-background-color: transparent; }"));
-    stepper->setFocusPolicy(Qt::NoFocus);
-    auto* pair = new QWidget;
-    auto* row = new QHBoxLayout(pair);
-    row->setContentsMargins(0, 0, 0, 0);
-    row->setSpacing(2);
-    row->addWidget(field);
-    row->addWidget(stepper);
-    return pair;
+    return Field_With_Stepper(field, stepper);
 }
 }
 

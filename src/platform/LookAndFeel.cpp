@@ -1,7 +1,11 @@
 #include "platform/LookAndFeel.h"
 
+#include <QAbstractSpinBox>
 #include <QColor>
+#include <QHBoxLayout>
+#include <QLineEdit>
 #include <QPalette>
+#include <QStyle>
 #include <QWidget>
 
 void Apply_Dialog_Background(QWidget* window)
@@ -10,4 +14,21 @@ void Apply_Dialog_Background(QWidget* window)
     pal.setColor(QPalette::Window, QColor(241, 244, 250));
     window->setPalette(pal);
     window->setAutoFillBackground(true);
+}
+
+QWidget* Field_With_Stepper(QLineEdit* field, QAbstractSpinBox* stepper, QWidget* extra)
+{
+    stepper->setFixedWidth(stepper->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 6);
+    stepper->setStyleSheet(QStringLiteral("QAbstractSpinBox { color: transparent; selection-color: transparent; "
+                                          "selection-background-color: transparent; }"));
+    stepper->setFocusPolicy(Qt::NoFocus);
+    auto* pair = new QWidget;
+    auto* row = new QHBoxLayout(pair);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(2);
+    row->addWidget(field);
+    row->addWidget(stepper);
+    if (extra)
+        row->addWidget(extra);
+    return pair;
 }

@@ -1,6 +1,12 @@
 #pragma once
 // The look shared by the application's windows.
+class QAbstractSpinBox;
+class QLineEdit;
 class QWidget;
 
 // The background colour of dialog windows.
 void Apply_Dialog_Background(QWidget* window);
+
+// A number field with its stepper beside it: the stepper shows its arrows
+// only, the field the number; extra (a help button) follows them.
+QWidget* Field_With_Stepper(QLineEdit* field, QAbstractSpinBox* stepper, QWidget* extra = nullptr);

@@ -11,6 +11,7 @@
 #include "model/GraphicArchive.h"
 #include "model/Helpers.h"
 #include "model/ImageProcesser.h"
+#include "model/Pictures.h"
 #include "output/Card_Output.h"
 #include "output/ExportWindow.h"
 #include "output/Preferences.h"
@@ -649,7 +650,7 @@ void SKTWindowController::Update_frame_Main_Photo_And_Path(const QString& path, 
 {
     try {
         QString error;
-        const QImage photo = Read_Image_File(path, &error);
+        const QImage photo = Read_Card_Picture(path, &error);
         if (photo.isNull()) {
             Show_NSLog_Message(QStringLiteral("Cannot load the photo %1: %2").arg(path, error));
             return;
@@ -821,6 +822,12 @@ void SKTWindowController::Image_Tool_Clicked()
     const QString path = Choose_Picture_File(QStringLiteral("Choose Image"));
     if (path.isNull())
         return;
+    // A file that is not a picture would become an invisible object.
+    QString error;
+    if (Read_Card_Picture(path, &error).isNull()) {
+        Show_MessageBox(error);
+        return;
+    }
     Library_Selected_Image = path;
     Selected_Control_Tool = Tool_Image_File;
     Current_Canvas()->createGraphicOfClass(GraphicKind::Image, nullptr, false, QRectF(),

@@ -190,6 +190,8 @@ public:
     QString Create_Back_Card_Path(const QString& path) const;
     // The preview of a user template: both sides in one image.
     void Export_As_Template_Clicked(const QString& preview_path);
+    // The data sets bound on the exported sides that give no values (empty or unreadable).
+    QStringList Bound_Data_Sets_Without_Rows() const;
 
     // Images and sheets. Failures are shown unless show_errors is false.
     bool Save_gen_image(const QImage& image, const QString& file_path_val, bool show_errors = true);

@@ -17,6 +17,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
 #include <QPainter>
 #include <QThread>
 #include <atomic>
@@ -31,6 +32,21 @@ QString withExtension(const QString& path, const QString& type)
 {
     return type.isEmpty() ? path : path + '.' + type;
 }
+}
+
+QStringList SKTWindowController::Bound_Data_Sets_Without_Rows() const
+{
+    QStringList names;
+    auto collect = [&](const Face& face) {
+        for (const GraphicPtr& g : face)
+            if (g && g->data_source_type == Source_Data_Set && !names.contains(g->batch_list_name)
+                && data_table_content.value(g->batch_list_name).isEmpty())
+                names << g->batch_list_name;
+    };
+    collect(document.graphics);
+    if (CARD_SIDE_STR == QLatin1String("2"))
+        collect(document.graphics_back);
+    return names;
 }
 
 bool SKTWindowController::Batch_Running()
@@ -55,8 +71,9 @@ Export_Choices SKTWindowController::currentExportChoices() const
     if (exportWindow) {
         c.fileType = exportWindow->fileFormatPopup->currentText();
         c.combined = exportWindow->export_combined_image_chk->isChecked();
+        c.dpi = exportWindow->Chosen_DPI();
     } else {
-        c.fileType = ExportWindow::File_Types.first();
+        c.fileType = ExportWindow::File_Types().value(0, QStringLiteral("png"));
     }
     return c;
 }
@@ -94,7 +111,7 @@ bool SKTWindowController::Export_Single_File(const QString& path, bool show_msg)
             Card_Front_Or_Back = side;
             return SKTRenderingView::image_From_Card_Graphics(side == Side_Front ? document.graphics
                                                                                  : document.graphics_back,
-                                                              false);
+                                                              choices.pixelsPerPoint());
         });
         // A back file beside the chosen file is replaced only when the user agrees.
         const QString backPath = Create_Back_Card_Path(path);
@@ -132,6 +149,7 @@ void SKTWindowController::Export_As_Template_Clicked(const QString& preview_path
         exportWindow = new ExportWindow(this);
     export_card_side = QStringLiteral("BOTH");
     exportWindow->export_combined_image_chk->setChecked(true);
+    exportWindow->saveDPIText->setCurrentIndex(0); // the preview is drawn at screen size
     Export_Single_File(preview_path, false);
 }
 
@@ -150,6 +168,12 @@ void SKTWindowController::Export_Button()
         dlg->export_card_side_CellClick(1);
 
         Check_Series_Or_Excel_Use_or_not();
+        const QStringList empty = Bound_Data_Sets_Without_Rows();
+        dlg->batch_note->setVisible(!Use_Data_Sheet_Values && !empty.isEmpty());
+        dlg->batch_note->setText(
+            (empty.size() == 1 ? QStringLiteral("One card per row is off: the data set %1 has no values.")
+                               : QStringLiteral("One card per row is off: the data sets %1 have no values."))
+                .arg('"' + empty.join(QStringLiteral("\", \"")) + '"'));
         dlg->Export_with_batch_chk->setEnabled(Use_Data_Sheet_Values);
         dlg->Export_with_batch_chk->setChecked(Use_Data_Sheet_Values);
         dlg->Export_with_excel_chk->setEnabled(Use_Excel_Binding_Values);
@@ -210,16 +234,27 @@ bool SKTWindowController::Start_Batch_Export(const QString& folder)
     return true;
 }
 
+static QString Batch_Export_Message(const Batch_Export_Result& result)
+{
+    QString message;
+    if (result.outcome == Export_Outcome::Stopped)
+        message = QStringLiteral("The export was stopped: %1 of %2 cards were written.").arg(result.cards).arg(result.total);
+    if (result.failed > 0)
+        message = (message.isEmpty() ? QString() : message + '\n')
+                  + QStringLiteral("%1 of %2 files could not be written.")
+                        .arg(result.failed)
+                        .arg(result.failed + result.written);
+    return message.isEmpty() ? kExported : message;
+}
+
 void SKTWindowController::Export_Batch_File(const QString& folder, const Export_Choices& choices)
 {
     const Batch_Export_Result result = Export_Card_Rows(*this, folder, choices, this);
-    const bool wrote = result.outcome == Export_Outcome::Written || result.outcome == Export_Outcome::Some_Failed;
+    const bool wrote = result.outcome == Export_Outcome::Written || result.outcome == Export_Outcome::Some_Failed
+                       || result.outcome == Export_Outcome::Stopped;
     if (wrote) {
         Export_File_Path = result.folder;
-        Export_File_Message = result.failed == 0 ? kExported
-                                                 : QStringLiteral("%1 of %2 files could not be written.")
-                                                       .arg(result.failed)
-                                                       .arg(result.failed + result.written);
+        Export_File_Message = Batch_Export_Message(result);
     }
     platform::runOnMainThread([this] {
         _graphicView->update();

@@ -20,14 +20,13 @@ void SKTWindowController::Fill_Party_Invidation_Details()
     try {
         const QString previousLibraryImage = Library_Selected_Image;
         Selected_Control_Tool = Tool_Text;
-        const QList<Party_Item> items = Party_Layout_Items(Front_card_Prop.Card_Size, Front_card_Prop.Card_Location);
+        const QList<Party_Item> items = Party_Layout_Items(Front_card_Prop.Card_Size, Front_card_Prop.Card_Location,
+                                                            Get_Main_Photo_image().size());
         for (const Party_Item& item : items) {
-            if (item.kind == GraphicKind::Image) {
-                // Each picture comes from its own file, never from a path
-                // chosen earlier for something else.
-                Selected_Control_Tool = Tool_Image_File;
-                Library_Selected_Image = item.value;
-            }
+            // Each picture comes from its own file, never from a path chosen
+            // earlier for something else; a text after a picture is a text.
+            Selected_Control_Tool = item.kind == GraphicKind::Image ? Tool_Image_File : Tool_Text;
+            Library_Selected_Image = item.kind == GraphicKind::Image ? item.value : QString();
             _graphicView->createGraphicOfClass(item.kind, nullptr, true, item.rect, QStringLiteral("F"), item.value,
                                                item.ctrl_ID);
         }

@@ -2,9 +2,9 @@
 
 #include "model/Fonts.h"
 #include "model/Globals.h"
+#include "model/Pictures.h"
 
 #include <QDir>
-#include <QImageReader>
 #include <QPaintDevice>
 #include <QPainter>
 
@@ -59,9 +59,7 @@ void SKTImage::setFilePath(const QString& path)
     if (standard.startsWith(QLatin1String("~/")))
         standard = QDir::homePath() + standard.mid(1);
     standard = QDir::cleanPath(standard);
-    QImageReader reader(standard);
-    reader.setAutoTransform(true);
-    image = standard.isEmpty() ? QImage() : reader.read();
+    image = standard.isEmpty() ? QImage() : Read_Card_Picture(standard);
 }
 
 void SKTImage::drawContent(QPainter& painter) const

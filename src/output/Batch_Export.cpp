@@ -35,15 +35,26 @@ Batch_Export_Result Export_Card_Rows(Card_Row_Source& rows, const QString& folde
         platform::runOnMainThread([&] { sheet->Begin_Batch(sheet_parent, list_count, QStringLiteral("%1 / %2 Frame")); });
         sheetUp = true;
 
+        result.total = list_count;
         const QString suffix = choices.fileType.isEmpty() ? QString() : '.' + choices.fileType;
-        for (int r = 0; r < list_count && !Stop_SMS_Sending_Now; ++r) {
+        bool stopped = false;
+        for (int r = 0; r < list_count; ++r) {
+            Wait_For_Stop_Answer();
+            if (Stop_SMS_Sending_Now) {
+                stopped = true;
+                break;
+            }
             curr_barcode_count = r + 1;
             const QString path = QDir(result.folder).filePath(QStringLiteral("Card_%1").arg(r + 1) + suffix);
-            const Card_Faces faces = Render_Card_Sides(
-                choices.side, [&](Card_Side side) { return rows.Card_Row_Image(r, side, 1.0); });
+            const Card_Faces faces = Render_Card_Sides(choices.side, [&](Card_Side side) {
+                return rows.Card_Row_Image(r, side, choices.pixelsPerPoint());
+            });
             Write_Card_Faces(choices.side, choices.combined, faces, path, Back_Card_Path(path), write, count);
+            result.cards = r + 1;
         }
-        result.outcome = count.outcome();
+        // The sheet stays up until a question asked over the last card is answered.
+        Wait_For_Stop_Answer();
+        result.outcome = stopped ? Export_Outcome::Stopped : count.outcome();
     } catch (const std::exception& e) {
         Show_NSLog_Message(QString::fromUtf8(e.what()));
         result.outcome = Export_Outcome::Broken_Off;

@@ -12,17 +12,22 @@ struct Export_Choices {
     QString fileType = QStringLiteral("png"); // extension of the written files
     Sides_Choice side = Sides_Choice::Front;
     bool combined = false;                    // both sides in one image
+    int dpi = 72;                             // resolution the cards are drawn at
+    qreal pixelsPerPoint() const { return dpi / 72.0; }
 };
 
 struct Batch_Export_Result {
     Export_Outcome outcome = Export_Outcome::Broken_Off;
     QString folder; // where the files went
-    int written = 0, failed = 0;
+    int written = 0, failed = 0; // files
+    int cards = 0, total = 0;    // rows finished, rows of the batch
 };
 
 // Writes row r's card as "Card_<r+1>.<type>" (its back alone as
 // "Card_<r+1>_Back.<type>") into the folder "Pelvoro Gleamcard" inside
-// folder, until the rows end or Stop is pressed. The first file that fails
+// folder, at the chosen resolution, until the rows end or Stop is answered
+// with Yes; while the Stop question is open no further card is begun. The
+// first file that fails
 // is shown with its reason; the rest are counted. Call it off the main
 // thread: the sheet is shown over sheet_parent through the main thread.
 Batch_Export_Result Export_Card_Rows(Card_Row_Source& rows, const QString& folder, const Export_Choices& choices,

@@ -3,6 +3,7 @@
 #include "model/Helpers.h"
 
 #include <QFileInfo>
+#include <QImageWriter>
 #include <QPainter>
 #include <QSaveFile>
 #include <exception>
@@ -32,14 +33,19 @@ QImage Combined_Card_Image(const QImage& front, const QImage& back)
         Show_NSLog_Message(QStringLiteral("Invalid image"));
         return {};
     }
-    const int w = front.width(), h = front.height();
+    // Drawn pixel for pixel; the scale is put back on the result.
+    QImage top = front, bottom = back;
+    top.setDevicePixelRatio(1);
+    bottom.setDevicePixelRatio(1);
+    const int w = top.width(), h = top.height();
     QImage combined(w, 2 * h, QImage::Format_ARGB32_Premultiplied);
     combined.fill(Qt::transparent);
     QPainter p(&combined);
     p.setCompositionMode(QPainter::CompositionMode_Source);
-    p.drawImage(0, 0, front);
-    p.drawImage(0, h, back);
+    p.drawImage(0, 0, top);
+    p.drawImage(0, h, bottom);
     p.end();
+    combined.setDevicePixelRatio(front.devicePixelRatio());
     return combined;
 }
 
@@ -54,6 +60,54 @@ QString Back_Card_Path(const QString& path)
     return slash < 0 ? backName : path.left(slash + 1) + backName;
 }
 
+QStringList Card_File_Types()
+{
+    const QList<QByteArray> writable = QImageWriter::supportedImageFormats();
+    QStringList types;
+    for (const char* type : {"png", "jpg", "bmp", "tiff"})
+        if (writable.contains(QByteArray(type)))
+            types << QString::fromLatin1(type);
+    return types;
+}
+
+QByteArray Card_Image_Format(const QString& path)
+{
+    const QString ext = QFileInfo(path).suffix().toLower();
+    if (ext == QLatin1String("jpg") || ext == QLatin1String("jpeg"))
+        return "JPEG";
+    if (ext == QLatin1String("tif") || ext == QLatin1String("tiff"))
+        return "TIFF";
+    if (ext == QLatin1String("bmp"))
+        return "BMP";
+    return "PNG";
+}
+
+namespace {
+// The image as it goes into a file of the format: on white where the format
+// keeps no transparency (the corners of a rounded or oval card), and with the
+// resolution its scale stands for.
+QImage Image_For_File(const QImage& image, const QByteArray& format)
+{
+    QImage out;
+    if (format == "JPEG" || format == "BMP") {
+        out = QImage(image.size(), QImage::Format_RGB32);
+        out.fill(Qt::white);
+        QImage source = image;
+        source.setDevicePixelRatio(1);
+        QPainter p(&out);
+        p.drawImage(0, 0, source);
+    } else {
+        out = image;
+    }
+    const qreal dpi = 72.0 * image.devicePixelRatio();
+    const int dotsPerMeter = qRound(dpi / 0.0254);
+    out.setDevicePixelRatio(1);
+    out.setDotsPerMeterX(dotsPerMeter);
+    out.setDotsPerMeterY(dotsPerMeter);
+    return out;
+}
+}
+
 bool Save_Card_Image(const QImage& image, const QString& path, bool show_errors)
 {
     try {
@@ -65,14 +119,20 @@ bool Save_Card_Image(const QImage& image, const QString& path, bool show_errors)
             Show_NSLog_Message(QStringLiteral("%1 is a folder").arg(path));
             return false;
         }
-        QImage out = image;
-        // One pixel per point: 72 dots per inch.
-        out.setDotsPerMeterX(2835);
-        out.setDotsPerMeterY(2835);
+        const QByteArray format = Card_Image_Format(path);
         QSaveFile file(path);
-        const bool ok = !image.isNull() && file.open(QIODevice::WriteOnly) && out.save(&file, "PNG") && file.commit();
+        QImageWriter writer(&file, format);
+        if (format == "JPEG")
+            writer.setQuality(92);
+        bool ok = !image.isNull() && file.open(QIODevice::WriteOnly);
+        ok = ok && writer.write(Image_For_File(image, format));
+        ok = ok && file.commit();
         if (!ok) {
-            const QString reason = image.isNull() ? QStringLiteral("There is no image to write.") : file.errorString();
+            QString reason = file.errorString();
+            if (image.isNull())
+                reason = QStringLiteral("There is no image to write.");
+            else if (writer.error() != QImageWriter::UnknownError)
+                reason = writer.errorString();
             file.cancelWriting();
             Show_NSLog_Message(QStringLiteral("%1: %2").arg(path, reason));
             if (show_errors) {

@@ -20,13 +20,23 @@ struct Card_Faces {
 Card_Faces Render_Card_Sides(Sides_Choice choice, const std::function<QImage(Card_Side)>& render);
 
 // Front above back, each at its own size; null (and logged) when either is missing.
+// The result keeps the front's scale (device pixel ratio).
 QImage Combined_Card_Image(const QImage& front, const QImage& back);
 
 // The back's file beside the front's: "name_Back.ext" in the same folder.
 QString Back_Card_Path(const QString& path);
 
-// Writes image as PNG data to path whole or not at all (72 dots per inch:
-// one pixel per point). Failures are logged, and shown unless show_errors is false.
+// The card file types this machine can write, as extensions: png, jpg, bmp
+// and tiff where Qt has a writer for them.
+QStringList Card_File_Types();
+// The image format a file is written in, named by its extension (jpg and
+// jpeg, tif and tiff, bmp, png; case does not matter); PNG for any other.
+QByteArray Card_Image_Format(const QString& path);
+
+// Writes image to path whole or not at all, in the format its extension
+// names. The resolution recorded in the file is the image's scale: 72 dots
+// per inch times its device pixel ratio. Formats without transparency get the
+// card on white. Failures are logged, and shown unless show_errors is false.
 bool Save_Card_Image(const QImage& image, const QString& path, bool show_errors = true);
 
 // How a run of writes ended.
@@ -35,6 +45,7 @@ enum class Export_Outcome {
     Some_Failed,     // some files could not be written
     Folder_Unusable, // nothing was written: the folder could not be made
     Broken_Off,      // an error stopped the run
+    Stopped,         // the user stopped the run before the last card
 };
 
 struct Faces_Written {

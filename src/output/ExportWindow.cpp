@@ -1,7 +1,7 @@
 #include "output/ExportWindow.h"
 
 #include "model/Codes.h"
-#include "model/Helpers.h"
+#include "output/Card_Output.h"
 #include "platform/LookAndFeel.h"
 
 #include <QButtonGroup>
@@ -11,14 +11,24 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
 QString export_card_side = QStringLiteral("F");
 
-// Every file holds PNG data; the title is the extension.
-const QStringList ExportWindow::File_Types = {"png", "jpg", "bmp", "tiff", "gif"};
+// Each title is the extension, and the file is written in the format it names.
+QStringList ExportWindow::File_Types()
+{
+    return Card_File_Types();
+}
+
+int ExportWindow::Chosen_DPI() const
+{
+    const int dpi = saveDPIText->currentText().toInt();
+    return dpi > 0 ? dpi : 72;
+}
 
 ExportWindow::ExportWindow(QWidget* parent)
     : QDialog(parent)
@@ -30,13 +40,14 @@ ExportWindow::ExportWindow(QWidget* parent)
     auto* typeBox = new QGroupBox(QStringLiteral("File type"));
     auto* typeLayout = new QHBoxLayout(typeBox);
     matrix_file_type = new QButtonGroup(this);
-    for (int i = 0; i < File_Types.size(); ++i) {
-        auto* radio = new QRadioButton(File_Types[i].toUpper());
+    const QStringList types = File_Types();
+    for (int i = 0; i < types.size(); ++i) {
+        auto* radio = new QRadioButton(types[i].toUpper());
         matrix_file_type->addButton(radio, i);
         typeLayout->addWidget(radio);
     }
     fileFormatPopup = new QComboBox;
-    fileFormatPopup->addItems(File_Types);
+    fileFormatPopup->addItems(types);
     fileFormatPopup->hide(); // the radio rows choose its item
     saveDPIText = new QComboBox;
     saveDPIText->addItems({"72", "150", "300"});
@@ -62,6 +73,10 @@ ExportWindow::ExportWindow(QWidget* parent)
     Export_with_excel_chk = new QCheckBox(QStringLiteral("Use spreadsheet values"));
     layout->addWidget(Export_with_batch_chk);
     layout->addWidget(Export_with_excel_chk);
+    batch_note = new QLabel;
+    batch_note->setWordWrap(true);
+    batch_note->hide();
+    layout->addWidget(batch_note);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     layout->addWidget(buttons);
@@ -74,7 +89,8 @@ ExportWindow::ExportWindow(QWidget* parent)
 
 void ExportWindow::exportFileTypeChanged()
 {
-    saveDPIText->setEnabled(fileFormatPopup->currentText() == QLatin1String("TIFF"));
+    // Every type is written at the chosen resolution.
+    saveDPIText->setEnabled(true);
 }
 
 void ExportWindow::export_file_type_CellClick(int row)
@@ -82,7 +98,7 @@ void ExportWindow::export_file_type_CellClick(int row)
     if (auto* b = matrix_file_type->button(row))
         b->setChecked(true);
     fileFormatPopup->setCurrentIndex(row);
-    saveDPIText->setEnabled(row == 0);
+    saveDPIText->setEnabled(true);
 }
 
 void ExportWindow::export_card_side_CellClick(int row)
@@ -91,5 +107,4 @@ void ExportWindow::export_card_side_CellClick(int row)
         b->setChecked(true);
     export_card_side = row == 0 ? Side_Code_Both : row == 1 ? Side_Code_Front : Side_Code_Back;
     export_combined_image_chk->setEnabled(row == 0);
-    Show_NSLog_Message(QStringLiteral("Export side: %1").arg(export_card_side));
 }

@@ -6,6 +6,7 @@
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
+class QLabel;
 
 class ExportWindow : public QDialog {
     Q_OBJECT
@@ -19,8 +20,12 @@ public:
     QCheckBox* export_combined_image_chk;
     QCheckBox* Export_with_batch_chk;
     QCheckBox* Export_with_excel_chk;
+    QLabel* batch_note; // why the batch choice is off, when a bound data set gives no rows
 
-    static const QStringList File_Types;
+    // The popup's types: those this machine can write (Card_File_Types).
+    static QStringList File_Types();
+    // The chosen resolution in dots per inch.
+    int Chosen_DPI() const;
 
 public slots:
     void exportOkay() { hide(); done(1); }

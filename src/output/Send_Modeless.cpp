@@ -14,6 +14,12 @@ std::atomic<bool> Stop_SMS_Sending_Now{false};
 std::atomic<double> curr_barcode_count{0};
 std::atomic<int> list_count{0};
 QString curr_msg_count;
+std::atomic<bool> Stop_Question_Open{false};
+
+void Wait_For_Stop_Answer()
+{
+    Stop_Question_Open.wait(true);
+}
 
 Send_Modeless* Send_Modeless::defaultInstance()
 {
@@ -83,7 +89,13 @@ void Send_Modeless::update_sending_progress_bar()
 
 void Send_Modeless::Stop_Sending_Pressed()
 {
-    // The batch may end while the question is up; a late Yes then stops nothing.
-    if (Show_YES_NO_MessageBox(QStringLiteral("Are you sure you want to continue?")) && isVisible())
+    // The worker waits while the question is open, so the answer decides
+    // about the next card. The batch may still end meanwhile (its last card
+    // was in progress); a late Yes then stops nothing.
+    Stop_Question_Open = true;
+    const bool yes = Show_YES_NO_MessageBox(QStringLiteral("Are you sure you want to continue?"));
+    if (yes && isVisible())
         Stop_SMS_Sending_Now = true;
+    Stop_Question_Open = false;
+    Stop_Question_Open.notify_all();
 }

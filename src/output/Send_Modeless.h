@@ -17,6 +17,11 @@ extern std::atomic<double> curr_barcode_count;
 extern std::atomic<int> list_count;
 // The current-count text, written on the main thread only.
 extern QString curr_msg_count;
+// Set while the Stop question is open: a worker begins no further row until
+// it is answered.
+extern std::atomic<bool> Stop_Question_Open;
+// Called by a worker before each row: returns once no Stop question is open.
+void Wait_For_Stop_Answer();
 
 class Send_Modeless : public QDialog {
     Q_OBJECT

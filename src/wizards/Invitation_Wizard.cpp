@@ -4,6 +4,7 @@
 #include "model/Globals.h"
 #include "model/Helpers.h"
 #include "model/ImageProcesser.h"
+#include "model/Pictures.h"
 #include "platform/Host.h"
 #include "platform/LookAndFeel.h"
 #include "wizards/Invitation_Globals.h"
@@ -30,6 +31,17 @@
 #include <exception>
 
 namespace {
+// The side, in pixels, of the square the photo page previews in (twice the
+// preview's size, so it stays sharp on a high-density screen).
+constexpr int Screen_Side = 600;
+
+QImage At_Screen_Size(const QImage& picture)
+{
+    if (picture.width() <= Screen_Side && picture.height() <= Screen_Side)
+        return picture;
+    return picture.scaled(Screen_Side, Screen_Side, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+}
+
 QImage Apply_Filters(const QImage& picture, const Photo_Filter_Settings& s)
 {
     return ImageProcesser::Get_Processed_Image(picture, s.gray, s.sepia, s.invert, s.hue, s.saturation, s.brightness,
@@ -50,8 +62,7 @@ Filter_Slider::Filter_Slider(float minimum, float maximum, float scale, QWidget*
 {
     setRange(int(std::lround(minimum * scale)), int(std::lround(maximum * scale)));
     setMinimumWidth(170);
-    // Large photos take a moment to filter: apply when the knob is let go.
-    setTracking(false);
+    // The photo page filters a copy at screen size, so each step shows at once.
 }
 
 void Filter_Slider::setFloatValue(float v)
@@ -432,14 +443,16 @@ int Invitation_Wizard::Open_Wnd_For_Edit_Photo()
 
         // The settings are applied to the photo file as it is, so that they
         // are not applied twice; without the file, to the photo as shown.
-        const QImage original = Read_Image_File(Invite_Frame_Pic_IMG);
+        const QImage original = Invite_Frame_Pic_IMG.isEmpty() ? QImage() : Read_Card_Picture(Invite_Frame_Pic_IMG);
         User_Picture = original.isNull() ? Get_Main_Photo_image() : original;
+        Screen_Picture = At_Screen_Size(User_Picture);
         const Photo_Filter_Settings s = openingFilters;
         showSettings(s, false);
         browse_photo_btn->setEnabled(!(Main_App_wnd && Main_App_wnd->main_photo_ds_batch));
         // The stored settings are shown as they are; they change only when
         // a control is touched.
-        Preview_Image = original.isNull() ? User_Picture : Apply_Filters(User_Picture, s);
+        Preview_Shows_Photo_As_Is = original.isNull();
+        Preview_Image = original.isNull() ? Screen_Picture : Apply_Filters(Screen_Picture, s);
         showPreview(Preview_Image);
 
         const int code = platform::runModal(*this);
@@ -524,6 +537,8 @@ void Invitation_Wizard::Reset_All()
 {
     selected_image = QStringLiteral("");
     User_Picture = QImage();
+    Screen_Picture = QImage();
+    Preview_Shows_Photo_As_Is = false;
     Reset_Image_Editing_Controls();
     SetObjEnabled(Image_Setting_Box, false);
     Preview_Image = QImage();
@@ -700,12 +715,13 @@ void Invitation_Wizard::OK_Click()
             Show_MessageBox(QStringLiteral("Please select photo."));
             return;
         }
-        if (Read_Image_File(photo).isNull()) {
+        if (User_Picture.isNull()) {
             // A file that is not a picture would leave the card without its photo.
-            Preview_Image = QImage();
-            showPreview(QImage());
-            Show_MessageBox(QStringLiteral("Please select photo."));
-            return;
+            QString error;
+            if (!Load_Photo(photo, &error)) {
+                Show_MessageBox(error);
+                return;
+            }
         }
         finish();
     }
@@ -734,7 +750,9 @@ void Invitation_Wizard::finish()
     Invite_BG_IMG = Trim_Str(selected_image);
     Invite_Frame_Pic_IMG = Trim_Str(image_path->text());
     Invite_Frame_IMG = Invite_BG_IMG;
-    Set_Main_Photo_image(Preview_Image);
+    // The whole picture is filtered once, now.
+    Set_Main_Photo_image(Preview_Shows_Photo_As_Is ? User_Picture
+                                                   : Apply_Filters(User_Picture, Photo_Filter_Settings::fromGlobals()));
     done(1);
 }
 
@@ -844,18 +862,27 @@ void Invitation_Wizard::Browse_Image_Click()
         showPreview(QImage());
         return;
     }
-    const QImage picture = Read_Image_File(path);
-    if (picture.isNull()) {
-        // The preview must not go on showing a photo that is no longer chosen.
-        User_Picture = QImage();
-        Preview_Image = QImage();
-        showPreview(QImage());
-        Show_MessageBox(QStringLiteral("Please select photo."));
+    QString error;
+    if (!Load_Photo(path, &error)) {
+        Show_MessageBox(error);
         return;
     }
-    User_Picture = picture;
-    showPreview(User_Picture);
     Update_Image_With_Settings();
+}
+
+bool Invitation_Wizard::Load_Photo(const QString& path, QString* error)
+{
+    User_Picture = Read_Card_Picture(path, error);
+    Screen_Picture = At_Screen_Size(User_Picture);
+    if (User_Picture.isNull()) {
+        // The preview must not go on showing a photo that is no longer chosen.
+        Preview_Image = QImage();
+        showPreview(QImage());
+        return false;
+    }
+    Preview_Image = Screen_Picture;
+    showPreview(Preview_Image);
+    return true;
 }
 
 void Invitation_Wizard::Update_Image_With_Settings()
@@ -875,7 +902,8 @@ void Invitation_Wizard::Update_Image_With_Settings()
     s.exposure = ev_slidr->floatValue();
     s.blur = blr_slidr->floatValue();
     s.toGlobals();
-    Preview_Image = Apply_Filters(User_Picture, s);
+    Preview_Shows_Photo_As_Is = false;
+    Preview_Image = Apply_Filters(Screen_Picture, s);
     showPreview(Preview_Image);
 }
 

@@ -80,8 +80,14 @@ public:
     QString selected_msg = QStringLiteral("");
     QString selected_date = QStringLiteral("");
     QString selected_time = QStringLiteral("");
-    QImage User_Picture;   // the picture the settings are applied to
+    QImage User_Picture;   // the picture the settings are applied to when the wizard finishes
+    QImage Screen_Picture; // User_Picture at screen size: the sliders filter this copy
     QImage Preview_Image;  // the picture as previewed, settings applied
+    // In edit mode without the photo file the photo is shown as it is (its
+    // settings already applied) until a control is touched.
+    bool Preview_Shows_Photo_As_Is = false;
+    // Reads the chosen photo; false (error says why) when it is not a picture.
+    bool Load_Photo(const QString& path, QString* error);
 
     // Pages.
     QGroupBox* Start_card_box;

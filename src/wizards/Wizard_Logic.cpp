@@ -2,6 +2,7 @@
 
 #include "model/Globals.h"
 #include "model/Helpers.h"
+#include "model/Pictures.h"
 #include "wizards/Invitation_Globals.h"
 
 #include <QDir>
@@ -92,7 +93,7 @@ void Template_Lists::Message_Step(int step)
     message_index = wrapped(message_index, step, message_count);
 }
 
-QList<Party_Item> Party_Layout_Items(const QSizeF& cardSize, const QPointF& cardLocation)
+QList<Party_Item> Party_Layout_Items(const QSizeF& cardSize, const QPointF& cardLocation, const QSizeF& photoSize)
 {
     // Worked in single precision, handed on in double.
     const float W = float(cardSize.width());
@@ -103,6 +104,9 @@ QList<Party_Item> Party_Layout_Items(const QSizeF& cardSize, const QPointF& card
     float y = 40;
     float x = XC;
     QList<Party_Item> items;
+    if (!Invite_Frame_Pic_IMG.isEmpty())
+        items.append({GraphicKind::Image, QStringLiteral("PARTY_IMAGE"), Invite_Frame_Pic_IMG,
+                      Fit_Picture_In_Box(QRectF(XC, YP, TW, 250), photoSize)});
     auto text = [&](const QString& id, const QString& value, float left, float height) {
         items.append({GraphicKind::Text, id, value, QRectF(left, y, TW, height)});
     };
@@ -141,8 +145,6 @@ QList<Party_Item> Party_Layout_Items(const QSizeF& cardSize, const QPointF& card
     x = XC;
     if (!Invite_From.isEmpty())
         text(QStringLiteral("PARTY_FROM"), QStringLiteral("From:\n") + Invite_From, x, 40);
-    if (!Invite_Frame_Pic_IMG.isEmpty())
-        items.append({GraphicKind::Image, QStringLiteral("PARTY_IMAGE"), Invite_Frame_Pic_IMG, QRectF(XC, YP, TW, 250)});
     if (!Invite_Frame_IMG.isEmpty())
         items.append({GraphicKind::Image, QStringLiteral("PARTY_IMAGE_BG"), Invite_Frame_IMG,
                       QRectF(cardLocation, cardSize)});

@@ -79,5 +79,7 @@ struct Party_Item {
 
 // The graphics that lay the current invitation details out on a card of the
 // given size and position, in the order they are placed (each one goes in
-// front of those before it).
-QList<Party_Item> Party_Layout_Items(const QSizeF& cardSize, const QPointF& cardLocation);
+// front of those before it): the photo behind everything, fitted to its
+// proportions (photoSize) and centred in its box; then the texts; the frame
+// picture in front of all.
+QList<Party_Item> Party_Layout_Items(const QSizeF& cardSize, const QPointF& cardLocation, const QSizeF& photoSize);

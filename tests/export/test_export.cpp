@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QImageReader>
 #include <QLabel>
 #include <gtest/gtest.h>
 
@@ -67,8 +68,9 @@ struct ExportTest : ::testing::Test {
         wnd->Check_Series_Or_Excel_Use_or_not();
         return t;
     }
-    void choose(const QString& side, bool combined, int type = 0)
+    void choose(const QString& side, bool combined, int type = 0, int dpi = 72)
     {
+        wnd->exportWindow->saveDPIText->setCurrentText(QString::number(dpi));
         wnd->exportWindow->export_file_type_CellClick(type);
         wnd->exportWindow->export_card_side_CellClick(side == "BOTH" ? 0 : side == "F" ? 1 : 2);
         wnd->exportWindow->export_combined_image_chk->setChecked(combined);
@@ -87,6 +89,19 @@ bool isPng(const QString& path)
     QFile f(path);
     return f.open(QIODevice::ReadOnly) && f.read(8) == QByteArray("\x89PNG\r\n\x1a\n", 8);
 }
+
+// The format of a file as its content shows it ("png", "jpeg", "bmp", "tiff").
+QByteArray formatOf(const QString& path)
+{
+    QImageReader reader(path, QByteArray());
+    reader.setDecideFormatFromContent(true);
+    return reader.format();
+}
+
+int typeIndex(const QString& type)
+{
+    return int(ExportWindow::File_Types().indexOf(type));
+}
 }
 
 TEST_F(ExportTest, SingleExportSizesAndSides)
@@ -103,13 +118,13 @@ TEST_F(ExportTest, SingleExportSizesAndSides)
     EXPECT_EQ(host.modalRuns.last(), "Open_Export_Log");
 
     choose("BOTH", true);
-    ASSERT_TRUE(wnd->Export_Single_File(out + "/c.jpg", false));
-    const QImage combined(out + "/c.jpg", "PNG");
+    ASSERT_TRUE(wnd->Export_Single_File(out + "/c.png", false));
+    const QImage combined(out + "/c.png");
     ASSERT_EQ(combined.size(), QSize(243, 306));
     EXPECT_EQ(combined.pixelColor(100, 50), QColor(Qt::red));   // front on top
     EXPECT_EQ(combined.pixelColor(100, 250), QColor(Qt::blue)); // back below
-    EXPECT_TRUE(isPng(out + "/c.jpg"));
-    EXPECT_FALSE(QFileInfo::exists(out + "/c_Back.jpg"));
+    EXPECT_TRUE(isPng(out + "/c.png"));
+    EXPECT_FALSE(QFileInfo::exists(out + "/c_Back.png"));
 
     choose("BOTH", false);
     ASSERT_TRUE(wnd->Export_Single_File(out + "/d.png", false));
@@ -144,12 +159,12 @@ TEST_F(ExportTest, BackPathsAndAnExistingBackFile)
 TEST_F(ExportTest, BatchNamesForEachSideChoice)
 {
     bindRows(3);
-    choose("F", false, 1); // "jpg": PNG data under the chosen extension
+    choose("F", false, typeIndex("jpg"));
     ASSERT_TRUE(runBatch());
     const QString batch = out + "/Pelvoro Gleamcard";
     EXPECT_EQ(files(batch), (QStringList{"Card_1.jpg", "Card_2.jpg", "Card_3.jpg"}));
     for (const QString& f : files(batch))
-        EXPECT_TRUE(isPng(batch + '/' + f));
+        EXPECT_EQ(formatOf(batch + '/' + f), "jpeg");
     EXPECT_EQ(Export_File_Path, batch);
     EXPECT_EQ(Export_File_Message, "Frame has been exported successfully.");
 
@@ -200,9 +215,22 @@ TEST_F(ExportTest, StopEndsTheBatchWithinOneRowAndLeavesCompleteCards)
     ASSERT_TRUE(wnd->Start_Batch_Export(out));
     EXPECT_FALSE(wnd->Start_Batch_Export(out)); // one batch at a time
     ASSERT_TRUE(waitUntil([] { return curr_barcode_count.load() >= 5; }));
+    // While the question is open the worker finishes the card in progress
+    // and begins no other.
+    double asked = -1, later = -2;
+    host.whileAlertOpen = [&] {
+        QThread::msleep(100);
+        asked = curr_barcode_count;
+        QThread::msleep(300);
+        later = curr_barcode_count;
+    };
     host.answer("No");
     Send_Modeless::defaultInstance()->Stop_Sending_Pressed();
+    host.whileAlertOpen = nullptr;
+    EXPECT_EQ(asked, later);
+    EXPECT_EQ(int(files(out + "/Pelvoro Gleamcard").size()), int(asked));
     EXPECT_FALSE(Stop_SMS_Sending_Now);
+    ASSERT_TRUE(waitUntil([&] { return curr_barcode_count.load() >= asked + 2; })); // No: it goes on
     host.answer("Yes");
     Send_Modeless::defaultInstance()->Stop_Sending_Pressed();
     const int seen = int(curr_barcode_count.load());
@@ -215,7 +243,8 @@ TEST_F(ExportTest, StopEndsTheBatchWithinOneRowAndLeavesCompleteCards)
     EXPECT_EQ(written.size(), int(curr_barcode_count.load()));
     for (const QString& f : written)
         EXPECT_FALSE(QImage(batch + '/' + f).isNull()) << f.toStdString();
-    EXPECT_EQ(Export_File_Message, "Frame has been exported successfully.");
+    EXPECT_EQ(Export_File_Message,
+              QStringLiteral("The export was stopped: %1 of 400 cards were written.").arg(written.size()));
     EXPECT_FALSE(Send_Modeless::defaultInstance()->timerRunning());
 }
 
@@ -292,8 +321,10 @@ TEST_F(ExportTest, DialogControls)
     dlg->export_file_type_CellClick(0);
     EXPECT_TRUE(dlg->saveDPIText->isEnabled());
     dlg->export_file_type_CellClick(2);
-    EXPECT_FALSE(dlg->saveDPIText->isEnabled());
+    EXPECT_TRUE(dlg->saveDPIText->isEnabled()); // every type is written at the chosen resolution
     EXPECT_EQ(dlg->fileFormatPopup->currentText(), "bmp");
+    // Only types this machine writes are offered (Qt reads GIF but cannot write it).
+    EXPECT_EQ(ExportWindow::File_Types(), (QStringList{"png", "jpg", "bmp", "tiff"}));
     dlg->export_card_side_CellClick(0);
     EXPECT_EQ(export_card_side, "BOTH");
     EXPECT_TRUE(dlg->export_combined_image_chk->isEnabled());
@@ -365,4 +396,47 @@ TEST_F(ExportTest, SingleExportAddsTheExtensionAndWritesTheFrontWhenTheBackFails
     EXPECT_TRUE(isPng(out + "/card.png"));
     EXPECT_TRUE(host.alertTexts().contains(out + "/card_Back.png"));
     EXPECT_NE(host.modalRuns.last(), "Open_Export_Log"); // no success box
+}
+
+TEST_F(ExportTest, EachTypeIsWrittenInItsFormatAtTheChosenResolution)
+{
+    // A card of 240 by 150 points: at 150 dpi 500 by 312.5 pixels (rounded
+    // up), at 300 dpi 1000 by 625.
+    wnd->SetDocumentCanvasSize(QSizeF(240, 150));
+    const struct {
+        const char* type;
+        QByteArray format;
+        int dpi;
+        QSize size;
+    } cases[] = {
+        {"png", "png", 72, {240, 150}},
+        {"jpg", "jpeg", 300, {1000, 625}},
+        {"bmp", "bmp", 150, {500, 313}},
+        {"tiff", "tiff", 300, {1000, 625}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.type);
+        const int type = typeIndex(c.type);
+        ASSERT_GE(type, 0);
+        choose("F", false, type, c.dpi);
+        const QString path = out + "/single." + c.type;
+        ASSERT_TRUE(wnd->Export_Single_File(path, false));
+        EXPECT_EQ(formatOf(path), c.format);
+        const QImage written(path);
+        EXPECT_EQ(written.size(), c.size);
+        EXPECT_EQ(qRound(written.dotsPerMeterX() * 0.0254), c.dpi); // the resolution is in the file
+        EXPECT_GT(written.pixelColor(c.size.width() / 2, c.size.height() / 2).red(), 200);
+    }
+
+    // The batch and the combined image alike: front above back, each at 300 dpi.
+    bindRows(2);
+    choose("BOTH", true, typeIndex("tiff"), 300);
+    ASSERT_TRUE(runBatch());
+    const QString card = out + "/Pelvoro Gleamcard/Card_2.tiff";
+    EXPECT_EQ(formatOf(card), "tiff");
+    const QImage both(card);
+    ASSERT_EQ(both.size(), QSize(1000, 1250));
+    EXPECT_EQ(qRound(both.dotsPerMeterX() * 0.0254), 300);
+    EXPECT_EQ(both.pixelColor(900, 600), QColor(Qt::red));
+    EXPECT_EQ(both.pixelColor(900, 700), QColor(Qt::blue));
 }

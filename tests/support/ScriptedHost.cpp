@@ -3,6 +3,8 @@
 int ScriptedHost::alert(const platform::AlertRequest& request)
 {
     alerts.append({request, QThread::currentThread()});
+    if (whileAlertOpen)
+        whileAlertOpen();
     if (alertAnswers.empty())
         return request.defaultButton;
     const QString wanted = alertAnswers.front();

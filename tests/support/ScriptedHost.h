@@ -24,6 +24,7 @@ struct ScriptedHost : platform::Host {
     QList<QUrl> opened;
     std::deque<QColor> colorAnswers; // empty queue: cancelled (an invalid colour)
     bool openSucceeds = true;
+    std::function<void()> whileAlertOpen; // runs inside each alert, before it is answered
 
     ScriptedHost() { previous = platform::setHost(this); }
     ~ScriptedHost() override { platform::setHost(previous); }

@@ -183,8 +183,9 @@ TEST_F(WizardTest, MissingFramePhotoOrPictureIsRefused)
         EXPECT_EQ(w.result(), 0);
     });
     EXPECT_EQ(wiz->Open_Wnd(), 0);
-    EXPECT_EQ(host.alertTexts(), QStringList({"Please select frame.", "Please select photo.", "Please select photo.",
-                                              "Please select photo."}));
+    EXPECT_EQ(host.alertTexts(), QStringList({"Please select frame.", "Please select photo.",
+                                              "This file is not a picture Gleamcard can read.",
+                                              "This file is not a picture Gleamcard can read."}));
 }
 
 TEST_F(WizardTest, CancelledLogOpeningStaysOnTheStartPage)

@@ -50,9 +50,10 @@ TEST_F(WizardTest, StartFlowLaysTheInvitationOnTheFront)
     });
     wnd->Open_Start_Window();
     EXPECT_TRUE(endedWith.isEmpty());
-    // Front to back: frame, photo, venue, date, message, addressee, title; no sender.
-    EXPECT_EQ(frontIDs(wnd), QStringList({"PARTY_IMAGE_BG", "PARTY_IMAGE", "PARTY_VENUE", "PARTY_DATE", "PARTY_MSG",
-                                          "PARTY_TO", "PARTY_TITLE"}));
+    // Front to back: frame, venue, date, message, addressee, title, and the
+    // photo behind every text; no sender.
+    EXPECT_EQ(frontIDs(wnd), QStringList({"PARTY_IMAGE_BG", "PARTY_VENUE", "PARTY_DATE", "PARTY_MSG", "PARTY_TO",
+                                          "PARTY_TITLE", "PARTY_IMAGE"}));
     EXPECT_EQ(Selected_Control_Tool.load(), 8);
     EXPECT_EQ(Library_Selected_Image, resources.path() + "/profile.png");
     EXPECT_FLOAT_EQ(float(wnd->Front_card_Prop.Card_Size.width()), 340.15747f);
@@ -68,7 +69,9 @@ TEST_F(WizardTest, StartFlowLaysTheInvitationOnTheFront)
     ASSERT_TRUE(picture);
     EXPECT_EQ(picture->filePath(), photo);
     EXPECT_EQ(picture->image, Get_Main_Photo_image());
-    EXPECT_FLOAT_EQ(float(picture->bounds.y()), 87.59842f);
+    // The 40 by 30 photo keeps its proportions, centred in its 260 by 250 box.
+    EXPECT_FLOAT_EQ(float(picture->bounds.y()), 87.59842f + (250 - 195.11811f) / 2);
+    EXPECT_FLOAT_EQ(float(picture->bounds.width() / picture->bounds.height()), 4.0f / 3.0f);
 
     auto to = std::dynamic_pointer_cast<SKTText>(byID(wnd, "PARTY_TO"));
     ASSERT_TRUE(to);

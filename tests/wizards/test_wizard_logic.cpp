@@ -145,9 +145,11 @@ TEST(PartyLayout, EveryDetailGivenGivesTheKnownRectangles)
     Invite_From = "Bo";
     Invite_Frame_Pic_IMG = "/p.png";
     Invite_Frame_IMG = "/f.png";
-    const auto items = Party_Layout_Items(kCard, QPointF(0, 0));
-    EXPECT_EQ(ids(items), QStringList({"PARTY_TITLE", "PARTY_TO", "PARTY_MSG", "PARTY_DATE", "PARTY_VENUE",
-                                       "PARTY_FROM", "PARTY_IMAGE", "PARTY_IMAGE_BG"}));
+    const auto items = Party_Layout_Items(kCard, QPointF(0, 0), QSizeF());
+    // Placed in this order, each in front of the ones before: the photo lies
+    // behind every text, the frame in front of everything.
+    EXPECT_EQ(ids(items), QStringList({"PARTY_IMAGE", "PARTY_TITLE", "PARTY_TO", "PARTY_MSG", "PARTY_DATE",
+                                       "PARTY_VENUE", "PARTY_FROM", "PARTY_IMAGE_BG"}));
     const std::pair<const char*, QRectF> expected[] = {
         {"PARTY_TITLE", {40, 40, kTW, 30}},  {"PARTY_TO", {30, 90, kTW, 20}},      {"PARTY_MSG", {50, 120, kTW, 80}},
         {"PARTY_DATE", {30, 200, kTW, 20}},  {"PARTY_VENUE", {30, 230, kTW, 60}},  {"PARTY_FROM", {40, 300, kTW, 40}},
@@ -176,7 +178,7 @@ TEST(PartyLayout, MissingDetailsMoveTheLinesBelow)
     clearDetails();
     Invite_Time = "9:00 AM";
     Invite_Venue = "Park";
-    auto items = Party_Layout_Items(kCard, QPointF(0, 0));
+    auto items = Party_Layout_Items(kCard, QPointF(0, 0), QSizeF());
     EXPECT_EQ(ids(items), QStringList({"PARTY_TIME", "PARTY_VENUE"}));
     EXPECT_EQ(item(items, "PARTY_TIME").value, "AT 9:00 AM");
     EXPECT_EQ(item(items, "PARTY_TIME").rect.topLeft(), QPointF(30, 40));
@@ -187,7 +189,7 @@ TEST(PartyLayout, MissingDetailsMoveTheLinesBelow)
     Invite_To = "Ann";
     Invite_Date = "Monday";
     Invite_From = "Bo";
-    items = Party_Layout_Items(kCard, QPointF(0, 0));
+    items = Party_Layout_Items(kCard, QPointF(0, 0), QSizeF());
     EXPECT_EQ(ids(items), QStringList({"PARTY_TO", "PARTY_DATE", "PARTY_FROM"}));
     EXPECT_EQ(item(items, "PARTY_TO").rect.topLeft(), QPointF(30, 40));
     EXPECT_EQ(item(items, "PARTY_DATE").rect.y(), 70);
@@ -198,9 +200,30 @@ TEST(PartyLayout, MissingDetailsMoveTheLinesBelow)
     clearDetails();
     Invite_Frame_Pic_IMG = "/p.png";
     Invite_Frame_IMG = "/f.png";
-    items = Party_Layout_Items(QSizeF(200, 300), QPointF(5, 7));
+    items = Party_Layout_Items(QSizeF(200, 300), QPointF(5, 7), QSizeF());
     EXPECT_EQ(ids(items), QStringList({"PARTY_IMAGE", "PARTY_IMAGE_BG"}));
     EXPECT_EQ(item(items, "PARTY_IMAGE").rect, QRectF(40, 25, 120, 250));
     EXPECT_EQ(item(items, "PARTY_IMAGE_BG").rect, QRectF(5, 7, 200, 300));
+    clearDetails();
+}
+
+TEST(PartyLayout, ThePhotoKeepsItsProportionsCentredInItsBox)
+{
+    clearDetails();
+    Invite_Frame_Pic_IMG = "/p.png";
+    // The box is 120 by 250 at (40, 25) on a 200 by 300 card.
+    const struct {
+        QSizeF photo;
+        QRectF rect;
+    } cases[] = {
+        {{8000, 6000}, {40, 105, 120, 90}},    // landscape 4:3: full width, centred in height
+        {{600, 800}, {40, 70, 120, 160}},      // portrait 3:4: still the full width
+        {{100, 1000}, {87.5, 25, 25, 250}},    // tall: full height, centred in width
+        {{}, {40, 25, 120, 250}},              // size unknown: the box
+    };
+    for (const auto& c : cases) {
+        const QRectF r = item(Party_Layout_Items(QSizeF(200, 300), QPointF(0, 0), c.photo), "PARTY_IMAGE").rect;
+        EXPECT_EQ(r, c.rect) << c.photo.width() << "x" << c.photo.height();
+    }
     clearDetails();
 }

@@ -40,6 +40,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QScreen>
 #include <QScrollArea>
 #include <QSlider>
 #include <QStackedWidget>
@@ -88,6 +89,7 @@ SKTWindowController::SKTWindowController()
     buildWindow();
     awakeFromNib();
     Install_Barcode_Designer();
+    Mark_Design_Saved();
 }
 
 SKTWindowController::~SKTWindowController()
@@ -101,7 +103,12 @@ SKTWindowController::~SKTWindowController()
 
 void SKTWindowController::awakeFromNib()
 {
-    setGeometry(100, 0, 1000, 800);
+    // The whole window, title bar included, on the screen's free area.
+    if (QScreen* s = screen()) {
+        const QRect room = s->availableGeometry();
+        resize(std::min(1000, room.width() - 40), std::min(800, room.height() - 80));
+        move(room.left() + (room.width() - width()) / 2, room.top() + 20);
+    }
     if (Resource_Path.isEmpty())
         Set_Resource_Folder(QCoreApplication::applicationDirPath() + QStringLiteral("/resources"));
     // The settings file lives in the resource folder, so it is read once that is known.
@@ -117,7 +124,7 @@ void SKTWindowController::awakeFromNib()
 
 void SKTWindowController::buildWindow()
 {
-    setWindowTitle(QStringLiteral("Gleamcard"));
+    setWindowTitle(QStringLiteral("Untitled[*] - Gleamcard"));
 
     _graphicView = new SKTGraphicView(&document, &document.graphics, &grid, 0);
     _graphicView_BACK = new SKTGraphicView(&document, &document.graphics_back, &grid, 1);
@@ -129,6 +136,7 @@ void SKTWindowController::buildWindow()
             if (Is_Kind(g.get(), GraphicKind::Barcode))
                 Open_Barcode_Window();
         });
+        view->installEventFilter(this);
     }
 
     canvas_stack = new QStackedWidget;
@@ -289,6 +297,7 @@ void SKTWindowController::buildMenus()
     printAction = file->addAction(QStringLiteral("&Print..."));
     mailAction = file->addAction(QStringLiteral("&Mail..."));
     file->addSeparator();
+    // Quitting closes the main window, which asks about unsaved work.
     file->addAction(QStringLiteral("&Quit"), qApp, &QApplication::quit);
     newAction->setShortcut(QKeySequence::New);
     openAction->setShortcut(QKeySequence::Open);
@@ -377,6 +386,7 @@ void SKTWindowController::New_Project_Setting_Reset()
     last_ctrl_Y = 20;
     currentProjectPath.clear();
     applyCardProperty(Front_card_Prop);
+    Mark_Design_Saved(); // an empty design holds no work yet
 }
 
 int SKTWindowController::Open_Log_File()
@@ -398,6 +408,21 @@ int SKTWindowController::Open_Log_File()
 
 bool SKTWindowController::Save_project_file(const QString& path, bool show_msg)
 {
+    const Design_Log_Content c = Current_Design_Content(true);
+    QString error;
+    if (!Write_Design_Log(path, c, &error)) {
+        Show_NSLog_Message(error);
+        Show_MessageBox(QStringLiteral("The design could not be saved.\n%1").arg(error));
+        return false;
+    }
+    Export_File_Path = path;
+    if (show_msg)
+        Show_MessageBox(QStringLiteral("Design saved successfully."));
+    return true;
+}
+
+Design_Log_Content SKTWindowController::Current_Design_Content(bool photo_png) const
+{
     Design_Log_Content c;
     c.front = Front_card_Prop;
     c.back = Back_card_Prop;
@@ -413,23 +438,15 @@ bool SKTWindowController::Save_project_file(const QString& path, bool show_msg)
     c.rows = Data_From_Excel_Window->ListData;
     c.photoPath = Invite_Frame_Pic_IMG;
     const QImage photo = Get_Main_Photo_image();
-    if (!photo.isNull()) {
+    if (!photo.isNull() && photo_png) {
         QBuffer buffer(&c.mainPhotoPng);
         buffer.open(QIODevice::WriteOnly);
         photo.save(&buffer, "PNG");
+    } else if (!photo.isNull()) {
+        c.mainPhotoPng = QByteArray::number(photo.cacheKey());
     }
     c.filters = Photo_Filter_Settings::fromGlobals();
-
-    QString error;
-    if (!Write_Design_Log(path, c, &error)) {
-        Show_NSLog_Message(error);
-        Show_MessageBox(QStringLiteral("The design could not be saved.\n%1").arg(error));
-        return false;
-    }
-    Export_File_Path = path;
-    if (show_msg)
-        Show_MessageBox(QStringLiteral("Design saved successfully."));
-    return true;
+    return c;
 }
 
 int SKTWindowController::Read_and_load_design_Log(const QString& path, const QString& log_or_template)
@@ -497,8 +514,10 @@ int SKTWindowController::Read_and_load_design_Log(const QString& path, const QSt
     if (log_or_template == QLatin1String("L")) {
         currentProjectPath = path;
         Start_Card_Option = QStringLiteral("L");
+        Mark_Design_Saved();
     }
     Refresh_Canvas();
+    Update_Window_Title();
     return 1;
 }
 
@@ -934,16 +953,25 @@ void SKTWindowController::Get_Email_Details()
 
 void SKTWindowController::New_Button()
 {
+    if (!Ask_To_Save_Changes())
+        return;
     New_Project_Setting_Reset();
     Open_Start_Window();
 }
 
 void SKTWindowController::Open_Button()
 {
+    if (!Ask_To_Save_Changes())
+        return;
     Open_Log_File();
 }
 
 void SKTWindowController::Save_Button()
+{
+    Save_Design();
+}
+
+bool SKTWindowController::Save_Design()
 {
     platform::PanelRequest request;
     request.kind = platform::PanelRequest::Save;
@@ -952,12 +980,15 @@ void SKTWindowController::Save_Button()
     request.fileName = currentProjectPath.isEmpty() ? QStringLiteral("Untitled.") + design_file_EXT : currentProjectPath;
     const platform::PanelResult result = platform::runPanel(request);
     if (!result.accepted || result.path().isEmpty())
-        return;
+        return false;
     QString path = result.path();
     if (QFileInfo(path).suffix().compare(design_file_EXT, Qt::CaseInsensitive) != 0)
         path += '.' + design_file_EXT;
-    if (Save_project_file(path, true))
-        currentProjectPath = path;
+    if (!Save_project_file(path, true))
+        return false;
+    currentProjectPath = path;
+    Mark_Design_Saved();
+    return true;
 }
 
 void SKTWindowController::Save_As_Template_Button()

@@ -4,6 +4,7 @@
 #include "canvas/SKTGrid.h"
 #include "data/BatchWizard.h"
 #include "model/Card_Property.h"
+#include "editor/DesignLog.h"
 #include "model/Card_Rows.h"
 #include "model/SKTDocument.h"
 #include "output/Batch_Export.h"
@@ -27,6 +28,7 @@ class QSlider;
 class QStackedWidget;
 class QTabBar;
 class QTabWidget;
+class QTimer;
 class SKTGraphicView;
 class User_Profile_Class;
 class ExportWindow;
@@ -98,6 +100,9 @@ public:
     void New_Project_Setting_Reset();
     int Open_Log_File();
     bool Save_project_file(const QString& path, bool show_msg);
+    // What a design log of the current design holds; the main photo as PNG
+    // data, or (photo_png false) only as the identity of its picture.
+    Design_Log_Content Current_Design_Content(bool photo_png) const;
     // Loads a design log ("L" a project, "T" a template); 1 on success.
     int Read_and_load_design_Log(const QString& path, const QString& log_or_template);
     // Lays the start wizard's invitation details out on the front side.
@@ -224,6 +229,18 @@ public:
     void Update_Barcode_Graphics(const GraphicPtr& graphic);
     QPushButton* barcode_designer_btn = nullptr;
 
+    // Unsaved work. The design as last opened, saved or begun is kept to
+    // compare with; the title shows the design's name, marked while they differ.
+    void Mark_Design_Saved();
+    bool Design_Has_Changes() const;
+    // Asks "Do you want to save the changes to this design?" when there are
+    // changes: true to go on (saved, or not to be saved), false after Cancel
+    // or a save that did not happen.
+    bool Ask_To_Save_Changes();
+    void Update_Window_Title();
+    // Asks for a file and saves the design there; true when it was saved.
+    bool Save_Design();
+
 public slots:
     void comboBoxSelectionDidChange(QComboBox* combo);
     void toggleGridShowing();
@@ -255,6 +272,10 @@ public slots:
     void Mail_Button();
     void User_Profile_Button_Clicked();
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     SKTWindowController();
     void buildWindow();
@@ -272,6 +293,8 @@ private:
     void Export_Batch_File(const QString& folder, const Export_Choices& choices);
 
     QString currentProjectPath;
+    QVariantList savedDesign;         // the design as last opened or saved
+    QTimer* titleTimer = nullptr;     // gathers repaints into one title check
     QImage batchSavedMainPhoto;
     int batchSavedSide = Side_Front;
 };

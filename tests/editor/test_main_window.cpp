@@ -462,3 +462,54 @@ TEST_F(MainWindowTest, AfterExportBoxOpensThePathWhenTicked)
     wnd->Open_Export_File_Box();
     EXPECT_EQ(host.opened.size(), 1);
 }
+
+TEST_F(MainWindowTest, NewOpenAndCloseAskBeforeDiscardingChanges)
+{
+    const auto oldHook = Set_End_Process_Hook([](int) {}); // the start wizard is closed unanswered
+    const QString question = "Do you want to save the changes to this design?";
+    const QString saved = resources.path() + "/kept.gcdl";
+    const std::pair<const char*, std::function<bool()>> commands[] = {
+        {"New", [&] { wnd->New_Button(); return wnd->Get_Front_Controls_Array().isEmpty(); }},
+        {"Open", [&] { wnd->Open_Button(); return !host.panels.isEmpty() && host.panels.last().title == "Open Design"; }},
+        {"Close", [&] { return wnd->close(); }},
+    };
+    for (const auto& [name, run] : commands) {
+        for (const QString answer : {"Cancel", "Don't Save", "Save"}) {
+            SCOPED_TRACE(std::string(name) + " / " + answer.toStdString());
+            wnd->New_Project_Setting_Reset();
+            QFile::remove(saved);
+            host.alerts.clear();
+            host.panels.clear();
+            // Nothing changed: no question.
+            EXPECT_FALSE(wnd->Design_Has_Changes());
+            EXPECT_TRUE(wnd->Ask_To_Save_Changes());
+            EXPECT_TRUE(host.alerts.isEmpty());
+
+            addText(wnd->Get_Front_Controls_Array(), "", "Work");
+            wnd->Update_Window_Title();
+            EXPECT_EQ(wnd->windowTitle(), "Untitled[*] - Gleamcard");
+            EXPECT_TRUE(wnd->isWindowModified());
+            host.answer(answer);
+            if (answer == "Save")
+                host.answerPanel(saved);
+            const bool wentOn = run();
+            ASSERT_EQ(host.alertTexts().value(0), question);
+            EXPECT_EQ(host.alerts[0].request.buttons, (QStringList{"Save", "Don't Save", "Cancel"}));
+            EXPECT_EQ(wentOn, answer != "Cancel");
+            EXPECT_EQ(QFileInfo::exists(saved), answer == "Save");
+            if (answer == "Cancel")
+                EXPECT_EQ(wnd->Get_Front_Controls_Array().size(), 1); // the work is still there
+        }
+    }
+    // A saved design is named in the title, unmarked until it changes again.
+    wnd->New_Project_Setting_Reset();
+    addText(wnd->Get_Front_Controls_Array(), "", "Work");
+    host.answerPanel(saved);
+    ASSERT_TRUE(wnd->Save_Design());
+    EXPECT_EQ(wnd->windowTitle(), "kept[*] - Gleamcard");
+    EXPECT_FALSE(wnd->isWindowModified());
+    wnd->Get_Front_Controls_Array().first()->bounds.translate(5, 0);
+    wnd->Update_Window_Title();
+    EXPECT_TRUE(wnd->isWindowModified());
+    Set_End_Process_Hook(oldHook);
+}

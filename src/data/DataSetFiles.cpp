@@ -40,8 +40,23 @@ QStringList Data_Set_Listing(const QString& folder)
     return names;
 }
 
+QString Decode_Data_Set_Text(const QByteArray& bytes)
+{
+    // A byte-order mark names its encoding (and is left out of the text).
+    if (const auto marked = QStringConverter::encodingForData(bytes)) {
+        QStringDecoder decoder(*marked);
+        return decoder(bytes);
+    }
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString text = utf8(bytes);
+    if (!utf8.hasError())
+        return text;
+    // Not UTF-8: a file typed in an older editor, one byte per character.
+    return QString::fromLatin1(bytes);
+}
+
 namespace {
-// The file's text; nullopt when there is no file or it cannot be read as UTF-8.
+// The file's text; nullopt when there is no file or it cannot be read.
 std::optional<QString> readText(const QString& name)
 {
     const QString path = Data_Set_File_Path(name);
@@ -50,11 +65,7 @@ std::optional<QString> readText(const QString& name)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    QStringDecoder decoder(QStringDecoder::Utf8);
-    QString text = decoder(file.readAll());
-    if (decoder.hasError())
-        return std::nullopt;
-    return text;
+    return Decode_Data_Set_Text(file.readAll());
 }
 }
 
@@ -117,7 +128,9 @@ bool Write_Text_Lines(const QString& path, const QStringList& values, bool appen
         QFile old(path);
         if (!old.open(QIODevice::ReadOnly))
             return fail(QStringLiteral("Cannot read %1: %2").arg(path, old.errorString()));
-        bytes = old.readAll();
+        // Kept as text and written back as UTF-8, so a file made in another
+        // encoding does not end up in two.
+        bytes = Decode_Data_Set_Text(old.readAll()).toUtf8();
         if (!bytes.isEmpty() && !bytes.endsWith('\n'))
             bytes += '\n';
     }

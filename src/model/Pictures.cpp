@@ -36,11 +36,12 @@ QImage Read_Card_Picture(const QString& path, QString* error)
     if (!reader.canRead())
         return fail(Not_A_Picture_Message);
     const QSize size = reader.size();
-    // A reader that cannot scale while reading decodes the whole picture first.
+    // Only the JPEG reader scales while it decodes; the others decode the
+    // whole picture first, which must fit in the limit.
     const bool tooLarge = size.isValid()
                           && qint64(size.width()) * size.height() * 4
                                  > qint64(QImageReader::allocationLimit()) * 1024 * 1024;
-    if (tooLarge && !reader.supportsOption(QImageIOHandler::ScaledSize))
+    if (tooLarge && reader.format() != "jpeg")
         return fail(Picture_Too_Large_Message);
     if (size.isValid() && std::max(size.width(), size.height()) > Card_Picture_Max_Side)
         reader.setScaledSize(size.scaled(Card_Picture_Max_Side, Card_Picture_Max_Side, Qt::KeepAspectRatio));

@@ -75,7 +75,7 @@ TEST_F(DataSetTest, FirstValuesAndValueCounts)
     writeFile(Data_Folder_Path + "/Latin1.txt", "caf\xe9\n");
     EXPECT_EQ(wnd->Get_First_Value_Of_Dataset("Crlf"), "Ann\r");
     EXPECT_EQ(wnd->Get_First_Value_Of_Dataset("Blank"), "");
-    EXPECT_EQ(wnd->Get_First_Value_Of_Dataset("Latin1"), ""); // not UTF-8
+    EXPECT_EQ(wnd->Get_First_Value_Of_Dataset("Latin1"), "caf\u00e9"); // not UTF-8: read as Latin-1
     EXPECT_EQ(wnd->Get_First_Value_Of_Dataset("Missing"), "");
     EXPECT_EQ(*Data_Set_Batch_Values("Gaps"), (QStringList{"A", "", "B"}));
     EXPECT_EQ(*Data_Set_Shown_Values("Gaps"), (QStringList{"A", "B"}));
@@ -211,4 +211,28 @@ TEST(LongTextBox, FieldsServeOneShowingAndNoLeavesTheAnswer)
     EXPECT_EQ(box->Open_Long_sms_Dialog(), 0);
     EXPECT_TRUE(Msg_Apply_All_Chk);
     Msg_Apply_All_Chk = false;
+}
+
+TEST_F(DataSetTest, HandMadeFilesInOtherEncodingsBindTheirValues)
+{
+    const QString text = QStringLiteral("Zo\u00eb\nJos\u00e9\n");
+    const std::pair<const char*, QByteArray> files[] = {
+        {"Utf8", text.toUtf8()},
+        {"Utf8Bom", "\xef\xbb\xbf" + text.toUtf8()},
+        {"Utf16Bom", QByteArray("\xff\xfe", 2)
+                         + QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2)},
+        {"Latin1", text.toLatin1()},
+    };
+    for (const auto& [name, bytes] : files) {
+        SCOPED_TRACE(name);
+        writeFile(Data_Folder_Path + '/' + name + ".txt", bytes);
+        EXPECT_EQ(*Data_Set_Batch_Values(name), (QStringList{"Zo\u00eb", "Jos\u00e9"}));
+        EXPECT_EQ(wnd->Get_First_Value_Of_Dataset(name), "Zo\u00eb");
+    }
+    // Added values turn the whole file into UTF-8, not a mix of two encodings.
+    ASSERT_TRUE(Write_Data_Set("Latin1", {"Ren\u00e9e"}, true));
+    EXPECT_EQ(*Data_Set_Batch_Values("Latin1"), (QStringList{"Zo\u00eb", "Jos\u00e9", "Ren\u00e9e"}));
+    QFile f(Data_Folder_Path + "/Latin1.txt");
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QStringLiteral("Zo\u00eb\nJos\u00e9\nRen\u00e9e\n").toUtf8());
 }

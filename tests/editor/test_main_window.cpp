@@ -513,3 +513,25 @@ TEST_F(MainWindowTest, NewOpenAndCloseAskBeforeDiscardingChanges)
     EXPECT_TRUE(wnd->isWindowModified());
     Set_End_Process_Hook(oldHook);
 }
+
+TEST_F(MainWindowTest, TheImageToolRefusesAFileThatIsNoPicture)
+{
+    const QString notes = resources.path() + "/notes.png";
+    QFile f(notes);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("shopping list");
+    f.close();
+    host.answerPanel(notes);
+    wnd->Image_Tool_Clicked();
+    EXPECT_EQ(host.alertTexts(), QStringList{"This file is not a picture Gleamcard can read."});
+    EXPECT_TRUE(wnd->Get_Front_Controls_Array().isEmpty()); // no invisible object
+
+    QImage picture(30, 20, QImage::Format_RGB32);
+    picture.fill(Qt::green);
+    ASSERT_TRUE(picture.save(resources.path() + "/green.png"));
+    host.answerPanel(resources.path() + "/green.png");
+    wnd->Image_Tool_Clicked();
+    ASSERT_EQ(wnd->Get_Front_Controls_Array().size(), 1);
+    EXPECT_EQ(std::static_pointer_cast<SKTImage>(wnd->Get_Front_Controls_Array().first())->image.size(), QSize(30, 20));
+    EXPECT_EQ(host.alerts.size(), 1);
+}

@@ -440,3 +440,28 @@ TEST_F(ExportTest, EachTypeIsWrittenInItsFormatAtTheChosenResolution)
     EXPECT_EQ(both.pixelColor(900, 600), QColor(Qt::red));
     EXPECT_EQ(both.pixelColor(900, 700), QColor(Qt::blue));
 }
+
+TEST_F(ExportTest, ABoundDataSetWithoutValuesSaysWhyThereIsNoBatch)
+{
+    auto t = bindRows(0); // an empty data set
+    host.modalScripts.push_back([](QDialog& d) {
+        auto& dlg = static_cast<ExportWindow&>(d);
+        EXPECT_FALSE(dlg.Export_with_batch_chk->isEnabled());
+        EXPECT_FALSE(dlg.batch_note->isHidden());
+        EXPECT_EQ(dlg.batch_note->text(), "One card per row is off: the data set \"Rows\" has no values.");
+        return 0;
+    });
+    wnd->Export_Button();
+    ASSERT_EQ(host.modalRuns.size(), 1);
+
+    // With values the note goes.
+    ASSERT_TRUE(Write_Data_Set("Rows", {"Ann"}, false));
+    host.modalScripts.push_back([](QDialog& d) {
+        auto& dlg = static_cast<ExportWindow&>(d);
+        EXPECT_TRUE(dlg.Export_with_batch_chk->isEnabled());
+        EXPECT_TRUE(dlg.batch_note->isHidden());
+        return 0;
+    });
+    wnd->Export_Button();
+    EXPECT_EQ(host.modalRuns.size(), 2);
+}

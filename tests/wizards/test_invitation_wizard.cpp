@@ -353,3 +353,31 @@ TEST_F(WizardTest, EditPhotoStartsFromTheFileAndCloseKeepsTheSettings)
     EXPECT_EQ(Invite_Frame_Pic_IMG, photo);
     Card_Shape = 0;
 }
+
+TEST_F(WizardTest, APhoneSizedPhotoLoadsAndItsSlidersWorkOnAScreenSizedCopy)
+{
+    // 48 megapixels, more than Qt reads by default.
+    const QString photo = resources.path() + "/phone.jpg";
+    {
+        QImage big(8000, 6000, QImage::Format_RGB32);
+        big.fill(Qt::red);
+        ASSERT_TRUE(big.save(photo, "JPEG"));
+    }
+    script([&](Invitation_Wizard& w) {
+        toPhotoPage(w, photo);
+        EXPECT_TRUE(host.alerts.isEmpty());
+        EXPECT_EQ(w.User_Picture.size(), QSize(4096, 3072)); // what a card can use
+        EXPECT_EQ(w.Preview_Image.size(), QSize(600, 450));
+        w.Image_Gray_Scale_chk->setChecked(true);
+        w.Image_Gray_Scale_Chked();
+        EXPECT_EQ(w.Preview_Image.size(), QSize(600, 450)); // the sliders filter the screen copy
+        EXPECT_EQ(qRed(w.Preview_Image.pixel(300, 200)), qBlue(w.Preview_Image.pixel(300, 200)));
+        w.OK_Click();
+    });
+    EXPECT_EQ(wiz->Open_Wnd(), 1);
+    // The whole picture is filtered when the wizard finishes.
+    const QImage main = Get_Main_Photo_image();
+    ASSERT_EQ(main.size(), QSize(4096, 3072));
+    EXPECT_EQ(qRed(main.pixel(3000, 2000)), qBlue(main.pixel(3000, 2000)));
+    IMG_gray_Scale = false;
+}

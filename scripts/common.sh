@@ -19,11 +19,13 @@ install_missing_packages() {
   $SUDO env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
+# Builds the given targets (everything when none is given).
 build_project() {
-  local gen=()
+  local gen=() targets=()
   command -v ninja >/dev/null 2>&1 && gen=(-G Ninja)
   if [ ! -f "$BUILD/CMakeCache.txt" ]; then
     cmake -S "$ROOT" -B "$BUILD" "${gen[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo
   fi
-  cmake --build "$BUILD" --parallel "$(nproc)"
+  [ $# -gt 0 ] && targets=(--target "$@")
+  cmake --build "$BUILD" --parallel "$(nproc)" "${targets[@]}"
 }

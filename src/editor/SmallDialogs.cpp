@@ -106,7 +106,7 @@ Open_Export_Log::Open_Export_Log(QWidget* parent)
 void Open_Export_Log::OKPressed()
 {
     if (_open_log_chk->isChecked())
-        platform::openPath(Export_File_Path);
+        Open_With_Default_App(Export_File_Path);
     _open_log_chk->setChecked(true);
     done(1);
 }

@@ -214,7 +214,16 @@ void Open_Help_File()
         Show_MessageBox(QStringLiteral("Help file does not exist!"));
         return;
     }
-    platform::openPath(help);
+    Open_With_Default_App(help);
+}
+
+bool Open_With_Default_App(const QString& path)
+{
+    if (platform::openPath(path))
+        return true;
+    Show_NSLog_Message(QStringLiteral("No application opened %1").arg(path));
+    Show_MessageBox(QStringLiteral("No application could be found to open \"%1\".").arg(path));
+    return false;
 }
 
 void SetObjEnabled(QWidget* view, bool enabled)

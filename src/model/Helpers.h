@@ -49,5 +49,8 @@ void Check_Path_And_Create_Files();
 void Delete_File(const QString& path);
 // Opens the user guide "Help.pdf" of the resource folder.
 void Open_Help_File();
+// Opens a file with its default application (a folder with the file
+// browser); when none can be started, says so in a message. True when opened.
+bool Open_With_Default_App(const QString& path);
 // Enables or disables a widget; a box passes the state on to every widget inside it.
 void SetObjEnabled(QWidget* view, bool enabled);

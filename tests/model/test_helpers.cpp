@@ -140,9 +140,17 @@ TEST(HelpFile, OpensTheGuideOrSaysItIsMissing)
     EXPECT_EQ(host.opened[0].toLocalFile(), Resource_Path + "/Help.pdf");
     EXPECT_TRUE(host.alerts.isEmpty());
 
+    // Nothing on the machine opens PDF files: the user is told, not only the log.
+    host.openSucceeds = false;
+    Open_Help_File();
+    EXPECT_EQ(host.alertTexts(),
+              QStringList{QStringLiteral("No application could be found to open \"%1/Help.pdf\".").arg(Resource_Path)});
+    host.alerts.clear();
+    host.openSucceeds = true;
+
     QFile::remove(Resource_Path + "/Help.pdf");
     Open_Help_File();
-    EXPECT_EQ(host.opened.size(), 1);
+    EXPECT_EQ(host.opened.size(), 2);
     EXPECT_EQ(host.alertTexts(), QStringList{"Help file does not exist!"});
 }
 

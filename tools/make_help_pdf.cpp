@@ -1,6 +1,8 @@
-// Writes resources/Help.pdf, Gleamcard's short user guide, from the text
-// below. Run it after changing the guide:
+// Writes resources/Help.pdf, Gleamcard's user guide, from the text below:
+// A4 pages, an 11-point body. Run it after changing the guide:
 //   cmake --build build --target make_help_pdf && build/make_help_pdf resources/Help.pdf
+#include <QAbstractTextDocumentLayout>
+#include <QFont>
 #include <QGuiApplication>
 #include <QPageLayout>
 #include <QPageSize>
@@ -8,36 +10,188 @@
 #include <QPdfWriter>
 #include <QTextDocument>
 
+static const char* kStyle = R"(
+h1 { font-size: 22pt; color: #1d3f72; }
+h2 { font-size: 15pt; color: #1d3f72; margin-top: 16pt; }
+h3 { font-size: 12pt; margin-top: 10pt; }
+p, li, td { font-size: 11pt; }
+th { font-size: 11pt; text-align: left; background: #e8eef7; }
+.note { color: #444444; }
+)";
+
 static const char* kGuide = R"(
 <h1>Gleamcard user guide</h1>
 <p>Gleamcard designs cards with a front and an optional back: party invitations,
-name badges, photo cards and barcoded ID cards. A design can be filled from
-data sets and is then exported as images, one card per row of data.</p>
-<h2>Starting a project</h2>
-<p>Every new project opens the start wizard. Choose a frame picture and a photo
-to make an invitation, or open a saved design log (a <i>.gcdl</i> file).</p>
-<h2>The card</h2>
-<p>In the Card tab, type the card's width and height in millimetres and choose
-the shape: rectangle, rounded rectangle
-or oval. Switch between the front and the back with the side switch above the
-canvas.</p>
-<h2>Objects</h2>
-<p>Use the tool buttons to place text, images and barcodes. Click an object to
-select it and drag it to move it. The property panel on the right edits the
-selected object: its text or file, and where its value comes from.</p>
-<h2>Data for many cards</h2>
-<p>An object's value can be typed in or taken from a data set: a named list of
-values, one per line, kept as a text file in the DataSet folder of the
-resources folder. Choose "Series" under "Value from" and pick the list. Each
-row of data makes one card when you export.</p>
-<h2>Export</h2>
-<p>File, Export writes the front, the back, both, or one combined image per
-card. With data bound, choose a folder: the cards are written into its folder
-"Pelvoro Gleamcard" as Card_1, Card_2 and so on, while a progress sheet shows
-the count. Stop ends the batch after the card in progress.</p>
-<h2>Saving</h2>
-<p>Save writes the design log with both sides, the data bindings and the
-photo settings. Save as Template keeps the design among your own templates.</p>
+name badges, photo cards and barcoded ID cards. You place texts, pictures and
+barcodes on the card, take their values from data sets when you want one card
+per name, and export the cards as image files.</p>
+
+<h2>1. Starting Gleamcard</h2>
+<p>From the program's folder, run <b>./scripts/run</b>. The first time it
+installs what is missing and builds Gleamcard, which takes a few minutes; later
+starts are quick. Gleamcard keeps its frames, data sets, your templates and its
+settings in the <i>resources</i> folder beside the program.</p>
+<p>Every new project begins with the <b>start wizard</b>:</p>
+<ul>
+<li><b>Make an invitation with the wizard</b> leads you through three pages: a
+frame, a photo, and the words of the invitation.</li>
+<li><b>Open a saved design (.gcdl)</b> asks for a design file and opens it.</li>
+<li><b>Help</b> opens this guide; <b>Exit</b> ends Gleamcard.</li>
+</ul>
+
+<h2>2. Making an invitation</h2>
+<h3>The frame</h3>
+<p>Click a frame picture. The wizard goes on to the photo page at once;
+<b>&lt; Back</b> returns to the frames, and <b>Cancel</b> to the first page.</p>
+<h3>The photo</h3>
+<p><b>Browse Photo...</b> chooses a photo (JPEG, PNG, BMP, GIF or TIFF). Photos
+straight from a phone camera load fine: Gleamcard keeps them at the size a
+card can use, up to 4096 pixels on the long side. A file that is not a picture
+is refused with <i>"This file is not a picture Gleamcard can read."</i>, and a
+picture too big for this computer's memory with <i>"This picture is too
+large."</i></p>
+<p>The photo settings change the preview as you move them: <b>Rotate</b>,
+<b>Transparency</b>, <b>Hue</b>, <b>Saturation</b>, <b>Brightness</b>,
+<b>Contrast</b>, <b>Sharpness</b>, <b>Exposure</b> and <b>Blur</b>, and the
+boxes <b>Grey scale</b>, <b>Sepia</b> and <b>Invert colours</b>. <b>Reset</b>
+puts every setting back to neutral. The preview works on a screen-sized copy so
+it answers at once; the whole photo gets the settings when you press
+<b>Finish</b>.</p>
+<h3>The words</h3>
+<p>Type who the invitation is <b>To</b> and <b>From</b> and the <b>Venue</b>, and
+pick the <b>Date</b> and <b>Time</b> (choose a value in the picker to put it on the
+card). <b>Clear</b> empties these fields. Under <b>Title and message</b>, the
+arrow buttons <b>&lt;</b> and <b>&gt;</b> step through ready-made titles and
+messages; you can also type your own.</p>
+<p><b>Finish</b> lays everything out on the front of the card: the title, the
+greeting, the message, date and time, venue and sender stay readable in front
+of the photo, the photo keeps its proportions in the middle of the card, and
+the frame lies over everything.</p>
+
+<h2>3. The main window</h2>
+<p>The card is in the middle; above it, <b>Front</b> and <b>Back</b> switch the
+side you work on. On the right, the <b>Card</b> tab sets the card and the
+<b>Properties</b> tab edits the selected object. The window title shows the
+design's name and an asterisk (*) while it has changes that are not saved.</p>
+<h3>The Card tab</h3>
+<ul>
+<li><b>Width</b> and <b>Height</b>: the card's size in millimetres (type a value
+and press Enter).</li>
+<li><b>Shape</b>: Rectangle, Rounded Rectangle or Oval.</li>
+<li><b>Sides</b>: One side, or Front and back.</li>
+</ul>
+<h3>Objects</h3>
+<p>The tool buttons above the card place objects:</p>
+<table width="100%" cellpadding="3" cellspacing="0">
+<tr><th>Button</th><th>What it places</th></tr>
+<tr><td>Text</td><td>A text object; type its words under <b>Value</b> in the Properties tab.</td></tr>
+<tr><td>Image</td><td>A picture from a file you choose. A file that is not a picture is refused.</td></tr>
+<tr><td>Barcode</td><td>A barcode object.</td></tr>
+</table>
+<p>Click an object to select it and drag it to move it. Clear parts of a
+picture (such as the window of a frame) let the click through to the object
+beneath.</p>
+<h3>The Properties tab</h3>
+<ul>
+<li><b>Value from</b>: <i>Manual</i> (the value you type), <i>Series</i> (a
+data set, one card per value) or <i>Excel</i> (a spreadsheet column, when a
+spreadsheet is bound to the design).</li>
+<li><b>List</b>: the data set or column the value comes from.</li>
+<li><b>View...</b> shows the values of the chosen data set; <b>Help</b>
+explains data sources.</li>
+<li><b>Value</b>: the text of the object.</li>
+<li><b>Use Template Title</b> / <b>Use Template Message</b> (for the
+invitation's title and message) picks one of the ready-made texts.</li>
+</ul>
+
+<h2>4. Menu commands</h2>
+<h3>File</h3>
+<table width="100%" cellpadding="3" cellspacing="0">
+<tr><th>Command</th><th>What it does</th></tr>
+<tr><td>New</td><td>Starts a new project with the start wizard. If the design
+has unsaved changes you are asked <i>"Do you want to save the changes to this
+design?"</i>: <b>Save</b>, <b>Don't Save</b> or <b>Cancel</b>.</td></tr>
+<tr><td>Open...</td><td>Opens a saved design (.gcdl), after the same question.</td></tr>
+<tr><td>Save...</td><td>Saves the design: both sides, the data bindings, the
+photo and its settings.</td></tr>
+<tr><td>Save as Template...</td><td>Keeps the design among your own templates,
+with a preview picture.</td></tr>
+<tr><td>Export...</td><td>Writes the card as image files (section 5).</td></tr>
+<tr><td>Print..., Mail...</td><td>Not available yet (greyed out).</td></tr>
+<tr><td>Quit</td><td>Ends Gleamcard, after the save question when there are
+unsaved changes. Closing the window does the same.</td></tr>
+</table>
+<h3>Card</h3>
+<table width="100%" cellpadding="3" cellspacing="0">
+<tr><th>Command</th><th>What it does</th></tr>
+<tr><td>User Profile...</td><td>Not available yet (greyed out).</td></tr>
+<tr><td>Edit Main Photo...</td><td>Opens the photo page of the wizard again to
+change the invitation's photo or its settings.</td></tr>
+<tr><td>Grid...</td><td>Shows or hides the grid and sets its colour and
+spacing.</td></tr>
+</table>
+<h3>Data</h3>
+<table width="100%" cellpadding="3" cellspacing="0">
+<tr><th>Command</th><th>What it does</th></tr>
+<tr><td>Batch Series...</td><td>The data-set manager (section 6).</td></tr>
+<tr><td>Create Series..., Import...</td><td>Not available yet (greyed out).</td></tr>
+</table>
+<h3>Help</h3>
+<table width="100%" cellpadding="3" cellspacing="0">
+<tr><th>Command</th><th>What it does</th></tr>
+<tr><td>Gleamcard Help</td><td>Opens this guide with your PDF viewer. If no
+program on the computer can open it, Gleamcard says so.</td></tr>
+<tr><td>Product Page 1</td><td>Not available yet (greyed out), like
+Product Page 2 and Product Page 3.</td></tr>
+</table>
+
+<h2>5. Exporting cards as images</h2>
+<p><b>File &gt; Export...</b> opens the export dialog:</p>
+<ul>
+<li><b>File type</b>: PNG, JPG, BMP or TIFF. The file is written in that format.
+JPG and BMP have no transparency, so the corners outside a rounded or oval card
+are white.</li>
+<li><b>Resolution</b>: 72, 150 or 300 dots per inch. A card of 85.6 by 54 mm is
+243 by 153 pixels at 72 dpi and 1012 by 638 pixels at 300 dpi; choose 300 for
+printing. The resolution is recorded in the file.</li>
+<li><b>Card side</b>: Both sides, Front or Back. With both sides you can put
+<b>front and back in one image</b>, the front above the back.</li>
+<li><b>Use Batch Processing Series values</b> and <b>Use spreadsheet
+values</b>: make one card per row of the bound data. When a bound data set has
+no values, the dialog says so and the choice is off.</li>
+</ul>
+<p>Without data, you choose one file name. The back is written beside it as
+<i>name_Back</i>. With data, you choose a folder: the cards go into its folder
+<i>Pelvoro Gleamcard</i> as <i>Card_1</i>, <i>Card_2</i> and so on. A progress
+sheet shows how far the export is. <b>Stop</b> asks whether to stop; while the
+question is open no further card is begun, and after <b>Yes</b> the export ends
+after the card in progress. The closing box says how many cards were written,
+or that everything was exported, and can open the file or folder.</p>
+
+<h2>6. Data sets</h2>
+<p>A data set is a named list of values, one per line, such as the guests'
+names. Each set is a text file in the <i>DataSet</i> folder of the resources
+folder. Files made in any text editor work: UTF-8, UTF-16 with a byte-order
+mark, or older Latin-1 files.</p>
+<p><b>Data &gt; Batch Series...</b> lists the sets (<b>Total List</b>). <b>New</b>
+starts a set, <b>Edit</b> opens the selected set, <b>Delete</b> removes sets that
+no object uses. In a set, you can rename it under <b>Name</b>, change a value
+by double-clicking it, <b>Delete Rows</b>, <b>Export...</b> the values to a text
+file or spreadsheet, and <b>Save</b>. <b>Back</b> returns to the list.</p>
+<p>To make one card per value, select an object, set <b>Value from</b> to
+<i>Series</i> and choose the set under <b>List</b>. The card shows the first
+value; the export writes a card for every value.</p>
+
+<h2>7. Files</h2>
+<table width="100%" cellpadding="3" cellspacing="0">
+<tr><th>File</th><th>What it is</th></tr>
+<tr><td>name.gcdl</td><td>A saved design.</td></tr>
+<tr><td>resources/DataSet/name.txt</td><td>A data set, one value per line.</td></tr>
+<tr><td>resources/Templates/User</td><td>Your templates and their previews.</td></tr>
+<tr><td>Pelvoro Gleamcard/Card_N.png</td><td>The cards of a batch export.</td></tr>
+</table>
+<p class="note">Gleamcard is free software under the GNU General Public
+License, version 2 or later.</p>
 )";
 
 int main(int argc, char* argv[])
@@ -48,10 +202,30 @@ int main(int argc, char* argv[])
     writer.setTitle(QStringLiteral("Gleamcard user guide"));
     writer.setCreator(QStringLiteral("Gleamcard"));
     writer.setPageSize(QPageSize(QPageSize::A4));
-    writer.setPageMargins(QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter);
+    writer.setPageMargins(QMarginsF(20, 18, 20, 18), QPageLayout::Millimeter);
+    writer.setResolution(300);
+
+    // The document is laid out on the writer itself, so points are printed
+    // points whatever the writer's resolution.
     QTextDocument doc;
+    doc.documentLayout()->setPaintDevice(&writer);
+    QFont body(QStringLiteral("Liberation Sans"));
+    body.setPointSizeF(11);
+    doc.setDefaultFont(body);
+    doc.setDefaultStyleSheet(QString::fromUtf8(kStyle));
     doc.setHtml(QString::fromUtf8(kGuide));
-    doc.setPageSize(writer.pageLayout().paintRectPixels(writer.resolution()).size());
-    doc.print(&writer);
+    const QRectF page = writer.pageLayout().paintRectPixels(writer.resolution());
+    doc.setPageSize(page.size());
+
+    QPainter painter(&writer);
+    const int pages = doc.pageCount();
+    for (int i = 0; i < pages; ++i) {
+        if (i > 0)
+            writer.newPage();
+        painter.save();
+        painter.translate(0, -i * page.height());
+        doc.drawContents(&painter, QRectF(0, i * page.height(), page.width(), page.height()));
+        painter.restore();
+    }
     return 0;
 }

@@ -12,12 +12,16 @@
 #include "support/Wait.h"
 #include "wizards/Invitation_Globals.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProcess>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSlider>
@@ -534,4 +538,24 @@ TEST_F(MainWindowTest, TheImageToolRefusesAFileThatIsNoPicture)
     ASSERT_EQ(wnd->Get_Front_Controls_Array().size(), 1);
     EXPECT_EQ(std::static_pointer_cast<SKTImage>(wnd->Get_Front_Controls_Array().first())->image.size(), QSize(30, 20));
     EXPECT_EQ(host.alerts.size(), 1);
+}
+
+TEST_F(MainWindowTest, TheUserGuideDescribesEveryMenuCommand)
+{
+    QProcess pdftotext;
+    pdftotext.start("pdftotext", {QStringLiteral(GLEAMCARD_SOURCE_DIR "/resources/Help.pdf"), "-"});
+    ASSERT_TRUE(pdftotext.waitForFinished(30000));
+    const QString guide = QString::fromUtf8(pdftotext.readAllStandardOutput()).simplified();
+    ASSERT_TRUE(guide.startsWith("Gleamcard user guide"));
+    int commands = 0;
+    for (QAction* menu : wnd->menuBar()->actions()) {
+        for (QAction* command : menu->menu()->actions()) {
+            if (command->isSeparator())
+                continue;
+            const QString name = command->text().remove('&');
+            EXPECT_TRUE(guide.contains(name)) << name.toStdString();
+            ++commands;
+        }
+    }
+    EXPECT_GE(commands, 15);
 }

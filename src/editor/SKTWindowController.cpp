@@ -11,7 +11,6 @@
 #include "model/GraphicArchive.h"
 #include "model/Helpers.h"
 #include "model/ImageProcesser.h"
-#include "model/Pictures.h"
 #include "output/Card_Output.h"
 #include "output/ExportWindow.h"
 #include "output/Preferences.h"
@@ -669,7 +668,7 @@ void SKTWindowController::Update_frame_Main_Photo_And_Path(const QString& path, 
 {
     try {
         QString error;
-        const QImage photo = Read_Card_Picture(path, &error);
+        const QImage photo = Read_Image_File(path, &error);
         if (photo.isNull()) {
             Show_NSLog_Message(QStringLiteral("Cannot load the photo %1: %2").arg(path, error));
             return;
@@ -843,7 +842,7 @@ void SKTWindowController::Image_Tool_Clicked()
         return;
     // A file that is not a picture would become an invisible object.
     QString error;
-    if (Read_Card_Picture(path, &error).isNull()) {
+    if (Read_Image_File(path, &error).isNull()) {
         Show_MessageBox(error);
         return;
     }

@@ -38,8 +38,15 @@ extern const QStringList Picture_File_Extensions;
 // Runs an open panel for one picture file: the chosen path, or a null
 // string when the panel was cancelled.
 QString Choose_Picture_File(const QString& title);
-// Reads a picture file, turned as its orientation tag says; a null image
-// when it cannot be read, with the reason in error.
+// The longest side, in pixels, a picture on a card is kept at: a card of
+// about 35 cm exported at 300 dpi.
+constexpr int Card_Picture_Max_Side = 4096;
+extern const QString Not_A_Picture_Message;     // "This file is not a picture Gleamcard can read."
+extern const QString Picture_Too_Large_Message; // "This picture is too large."
+// Reads a picture file, turned as its orientation tag says and scaled down
+// (never up) to at most Card_Picture_Max_Side on its longest side, so large
+// phone photos load. A null image when it cannot be read, with the reason in
+// error: one of the two messages above ("No file was given." for no path).
 QImage Read_Image_File(const QString& path, QString* error = nullptr);
 
 // Creates, each only when missing, the data-set folder and the folders the

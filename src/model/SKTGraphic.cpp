@@ -2,7 +2,7 @@
 
 #include "model/Fonts.h"
 #include "model/Globals.h"
-#include "model/Pictures.h"
+#include "model/Helpers.h"
 
 #include <QDir>
 #include <QPaintDevice>
@@ -59,7 +59,7 @@ void SKTImage::setFilePath(const QString& path)
     if (standard.startsWith(QLatin1String("~/")))
         standard = QDir::homePath() + standard.mid(1);
     standard = QDir::cleanPath(standard);
-    image = standard.isEmpty() ? QImage() : Read_Card_Picture(standard);
+    image = standard.isEmpty() ? QImage() : Read_Image_File(standard);
 }
 
 void SKTImage::drawContent(QPainter& painter) const

@@ -211,6 +211,7 @@ Mail_Batch_Result Send_Mail_Thread(const Mail_Plan& plan, Mail_Design& design, Q
     QStringList cardFiles;
     int sinceLastPause = 0;
     for (int i = 0; i < passes; ++i) {
+        Wait_For_Stop_Answer(); // no further message while the Stop question is open
         if (stopRequested()) {
             finished = false;
             break;

@@ -4,7 +4,6 @@
 #include "model/Globals.h"
 #include "model/Helpers.h"
 #include "model/ImageProcesser.h"
-#include "model/Pictures.h"
 #include "platform/Host.h"
 #include "platform/LookAndFeel.h"
 #include "wizards/Invitation_Globals.h"
@@ -443,7 +442,7 @@ int Invitation_Wizard::Open_Wnd_For_Edit_Photo()
 
         // The settings are applied to the photo file as it is, so that they
         // are not applied twice; without the file, to the photo as shown.
-        const QImage original = Invite_Frame_Pic_IMG.isEmpty() ? QImage() : Read_Card_Picture(Invite_Frame_Pic_IMG);
+        const QImage original = Invite_Frame_Pic_IMG.isEmpty() ? QImage() : Read_Image_File(Invite_Frame_Pic_IMG);
         User_Picture = original.isNull() ? Get_Main_Photo_image() : original;
         Screen_Picture = At_Screen_Size(User_Picture);
         const Photo_Filter_Settings s = openingFilters;
@@ -872,7 +871,7 @@ void Invitation_Wizard::Browse_Image_Click()
 
 bool Invitation_Wizard::Load_Photo(const QString& path, QString* error)
 {
-    User_Picture = Read_Card_Picture(path, error);
+    User_Picture = Read_Image_File(path, error);
     Screen_Picture = At_Screen_Size(User_Picture);
     if (User_Picture.isNull()) {
         // The preview must not go on showing a photo that is no longer chosen.

@@ -501,8 +501,9 @@ TEST_F(MainWindowTest, NewOpenAndCloseAskBeforeDiscardingChanges)
             EXPECT_EQ(host.alerts[0].request.buttons, (QStringList{"Save", "Don't Save", "Cancel"}));
             EXPECT_EQ(wentOn, answer != "Cancel");
             EXPECT_EQ(QFileInfo::exists(saved), answer == "Save");
-            if (answer == "Cancel")
+            if (answer == "Cancel") {
                 EXPECT_EQ(wnd->Get_Front_Controls_Array().size(), 1); // the work is still there
+            }
         }
     }
     // A saved design is named in the title, unmarked until it changes again.

@@ -1,4 +1,4 @@
-#include "model/Pictures.h"
+#include "model/Helpers.h"
 #include "support/TempResources.h"
 
 #include <QFile>
@@ -65,10 +65,11 @@ TEST(CardPictures, LargePicturesLoadAndOthersSayWhatIsWrong)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path.toStdString());
         QString error = "not cleared";
-        const QImage image = Read_Card_Picture(c.path, &error);
+        const QImage image = Read_Image_File(c.path, &error);
         EXPECT_EQ(image.isNull(), c.size.isEmpty());
-        if (!image.isNull())
+        if (!image.isNull()) {
             EXPECT_EQ(image.size(), c.size);
+        }
         EXPECT_EQ(error, c.message) << error.toStdString();
     }
     EXPECT_EQ(Not_A_Picture_Message, "This file is not a picture Gleamcard can read.");

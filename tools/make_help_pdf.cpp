@@ -86,7 +86,8 @@ and press Enter).</li>
 <tr><th>Button</th><th>What it places</th></tr>
 <tr><td>Text</td><td>A text object; type its words under <b>Value</b> in the Properties tab.</td></tr>
 <tr><td>Image</td><td>A picture from a file you choose. A file that is not a picture is refused.</td></tr>
-<tr><td>Barcode</td><td>A barcode object.</td></tr>
+<tr><td>Barcode</td><td>A barcode object, and opens the barcode designer for it
+(section 7). Double-click a barcode to open the designer again.</td></tr>
 </table>
 <p>Click an object to select it and drag it to move it. Clear parts of a
 picture (such as the window of a frame) let the click through to the object
@@ -117,14 +118,16 @@ photo and its settings.</td></tr>
 <tr><td>Save as Template...</td><td>Keeps the design among your own templates,
 with a preview picture.</td></tr>
 <tr><td>Export...</td><td>Writes the card as image files (section 5).</td></tr>
-<tr><td>Print..., Mail...</td><td>Not available yet (greyed out).</td></tr>
+<tr><td>Print...</td><td>Not available yet (greyed out).</td></tr>
+<tr><td>Mail...</td><td>Sends e-mails, with or without the card (section 8).</td></tr>
 <tr><td>Quit</td><td>Ends Gleamcard, after the save question when there are
 unsaved changes. Closing the window does the same.</td></tr>
 </table>
 <h3>Card</h3>
 <table width="100%" cellpadding="3" cellspacing="0">
 <tr><th>Command</th><th>What it does</th></tr>
-<tr><td>User Profile...</td><td>Not available yet (greyed out).</td></tr>
+<tr><td>User Profile...</td><td>Fills the side on screen with the fields of a
+badge or ID card (section 9).</td></tr>
 <tr><td>Edit Main Photo...</td><td>Opens the photo page of the wizard again to
 change the invitation's photo or its settings.</td></tr>
 <tr><td>Grid...</td><td>Shows or hides the grid and sets its colour and
@@ -182,7 +185,38 @@ file or spreadsheet, and <b>Save</b>. <b>Back</b> returns to the list.</p>
 <i>Series</i> and choose the set under <b>List</b>. The card shows the first
 value; the export writes a card for every value.</p>
 
-<h2>7. Files</h2>
+<h2>7. Barcodes</h2>
+<p>The <b>Barcode Designer</b> opens when you place a barcode and when you
+double-click one. Choose the <b>Type</b>: EAN-13, EAN-8, UPCA, UPCE, Code 128
+(also SET A, B and C), Codabar, Interleaved 2 of 5, Industrial 2 of 5,
+Modified Plessey (also Hex), PostNet, Planet, Royal Mail, Japan Post, QR Code,
+PDF417 or DataMatrix. Type the <b>Value</b>, or set <b>Value from</b> to
+<i>Series</i> or <i>Excel</i> to take one value per card from a data set or a
+spreadsheet column (<b>View Series</b> shows the values). The other settings
+change the bar width and height, the margins, the value's font and colour,
+the header and footer lines, and for QR Code, PDF417 and DataMatrix their own
+options. The <b>Preview</b> shows the symbol; <b>OK</b> puts it on the
+card.</p>
+
+<h2>8. E-mail</h2>
+<p><b>File &gt; Mail...</b> sends e-mails through your own mail account. First
+press <b>Settings...</b> and enter the sender's e-mail, the password, the SMTP
+server, the port and the security (SSL or TLS); <b>Send Test Mail</b> tries
+them. In the mail window, fill in <b>To</b>, <b>Subject</b> and
+<b>Message</b>, and choose <b>Send without card</b> (with an attachment if you
+like) or <b>Send with card</b> (the card's front, back or both sides as
+pictures). With data bound to the card you can send one card per row of data.
+<b>Pause after</b> waits between groups of messages. A progress sheet with
+<b>Stop</b> shows the sending.</p>
+
+<h2>9. User profiles</h2>
+<p><b>Card &gt; User Profile...</b> places the fields of a badge or ID card on
+the side on screen: name, title, company, contact lines, a unique number and
+a photo. Each field is typed, or taken from a data set or a spreadsheet
+column. <b>Preview</b> shows them on the card; <b>OK</b> places them. Open
+the dialog again to change them.</p>
+
+<h2>10. Files</h2>
 <table width="100%" cellpadding="3" cellspacing="0">
 <tr><th>File</th><th>What it is</th></tr>
 <tr><td>name.gcdl</td><td>A saved design.</td></tr>

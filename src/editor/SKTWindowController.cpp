@@ -331,6 +331,7 @@ void SKTWindowController::buildMenus()
     mailAction->setEnabled(true);
     connect(userProfileAction, &QAction::triggered, this, &SKTWindowController::User_Profile_Button_Clicked);
     userProfileAction->setEnabled(true);
+    buildPrintCommands(help);
 }
 
 // ---------------------------------------------------------------- start flow and project

@@ -22,6 +22,7 @@ class QDoubleSpinBox;
 class QGroupBox;
 class QLabel;
 class QListWidget;
+class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QSlider;
@@ -147,7 +148,7 @@ public:
     void Fill_Data_Set_File_Name_In_Combo(QComboBox* combo) const;
 
     // Batch binding: preparation and counts.
-    void Check_Series_Or_Excel_Use_or_not();
+    void Check_Series_Or_Excel_Use_or_not() override;
     void Check_Data_Sheet_Value_Use_or_Not();
     void Check_Excel_Binding_Value_Use_or_Not();
     bool Check_Front_Side_Dataset_Is_Used() const;
@@ -158,7 +159,7 @@ public:
     void Add_dataset_col_in_binding_table(const QString& name);
     void Calculate_data_table_rows();
     void Calculate_Excel_table_rows();
-    void Get_total_Card_count();
+    void Get_total_Card_count() override;
     // Batch binding: one row into one side ("F" front, anything else back),
     // rendered. Safe on a batch worker thread.
     QImage Set_data_table_value_to_card(int row, const QString& card_side, bool print_box);
@@ -175,6 +176,7 @@ public:
     void Batch_Begin() override;
     void Batch_End() override;
     QImage Card_Row_Image(int row, Card_Side side, qreal pixels_per_point) override;
+    bool Draw_Card_Row(int row, Card_Side side, QPainter& painter) override;
 
     // The main photo is kept before a batch and put back after it.
     void Keep_Main_Photo_For_Batch();
@@ -228,6 +230,10 @@ public:
     void Open_Barcode_Window();
     void Update_Barcode_Graphics(const GraphicPtr& graphic);
     QPushButton* barcode_designer_btn = nullptr;
+    // Label printing and the help window.
+    void Print_Button();
+    void Print_method();
+    void Help_Support_Button();
 
     // Unsaved work. The design as last opened, saved or begun is kept to
     // compare with; the title shows the design's name, marked while they differ.
@@ -284,11 +290,15 @@ private:
     QWidget* buildPropertyPanel();
     void buildGridControls();
     void connectDataSetCommands();
+    void buildPrintCommands(QMenu* help);
     void awakeFromNib();
     void applyCardProperty(const Card_Property& property);
     void Fill_User_profile_info(SKTGraphicView* canvas, const User_Profile_Class* record, bool card_side);
     void Install_Barcode_Designer();
 
+    // Loads row into side (a row below 0 leaves the design as it stands) and
+    // gives the side's graphics.
+    Face& Load_Card_Row(int row, Card_Side side);
     Export_Choices currentExportChoices() const;
     void Export_Batch_File(const QString& folder, const Export_Choices& choices);
 

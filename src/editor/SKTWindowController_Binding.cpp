@@ -259,14 +259,38 @@ void SKTWindowController::Batch_Begin()
     Keep_Main_Photo_For_Batch();
 }
 
+Face& SKTWindowController::Load_Card_Row(int row, Card_Side side)
+{
+    if (row >= 0) {
+        Load_Batch_Row(row, Side_Code(side));
+    } else {
+        Card_Front_Or_Back = side;
+        Graphics_array_Batch = side == Side_Front ? &document.graphics : &document.graphics_back;
+    }
+    return *Graphics_array_Batch;
+}
+
 QImage SKTWindowController::Card_Row_Image(int row, Card_Side side, qreal pixels_per_point)
 {
     try {
-        Load_Batch_Row(row, Side_Code(side));
-        return SKTRenderingView::image_From_Card_Graphics(*Graphics_array_Batch, pixels_per_point);
+        return SKTRenderingView::image_From_Card_Graphics(Load_Card_Row(row, side), pixels_per_point);
     } catch (const std::exception& e) {
         Show_NSLog_Message(reason(e));
         return {};
+    }
+}
+
+bool SKTWindowController::Draw_Card_Row(int row, Card_Side side, QPainter& painter)
+{
+    try {
+        const Face& face = Load_Card_Row(row, side);
+        if (SKTRenderingView::cardSize().isEmpty())
+            return false;
+        SKTRenderingView::drawFace(painter, face, side);
+        return true;
+    } catch (const std::exception& e) {
+        Show_NSLog_Message(reason(e));
+        return false;
     }
 }
 

@@ -10,6 +10,11 @@ float MM_to_Points(float mm)
     return mm * float(Points_Per_MM);
 }
 
+float Points_to_MM(float points)
+{
+    return points / float(Points_Per_MM);
+}
+
 QSizeF Card_Preset_Size_MM(const QString& category, const QString& orientation, int row)
 {
     // Rows in inches, width by height.

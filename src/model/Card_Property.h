@@ -22,6 +22,8 @@ struct Card_Property {
 
 // Millimetres to points, in single precision.
 float MM_to_Points(float mm);
+// Points to millimetres, the other way of the same conversion.
+float Points_to_MM(float points);
 // The preset size in millimetres of a row of the PVC table (category "PVC
 // Card") or of the badge table (any other category); "V" swaps width and
 // height; a row outside the table gives 30 by 30 millimetres.

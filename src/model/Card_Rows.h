@@ -8,10 +8,18 @@
 #include <QImage>
 #include <QtGlobal>
 
+class QPainter;
+
 class Card_Row_Source {
 public:
     virtual ~Card_Row_Source() = default;
 
+    // Works out afresh which bound sources give rows (the binding flags) and
+    // counts the batch rows.
+    virtual void Check_Series_Or_Excel_Use_or_not() = 0;
+    // Counts the batch rows of the bound sources still in use (a road may
+    // have switched a source off).
+    virtual void Get_total_Card_count() = 0;
     // Rows of the batch; 0 when no graphic is bound to data.
     virtual int Batch_Row_Count() const = 0;
     // Brackets one run over the rows: the design is kept before and shown
@@ -21,5 +29,10 @@ public:
     // The card of row for side, pixels_per_point pixels to the point (the
     // image's device pixel ratio carries the scale). Null when nothing could
     // be drawn. Called between Batch_Begin and Batch_End, on any one thread.
+    // A row below 0 draws the design as it stands, at any time.
     virtual QImage Card_Row_Image(int row, Card_Side side, qreal pixels_per_point) = 0;
+    // The same card drawn onto painter, whose units are points, with the
+    // card's top left at the painter's origin: vectors stay vectors and text
+    // stays text. False when nothing could be drawn.
+    virtual bool Draw_Card_Row(int row, Card_Side side, QPainter& painter) = 0;
 };

@@ -4,9 +4,73 @@
 #include "model/Globals.h"
 #include "model/Helpers.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
+#include <QMutex>
 #include <QPaintDevice>
 #include <QPainter>
+#include <list>
+
+namespace {
+// Pictures read lately, by file. A batch that puts the same file into row
+// after row shares one image: nothing is decoded twice, and a printed PDF
+// embeds each picture once. A file changed on disk is read again. The
+// pictures kept stay within a memory budget; the latest is always kept.
+class Picture_Cache {
+public:
+    QImage read(const QString& path)
+    {
+        const QFileInfo info(path);
+        const QDateTime modified = info.lastModified();
+        const qint64 size = info.size();
+        {
+            QMutexLocker lock(&mutex);
+            for (auto it = entries.begin(); it != entries.end(); ++it) {
+                if (it->path == path && it->modified == modified && it->size == size) {
+                    entries.splice(entries.begin(), entries, it);
+                    return entries.front().image;
+                }
+            }
+        }
+        const QImage image = Read_Image_File(path);
+        if (image.isNull())
+            return image;
+        QMutexLocker lock(&mutex);
+        entries.remove_if([&](const Entry& e) {
+            if (e.path != path)
+                return false;
+            bytes -= e.image.sizeInBytes();
+            return true;
+        });
+        entries.push_front({path, modified, size, image});
+        bytes += image.sizeInBytes();
+        while (bytes > kBudget && entries.size() > 1) {
+            bytes -= entries.back().image.sizeInBytes();
+            entries.pop_back();
+        }
+        return image;
+    }
+
+private:
+    static constexpr qint64 kBudget = qint64(256) << 20;
+    struct Entry {
+        QString path;
+        QDateTime modified;
+        qint64 size;
+        QImage image;
+    };
+    QMutex mutex;
+    std::list<Entry> entries;
+    qint64 bytes = 0;
+};
+
+Picture_Cache& pictures()
+{
+    static Picture_Cache cache;
+    return cache;
+}
+}
 
 QFont Default_Barcode_Font()
 {
@@ -59,7 +123,7 @@ void SKTImage::setFilePath(const QString& path)
     if (standard.startsWith(QLatin1String("~/")))
         standard = QDir::homePath() + standard.mid(1);
     standard = QDir::cleanPath(standard);
-    image = standard.isEmpty() ? QImage() : Read_Image_File(standard);
+    image = standard.isEmpty() ? QImage() : pictures().read(standard);
 }
 
 void SKTImage::drawContent(QPainter& painter) const

@@ -1,8 +1,12 @@
 #include "output/LabelLayout.h"
 
+#include <QFontDatabase>
+#include <QFontMetricsF>
+#include <QPageLayout>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPicture>
+#include <cmath>
 
 std::atomic<float> Left_Mar{0}, Rite_Mar{0}, Top_Mar{0}, Bot_Mar{0};
 std::atomic<float> label_width{0}, label_hight{0};
@@ -128,6 +132,81 @@ Label_Image_Place Place_Label_Image(const Label_Sheet_Layout& l, const QRectF& c
     if (l.bothSides())
         place.back = l.stacked() ? QRectF(px, py - ih, iw, ih) : QRectF(px + iw, py, iw, ih);
     return place;
+}
+
+namespace {
+// Room for the rounding of single-precision sums over a sheet (a few
+// thousandths of a point), far below anything a printer shows.
+constexpr double kFitTolerance = 0.01;
+}
+
+Label_Fit Fit_Label_Cells(float paper, float insetStart, float insetEnd, float cell, float gap, int typed,
+                          bool autoCentre)
+{
+    Label_Fit fit;
+    const int n = std::max(1, typed);
+    fit.rewrite = typed < 1;
+    const float available = paper - insetStart - insetEnd;
+    // How many cells fit at most, raised to 1 so a sheet always has a cell.
+    auto most = [](double cells) { return std::max(1, int(std::floor(cells + kFitTolerance))); };
+    if (!autoCentre) {
+        fit.gap = gap;
+        fit.count = n;
+        if ((available - float(n) * cell - float(n - 1) * gap) / float(n + 1) <= 0) {
+            const double step = double(cell) + gap;
+            const int m = step > 0 ? most((double(available) + gap) / step) : 1;
+            fit.count = std::min(n, m);
+        }
+        fit.rewrite = fit.rewrite || fit.count < typed;
+        return fit;
+    }
+    const float share = (available - float(n) * cell) / float(n + 1);
+    if (share > 0) {
+        fit.count = n;
+        fit.gap = share;
+        return fit;
+    }
+    fit.count = std::min(n, cell > 0 ? most(double(available) / cell) : 1);
+    fit.gap = 0;
+    fit.rewrite = true;
+    return fit;
+}
+
+QSizeF Paper_Size_In_Points(const QPageLayout& layout)
+{
+    const QPageSize page = layout.pageSize();
+    const QSizeF defined = page.definitionSize();
+    double scale = 0;
+    switch (page.definitionUnits()) {
+    case QPageSize::Millimeter: scale = Points_Per_MM; break;
+    case QPageSize::Inch: scale = Points_Per_Inch; break;
+    case QPageSize::Point: scale = 1; break;
+    default: break;
+    }
+    QSizeF points = scale > 0 ? defined * scale : QSizeF(page.sizePoints());
+    if (layout.orientation() == QPageLayout::Landscape)
+        points.transpose();
+    return points;
+}
+
+void Draw_Label_Caption(QPainter& painter, const QRectF& rect, float sheetHeight, const QString& text,
+                        const QColor& colour)
+{
+    QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    font.setBold(true);
+    // One unit is one point here, so 11 units are 11 points on any device.
+    font.setPixelSize(11);
+    const QFontMetricsF metrics(font);
+    const float tw = float(metrics.horizontalAdvance(text));
+    const float th = float(metrics.height());
+    const float x = float(rect.x()) + (float(rect.width()) - tw) / 2;
+    const float y = float(rect.y()) + (float(rect.height()) - th) / 2;
+    painter.save();
+    painter.setFont(font);
+    painter.setPen(colour);
+    painter.drawText(Sheet_Rect_To_Page(QRectF(x, y, tw, th), sheetHeight), Qt::AlignHCenter | Qt::AlignVCenter,
+                     text);
+    painter.restore();
 }
 
 QRectF Sheet_Rect_To_Page(const QRectF& rect, float sheetHeight)

@@ -16,6 +16,8 @@
 #include <QString>
 #include <atomic>
 
+class QColor;
+class QPageLayout;
 class QPainter;
 
 // The layout globals. Lengths in points. The print settings window writes
@@ -81,6 +83,33 @@ struct Label_Image_Place {
     QRectF back;
 };
 Label_Image_Place Place_Label_Image(const Label_Sheet_Layout& layout, const QRectF& cell, const QSizeF& image);
+
+// How many cells of one direction of a sheet (columns across, rows down)
+// stay, and the gap between them.
+struct Label_Fit {
+    int count = 1;        // at least 1
+    float gap = 0;        // between cells; with auto-centre also at both edges
+    bool rewrite = false; // the count field must be set to count
+};
+// paper is the paper's length in this direction, insetStart and insetEnd the
+// printable-area insets at its two ends, cell the cell's length, gap the
+// typed gap and typed the typed count (below 1 counts as 1), all lengths in
+// points. Without auto-centre the typed gap stands and the count drops to
+// the most cells that fit; with auto-centre the free length is shared into
+// count + 1 equal gaps, and when nothing is free the count drops to what
+// fits with no gap. Cells that fit exactly are not lost to rounding.
+Label_Fit Fit_Label_Cells(float paper, float insetStart, float insetEnd, float cell, float gap, int typed,
+                          bool autoCentre);
+
+// The paper of a page layout in points, oriented, from the size as the paper
+// is defined (A4 is 210 by 297 millimetres, 595.28 by 841.89 points, where Qt
+// rounds to whole points).
+QSizeF Paper_Size_In_Points(const QPageLayout& layout);
+
+// A label caption: text in the bold system font of 11 points, in colour,
+// centred on an unflipped sheet rectangle of a sheet sheetHeight tall.
+void Draw_Label_Caption(QPainter& painter, const QRectF& rect, float sheetHeight, const QString& text,
+                        const QColor& colour);
 
 // An unflipped sheet rectangle in page coordinates of a sheet sheetHeight tall.
 QRectF Sheet_Rect_To_Page(const QRectF& rect, float sheetHeight);

@@ -5,8 +5,6 @@
 #include "model/Helpers.h"
 #include "output/Card_Output.h"
 
-#include <QFontDatabase>
-#include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPagedPaintDevice>
 #include <QPaintEngine>
@@ -56,40 +54,12 @@ quint64 Printing_View::numberOfPages()
     }
 }
 
-bool Printing_View::loadBatchRow(int k, QImage& front, QImage& back, QSizeF& imageSize)
-{
-    if (k >= rows->Batch_Row_Count()) {
-        front = QImage();
-        return false;
-    }
-    try {
-        const Sides_Choice choice = Sides_Choice_From_Code(m_layout.Print_Card_Side);
-        const Card_Faces faces = Render_Card_Sides(
-            choice, [&](Card_Side side) { return rows->Card_Row_Image(k, side, Print_Pixels_Per_Point); });
-        // With the back alone the front stays as it is: the back is placed with its size.
-        if (choice != Sides_Choice::Front)
-            back = faces.back;
-        if (choice != Sides_Choice::Back)
-            front = faces.front;
-    } catch (const std::exception& e) {
-        Show_MessageBox(reason(e));
-    }
-    if (front.isNull())
-        front = front_image;
-    else
-        imageSize = sizeInPoints(front);
-    return !front.isNull();
-}
-
 void Printing_View::drawRect(QPainter& painter, const QRectF& sheet)
 {
     const bool batch = batchRowsInUse();
     bool labelsReached = false;
     try {
         sheetHeight = float(sheet.height());
-        QImage F = front_image, B = back_image;
-        QSizeF imageSize = sizeInPoints(F);
-
         painter.fillRect(sheet, Qt::white);
         const Label_Sheet grid = Layout_Label_Sheet(m_layout, sheet.size());
         if (barcode_counter == 0)
@@ -100,39 +70,14 @@ void Printing_View::drawRect(QPainter& painter, const QRectF& sheet)
         if (batch)
             rows->Batch_Begin();
 
-        const Sides_Choice sides = Sides_Choice_From_Code(m_layout.Print_Card_Side);
-        const bool both = sides == Sides_Choice::Both;
-        const bool backOnly = sides == Sides_Choice::Back;
-        auto drawCard = [&](const QImage& image, const QRectF& rect) {
-            if (image.isNull())
-                return;
-            painter.save();
-            painter.setOpacity(1.0);
-            if (painter.paintEngine()->hasFeature(QPaintEngine::PorterDuff))
-                painter.setCompositionMode(QPainter::CompositionMode_Source);
-            painter.drawImage(Sheet_Rect_To_Page(rect, sheetHeight), image);
-            painter.restore();
-        };
-
         for (const Label_Cell& cell : grid.cells) {
-            // Skipped labels (no row left, nothing rendered) leave the cell to the next label.
+            // Skipped labels (no row left) leave the cell to the next label.
             while (barcode_counter < m_layout.Total_Label_Real) {
-                if (batch && !loadBatchRow(count, F, B, imageSize)) {
-                    ++count;
-                    ++barcode_counter;
-                    continue;
-                }
-                const Label_Image_Place place = Place_Label_Image(m_layout, cell.rect, imageSize);
-                if (F.isNull()) {
-                    Draw_Label_String(painter, place.image, QStringLiteral("Invalid Data"), cell.row, cell.col);
-                } else {
-                    drawCard(backOnly ? B : F, place.image);
-                    if (both)
-                        drawCard(B, place.back);
-                }
+                const bool drawn = drawLabel(painter, cell, batch);
                 ++count;
                 ++barcode_counter;
-                break;
+                if (drawn)
+                    break;
             }
             if (barcode_counter >= m_layout.Total_Label_Real)
                 break;
@@ -151,24 +96,72 @@ void Printing_View::drawRect(QPainter& painter, const QRectF& sheet)
     }
 }
 
+bool Printing_View::drawLabel(QPainter& painter, const Label_Cell& cell, bool batch)
+{
+    if (batch && count >= rows->Batch_Row_Count())
+        return false;
+    const QSizeF imageSize = sizeInPoints(front_image);
+    const Label_Image_Place place = Place_Label_Image(m_layout, cell.rect, imageSize);
+    if (front_image.isNull()) {
+        // Nothing to print: a bound label is skipped, any other says so.
+        if (batch)
+            return false;
+        Draw_Label_String(painter, place.image, QStringLiteral("Invalid Data"), cell.row, cell.col);
+        return true;
+    }
+    const Sides_Choice sides = Sides_Choice_From_Code(m_layout.Print_Card_Side);
+    if (!rows) {
+        drawImage(painter, sides == Sides_Choice::Back ? back_image : front_image, place.image);
+        if (sides == Sides_Choice::Both)
+            drawImage(painter, back_image, place.back);
+        return true;
+    }
+    // The back first, so a design filled row by row ends on its front.
+    const int row = batch ? count : -1;
+    if (sides == Sides_Choice::Back) {
+        drawFace(painter, row, Side_Back, place.image);
+        return true;
+    }
+    if (sides == Sides_Choice::Both)
+        drawFace(painter, row, Side_Back, place.back);
+    // A front the design could not draw prints as the print window saw it.
+    if (!drawFace(painter, row, Side_Front, place.image))
+        drawImage(painter, front_image, place.image);
+    return true;
+}
+
+bool Printing_View::drawFace(QPainter& painter, int row, Card_Side side, const QRectF& place)
+{
+    const QRectF page = Sheet_Rect_To_Page(place, sheetHeight);
+    painter.save();
+    painter.setClipRect(page, Qt::IntersectClip);
+    painter.translate(page.topLeft());
+    bool drawn = false;
+    try {
+        drawn = rows->Draw_Card_Row(row, side, painter);
+    } catch (const std::exception& e) {
+        Show_MessageBox(reason(e));
+    }
+    painter.restore();
+    return drawn;
+}
+
+void Printing_View::drawImage(QPainter& painter, const QImage& image, const QRectF& place)
+{
+    if (image.isNull())
+        return;
+    painter.save();
+    painter.setOpacity(1.0);
+    if (painter.paintEngine()->hasFeature(QPaintEngine::PorterDuff))
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(Sheet_Rect_To_Page(place, sheetHeight), image);
+    painter.restore();
+}
+
 void Printing_View::Draw_Label_String(QPainter& painter, const QRectF& rect, const QString& str_val, int, int)
 {
     try {
-        QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
-        font.setBold(true);
-        // One unit is one point here, so 11 units are 11 points on any device.
-        font.setPixelSize(11);
-        const QFontMetricsF metrics(font);
-        const float tw = float(metrics.horizontalAdvance(str_val));
-        const float th = float(metrics.height());
-        const float x = float(rect.x()) + (float(rect.width()) - tw) / 2;
-        const float y = float(rect.y()) + (float(rect.height()) - th) / 2;
-        painter.save();
-        painter.setFont(font);
-        painter.setPen(Qt::red);
-        painter.drawText(Sheet_Rect_To_Page(QRectF(x, y, tw, th), sheetHeight), Qt::AlignHCenter | Qt::AlignVCenter,
-                         str_val);
-        painter.restore();
+        Draw_Label_Caption(painter, rect, sheetHeight, str_val, Qt::red);
     } catch (const std::exception& e) {
         Show_MessageBox(reason(e));
     }
@@ -195,12 +188,16 @@ bool Printing_View::Print_Sheets(QPagedPaintDevice& device)
     painter.scale(device.logicalDpiX() / 72.0, device.logicalDpiY() / 72.0);
     painter.translate(paper.left() - paintArea.left(), paper.top() - paintArea.top());
     painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
-    const QRectF sheet(0, 0, paper.width(), paper.height());
+    // The sheet as the paper is defined, not rounded to whole points.
+    const QRectF sheet(QPointF(0, 0), Paper_Size_In_Points(page));
+    bool complete = true;
     for (quint64 i = 0; i < pages; ++i) {
-        if (i > 0 && !device.newPage())
+        if (i > 0 && !device.newPage()) {
+            Show_NSLog_Message(QStringLiteral("Label sheets could not be printed: no new page after sheet %1.").arg(i));
+            complete = false;
             break;
+        }
         drawRect(painter, sheet);
     }
-    painter.end();
-    return true;
+    return painter.end() && complete;
 }

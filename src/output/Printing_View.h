@@ -1,8 +1,9 @@
 #pragma once
 // The printed label sheets of one print or preview job: how many sheets the
-// job has and what each holds. Every label prints the card images the print
-// window rendered, or, when the design has batch rows, the card of its own
-// row, drawn by the design's row source.
+// job has and what each holds. With the design's row source every label is
+// drawn by the design itself as vectors, clipped to the card: the design as
+// it stands, or, when the design has batch rows, the card of the label's own
+// row. Without one, every label prints the card images it was given.
 //
 // Print_Sheets draws one pass of the job on a printer or PDF writer; a preview
 // that regenerates simply runs another pass. It may run off the main thread.
@@ -23,8 +24,8 @@ public:
     // Takes the layout globals as they stand now: make the view where the job
     // is set up, on the main thread. front_image and back_image are the faces
     // the print window rendered when it opened (null when a face rendered to
-    // nothing). rows, when given, gives label k the card of batch row k while
-    // the design has rows.
+    // nothing); their size places the labels. rows, when given, draws every
+    // label, label k from batch row k while the design has rows.
     Printing_View(const QImage& front_image, const QImage& back_image, Job_Disposition job,
                   Card_Row_Source* rows = nullptr);
 
@@ -48,8 +49,13 @@ public:
 
 private:
     bool batchRowsInUse() const;
-    // The images of label k from its batch row; false when the label is skipped.
-    bool loadBatchRow(int k, QImage& front, QImage& back, QSizeF& imageSize);
+    // Draws label count in cell; false when the label is skipped (its batch
+    // row is past the last), which leaves the cell to the next label.
+    bool drawLabel(QPainter& painter, const Label_Cell& cell, bool batch);
+    // One face drawn by the row source, clipped to its place; false when
+    // nothing could be drawn.
+    bool drawFace(QPainter& painter, int row, Card_Side side, const QRectF& place);
+    void drawImage(QPainter& painter, const QImage& image, const QRectF& place);
 
     Label_Sheet_Layout m_layout;
     QImage front_image, back_image;

@@ -1,6 +1,7 @@
 #include "platform/Host.h"
 
 #include "platform/MainThread.h"
+#include "platform/Printing.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -9,6 +10,10 @@
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <algorithm>
 #include <atomic>
@@ -68,6 +73,32 @@ QColor runColorPanel(const QColor& initial, const QString& title)
     QColor colour;
     runOnMainThread([&] { colour = host().chooseColor(initial, title); });
     return colour;
+}
+
+QStringList printerNames()
+{
+    QStringList names;
+    runOnMainThread([&] { names = host().printerNames(); });
+    return names;
+}
+
+int runPageSetup(QPrinter& printer)
+{
+    int code = 0;
+    runOnMainThread([&] { code = host().pageSetup(printer); });
+    return code;
+}
+
+void runPrintPreview(QPrinter& printer, const PrintJob& job)
+{
+    runOnMainThread([&] { host().printPreview(printer, job); });
+}
+
+PrintResult runPrint(QPrinter& printer, const PrintJob& job)
+{
+    PrintResult result;
+    runOnMainThread([&] { result = host().print(printer, job); });
+    return result;
 }
 
 QColor QtHost::chooseColor(const QColor& initial, const QString& title)
@@ -159,5 +190,33 @@ PanelResult QtHost::panel(const PanelRequest& request)
 bool QtHost::openWithDefaultApp(const QUrl& url)
 {
     return QDesktopServices::openUrl(url);
+}
+
+QStringList QtHost::printerNames()
+{
+    return QPrinterInfo::availablePrinterNames();
+}
+
+int QtHost::pageSetup(QPrinter& printer)
+{
+    QPageSetupDialog dialog(&printer, dialogParent());
+    return dialog.exec() == QDialog::Accepted ? 1 : 0;
+}
+
+void QtHost::printPreview(QPrinter& printer, const PrintJob& job)
+{
+    QPrintPreviewDialog preview(&printer, dialogParent());
+    preview.setWindowTitle(job.title);
+    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview, [&job](QPrinter* pages) {
+        if (pages && job.paint)
+            job.paint(*pages);
+    });
+    preview.resize(900, 800);
+    preview.exec();
+}
+
+PrintResult QtHost::print(QPrinter& printer, const PrintJob& job)
+{
+    return Print_On_System_Printer(printer, job);
 }
 }

@@ -12,8 +12,11 @@
 #include <QString>
 #include <QStringList>
 #include <QUrl>
+#include <functional>
 
 class QDialog;
+class QPagedPaintDevice;
+class QPrinter;
 class QWidget;
 
 namespace platform {
@@ -47,6 +50,20 @@ struct PanelResult {
     QString path() const { return paths.isEmpty() ? QString() : paths.first(); }
 };
 
+// A job for a printer: its title in the print queue, and the drawing of its
+// pages onto a paged device laid out like the printer (false when the pages
+// could not be drawn).
+struct PrintJob {
+    QString title;
+    std::function<bool(QPagedPaintDevice&)> paint;
+};
+
+struct PrintResult {
+    bool printed = false; // the print system took the job
+    QString error;        // why not, in words a person can act on
+    QString jobId;        // the print system's name for the job
+};
+
 class Host {
 public:
     virtual ~Host() = default;
@@ -58,6 +75,15 @@ public:
     virtual bool openWithDefaultApp(const QUrl& url) = 0;
     // A colour chosen in a colour panel; invalid when cancelled.
     virtual QColor chooseColor(const QColor& initial, const QString& title) = 0;
+    // The names of the printers the system offers, in its order.
+    virtual QStringList printerNames() = 0;
+    // The page-layout panel on printer's paper and orientation: 1 after OK.
+    virtual int pageSetup(QPrinter& printer) = 0;
+    // Shows the pages of a job laid out like printer until the person closes
+    // the preview.
+    virtual void printPreview(QPrinter& printer, const PrintJob& job) = 0;
+    // Draws the job and hands it to the printer named by printer.
+    virtual PrintResult print(QPrinter& printer, const PrintJob& job) = 0;
 };
 
 // Installs a host; nullptr puts back the Qt host. Returns the previous one.
@@ -70,6 +96,10 @@ PanelResult runPanel(const PanelRequest& request);
 bool openUrl(const QUrl& url);
 bool openPath(const QString& path); // a local file or folder
 QColor runColorPanel(const QColor& initial, const QString& title);
+QStringList printerNames();
+int runPageSetup(QPrinter& printer);
+void runPrintPreview(QPrinter& printer, const PrintJob& job);
+PrintResult runPrint(QPrinter& printer, const PrintJob& job);
 
 // The Qt implementation, used unless another host is installed.
 class QtHost : public Host {
@@ -79,5 +109,9 @@ public:
     PanelResult panel(const PanelRequest& request) override;
     bool openWithDefaultApp(const QUrl& url) override;
     QColor chooseColor(const QColor& initial, const QString& title) override;
+    QStringList printerNames() override;
+    int pageSetup(QPrinter& printer) override;
+    void printPreview(QPrinter& printer, const PrintJob& job) override;
+    PrintResult print(QPrinter& printer, const PrintJob& job) override;
 };
 }

@@ -1,7 +1,9 @@
 #include "platform/LookAndFeel.h"
 
+#include <QAbstractButton>
 #include <QAbstractSpinBox>
 #include <QColor>
+#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPalette>
@@ -31,4 +33,16 @@ QWidget* Field_With_Stepper(QLineEdit* field, QAbstractSpinBox* stepper, QWidget
     if (extra)
         row->addWidget(extra);
     return pair;
+}
+
+void Style_As_Link(QAbstractButton* button)
+{
+    QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    font.setBold(true);
+    font.setPointSize(11);
+    font.setUnderline(true);
+    button->setFont(font);
+    button->setCursor(Qt::OpenHandCursor);
+    button->setStyleSheet(QStringLiteral("QAbstractButton { color: blue; background: transparent; border: none;"
+                                         " text-align: left; padding: 2px; }"));
 }

@@ -1,5 +1,6 @@
 #pragma once
 // The look shared by the application's windows.
+class QAbstractButton;
 class QAbstractSpinBox;
 class QLineEdit;
 class QWidget;
@@ -10,3 +11,7 @@ void Apply_Dialog_Background(QWidget* window);
 // A number field with its stepper beside it: the stepper shows its arrows
 // only, the field the number; extra (a help button) follows them.
 QWidget* Field_With_Stepper(QLineEdit* field, QAbstractSpinBox* stepper, QWidget* extra = nullptr);
+// A button shown as a link: its own title in the bold system font of 11
+// points, blue and underlined on the window's background, with an open hand
+// over it.
+void Style_As_Link(QAbstractButton* button);

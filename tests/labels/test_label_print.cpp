@@ -1,18 +1,19 @@
 // Label sheets printed to PDF, checked with the poppler tools a user would
 // have: page counts, the images on each page, and the rendered pages.
+#include "canvas/SKTRenderingView.h"
 #include "data/DataSetFiles.h"
 #include "editor/SKTWindowController.h"
 #include "model/Globals.h"
 #include "output/LabelLayout.h"
 #include "output/Printing_View.h"
 #include "platform/Task.h"
+#include "support/Pdf.h"
 #include "support/ScriptedHost.h"
 #include "support/TempResources.h"
 #include "support/Wait.h"
 
 #include <QDir>
 #include <QPdfWriter>
-#include <QRegularExpression>
 #include <QThread>
 #include <atomic>
 #include <gtest/gtest.h>
@@ -26,24 +27,15 @@ platform::TaskResult run(const QString& program, const QStringList& args)
     return platform::runTask(request);
 }
 
-int pdfPages(const QString& pdf)
-{
-    const auto r = run("pdfinfo", {pdf});
-    const auto m = QRegularExpression(R"(^Pages:\s+(\d+))", QRegularExpression::MultilineOption)
-                       .match(QString::fromUtf8(r.standardOutput));
-    return m.hasMatch() ? m.captured(1).toInt() : -1;
-}
+int pdfPages(const QString& pdf) { return Pdf_Pages(pdf); }
 
 // Images drawn on each page (soft masks not counted).
 QList<int> imagesPerPage(const QString& pdf, int pages)
 {
     QList<int> counts(pages, 0);
-    const auto r = run("pdfimages", {"-list", pdf});
-    for (const QString& line : QString::fromUtf8(r.standardOutput).split('\n')) {
-        const QStringList f = line.simplified().split(' ');
-        if (f.size() > 3 && f[2] == "image" && f[0].toInt() >= 1 && f[0].toInt() <= pages)
-            ++counts[f[0].toInt() - 1];
-    }
+    for (const Pdf_Image& image : Pdf_Images(pdf))
+        if (image.page <= pages)
+            ++counts[image.page - 1];
     return counts;
 }
 
@@ -175,9 +167,11 @@ TEST_F(LabelPrint, TenBoundRowsTwelveLabelsOnAWorkerThread)
     wnd->Check_Series_Or_Excel_Use_or_not();
     ASSERT_EQ(Total_Batch_Excel_Card.load(), 10);
     grid(1, 1, 243, 153, 12);
+    // The front as the print window renders it when it opens: it sizes the labels.
+    const QImage front = SKTRenderingView::image_From_Card_Graphics(wnd->Get_Front_Controls_Array(), false);
     Card_Front_Or_Back = 1; // the back is on screen
 
-    Printing_View view(QImage(), QImage(), Printing_View::Print_Spool_Job, wnd);
+    Printing_View view(front, QImage(), Printing_View::Print_Spool_Job, wnd);
     std::atomic<bool> done{false}, printed{false};
     QThread* worker = QThread::create([&] {
         printed = printToPdf(view, pdf("rows"), QSizeF(300, 200));
@@ -219,7 +213,8 @@ TEST_F(LabelPrint, BothFacesOfEachRowStackedInOneCell)
     Print_Card_Algn = "U";
     grid(1, 2, 243, 2 * 153, 2); // the window doubles the height for "U"
 
-    Printing_View view(QImage(), QImage(), Printing_View::Print_Spool_Job, wnd);
+    const QImage front = SKTRenderingView::image_From_Card_Graphics(wnd->Get_Front_Controls_Array(), false);
+    Printing_View view(front, QImage(), Printing_View::Print_Spool_Job, wnd);
     ASSERT_TRUE(printToPdf(view, pdf("both"), QSizeF(520, 340)));
     ASSERT_EQ(pdfPages(pdf("both")), 1);
     EXPECT_EQ(imagesPerPage(pdf("both"), 1), (QList<int>{4}));

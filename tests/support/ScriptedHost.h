@@ -9,6 +9,7 @@
 #include <QThread>
 #include <deque>
 #include <functional>
+#include <optional>
 
 struct ScriptedHost : platform::Host {
     struct Alert {
@@ -25,6 +26,16 @@ struct ScriptedHost : platform::Host {
     std::deque<QColor> colorAnswers; // empty queue: cancelled (an invalid colour)
     bool openSucceeds = true;
     std::function<void()> whileAlertOpen; // runs inside each alert, before it is answered
+    // Printing. printers unset: the system's own list. Page setup runs the
+    // scripts in order (empty queue: Cancel). Previews and print jobs are
+    // drawn into PDF files in printFolder and the files recorded; with
+    // realPrinting a print job goes to the system's printer instead.
+    std::optional<QStringList> printers;
+    std::deque<std::function<int(QPrinter&)>> pageSetupScripts;
+    QString printFolder;
+    bool realPrinting = false;
+    QStringList previewFiles, printFiles;
+    QList<platform::PrintResult> printResults;
 
     ScriptedHost() { previous = platform::setHost(this); }
     ~ScriptedHost() override { platform::setHost(previous); }
@@ -34,6 +45,10 @@ struct ScriptedHost : platform::Host {
     platform::PanelResult panel(const platform::PanelRequest& request) override;
     bool openWithDefaultApp(const QUrl& url) override;
     QColor chooseColor(const QColor& initial, const QString& title) override;
+    QStringList printerNames() override;
+    int pageSetup(QPrinter& printer) override;
+    void printPreview(QPrinter& printer, const platform::PrintJob& job) override;
+    platform::PrintResult print(QPrinter& printer, const platform::PrintJob& job) override;
 
     // The texts of all alerts so far, without the leading line break of OK boxes.
     QStringList alertTexts() const;

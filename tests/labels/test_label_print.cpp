@@ -14,6 +14,7 @@
 
 #include <QDir>
 #include <QPdfWriter>
+#include <QSet>
 #include <QThread>
 #include <atomic>
 #include <gtest/gtest.h>
@@ -261,4 +262,43 @@ TEST_F(LabelPrint, PreviewDrawsFiftySheetsPrintingAll)
     ASSERT_TRUE(printToPdf(print, pdf("print"), QSizeF(60, 60)));
     EXPECT_EQ(pdfPages(pdf("print")), 60);
     EXPECT_EQ(host.alertTexts().size(), 1);
+}
+
+TEST_F(LabelPrint, BoundLabelsKeepTheirTextAndShareTheirPictures)
+{
+    // Six rows: a name each, and one of two photos in turn.
+    QStringList names, photos;
+    for (int i = 0; i < 6; ++i) {
+        names << QStringLiteral("Guest %1").arg(i + 1);
+        photos << resources.path() + (i % 2 ? "/b.png" : "/a.png");
+    }
+    solid(QSize(40, 30), Qt::darkGreen).save(resources.path() + "/a.png");
+    solid(QSize(40, 30), Qt::darkBlue).save(resources.path() + "/b.png");
+    ASSERT_TRUE(Write_Data_Set("Names", names, false));
+    ASSERT_TRUE(Write_Data_Set("Photos", photos, false));
+    auto name = std::make_shared<SKTText>();
+    name->data_source_type = 1;
+    name->batch_list_name = "Names";
+    name->bounds = QRectF(10, 10, 150, 30);
+    auto photo = std::make_shared<SKTImage>();
+    photo->data_source_type = 1;
+    photo->batch_list_name = "Photos";
+    photo->bounds = QRectF(170, 10, 60, 45);
+    wnd->Get_Front_Controls_Array() << name << photo;
+    wnd->Check_Series_Or_Excel_Use_or_not();
+    grid(3, 2, 243, 153, 6);
+
+    const QImage front = SKTRenderingView::image_From_Card_Graphics(wnd->Get_Front_Controls_Array(), false);
+    Printing_View view(front, QImage(), Printing_View::Print_Spool_Job, wnd);
+    ASSERT_TRUE(printToPdf(view, pdf("shared"), QSizeF(520, 500)));
+    const QString text = Pdf_Text(pdf("shared"));
+    for (const QString& n : names)
+        EXPECT_TRUE(text.contains(n)) << n.toStdString();
+    // Six pictures drawn, two embedded.
+    const QList<Pdf_Image> images = Pdf_Images(pdf("shared"));
+    QSet<int> objects;
+    for (const Pdf_Image& image : images)
+        objects << image.object;
+    EXPECT_EQ(images.size(), 6);
+    EXPECT_EQ(objects.size(), 2);
 }

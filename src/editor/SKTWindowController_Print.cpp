@@ -18,7 +18,11 @@ void SKTWindowController::buildPrintCommands(QMenu* help)
     connect(printAction, &QAction::triggered, this, &SKTWindowController::Print_Button);
     printAction->setShortcut(QKeySequence::Print);
     printAction->setEnabled(true);
-    help->addAction(QStringLiteral("Help and &Support..."), this, &SKTWindowController::Help_Support_Button);
+    // Beside the user guide.
+    auto* support = new QAction(QStringLiteral("Help and &Support..."), help);
+    connect(support, &QAction::triggered, this, &SKTWindowController::Help_Support_Button);
+    const QList<QAction*> items = help->actions();
+    help->insertAction(items.value(items.indexOf(helpAction) + 1), support);
 }
 
 void SKTWindowController::Print_Button()

@@ -537,59 +537,21 @@ void Print_Wnd::Verify_Card_Count()
 
 // ---------------------------------------------------------------- handlers
 
-void Print_Wnd::Horz_Margin_Changed(QObject* sender)
+void Print_Wnd::pairChanged(QObject* sender, QLineEdit* field, Stepper* stepper, bool whole)
 {
     try {
-        pairSync(sender, horz_mar_Text, horz_mar_Stepper, false);
+        pairSync(sender, field, stepper, whole);
         Check_Max_Cell_Value();
     } catch (const std::exception&) {
     }
 }
 
-void Print_Wnd::Vert_Margin_Changed(QObject* sender)
-{
-    try {
-        pairSync(sender, vert_mar_Text, vert_mar_Stepper, false);
-        Check_Max_Cell_Value();
-    } catch (const std::exception&) {
-    }
-}
-
-void Print_Wnd::Width_Changed(QObject* sender)
-{
-    try {
-        pairSync(sender, width_Text, width_Stepper, false);
-        Check_Max_Cell_Value();
-    } catch (const std::exception&) {
-    }
-}
-
-void Print_Wnd::Height_Changed(QObject* sender)
-{
-    try {
-        pairSync(sender, height_Text, height_Stepper, false);
-        Check_Max_Cell_Value();
-    } catch (const std::exception&) {
-    }
-}
-
-void Print_Wnd::Row_Changed(QObject* sender)
-{
-    try {
-        pairSync(sender, Row_Text, Row_Stepper, true);
-        Check_Max_Cell_Value();
-    } catch (const std::exception&) {
-    }
-}
-
-void Print_Wnd::Col_Changed(QObject* sender)
-{
-    try {
-        pairSync(sender, Col_Text, Col_Stepper, true);
-        Check_Max_Cell_Value();
-    } catch (const std::exception&) {
-    }
-}
+void Print_Wnd::Horz_Margin_Changed(QObject* sender) { pairChanged(sender, horz_mar_Text, horz_mar_Stepper, false); }
+void Print_Wnd::Vert_Margin_Changed(QObject* sender) { pairChanged(sender, vert_mar_Text, vert_mar_Stepper, false); }
+void Print_Wnd::Width_Changed(QObject* sender) { pairChanged(sender, width_Text, width_Stepper, false); }
+void Print_Wnd::Height_Changed(QObject* sender) { pairChanged(sender, height_Text, height_Stepper, false); }
+void Print_Wnd::Row_Changed(QObject* sender) { pairChanged(sender, Row_Text, Row_Stepper, true); }
+void Print_Wnd::Col_Changed(QObject* sender) { pairChanged(sender, Col_Text, Col_Stepper, true); }
 
 void Print_Wnd::Total_Val_Changed(QObject* sender)
 {

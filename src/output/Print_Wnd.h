@@ -140,6 +140,8 @@ private:
     Print_Wnd();
     void buildWindow();
     void awakeFromNib();
+    // A number pair changed: the sender's value to its partner, then the layout.
+    void pairChanged(QObject* sender, QLineEdit* field, Stepper* stepper, bool whole);
     void alignmentClicked(int code);
     void fillPrinters();
     void batchBoxChanged();

@@ -21,23 +21,6 @@
 #include <exception>
 
 namespace {
-// A text field and its stepper share one action: the one that did not
-// change takes the value of the one that did.
-void copyPair(QObject* sender, QLineEdit* field, QDoubleSpinBox* stepper, bool integer)
-{
-    auto show = [&] {
-        field->setText(integer ? QString::asprintf("%d", int(stepper->value())) : QString::number(stepper->value()));
-    };
-    if (sender == stepper) {
-        show();
-        return;
-    }
-    const QSignalBlocker b(stepper);
-    stepper->setValue(integer ? Int_Value(field->text()) : Float_Value(field->text()));
-    if (stepper->value() != (integer ? Int_Value(field->text()) : Float_Value(field->text())))
-        show(); // outside the stepper's range: the field shows what is used
-}
-
 template <typename F>
 void guarded(F&& f)
 {
@@ -417,98 +400,98 @@ void Barcode_Gen::Header_Color_Changed(QPushButton* well)
 
 void Barcode_Gen::Value_Margin_Changed(QObject* sender)
 {
-    copyPair(sender, val_mar_Text, val_mar_Stepper, false);
+    Copy_Pair_Value(sender, val_mar_Text, val_mar_Stepper, false);
     if (!liner_or_2D_font)
         guarded([&] { redraw(); });
 }
 
 void Barcode_Gen::Header_Margin_Changed(QObject* sender)
 {
-    copyPair(sender, hdr_mar_Text, hdr_mar_Stepper, false);
+    Copy_Pair_Value(sender, hdr_mar_Text, hdr_mar_Stepper, false);
     guarded([&] { liner_or_2D_font ? recompose() : redraw(); });
 }
 
 void Barcode_Gen::Footer_Margin_Changed(QObject* sender)
 {
-    copyPair(sender, ftr_mar_Text, ftr_mar_Stepper, false);
+    Copy_Pair_Value(sender, ftr_mar_Text, ftr_mar_Stepper, false);
     guarded([&] { liner_or_2D_font ? recompose() : redraw(); });
 }
 
 void Barcode_Gen::TB_Margin_Changed(QObject* sender)
 {
-    copyPair(sender, TB_mar_Text, TB_mar_Stepper, false);
+    Copy_Pair_Value(sender, TB_mar_Text, TB_mar_Stepper, false);
     guarded([&] { liner_or_2D_font ? recompose() : redraw(); });
 }
 
 void Barcode_Gen::LR_Margin_Changed(QObject* sender)
 {
-    copyPair(sender, LR_mar_Text, LR_mar_Stepper, false);
+    Copy_Pair_Value(sender, LR_mar_Text, LR_mar_Stepper, false);
     guarded([&] { liner_or_2D_font ? recompose() : reWidth(); });
 }
 
 void Barcode_Gen::heightChanged(QObject* sender)
 {
     if (sender == HeightText_2D || sender == HeightStepper_2D) {
-        copyPair(sender, HeightText_2D, HeightStepper_2D, true);
+        Copy_Pair_Value(sender, HeightText_2D, HeightStepper_2D, true);
         guarded([&] { regenerate(); });
         return;
     }
-    copyPair(sender, HeightText, HeightStepper, false);
+    Copy_Pair_Value(sender, HeightText, HeightStepper, false);
     guarded([&] { redraw(); });
 }
 
 void Barcode_Gen::widthChanged(QObject* sender)
 {
     if (sender == Pdf_widthText_2D || sender == Pdf_widthStepper_2D) {
-        copyPair(sender, Pdf_widthText_2D, Pdf_widthStepper_2D, true);
+        Copy_Pair_Value(sender, Pdf_widthText_2D, Pdf_widthStepper_2D, true);
         guarded([&] { regenerate(); });
         return;
     }
-    copyPair(sender, widthText, widthStepper, false);
+    Copy_Pair_Value(sender, widthText, widthStepper, false);
     guarded([&] { reWidth(); });
 }
 
 void Barcode_Gen::pdf_heightChanged(QObject* sender)
 {
-    copyPair(sender, pdf_HeightText_2D, pdf_HeightStepper_2D, true);
+    Copy_Pair_Value(sender, pdf_HeightText_2D, pdf_HeightStepper_2D, true);
     guarded([&] { regenerate(); });
 }
 
 void Barcode_Gen::PDF_Row_Changed(QObject* sender)
 {
-    copyPair(sender, pdf_row_Text, pdf_row_Stepper, true);
+    Copy_Pair_Value(sender, pdf_row_Text, pdf_row_Stepper, true);
     PDF_Row = int(pdf_row_Stepper->value());
     guarded([&] { regenerate(); });
 }
 
 void Barcode_Gen::PDF_Col_Changed(QObject* sender)
 {
-    copyPair(sender, pdf_col_Text, pdf_col_Stepper, true);
+    Copy_Pair_Value(sender, pdf_col_Text, pdf_col_Stepper, true);
     PDF_Col = int(pdf_col_Stepper->value());
     guarded([&] { regenerate(); });
 }
 
 void Barcode_Gen::PDF_EC_Lvl_Changed(QObject* sender)
 {
-    copyPair(sender, pdf_ec_lvl_Text, pdf_ec_lvl_Stepper, true);
+    Copy_Pair_Value(sender, pdf_ec_lvl_Text, pdf_ec_lvl_Stepper, true);
     guarded([&] { regenerate(); });
 }
 
 void Barcode_Gen::dm_widthChanged(QObject* sender)
 {
-    copyPair(sender, dm_widthText_2D, dm_widthStepper_2D, true);
+    Copy_Pair_Value(sender, dm_widthText_2D, dm_widthStepper_2D, true);
     guarded([&] { regenerate(); });
 }
 
 void Barcode_Gen::dm_heightChanged(QObject* sender)
 {
-    copyPair(sender, dm_HeightText_2D, dm_HeightStepper_2D, true);
+    Copy_Pair_Value(sender, dm_HeightText_2D, dm_HeightStepper_2D, true);
     guarded([&] { regenerate(); });
 }
 
 void Barcode_Gen::dm_modulesizeChanged(QObject* sender)
 {
-    copyPair(sender, dm_moduleText_2D, dm_moduleStepper_2D, true);
+    Copy_Pair_Value(sender, dm_moduleText_2D, dm_moduleStepper_2D, true);
     if (sender == dm_moduleStepper_2D)
         data_matrix_barcode_size_acc_format();
     guarded([&] { regenerate(); });
@@ -516,7 +499,7 @@ void Barcode_Gen::dm_modulesizeChanged(QObject* sender)
 
 void Barcode_Gen::DPI_Value_Changed(QObject* sender)
 {
-    copyPair(sender, dpi_Text, dpi_Stepper, true);
+    Copy_Pair_Value(sender, dpi_Text, dpi_Stepper, true);
     if (sender == dpi_Stepper)
         USED_DPI_VALUE = Checked_Barcode_DPI(int(dpi_Stepper->value()));
 }

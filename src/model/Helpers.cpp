@@ -5,12 +5,14 @@
 #include "platform/Log.h"
 
 #include <QDir>
+#include <QDoubleSpinBox>
 #include <QFileInfo>
 #include <QFrame>
 #include <QGroupBox>
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSignalBlocker>
 #include <QWidget>
 #include <algorithm>
 #include <climits>
@@ -174,6 +176,22 @@ int Int_Value(const QString& text)
 double Float_Value(const QString& text)
 {
     return leadingNumber(text, true).toDouble();
+}
+
+void Copy_Pair_Value(QObject* sender, QLineEdit* field, QDoubleSpinBox* stepper, bool integer, bool keep_larger)
+{
+    auto show = [&] {
+        field->setText(integer ? QString::asprintf("%d", int(stepper->value())) : QString::number(stepper->value()));
+    };
+    if (sender == stepper) {
+        show();
+        return;
+    }
+    const double typed = integer ? Int_Value(field->text()) : Float_Value(field->text());
+    const QSignalBlocker b(stepper);
+    stepper->setValue(typed);
+    if (stepper->value() != typed && !(keep_larger && typed > stepper->maximum()))
+        show(); // outside the stepper's range: the field shows what is used
 }
 
 QString Left_Str_substringToIndex(const QString& text, int n)

@@ -5,6 +5,9 @@
 #include <QString>
 #include <QStringList>
 
+class QDoubleSpinBox;
+class QLineEdit;
+class QObject;
 class QWidget;
 
 // An alert with the one button "OK"; the text follows a line break. Callable
@@ -30,6 +33,12 @@ QString Read_Str_FromIndex(const QString& text, int n);
 // ("12ab" is 12, "" and "ab" are 0). The float form also takes a fraction.
 int Int_Value(const QString& text);
 double Float_Value(const QString& text);
+// A number field and its stepper share one action: the one that did not
+// change takes the value of the one that did. A typed value the stepper
+// cannot hold is shown as the stepper holds it, unless keep_larger is set and
+// it lies above the stepper's maximum (a field that may count past its stepper).
+void Copy_Pair_Value(QObject* sender, QLineEdit* field, QDoubleSpinBox* stepper, bool integer,
+                     bool keep_larger = false);
 // / \ ? % * | " < > removed at both ends (inner ones stay), then Trim_Str.
 QString Remove_Reserve_Char_In_File_Name(const QString& name);
 

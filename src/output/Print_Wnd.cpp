@@ -8,13 +8,13 @@
 #include "output/Sample_Preview.h"
 #include "platform/Host.h"
 #include "platform/LookAndFeel.h"
-#include "platform/Stepper.h"
 
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QDoubleValidator>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -54,7 +54,6 @@ const char* const kSelectedPictures[9] = {"top_left - sel", "top_center - sel", 
                                           "bootom_left - sel", "bootom_center - sel", "boottom_right - sel"};
 
 QString reason(const std::exception& e) { return QString::fromUtf8(e.what()); }
-QString millimetres(double mm) { return QString::number(mm, 'f', 2); }
 
 QLineEdit* numberField(QValidator* validator)
 {
@@ -73,26 +72,13 @@ QDoubleValidator* millimetreValidator(QObject* parent)
     return v;
 }
 
-// Copies a pair's value from the sender to its partner. A value the stepper
-// cannot hold is shown as the stepper holds it, except for a total, whose
-// field may hold more than the stepper counts to.
-void pairSync(QObject* sender, QLineEdit* field, Stepper* stepper, bool whole, bool fieldMayExceed = false)
+// Shows value in a pair without running its handler. A count shows as given,
+// also where the stepper stops short of it.
+void setPair(QLineEdit* field, QDoubleSpinBox* stepper, double value, bool whole)
 {
-    auto show = [whole](double v) { return whole ? QString::number(qRound64(v)) : millimetres(v); };
-    if (sender && sender == stepper) {
-        field->setText(show(stepper->value()));
-        return;
-    }
-    const double typed = whole ? double(Integer_Value(field->text())) : double(Float_Value(field->text()));
-    stepper->setValue(typed);
-    if (stepper->value() != typed && !(fieldMayExceed && typed > stepper->maximum()))
-        field->setText(show(stepper->value()));
-}
-
-void setPair(QLineEdit* field, Stepper* stepper, double value, bool whole)
-{
+    const QSignalBlocker block(stepper);
     stepper->setValue(value);
-    field->setText(whole ? QString::number(qRound64(value)) : millimetres(value));
+    field->setText(whole ? QString::number(qRound64(value)) : QString::number(stepper->value()));
 }
 }
 
@@ -170,14 +156,15 @@ void Print_Wnd::buildWindow()
     // One label, the gaps, the grid and the total.
     auto* labelBox = new QGroupBox(QStringLiteral("Labels"));
     auto* labelForm = new QFormLayout(labelBox);
-    auto pair = [&](const QString& title, QLineEdit*& field, Stepper*& stepper, QValidator* validator, double min,
-                    double max, double step) {
+    auto pair = [&](const QString& title, QLineEdit*& field, QDoubleSpinBox*& stepper, QValidator* validator,
+                    double min, double max, double step) {
         field = numberField(validator);
-        stepper = new Stepper(min, max, step);
-        auto* row = new QHBoxLayout;
-        row->addWidget(field);
-        row->addWidget(stepper);
-        row->addStretch();
+        stepper = new QDoubleSpinBox;
+        stepper->setRange(min, max);
+        stepper->setSingleStep(step);
+        stepper->setDecimals(step < 1 ? 2 : 0);
+        QWidget* row = Field_With_Stepper(field, stepper);
+        static_cast<QHBoxLayout*>(row->layout())->addStretch();
         labelForm->addRow(title, row);
     };
     pair(QStringLiteral("Label width (mm)"), width_Text, width_Stepper, millimetreValidator(this), 1, 1000, 0.5);
@@ -273,9 +260,9 @@ void Print_Wnd::buildWindow()
     resize(1080, 820);
 
     // Numbers: typing ends with Return or leaving the field.
-    auto connectPair = [this](QLineEdit* field, Stepper* stepper, void (Print_Wnd::*handler)(QObject*)) {
+    auto connectPair = [this](QLineEdit* field, QDoubleSpinBox* stepper, void (Print_Wnd::*handler)(QObject*)) {
         connect(field, &QLineEdit::editingFinished, this, [this, field, handler] { (this->*handler)(field); });
-        connect(stepper, &Stepper::stepped, this, [this, stepper, handler] { (this->*handler)(stepper); });
+        connect(stepper, &QDoubleSpinBox::valueChanged, this, [this, stepper, handler] { (this->*handler)(stepper); });
     };
     connectPair(width_Text, width_Stepper, &Print_Wnd::Width_Changed);
     connectPair(height_Text, height_Stepper, &Print_Wnd::Height_Changed);
@@ -471,10 +458,10 @@ void Print_Wnd::Check_Max_Cell_Value()
         }
         label_width = width;
         label_hight = height;
-        const float gapAcross = MM_to_Points_Convert(Float_Value(horz_mar_Text->text()));
-        const float gapDown = MM_to_Points_Convert(Float_Value(vert_mar_Text->text()));
-        const int typedCols = Integer_Value(Col_Text->text());
-        const int typedRows = Integer_Value(Row_Text->text());
+        const float gapAcross = MM_to_Points_Convert(float(Float_Value(horz_mar_Text->text())));
+        const float gapDown = MM_to_Points_Convert(float(Float_Value(vert_mar_Text->text())));
+        const int typedCols = Int_Value(Col_Text->text());
+        const int typedRows = Int_Value(Row_Text->text());
 
         const QSizeF paper = paperSize();
         const bool spread = Auto_Center_chk_bx->isChecked();
@@ -537,10 +524,10 @@ void Print_Wnd::Verify_Card_Count()
 
 // ---------------------------------------------------------------- handlers
 
-void Print_Wnd::pairChanged(QObject* sender, QLineEdit* field, Stepper* stepper, bool whole)
+void Print_Wnd::pairChanged(QObject* sender, QLineEdit* field, QDoubleSpinBox* stepper, bool whole)
 {
     try {
-        pairSync(sender, field, stepper, whole);
+        Copy_Pair_Value(sender, field, stepper, whole);
         Check_Max_Cell_Value();
     } catch (const std::exception&) {
     }
@@ -556,7 +543,7 @@ void Print_Wnd::Col_Changed(QObject* sender) { pairChanged(sender, Col_Text, Col
 void Print_Wnd::Total_Val_Changed(QObject* sender)
 {
     try {
-        pairSync(sender, Total_Text, Total_Stepper, true, true);
+        Copy_Pair_Value(sender, Total_Text, Total_Stepper, true, true);
     } catch (const std::exception&) {
     }
 }
@@ -695,7 +682,7 @@ void Print_Wnd::Execute_Printing(bool preview)
             return;
     }
     barcode_counter = 0;
-    Total_Label = Integer_Value(Total_Text->text());
+    Total_Label = Int_Value(Total_Text->text());
     Total_Label_Real = Total_Label.load();
     if (Total_Label <= 0) {
         Show_MessageBox(kNothingToPrint);

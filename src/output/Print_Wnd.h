@@ -17,6 +17,7 @@ class Card_Row_Source;
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
+class QDoubleSpinBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -24,7 +25,6 @@ class QPrinter;
 class QScrollArea;
 class QToolButton;
 class Sample_Preview;
-class Stepper;
 
 class Print_Wnd : public QDialog {
     Q_OBJECT
@@ -72,19 +72,19 @@ public:
     QLabel *l_mar_id, *r_mar_id, *t_mar_id, *b_mar_id;
     // Each number is a field with a stepper beside it (millimetres, counts).
     QLineEdit* width_Text;
-    Stepper* width_Stepper;
+    QDoubleSpinBox* width_Stepper;
     QLineEdit* height_Text;
-    Stepper* height_Stepper;
+    QDoubleSpinBox* height_Stepper;
     QLineEdit* horz_mar_Text;
-    Stepper* horz_mar_Stepper;
+    QDoubleSpinBox* horz_mar_Stepper;
     QLineEdit* vert_mar_Text;
-    Stepper* vert_mar_Stepper;
+    QDoubleSpinBox* vert_mar_Stepper;
     QLineEdit* Row_Text;
-    Stepper* Row_Stepper;
+    QDoubleSpinBox* Row_Stepper;
     QLineEdit* Col_Text;
-    Stepper* Col_Stepper;
+    QDoubleSpinBox* Col_Stepper;
     QLineEdit* Total_Text;
-    Stepper* Total_Stepper;
+    QDoubleSpinBox* Total_Stepper;
     QCheckBox* Show_Margins;
     QCheckBox* Auto_Center_chk_bx;
     QGroupBox* align_Gp_Bx;
@@ -141,7 +141,7 @@ private:
     void buildWindow();
     void awakeFromNib();
     // A number pair changed: the sender's value to its partner, then the layout.
-    void pairChanged(QObject* sender, QLineEdit* field, Stepper* stepper, bool whole);
+    void pairChanged(QObject* sender, QLineEdit* field, QDoubleSpinBox* stepper, bool whole);
     void alignmentClicked(int code);
     void fillPrinters();
     void batchBoxChanged();

@@ -26,6 +26,7 @@
 #include <QProcess>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -81,6 +82,11 @@ struct Stand_In_Design : Mail_Design, Card_Row_Source {
     void Batch_Begin() override { ++begun; }
     void Batch_End() override { ++ended; }
     QImage Card_Row_Image(int row, Card_Side side, qreal) override { return card(row, side); }
+    bool Draw_Card_Row(int row, Card_Side side, QPainter& painter) override
+    {
+        painter.drawImage(0, 0, card(row, side));
+        return true;
+    }
     static QImage card(int row, Card_Side side)
     {
         QImage image(60, 40, QImage::Format_ARGB32);

@@ -118,7 +118,7 @@ photo and its settings.</td></tr>
 <tr><td>Save as Template...</td><td>Keeps the design among your own templates,
 with a preview picture.</td></tr>
 <tr><td>Export...</td><td>Writes the card as image files (section 5).</td></tr>
-<tr><td>Print...</td><td>Not available yet (greyed out).</td></tr>
+<tr><td>Print...</td><td>Prints the card on label sheets (section 10).</td></tr>
 <tr><td>Mail...</td><td>Sends e-mails, with or without the card (section 8).</td></tr>
 <tr><td>Quit</td><td>Ends Gleamcard, after the save question when there are
 unsaved changes. Closing the window does the same.</td></tr>
@@ -144,6 +144,8 @@ spacing.</td></tr>
 <tr><th>Command</th><th>What it does</th></tr>
 <tr><td>Gleamcard Help</td><td>Opens this guide with your PDF viewer. If no
 program on the computer can open it, Gleamcard says so.</td></tr>
+<tr><td>Help and Support...</td><td>Opens this guide, or the product's web pages
+and support addresses.</td></tr>
 <tr><td>Product Page 1</td><td>Not available yet (greyed out), like
 Product Page 2 and Product Page 3.</td></tr>
 </table>
@@ -216,7 +218,20 @@ a photo. Each field is typed, or taken from a data set or a spreadsheet
 column. <b>Preview</b> shows them on the card; <b>OK</b> places them. Open
 the dialog again to change them.</p>
 
-<h2>10. Files</h2>
+<h2>10. Printing label sheets</h2>
+<p><b>File &gt; Print...</b> opens the print settings. Choose the
+<b>printer</b>, the paper and its orientation (<b>Page Setup...</b>), then the
+size of one label, the gaps between labels, how many rows and columns a sheet
+holds and how many labels to print in all. The nine placement buttons put the
+card in a corner, on an edge or in the middle of its label; <b>Spread
+evenly</b> leaves equal gaps all round. Choose the side: both sides (the front
+above the back, or side by side), the front or the back. The sample beside the
+settings shows the sheet as you change them. With data bound to the card,
+every label prints its own row. <b>Preview</b> shows the sheets;
+<b>Print</b> sends them to the printer. Text stays text and barcodes stay
+sharp on paper. If the printer refuses the job, Gleamcard says so.</p>
+
+<h2>11. Files</h2>
 <table width="100%" cellpadding="3" cellspacing="0">
 <tr><th>File</th><th>What it is</th></tr>
 <tr><td>name.gcdl</td><td>A saved design.</td></tr>

@@ -93,9 +93,11 @@ public slots:
     void Help_2_Btn_Clicked();
     void doubleClickInTable(QTableView* sender);
 
+    // Whether the design is bound to the set (never while no design is set).
+    bool In_Use(const QString& name) const;
+
 private:
     explicit BatchWizard(QWidget* parent = nullptr);
-    bool In_Use(const QString& name) const;
     // Asks replace-or-append when the value list has values; false when cancelled.
     bool Make_Room_For_Values();
     void Enable_Fill_Buttons();

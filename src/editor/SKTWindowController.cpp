@@ -327,6 +327,7 @@ void SKTWindowController::buildMenus()
     connect(editPhotoAction, &QAction::triggered, this, &SKTWindowController::Edit_Main_Photo_Button);
     editPhotoAction->setEnabled(true);
     connectDataSetCommands();
+    connectImportCommands();
     connect(mailAction, &QAction::triggered, this, &SKTWindowController::Mail_Button);
     mailAction->setEnabled(true);
     connect(userProfileAction, &QAction::triggered, this, &SKTWindowController::User_Profile_Button_Clicked);
@@ -510,6 +511,7 @@ int SKTWindowController::Read_and_load_design_Log(const QString& path, const QSt
     Card_Front_Or_Back = Side_Front;
     applyCardProperty(Front_card_Prop);
     card_shape_list->setCurrentRow(Card_Shape);
+    Update_Main_Photo_Binding();
     Not_Draw_Only_Prop_Change = false;
     if (log_or_template == QLatin1String("L")) {
         currentProjectPath = path;
@@ -614,11 +616,7 @@ QString SKTWindowController::Convert_Path_From_URL(const QUrl& url) const
 
 bool SKTWindowController::Check_And_Validate_File_Path(const QString& path) const
 {
-    const QString trimmed = Trim_Str(path);
-    if (!trimmed.isEmpty() && QFileInfo::exists(trimmed))
-        return false;
-    Show_MessageBox(QStringLiteral("Please select valid file path."));
-    return true;
+    return ::Check_And_Validate_File_Path(path);
 }
 
 // ---------------------------------------------------------------- faces
@@ -790,6 +788,7 @@ void SKTWindowController::comboBoxSelectionDidChange(QComboBox* combo)
         const int type = Data_source_type->currentIndex();
         g->Set_Data_source_type(type < 0 ? 0 : type);
         g->Set_Excel_binding(type == 2);
+        Update_Main_Photo_Binding();
         const QSignalBlocker block(Batch_Series);
         Batch_Series->clear();
         if (type == 1)

@@ -58,7 +58,10 @@ public:
     QStringList paper_card_arry;
     QFont textFont;
     QImage wizard_pattern_image;
+    // The main photo ("PARTY_IMAGE" on the front) is bound to a data set.
     bool main_photo_ds_batch = false;
+    // Sets main_photo_ds_batch from the front side's graphics.
+    void Update_Main_Photo_Binding();
     // The binding table: the values of each bound data set, by the set's name
     // (only loaded sets are held).
     QHash<QString, QStringList> data_table_content;
@@ -274,6 +277,9 @@ public slots:
     void Data_Source_Help_Button();
     // Removes the spreadsheet reader's unpacked workbook before another is chosen.
     void Delete_Excel_File_Temp_Folder();
+    // The series generator and the import wizard, making new data sets.
+    void Create_Series_Button();
+    void Import_Wizard_Button();
     // The Mail command: the binding flags again, then the mail window.
     void Mail_Button();
     void User_Profile_Button_Clicked();
@@ -291,6 +297,10 @@ private:
     void buildGridControls();
     void connectDataSetCommands();
     void buildPrintCommands(QMenu* help);
+    void connectImportCommands();
+    // The property panel shows the selection anew (data sets may have come
+    // or gone), on the page the user left it.
+    void Show_Properties_Keeping_Page();
     void awakeFromNib();
     void applyCardProperty(const Card_Property& property);
     void Fill_User_profile_info(SKTGraphicView* canvas, const User_Profile_Class* record, bool card_side);

@@ -65,6 +65,15 @@ bool SKTWindowController::Check_Batch_File_In_Use_Validation(const QString& name
     return twoSided() && bound(document.graphics_back);
 }
 
+void SKTWindowController::Update_Main_Photo_Binding()
+{
+    bool bound = false;
+    for (const GraphicPtr& g : document.graphics)
+        if (g && g->control_ID == QLatin1String("PARTY_IMAGE") && g->data_source_type == Source_Data_Set)
+            bound = true;
+    main_photo_ds_batch = bound;
+}
+
 void SKTWindowController::Fill_Data_Set_File_Name_In_Combo(QComboBox* combo) const
 {
     if (!combo)

@@ -25,8 +25,11 @@ void SKTWindowController::connectDataSetCommands()
 void SKTWindowController::Batch_Series_Button()
 {
     BatchWizard::defaultInstance()->Open_Wnd();
-    // Sets may have been added, renamed or deleted: the panel lists them
-    // anew, on whichever page the user left it.
+    Show_Properties_Keeping_Page();
+}
+
+void SKTWindowController::Show_Properties_Keeping_Page()
+{
     const int page = settings_tab->currentIndex();
     Show_Graphic_Properties(Selected_Graphic());
     settings_tab->setCurrentIndex(page);

@@ -40,6 +40,7 @@ void SKTWindowController::Fill_Party_Invidation_Details()
 void SKTWindowController::Edit_Main_Photo_Button()
 {
     try {
+        Update_Main_Photo_Binding();
         if (Invitation_Wizard::defaultInstance()->Open_Wnd_For_Edit_Photo() != 1)
             return;
         _graphicView->ReplaceGraphicText(GraphicKind::Image, nullptr, false, QRectF(), QStringLiteral("F"),

@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <climits>
 #include <exception>
+#include <limits>
 #include <mutex>
 #include <unistd.h>
 
@@ -178,6 +179,16 @@ double Float_Value(const QString& text)
     return leadingNumber(text, true).toDouble();
 }
 
+qint64 Int64_Value(const QString& text)
+{
+    const QString number = leadingNumber(text, false);
+    bool ok = false;
+    const qint64 value = number.toLongLong(&ok);
+    if (ok || number.isEmpty())
+        return value;
+    return number.startsWith(QLatin1Char('-')) ? std::numeric_limits<qint64>::min() : std::numeric_limits<qint64>::max();
+}
+
 void Copy_Pair_Value(QObject* sender, QLineEdit* field, QDoubleSpinBox* stepper, bool integer, bool keep_larger)
 {
     auto show = [&] {
@@ -215,6 +226,15 @@ QString Remove_Reserve_Char_In_File_Name(const QString& name)
 {
     static const QString reserved = QStringLiteral("/\\?%*|\"<>");
     return Trim_Str(trimEnds(name, [](QChar c) { return reserved.contains(c); }));
+}
+
+bool Check_And_Validate_File_Path(const QString& path)
+{
+    const QString trimmed = Trim_Str(path);
+    if (!trimmed.isEmpty() && QFileInfo::exists(trimmed))
+        return false;
+    Show_MessageBox(QStringLiteral("Please select valid file path."));
+    return true;
 }
 
 void Check_Path_And_Create_Files()

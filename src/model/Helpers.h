@@ -33,6 +33,9 @@ QString Read_Str_FromIndex(const QString& text, int n);
 // ("12ab" is 12, "" and "ab" are 0). The float form also takes a fraction.
 int Int_Value(const QString& text);
 double Float_Value(const QString& text);
+// The same in 64 bits, for counting past the int range; beyond the 64-bit
+// range the nearest 64-bit integer.
+qint64 Int64_Value(const QString& text);
 // A number field and its stepper share one action: the one that did not
 // change takes the value of the one that did. A typed value the stepper
 // cannot hold is shown as the stepper holds it, unless keep_larger is set and
@@ -61,6 +64,9 @@ QImage Read_Image_File(const QString& path, QString* error = nullptr);
 // Creates, each only when missing, the data-set folder and the folders the
 // app keeps in the resource folder.
 void Check_Path_And_Create_Files();
+// True, after "Please select valid file path.", when the trimmed path is
+// empty or names nothing; false for a path that exists.
+bool Check_And_Validate_File_Path(const QString& path);
 // Removes a file or a whole folder when it may be deleted; failures are logged.
 void Delete_File(const QString& path);
 // Opens the user guide "Help.pdf" of the resource folder.

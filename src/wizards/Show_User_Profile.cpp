@@ -2,6 +2,8 @@
 
 #include "canvas/SKTRenderingView.h"
 #include "data/Data_From_Excel.h"
+#include "data/Import_Excel.h"
+#include "data/View_Data_Series.h"
 #include "editor/SKTWindowController.h"
 #include "model/Globals.h"
 #include "model/Helpers.h"
@@ -69,7 +71,7 @@ void Show_User_Profile::buildWindow()
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(6);
     int column = 0;
-    for (const char* heading : {"Caption", "Edit", "Value", "Edit", "Value from", "List"})
+    for (const char* heading : {"Caption", "Edit", "Value", "Edit", "Value from", "List", ""})
         grid->addWidget(new QLabel(QString::fromLatin1(heading)), 0, column++);
 
     for (int f = 0; f < Profile_Field_Count; ++f) {
@@ -108,6 +110,11 @@ void Show_User_Profile::buildWindow()
         }
         grid->addWidget(c.ds_combo, row, 4);
         grid->addWidget(c.ser_col_cb, row, 5);
+        c.view_btn = new QPushButton(QStringLiteral("View"));
+        c.view_btn->setAutoDefault(false);
+        c.view_btn->setToolTip(QStringLiteral("Show the values of the chosen Batch Processing Series"));
+        connect(c.view_btn, &QPushButton::clicked, this, [this, f] { View_Data_Series_By_Name(fields[f].ser_col_cb); });
+        grid->addWidget(c.view_btn, row, 6);
     }
 
     user_picture = new QLabel;
@@ -131,8 +138,19 @@ void Show_User_Profile::buildWindow()
     excel_path_field = new QLineEdit;
     excel_path_field->setReadOnly(true);
     excel_path_field->setPlaceholderText(QStringLiteral("No spreadsheet"));
+    excel_browse_btn = new QPushButton(QStringLiteral("Load..."));
+    view_excel_btn = new QPushButton(QStringLiteral("View"));
+    batch_series_btn = new QPushButton(QStringLiteral("Batch Processing Series..."));
+    for (QPushButton* b : {excel_browse_btn, view_excel_btn, batch_series_btn})
+        b->setAutoDefault(false);
+    connect(excel_browse_btn, &QPushButton::clicked, this, &Show_User_Profile::Browse_excel_Btn_Clicked);
+    connect(view_excel_btn, &QPushButton::clicked, this, &Show_User_Profile::View_Excel_Btn_Clicked);
+    connect(batch_series_btn, &QPushButton::clicked, this, &Show_User_Profile::Batch_Series_Btn_Clicked);
     grid->addWidget(new QLabel(QStringLiteral("Spreadsheet :")), Profile_Field_Count + 2, 0);
-    grid->addWidget(excel_path_field, Profile_Field_Count + 2, 2, 1, 4);
+    grid->addWidget(excel_path_field, Profile_Field_Count + 2, 2, 1, 3);
+    grid->addWidget(excel_browse_btn, Profile_Field_Count + 2, 5);
+    grid->addWidget(view_excel_btn, Profile_Field_Count + 2, 6);
+    grid->addWidget(batch_series_btn, Profile_Field_Count + 3, 5, 1, 2);
 
     Preivew_picture = new QLabel;
     Preivew_picture->setFixedSize(Preview_Size);
@@ -215,8 +233,8 @@ qreal Show_User_Profile::Template_Height() const
 
 int Show_User_Profile::Open_Wnd(bool edit)
 {
-    // Until a spreadsheet can be loaded here, the lists offer "Excel" while
-    // the design holds a spreadsheet table.
+    // The lists offer "Excel" while the design holds a spreadsheet table,
+    // however it got there (loaded here, or with a design log).
     if (spreadsheetLoaded())
         Add_Excel_in_Data_Source_Combo();
     else
@@ -346,6 +364,7 @@ void Show_User_Profile::Data_Source_Changed(int field)
             c.value->setReadOnly(!typed);
         }
         c.ser_col_cb->setEnabled(!typed);
+        c.view_btn->setEnabled(source == Source_Data_Set);
         if (typed || !Main_App_wnd) {
             const QSignalBlocker block(c.ser_col_cb);
             c.ser_col_cb->clear();
@@ -390,6 +409,65 @@ Profile_Field_Choice Show_User_Profile::Field_Choice(int field) const
     if (!c.ds_combo || !c.ser_col_cb)
         throw std::runtime_error("the source lists of a profile field are missing");
     return {c.ds_combo->currentIndex(), c.ser_col_cb->currentIndex(), c.ser_col_cb->currentText()};
+}
+
+void Show_User_Profile::View_Data_Series_By_Name(QComboBox* combo)
+{
+    const QString name = combo->currentIndex() < 0 ? QString() : Trim_Str(combo->currentText());
+    if (name.isEmpty()) {
+        Show_MessageBox(QStringLiteral("Please select the series."));
+        return;
+    }
+    View_Data_Series* viewer = View_Data_Series::defaultInstance();
+    viewer->file_name = name;
+    viewer->Open_Wnd();
+}
+
+// ---------------------------------------------------------------- spreadsheet
+
+void Show_User_Profile::Browse_excel_Btn_Clicked()
+{
+    try {
+        // The previous workbook's unpacked copy goes first, even when no
+        // other is chosen.
+        if (Main_App_wnd)
+            Main_App_wnd->Delete_Excel_File_Temp_Folder();
+        platform::PanelRequest request;
+        request.title = QStringLiteral("Choose Spreadsheet");
+        request.extensions = {QStringLiteral("xlsx")};
+        const platform::PanelResult chosen = platform::runPanel(request);
+        if (!chosen.accepted || chosen.path().isEmpty())
+            return;
+        const QString path = chosen.path();
+        if (Check_And_Validate_File_Path(path))
+            return;
+        Import_Excel* picker = Import_Excel::defaultInstance();
+        picker->open_mode = QStringLiteral("E");
+        // The path names the table only once the table came from it.
+        if (picker->Open_excel_Wnd(path) == 1 && spreadsheetLoaded())
+            excel_path_field->setText(path);
+        if (spreadsheetLoaded())
+            Add_Excel_in_Data_Source_Combo();
+        else
+            Remove_Excel_in_Data_Source_Combo();
+    } catch (const std::exception& e) {
+        Show_NSLog_Message(QString::fromUtf8(e.what()));
+    }
+}
+
+void Show_User_Profile::View_Excel_Btn_Clicked()
+{
+    try {
+        Data_From_Excel_Window->Open_Wnd();
+    } catch (const std::exception& e) {
+        Show_NSLog_Message(QString::fromUtf8(e.what()));
+    }
+}
+
+void Show_User_Profile::Batch_Series_Btn_Clicked()
+{
+    if (Main_App_wnd)
+        Main_App_wnd->Batch_Series_Button();
 }
 
 void Show_User_Profile::Add_Excel_in_Data_Source_Combo()

@@ -28,6 +28,7 @@ struct Profile_Field_Controls {
     QCheckBox* value_chk = nullptr;
     QComboBox* ds_combo = nullptr;   // 0 typed, 1 data set, 2 "Excel" (a column)
     QComboBox* ser_col_cb = nullptr; // the data sets or the column titles
+    QPushButton* view_btn = nullptr;  // shows the chosen data set
 };
 
 // What the user chose as a field's source.
@@ -51,7 +52,8 @@ struct Show_User_Profile_Outlets {
     QLineEdit*& P##_value = fields[F].value;                                                         \
     QCheckBox*& P##_value_chk = fields[F].value_chk;                                                 \
     QComboBox*& P##_ds_combo = fields[F].ds_combo;                                                   \
-    QComboBox*& P##_ser_col_cb = fields[F].ser_col_cb;
+    QComboBox*& P##_ser_col_cb = fields[F].ser_col_cb;                                               \
+    QPushButton*& P##_view_btn = fields[F].view_btn;
     PROFILE_TEXT_OUTLETS(name, Profile_Name)
     PROFILE_TEXT_OUTLETS(title, Profile_Title)
     PROFILE_TEXT_OUTLETS(comp_name, Profile_Company_name)
@@ -66,6 +68,7 @@ struct Show_User_Profile_Outlets {
     QLineEdit*& image_path_val = fields[Profile_image].value;
     QComboBox*& image_ds_combo = fields[Profile_image].ds_combo;
     QComboBox*& image_ser_col_cb = fields[Profile_image].ser_col_cb;
+    QPushButton*& image_view_btn = fields[Profile_image].view_btn;
 
 #define PROFILE_PLACEHOLDER_OUTLETS(P, F)                                                            \
     QWidget*& P##_default = placeholder[F];                                                          \
@@ -87,6 +90,9 @@ struct Show_User_Profile_Outlets {
     QPushButton* browse_pic_btn = nullptr;
     QPushButton* clear_pic_btn = nullptr;
     QLineEdit* excel_path_field = nullptr;
+    QPushButton* excel_browse_btn = nullptr;
+    QPushButton* view_excel_btn = nullptr;
+    QPushButton* batch_series_btn = nullptr;
     QLabel* Preivew_picture = nullptr;
     QFrame* horz_template = nullptr;
     QFrame* vert_template = nullptr;
@@ -121,6 +127,8 @@ public:
     // Renders Graphics_array into the preview.
     void Create_and_Set_template_picture();
     void Create_and_Set_Preview_picture() { Create_and_Set_template_picture(); }
+    // Shows the data set chosen in the list (its selected entry, trimmed).
+    void View_Data_Series_By_Name(QComboBox* combo);
     // The "Excel" entry of the eleven data-source lists.
     void Add_Excel_in_Data_Source_Combo();
     void Remove_Excel_in_Data_Source_Combo();
@@ -151,6 +159,20 @@ public:
     PROFILE_CHECK_HANDLERS(Website, Profile_website)
     PROFILE_CHECK_HANDLERS(Unique, Profile_unique)
 #undef PROFILE_CHECK_HANDLERS
+#define PROFILE_VIEW_HANDLER(Stem, F)                                                                \
+    void View_##Stem##_Series_Btn_Clicked() { View_Data_Series_By_Name(fields[F].ser_col_cb); }
+    PROFILE_VIEW_HANDLER(Name, Profile_Name)
+    PROFILE_VIEW_HANDLER(Title, Profile_Title)
+    PROFILE_VIEW_HANDLER(Company_Name, Profile_Company_name)
+    PROFILE_VIEW_HANDLER(Slogan, Profile_slogan)
+    PROFILE_VIEW_HANDLER(Address, Profile_address)
+    PROFILE_VIEW_HANDLER(Phone, Profile_phone)
+    PROFILE_VIEW_HANDLER(Fax, Profile_fax)
+    PROFILE_VIEW_HANDLER(Email, Profile_email)
+    PROFILE_VIEW_HANDLER(Website, Profile_website)
+    PROFILE_VIEW_HANDLER(Unique, Profile_unique)
+    PROFILE_VIEW_HANDLER(Image, Profile_image)
+#undef PROFILE_VIEW_HANDLER
 
 public slots:
     void OK_Btn_Clicked();
@@ -160,6 +182,12 @@ public slots:
     void Browse_image_Btn_Clicked();
     void Clear_image_Btn_Clicked();
     void Preview_Btn_Clicked();
+    // Loads chosen columns of an xlsx workbook into the design's spreadsheet
+    // table; the path is kept once the table holds its rows.
+    void Browse_excel_Btn_Clicked();
+    // The spreadsheet table's viewer, and the data-set manager.
+    void View_Excel_Btn_Clicked();
+    void Batch_Series_Btn_Clicked();
     // A data source or a data set or column was chosen in a field's lists.
     void comboBoxSelectionDidChange(QComboBox* combo);
     // A caption or value was typed into: its check box is ticked.

@@ -15,6 +15,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -357,6 +358,9 @@ TEST_F(ProfileBindingTest, ViewButtonsShowTheChosenSet)
 
 TEST_F(ProfileBindingTest, TheMainPhotoBoundToASetKeepsItsBrowseButtonOff)
 {
+    QImage picture(8, 8, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    ASSERT_TRUE(picture.save(files.filePath("photo.png")));
     host.answerPanel(files.filePath("photo.png"));
     wnd->Image_Tool_Clicked();
     const GraphicPtr photo = wnd->Selected_Graphic();

@@ -11,7 +11,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QSpinBox>
+#include <QDoubleSpinBox>
 #include <QStringEncoder>
 
 namespace {
@@ -94,7 +94,7 @@ TEST_F(ImportTest, GeneratorKeepsItsNumberFieldsWithinLimits)
     Gen* g = Gen::defaultInstance();
     struct Case {
         QLineEdit* field;
-        QSpinBox* stepper;
+        QDoubleSpinBox* stepper;
         const char *typed, *kept;
     };
     const Case cases[] = {

@@ -103,7 +103,7 @@ TEST(ImageFolder, PictureFilesDirectlyInsideSortedByName)
                                                             dir.filePath("c.Tiff"), dir.filePath("d.jfif")}));
 }
 
-TEST(IntegerValue, LeadingIntegerOfATypedText)
+TEST(Int64Value, LeadingIntegerOfATypedText)
 {
     const std::pair<const char*, qint64> cases[] = {
         {"12ab", 12}, {"", 0}, {"x1", 0}, {"  -7", -7}, {"+5", 5}, {"007", 7},
@@ -111,7 +111,7 @@ TEST(IntegerValue, LeadingIntegerOfATypedText)
         {"-99999999999999999999", std::numeric_limits<qint64>::min()},
     };
     for (const auto& [text, value] : cases)
-        EXPECT_EQ(Integer_Value(QString::fromLatin1(text)), value) << text;
+        EXPECT_EQ(Int64_Value(QString::fromLatin1(text)), value) << text;
 }
 
 TEST(SeriesRules, SequentialPaddedToTheLongerTextAsTyped)

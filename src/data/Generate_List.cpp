@@ -72,8 +72,8 @@ Generate_List::Generate_List(QWidget* parent)
     int row = 0;
     auto label = [](const char* text) { return new QLabel(QString::fromLatin1(text)); };
     auto nameRow = [&](QLineEdit* name) {
-        grid->addWidget(label("Series name:"), row, 1);
-        grid->addWidget(name, row++, 2, 1, 3);
+        nameRows << Field_With_Caption(QStringLiteral("Series name:"), name);
+        grid->addWidget(nameRows.last(), row++, 1, 1, 4);
     };
     grid->addWidget(radioButton_Sequntial, row++, 0, 1, 5);
     nameRow(seq_file_name);
@@ -141,10 +141,10 @@ Generate_List::Generate_List(QWidget* parent)
 void Generate_List::Open_Wnd()
 {
     try {
-        for (QLineEdit* name : {seq_file_name, const_file_name, rndm_file_name}) {
+        for (QLineEdit* name : {seq_file_name, const_file_name, rndm_file_name})
             name->clear();
-            name->setVisible(file_name_required == 1);
-        }
+        for (QWidget* pair : std::as_const(nameRows))
+            pair->setVisible(file_name_required == 1);
         if (file_name_required == 1)
             seq_file_name->setText(kUntitled);
         manage_digit_chk->setChecked(false);
@@ -218,8 +218,8 @@ void Generate_List::controlTextDidChange(QLineEdit* field)
 void Generate_List::Help_btn_Pressed()
 {
     platform::AlertRequest request;
-    request.title = QStringLiteral("Maintain number of Digits By adding 0's before smaller values. ");
     request.text = QStringLiteral(
+        "Maintain number of Digits By adding 0's before smaller values. \n\n"
         "For example:\n"
         "If you have to generate a series of barcodes having values from '0' to '200', this option automatically "
         "converts small values such as '1' to '001' and '11' to '011' to maintain number of digits same as the highest "

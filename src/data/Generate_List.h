@@ -4,6 +4,7 @@
 // numbers of a number of digits), written as a new data set or handed to the
 // data-set manager's value list.
 #include <QDialog>
+#include <QList>
 
 class QCheckBox;
 class QLineEdit;
@@ -68,4 +69,5 @@ private:
     // A check that failed: its message shown, its field focused.
     void Refuse(const QString& message, QLineEdit* field);
     Mode mode = Sequential;
+    QList<QWidget*> nameRows; // each name field with its caption
 };

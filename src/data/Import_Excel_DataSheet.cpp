@@ -6,11 +6,11 @@
 #include "data/View_Data_Series.h"
 #include "model/Globals.h"
 #include "model/Helpers.h"
+#include "platform/LookAndFeel.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QFileInfo>
-#include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -52,12 +52,12 @@ Import_Excel_DataSheet::Import_Excel_DataSheet(QWidget* parent)
     }
     choices->addStretch();
     box->addLayout(choices);
-    auto* names = new QFormLayout;
     list_name = new QLineEdit;
     List_ComboBox = new QComboBox;
-    names->addRow(QStringLiteral("Name:"), list_name);
-    names->addRow(QStringLiteral("Series:"), List_ComboBox);
-    box->addLayout(names);
+    nameRow = Field_With_Caption(QStringLiteral("New series name:"), list_name);
+    setRow = Field_With_Caption(QStringLiteral("Series:"), List_ComboBox);
+    box->addWidget(nameRow);
+    box->addWidget(setRow);
     ownControls->addWidget(fill_box);
 
     connect(Each_col_RD, &QRadioButton::clicked, this, &Import_Excel_DataSheet::Each_Col_RD_Click);
@@ -71,8 +71,8 @@ void Import_Excel_DataSheet::Opening()
     fill_col_option = 0;
     Each_col_RD->setChecked(true);
     Fill_col_RD->setChecked(false);
-    list_name->show();
-    List_ComboBox->hide();
+    nameRow->show();
+    setRow->hide();
     SetObjEnabled(fill_box, false);
     List_ComboBox->clear();
     list_name->clear();
@@ -103,8 +103,8 @@ void Import_Excel_DataSheet::Fill_Type_CellClick()
 {
     fill_col_option = std::max(0, matrix_fill_type->checkedId());
     const bool named = fill_col_option == 0;
-    list_name->setVisible(named);
-    List_ComboBox->setVisible(!named);
+    nameRow->setVisible(named);
+    setRow->setVisible(!named);
     ColList->setColumnHidden(2, !named);
 }
 

@@ -52,5 +52,7 @@ protected:
 
 private:
     explicit Import_Excel_DataSheet(QWidget* parent = nullptr);
+    QWidget* nameRow; // list_name with its caption
+    QWidget* setRow;  // List_ComboBox with its caption
     int askLong(const QString& title, const QString& text, bool show_apply, bool* apply_all, bool inform);
 };

@@ -67,15 +67,9 @@ Import_Wizard::Import_Wizard(QWidget* parent)
 
     auto* grid = new QGridLayout;
     int row = 0;
-    // A name field comes and goes with its caption.
     auto nameRow = [&](QLineEdit* name) {
-        auto* pair = new QWidget;
-        auto* line = new QHBoxLayout(pair);
-        line->setContentsMargins(0, 0, 0, 0);
-        line->addWidget(new QLabel(QStringLiteral("Series name:")));
-        line->addWidget(name, 1);
-        nameRows << pair;
-        grid->addWidget(pair, row++, 1, 1, 3);
+        nameRows << Field_With_Caption(QStringLiteral("Series name:"), name);
+        grid->addWidget(nameRows.last(), row++, 1, 1, 3);
     };
     grid->addWidget(Excel_RD, row++, 0, 1, 4);
     grid->addWidget(Excel_path, row, 1, 1, 2);

@@ -28,6 +28,8 @@ void SKTWindowController::User_Profile_Button_Clicked()
             Fill_User_profile_info_back_side();
         else
             Fill_User_profile_info_front_side();
+        // The panel shows the placed graphic with the binding it now has.
+        Show_Properties_Keeping_Page();
     }
     Refresh_Canvas();
 }

@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QFontDatabase>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
 #include <QStyle>
@@ -32,6 +33,16 @@ QWidget* Field_With_Stepper(QLineEdit* field, QAbstractSpinBox* stepper, QWidget
     row->addWidget(stepper);
     if (extra)
         row->addWidget(extra);
+    return pair;
+}
+
+QWidget* Field_With_Caption(const QString& caption, QWidget* field)
+{
+    auto* pair = new QWidget;
+    auto* row = new QHBoxLayout(pair);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->addWidget(new QLabel(caption));
+    row->addWidget(field, 1);
     return pair;
 }
 

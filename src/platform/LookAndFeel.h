@@ -3,6 +3,7 @@
 class QAbstractButton;
 class QAbstractSpinBox;
 class QLineEdit;
+class QString;
 class QWidget;
 
 // The background colour of dialog windows.
@@ -11,6 +12,9 @@ void Apply_Dialog_Background(QWidget* window);
 // A number field with its stepper beside it: the stepper shows its arrows
 // only, the field the number; extra (a help button) follows them.
 QWidget* Field_With_Stepper(QLineEdit* field, QAbstractSpinBox* stepper, QWidget* extra = nullptr);
+// A field with its caption before it, in one widget, so the two are shown
+// and hidden together.
+QWidget* Field_With_Caption(const QString& caption, QWidget* field);
 // A button shown as a link: its own title in the bold system font of 11
 // points, blue and underlined on the window's background, with an open hand
 // over it.

@@ -1,5 +1,6 @@
 #include "data/DataSetFiles.h"
 
+#include "data/Text_Decoding.h"
 #include "model/Globals.h"
 #include "model/Helpers.h"
 
@@ -7,7 +8,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QStringDecoder>
 
 const QString Invalid_Data_Set_Name_Message =
     QStringLiteral("Please enter a valid Batch Processing Series name: it cannot contain \"/\" or \"\\\" and cannot be \".\" or \"..\".");
@@ -40,21 +40,6 @@ QStringList Data_Set_Listing(const QString& folder)
     return names;
 }
 
-QString Decode_Data_Set_Text(const QByteArray& bytes)
-{
-    // A byte-order mark names its encoding (and is left out of the text).
-    if (const auto marked = QStringConverter::encodingForData(bytes)) {
-        QStringDecoder decoder(*marked);
-        return decoder(bytes);
-    }
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    QString text = utf8(bytes);
-    if (!utf8.hasError())
-        return text;
-    // Not UTF-8: a file typed in an older editor, one byte per character.
-    return QString::fromLatin1(bytes);
-}
-
 namespace {
 // The file's text; nullopt when there is no file or it cannot be read.
 std::optional<QString> readText(const QString& name)
@@ -65,7 +50,7 @@ std::optional<QString> readText(const QString& name)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    return Decode_Data_Set_Text(file.readAll());
+    return Decode_Text_File(file.readAll());
 }
 }
 
@@ -130,7 +115,7 @@ bool Write_Text_Lines(const QString& path, const QStringList& values, bool appen
             return fail(QStringLiteral("Cannot read %1: %2").arg(path, old.errorString()));
         // Kept as text and written back as UTF-8, so a file made in another
         // encoding does not end up in two.
-        bytes = Decode_Data_Set_Text(old.readAll()).toUtf8();
+        bytes = Decode_Text_File(old.readAll()).toUtf8();
         if (!bytes.isEmpty() && !bytes.endsWith('\n'))
             bytes += '\n';
     }

@@ -1,7 +1,7 @@
 #pragma once
 // Data sets: named lists of text values, one text file each in the data-set
 // folder ("<name>.txt"), one value per line. Gleamcard writes UTF-8 and reads
-// what people make by hand as well (see Decode_Data_Set_Text).
+// what people make by hand as well (see Decode_Text_File in Text_Decoding.h).
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -18,10 +18,6 @@ QString Data_Set_File_Path(const QString& name);
 // Names of the plain files of the folder (hidden ones too), each without its
 // last extension, sorted by name so positions stay stable.
 QStringList Data_Set_Listing(const QString& folder);
-
-// The text of a data-set file: in the encoding its byte-order mark names
-// (UTF-8, UTF-16 or UTF-32), else UTF-8 when the bytes are valid UTF-8, else Latin-1.
-QString Decode_Data_Set_Text(const QByteArray& bytes);
 
 // The first line of the file, unchanged ("" when there is no file).
 QString Data_Set_First_Value(const QString& name);

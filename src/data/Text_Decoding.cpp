@@ -4,6 +4,7 @@
 
 QString Decode_Text_File(const QByteArray& bytes)
 {
+    // A byte-order mark names its encoding (and is left out of the text).
     if (const auto marked = QStringConverter::encodingForData(bytes)) {
         QStringDecoder decoder(*marked);
         return decoder(bytes);
@@ -12,5 +13,6 @@ QString Decode_Text_File(const QByteArray& bytes)
     QString text = utf8(bytes);
     if (!utf8.hasError())
         return text;
+    // Not UTF-8: a file typed in an older editor, one byte per character.
     return QString::fromLatin1(bytes);
 }

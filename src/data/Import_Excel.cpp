@@ -94,6 +94,16 @@ private:
     bool _setNames;
 };
 
+QString Choose_Spreadsheet_File()
+{
+    SpreadsheetWriter::Release_Data();
+    platform::PanelRequest request;
+    request.title = QStringLiteral("Choose Spreadsheet");
+    request.extensions = {QStringLiteral("xlsx")};
+    const platform::PanelResult chosen = platform::runPanel(request);
+    return chosen.accepted && !chosen.path().isEmpty() ? chosen.path() : QString();
+}
+
 // ---------------------------------------------------------------- shared dialog
 
 Excel_Column_Dialog::Excel_Column_Dialog(bool set_names, QWidget* parent)

@@ -100,6 +100,11 @@ private:
     explicit Import_Excel(QWidget* parent = nullptr);
 };
 
+// An open panel for one xlsx workbook, after the previously chosen
+// workbook's unpacked copy has been removed (also when the panel is then
+// cancelled). The chosen path; null when cancelled.
+QString Choose_Spreadsheet_File();
+
 // The column picker's shared instance.
 extern Import_Excel* imp_xl_Window;
 

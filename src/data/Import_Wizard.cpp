@@ -3,7 +3,6 @@
 #include "data/Import_Excel.h"
 #include "data/Import_Excel_DataSheet.h"
 #include "data/Import_Sources.h"
-#include "data/SpreadsheetWriter.h"
 #include "data/Value_Delivery.h"
 #include "data/View_Data_Series.h"
 #include "model/Helpers.h"
@@ -191,41 +190,41 @@ void Import_Wizard::Enable_Disable_Image_Option(bool enable)
 
 // ---------------------------------------------------------------- browsing
 
+namespace {
+// The path chosen in an open or folder panel; null when cancelled.
+QString choosePath(platform::PanelRequest::Kind kind, const QString& title, const QStringList& extensions = {})
+{
+    platform::PanelRequest request;
+    request.kind = kind;
+    request.title = title;
+    request.extensions = extensions;
+    const platform::PanelResult chosen = platform::runPanel(request);
+    return chosen.accepted && !chosen.path().isEmpty() ? chosen.path() : QString();
+}
+}
+
+void Import_Wizard::Import_From(QLineEdit* field, const QString& path)
+{
+    if (path.isEmpty())
+        return;
+    field->setText(path);
+    OKPressed();
+}
+
 void Import_Wizard::Browse_Excel_Pressed()
 {
-    SpreadsheetWriter::Release_Data();
-    platform::PanelRequest request;
-    request.title = QStringLiteral("Choose Spreadsheet");
-    request.extensions = {QStringLiteral("xlsx")};
-    const platform::PanelResult chosen = platform::runPanel(request);
-    if (!chosen.accepted || chosen.path().isEmpty())
-        return;
-    Excel_path->setText(chosen.path());
-    OKPressed();
+    Import_From(Excel_path, Choose_Spreadsheet_File());
 }
 
 void Import_Wizard::Browse_Text_Pressed()
 {
-    platform::PanelRequest request;
-    request.title = QStringLiteral("Choose Text File");
-    request.extensions = {QStringLiteral("txt"), QStringLiteral("rtf"), QStringLiteral("csv")};
-    const platform::PanelResult chosen = platform::runPanel(request);
-    if (!chosen.accepted || chosen.path().isEmpty())
-        return;
-    Text_path->setText(chosen.path());
-    OKPressed();
+    Import_From(Text_path, choosePath(platform::PanelRequest::Open, QStringLiteral("Choose Text File"),
+                                      {QStringLiteral("txt"), QStringLiteral("rtf"), QStringLiteral("csv")}));
 }
 
 void Import_Wizard::Browse_Image_Pressed()
 {
-    platform::PanelRequest request;
-    request.kind = platform::PanelRequest::Folder;
-    request.title = QStringLiteral("Choose Image Folder");
-    const platform::PanelResult chosen = platform::runPanel(request);
-    if (!chosen.accepted || chosen.path().isEmpty())
-        return;
-    Image_path->setText(chosen.path());
-    OKPressed();
+    Import_From(Image_path, choosePath(platform::PanelRequest::Folder, QStringLiteral("Choose Image Folder")));
 }
 
 void Import_Wizard::HelpPressed()

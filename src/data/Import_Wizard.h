@@ -66,6 +66,8 @@ public slots:
 private:
     explicit Import_Wizard(QWidget* parent = nullptr);
     void Choose_Source(int option);
+    // A chosen file or folder goes into its path field and is imported at once.
+    void Import_From(QLineEdit* field, const QString& path);
     // The set name of a writer: null when the import stops there, empty
     // when the values go to the manager.
     QString Set_Name(QLineEdit* field);

@@ -126,6 +126,18 @@ View_Data_Series::View_Data_Series(QWidget* parent)
     layout->addLayout(bottom);
 }
 
+void View_Data_Series::View_Series_Named(const QString& name)
+{
+    const QString trimmed = Trim_Str(name);
+    if (trimmed.isEmpty()) {
+        Show_MessageBox(QStringLiteral("Please select the series."));
+        return;
+    }
+    View_Data_Series* viewer = defaultInstance();
+    viewer->file_name = trimmed;
+    viewer->Open_Wnd();
+}
+
 void View_Data_Series::Open_Wnd()
 {
     try {

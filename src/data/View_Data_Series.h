@@ -47,6 +47,9 @@ public:
     static View_Data_Series* defaultInstance();
     // Shows the set named by file_name until OK is pressed.
     void Open_Wnd();
+    // Shows the set of that name (trimmed); "Please select the series." when
+    // the name is empty.
+    static void View_Series_Named(const QString& name);
 
     QString file_name; // the set to show, set by the caller
     QLabel* series_name;

@@ -39,17 +39,9 @@ void SKTWindowController::View_batch_Series_Button()
 {
     try {
         switch (Data_source_type->currentIndex()) {
-        case Source_Data_Set: {
-            const QString name = Trim_Str(Batch_Series->currentText());
-            if (name.isEmpty()) {
-                Show_MessageBox(QStringLiteral("Please select the series."));
-                return;
-            }
-            View_Data_Series* viewer = View_Data_Series::defaultInstance();
-            viewer->file_name = name;
-            viewer->Open_Wnd();
+        case Source_Data_Set:
+            View_Data_Series::View_Series_Named(Batch_Series->currentText());
             break;
-        }
         case Source_Spreadsheet:
             Data_From_Excel_Window->Open_Wnd();
             break;

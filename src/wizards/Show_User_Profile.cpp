@@ -413,14 +413,7 @@ Profile_Field_Choice Show_User_Profile::Field_Choice(int field) const
 
 void Show_User_Profile::View_Data_Series_By_Name(QComboBox* combo)
 {
-    const QString name = combo->currentIndex() < 0 ? QString() : Trim_Str(combo->currentText());
-    if (name.isEmpty()) {
-        Show_MessageBox(QStringLiteral("Please select the series."));
-        return;
-    }
-    View_Data_Series* viewer = View_Data_Series::defaultInstance();
-    viewer->file_name = name;
-    viewer->Open_Wnd();
+    View_Data_Series::View_Series_Named(combo->currentIndex() < 0 ? QString() : combo->currentText());
 }
 
 // ---------------------------------------------------------------- spreadsheet
@@ -428,18 +421,8 @@ void Show_User_Profile::View_Data_Series_By_Name(QComboBox* combo)
 void Show_User_Profile::Browse_excel_Btn_Clicked()
 {
     try {
-        // The previous workbook's unpacked copy goes first, even when no
-        // other is chosen.
-        if (Main_App_wnd)
-            Main_App_wnd->Delete_Excel_File_Temp_Folder();
-        platform::PanelRequest request;
-        request.title = QStringLiteral("Choose Spreadsheet");
-        request.extensions = {QStringLiteral("xlsx")};
-        const platform::PanelResult chosen = platform::runPanel(request);
-        if (!chosen.accepted || chosen.path().isEmpty())
-            return;
-        const QString path = chosen.path();
-        if (Check_And_Validate_File_Path(path))
+        const QString path = Choose_Spreadsheet_File();
+        if (path.isNull() || Check_And_Validate_File_Path(path))
             return;
         Import_Excel* picker = Import_Excel::defaultInstance();
         picker->open_mode = QStringLiteral("E");

@@ -112,23 +112,6 @@ TEST_F(ImportTest, GeneratorKeepsItsNumberFieldsWithinLimits)
     EXPECT_EQ(g->rand_length_txt->text(), "7");
 }
 
-TEST_F(ImportTest, GeneratorFillsTheManagersValueList)
-{
-    manager->ListData_value = {"old"};
-    manager->Update_Value_List_Count();
-    script<Load_Num_Info>([](Load_Num_Info& sheet) { sheet.NOPressed(); }); // append
-    script<Gen>([](Gen& g) {
-        EXPECT_FALSE(g.seq_file_name->isVisibleTo(&g));
-        g.Constant_Radio_Pressed();
-        g.value_txt->setText(" v ");
-        g.count_txt->setText("2");
-        g.OKPressed();
-    });
-    manager->Series_Value_Btn_Clicked();
-    EXPECT_EQ(manager->ListData_value, (QStringList{"old", "v", "v"}));
-    EXPECT_TRUE(Data_Set_Listing(Data_Folder_Path).isEmpty());
-}
-
 TEST_F(ImportTest, ANewSetIsMadeEntirelyInTheManager)
 {
     // Data > Batch Series > New > Create Series > Save.

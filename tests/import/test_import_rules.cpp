@@ -6,10 +6,7 @@
 #include "data/Text_Decoding.h"
 #include "model/Helpers.h"
 
-#include <QDir>
-#include <QFile>
 #include <QStringEncoder>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -56,14 +53,6 @@ TEST(TextValues, LinesOrFieldsCleanedWithEmptyOnesLeftOut)
         EXPECT_EQ(Text_Values(QString::fromUtf8(c.text), QString::fromLatin1(c.extension)), c.values) << c.text;
 }
 
-TEST(CsvRecords, QuotesFollowTheStandard)
-{
-    EXPECT_EQ(Csv_Records(QStringLiteral("a,\"b,c\"\r\n\"d\ne\",f")),
-              (QList<QStringList>{{"a", "b,c"}, {"d\ne", "f"}}));
-    EXPECT_EQ(Csv_Records(QStringLiteral("only")), (QList<QStringList>{{"only"}}));
-    EXPECT_EQ(Csv_Records(QStringLiteral("\"open")), (QList<QStringList>{{"open"}}));
-}
-
 TEST(RtfReader, TextOfEveryRunWithoutTablesOrDestinations)
 {
     struct Case {
@@ -90,17 +79,6 @@ TEST(RtfReader, TextOfEveryRunWithoutTablesOrDestinations)
     // An rtf file's values are its lines, with no attribute text among them.
     EXPECT_EQ(Text_Values(*Text_File_Text(cases[0].rtf, QStringLiteral("RTF")), QStringLiteral("RTF")),
               (QStringList{"Ann", "Bob Smith", "Cy", "Dee\tE"}));
-}
-
-TEST(ImageFolder, PictureFilesDirectlyInsideSortedByName)
-{
-    QTemporaryDir dir;
-    for (const char* name : {"b.JPG", "a.png", "c.Tiff", "notes.txt", "d.jfif"})
-        QFile(dir.filePath(QString::fromLatin1(name))).open(QIODevice::WriteOnly);
-    QDir(dir.path()).mkdir(QStringLiteral("folder.png"));
-    QFile(dir.filePath(QStringLiteral("folder.png/inner.jpg"))).open(QIODevice::WriteOnly);
-    EXPECT_EQ(Image_Folder_Values(dir.path()), (QStringList{dir.filePath("a.png"), dir.filePath("b.JPG"),
-                                                            dir.filePath("c.Tiff"), dir.filePath("d.jfif")}));
 }
 
 TEST(Int64Value, LeadingIntegerOfATypedText)

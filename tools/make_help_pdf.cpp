@@ -137,7 +137,11 @@ spacing.</td></tr>
 <table width="100%" cellpadding="3" cellspacing="0">
 <tr><th>Command</th><th>What it does</th></tr>
 <tr><td>Batch Series...</td><td>The data-set manager (section 6).</td></tr>
-<tr><td>Create Series..., Import...</td><td>Not available yet (greyed out).</td></tr>
+<tr><td>Create Series...</td><td>Makes a data set of numbers: counting up or
+down with a prefix, suffix and leading zeros, or random numbers between two
+bounds.</td></tr>
+<tr><td>Import...</td><td>Makes data sets from a spreadsheet's columns, a text,
+CSV or RTF file, pasted text or a folder of pictures (section 6).</td></tr>
 </table>
 <h3>Help</h3>
 <table width="100%" cellpadding="3" cellspacing="0">
@@ -179,13 +183,22 @@ names. Each set is a text file in the <i>DataSet</i> folder of the resources
 folder. Files made in any text editor work: UTF-8, UTF-16 with a byte-order
 mark, or older Latin-1 files.</p>
 <p><b>Data &gt; Batch Series...</b> lists the sets (<b>Total List</b>). <b>New</b>
-starts a set, <b>Edit</b> opens the selected set, <b>Delete</b> removes sets that
+starts a set, filled with <b>Create Series</b> or <b>Import</b>; <b>Edit</b> opens the selected set, <b>Delete</b> removes sets that
 no object uses. In a set, you can rename it under <b>Name</b>, change a value
 by double-clicking it, <b>Delete Rows</b>, <b>Export...</b> the values to a text
 file or spreadsheet, and <b>Save</b>. <b>Back</b> returns to the list.</p>
 <p>To make one card per value, select an object, set <b>Value from</b> to
 <i>Series</i> and choose the set under <b>List</b>. The card shows the first
 value; the export writes a card for every value.</p>
+<p><b>Data &gt; Import...</b> fills data sets from other files. From a
+spreadsheet (xlsx) you tick the columns you want: each becomes a set named
+after its title, or all go into one set. A text or RTF file gives one value
+per line, a CSV file one value per record, pasted text one value per line, and
+a folder of pictures one picture per value. For each set you choose to make a
+new one, replace an existing one or add to it; a set that the design uses is
+never replaced. To use a spreadsheet's columns directly, load it in the User
+Profile dialog or the import: its columns then appear as <i>Excel</i> under
+<b>Value from</b>.</p>
 
 <h2>7. Barcodes</h2>
 <p>The <b>Barcode Designer</b> opens when you place a barcode and when you

@@ -33,12 +33,7 @@ public:
         Cutom_Msg_Val = text;
         Long_SMS_Dlg::defaultInstance()->Open_Long_sms_Dialog();
     }
-    void Show_Data_Series(const QString& name) override
-    {
-        View_Data_Series* viewer = View_Data_Series::defaultInstance();
-        viewer->file_name = name;
-        viewer->Open_Wnd();
-    }
+    void Show_Data_Series(const QString& name) override { View_Data_Series::View_Series_Named(name); }
     void Show_Spreadsheet_Table() override { Data_From_Excel_Window->Open_Wnd(); }
     void Barcode_Binding_Changed(const std::shared_ptr<SKTGraphic>& graphic) override
     {

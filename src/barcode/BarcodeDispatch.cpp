@@ -3,6 +3,7 @@
 #include "barcode/BarcodeImage.h"
 #include "barcode/DataMatrixImage.h"
 #include "barcode/JapanPostBarcode.h"
+#include "barcode/LinearLayout.h"
 #include "barcode/NKDBarcodeOffscreenView.h"
 #include "barcode/NKDCodabarBarcode.h"
 #include "barcode/NKDCode128Barcode.h"
@@ -124,23 +125,25 @@ Barcode_Drawing Barcode_Drawing_Of(const BarcodeStyle& style)
     return drawing;
 }
 
-QImage Draw_QR_Barcode(const QString& value, int qrSize, const Barcode_Drawing& drawing)
+Barcode_Grid Draw_QR_Barcode(const QString& value, int qrSize, const Barcode_Drawing& drawing)
 {
     const auto matrix = QREncoder::encodeWithECLevel(drawing.qrLevel, drawing.qrVersion, value);
     if (!matrix)
-        return QImage();
-    return QREncoder::renderDataMatrix(matrix.get(), qrSize, drawing.dpi);
+        return Barcode_Grid();
+    return QREncoder::moduleGrid(*matrix, qrSize, drawing.dpi);
 }
 
-QImage Draw_PDF_417_Barcode(const QString& value, int width, int height, int errorLevel, int dpi)
+Barcode_Grid Draw_PDF_417_Barcode(const QString& value, int width, int height, int errorLevel, int dpi)
 {
     pdf417View view;
     view.setFrameSize(QSizeF(width, height));
-    view.setErrorLevel(errorLevel);
+    view.setErrorLevel(errorLevel, false);
     // A failed text keeps no earlier symbol: each value gets its own or none.
-    if (view.drawWithText(value, dpi) != pdf417View::ImageReady)
-        return QImage();
-    return view.getImage();
+    if (view.encodeText(value) != pdf417View::ImageReady)
+        return Barcode_Grid();
+    Barcode_Grid grid = view.grid();
+    grid.dpi = dpi;
+    return grid;
 }
 
 namespace {
@@ -182,13 +185,13 @@ Barcode_Symbol Generate_Barcode_Symbol(BarcodeStyle& style, const Barcode_Drawin
             setHeaderFontSize(style, float(style.header_font_val.pointSizeF()));
             setFooterFontSize(style, float(style.footer_font_val.pointSizeF()));
             if (title == QLatin1String("QR Code"))
-                symbol.image_2d = Draw_QR_Barcode(value, style.qr_size_val, drawing);
+                symbol.grid = Draw_QR_Barcode(value, style.qr_size_val, drawing);
             else if (title == QLatin1String("PDF417"))
-                symbol.image_2d = Draw_PDF_417_Barcode(value, style.pdf_wdt_val, style.pdf_hgt_val,
-                                                       style.pdf_ec_val, drawing.dpi);
+                symbol.grid = Draw_PDF_417_Barcode(value, style.pdf_wdt_val, style.pdf_hgt_val,
+                                                   style.pdf_ec_val, drawing.dpi);
             else if (title == QLatin1String("DataMatrix"))
-                symbol.image_2d = Draw_DataMatrix_Barcode(value, style.dm_format_index, style.dm_encoding_index,
-                                                          style.dm_module_val, drawing.dpi);
+                symbol.grid = DataMatrix_Grid(value, style.dm_format_index, style.dm_encoding_index,
+                                              style.dm_module_val, drawing.dpi);
             return symbol;
         }
         auto model = New_Linear_Barcode(title);
@@ -207,33 +210,32 @@ Barcode_Symbol Generate_Barcode_Symbol(BarcodeStyle& style, const Barcode_Drawin
     return symbol;
 }
 
-QPicture Frame_2D_Barcode(const QImage& image_2d, BarcodeStyle& style, int unit)
+Barcode_Art Frame_2D_Barcode(const Barcode_Grid& grid, BarcodeStyle& style, int unit)
 {
-    if (image_2d.isNull())
-        return QPicture();
-    const QSizeF size = Barcode_Image_Size_Points(image_2d);
-    Set_2d_Barcode_Height(size, style, unit);
-    Set_2d_Barcode_Width(size, style, unit);
-    return imageFromBarcodeImage(image_2d, &style);
+    if (grid.isNull())
+        return Barcode_Art();
+    Set_2d_Barcode_Height(grid.size, style, unit);
+    Set_2d_Barcode_Width(grid.size, style, unit);
+    return Framed_2D_Art(grid.modules, grid.area, grid.size, style);
 }
 
-QPicture Barcode_Symbol_Picture(const Barcode_Symbol& symbol, BarcodeStyle& style, int unit)
+Barcode_Art Barcode_Symbol_Art(const Barcode_Symbol& symbol, BarcodeStyle& style, int unit)
 {
     if (symbol.model)
-        return imageFromBarcode(symbol.model.get(), &style);
-    return Frame_2D_Barcode(symbol.image_2d, style, unit);
+        return Linear_Barcode_Art(*symbol.model, &style);
+    return Frame_2D_Barcode(symbol.grid, style, unit);
 }
 
-QPicture Barcode_Picture(BarcodeStyle& style, const QString& value, const QString& header,
-                         const QString& footer)
+Barcode_Art Barcode_Picture(BarcodeStyle& style, const QString& value, const QString& header,
+                            const QString& footer)
 {
     try {
         const Barcode_Drawing drawing = Barcode_Drawing_Of(style);
         const Barcode_Symbol symbol =
             Generate_Barcode_Symbol(style, drawing, value, header, footer, style.show_hide_val != 1);
-        return Barcode_Symbol_Picture(symbol, style, drawing.unit);
+        return Barcode_Symbol_Art(symbol, style, drawing.unit);
     } catch (const std::exception& e) {
         Show_NSLog_Message(QString::fromUtf8(e.what()));
-        return QPicture();
+        return Barcode_Art();
     }
 }

@@ -7,6 +7,7 @@
 #include "barcode/BarcodeStyle.h"
 #include "barcode/BarcodeUnits.h"
 #include "barcode/NKDBarcode.h"
+#include "model/BarcodeArt.h"
 
 #include <QImage>
 #include <QPicture>
@@ -49,8 +50,11 @@ Barcode_Drawing Barcode_Drawing_Of(const BarcodeStyle& style);
 // What the dispatch made of a value.
 struct Barcode_Symbol {
     std::unique_ptr<NKDBarcode> model; // linear kind: the dressed model
-    QImage image_2d;                   // 2-D kind: the symbol image
-    bool made() const { return model || !image_2d.isNull(); }
+    Barcode_Grid grid;                 // 2-D kind: the module grid
+    bool made() const { return model || !grid.isNull(); }
+    // The 2-D symbol as a bitmap at the drawing's resolution (for callers
+    // that need pixels); null for a linear symbol.
+    QImage image_2d() const { return grid.image(); }
 };
 
 // The symbol of a value under the style (its kind and type title). A linear
@@ -63,18 +67,18 @@ Barcode_Symbol Generate_Barcode_Symbol(BarcodeStyle& style, const Barcode_Drawin
                                        const QString& value, const QString& header,
                                        const QString& footer, bool caption);
 
-// The 2-D symbol images; null when the value does not fit.
-QImage Draw_QR_Barcode(const QString& value, int qrSize, const Barcode_Drawing& drawing);
-QImage Draw_PDF_417_Barcode(const QString& value, int width, int height, int errorLevel, int dpi);
+// The 2-D symbol grids; null when the value does not fit.
+Barcode_Grid Draw_QR_Barcode(const QString& value, int qrSize, const Barcode_Drawing& drawing);
+Barcode_Grid Draw_PDF_417_Barcode(const QString& value, int width, int height, int errorLevel, int dpi);
 
 // The record's outer size for a 2-D symbol, then the symbol framed with
 // header and footer; null for a null symbol.
-QPicture Frame_2D_Barcode(const QImage& image_2d, BarcodeStyle& style, int unit);
-// A made symbol as a picture: a linear model rendered, a 2-D symbol framed.
-QPicture Barcode_Symbol_Picture(const Barcode_Symbol& symbol, BarcodeStyle& style, int unit);
+Barcode_Art Frame_2D_Barcode(const Barcode_Grid& grid, BarcodeStyle& style, int unit);
+// A made symbol as drawing data: a linear model laid out, a 2-D symbol framed.
+Barcode_Art Barcode_Symbol_Art(const Barcode_Symbol& symbol, BarcodeStyle& style, int unit);
 
-// The whole road for a stored style: the picture of a value with the given
+// The whole road for a stored style: the symbol of a value with the given
 // header and footer, the caption shown unless the style hides it. Null
 // when nothing could be made (failures are logged).
-QPicture Barcode_Picture(BarcodeStyle& style, const QString& value, const QString& header,
-                         const QString& footer);
+Barcode_Art Barcode_Picture(BarcodeStyle& style, const QString& value, const QString& header,
+                            const QString& footer);

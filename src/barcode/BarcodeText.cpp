@@ -1,11 +1,13 @@
 #include "barcode/BarcodeText.h"
 
 #include <QFontMetricsF>
-#include <QHash>
 #include <QGlyphRun>
+#include <QHash>
 #include <QImage>
 #include <QRawFont>
 #include <QTextLayout>
+#include <memory>
+#include <vector>
 
 namespace {
 // Font sizes resolve against the default resolution; a font scaled by
@@ -30,30 +32,86 @@ QFont pointFont(const QFont& font, qreal kern)
     return scaled;
 }
 
-// Glyph outlines are slow to extract (the font's instructions run each
-// time); each thread keeps the ones it has made.
-QPainterPath glyphOutline(const QRawFont& font, quint32 glyph)
+struct Glyph_Entry {
+    quint32 index = 0; // 0: the font has no glyph for the character
+    qreal advance = 0;
+    QPainterPath outline;
+    bool outlineMade = false;
+};
+
+// What a thread knows of one font. Extracting outlines is slow (the font's
+// instructions run each time), so each is made once.
+struct Font_Table {
+    QFont font; // as the caller gave it
+    QRawFont raw;
+    qreal ascent = 0, height = 0, capHeight = 0;
+    QHash<char16_t, Glyph_Entry> glyphs;
+
+    Glyph_Entry& glyph(char16_t c)
+    {
+        auto it = glyphs.find(c);
+        if (it != glyphs.end())
+            return *it;
+        Glyph_Entry entry;
+        const QChar ch(c);
+        quint32 index = 0;
+        int count = 1;
+        if (!ch.isSurrogate() && raw.isValid() && raw.glyphIndexesForChars(&ch, 1, &index, &count) && count == 1) {
+            entry.index = index;
+            QPointF advance;
+            if (index != 0 && raw.advancesForGlyphIndexes(&index, &advance, 1, QRawFont::UseDesignMetrics))
+                entry.advance = advance.x();
+        }
+        return *glyphs.insert(c, entry);
+    }
+    const QPainterPath& outline(Glyph_Entry& entry)
+    {
+        if (!entry.outlineMade) {
+            entry.outline = raw.pathForGlyph(entry.index);
+            entry.outlineMade = true;
+        }
+        return entry.outline;
+    }
+};
+
+Font_Table& fontTable(const QFont& font)
 {
-    thread_local QHash<QString, QPainterPath> cache;
-    const QString key = QStringLiteral("%1|%2|%3|%4").arg(font.familyName(), font.styleName())
-                            .arg(font.pixelSize()).arg(glyph);
-    const auto found = cache.constFind(key);
-    if (found != cache.constEnd())
-        return *found;
-    if (cache.size() > 20000)
-        cache.clear();
-    const QPainterPath outline = font.pathForGlyph(glyph);
-    cache.insert(key, outline);
-    return outline;
-}
+    thread_local std::vector<std::unique_ptr<Font_Table>> tables;
+    for (auto& t : tables)
+        if (t->font == font)
+            return *t;
+    if (tables.size() > 64)
+        tables.clear();
+    auto table = std::make_unique<Font_Table>();
+    table->font = font;
+    const QFont scaled = pointFont(font, 0);
+    table->raw = QRawFont::fromFont(scaled);
+    const QFontMetricsF metrics(scaled);
+    table->capHeight = metrics.capHeight();
+    if (table->raw.isValid()) {
+        table->ascent = table->raw.ascent();
+        table->height = table->raw.ascent() + table->raw.descent();
+    } else {
+        table->ascent = metrics.ascent();
+        table->height = metrics.ascent() + metrics.descent();
+    }
+    tables.push_back(std::move(table));
+    return *tables.back();
 }
 
-qreal Barcode_Cap_Height(const QFont& font)
+// Whether every character has a glyph of the font itself (no fallback font,
+// no shaping across characters needed).
+bool simpleText(Font_Table& table, const QString& text)
 {
-    return QFontMetricsF(pointFont(font, 0)).capHeight();
+    for (QChar c : text) {
+        if (c.unicode() >= 0x0300 || table.glyph(c.unicode()).index == 0)
+            return false;
+    }
+    return true;
 }
 
-BarcodeTextBlock Barcode_Text_Block(const QString& text, const QFont& font, qreal kern)
+// Texts the font alone cannot show go through Qt's full layout (fallback fonts, shaping).
+BarcodeTextBlock layoutBlock(const QString& text, const QFont& font, qreal kern)
 {
     BarcodeTextBlock block;
     QTextLayout layout(text, pointFont(font, kern));
@@ -73,14 +131,51 @@ BarcodeTextBlock Barcode_Text_Block(const QString& text, const QFont& font, qrea
     block.height = line.height();
     for (const QGlyphRun& run : layout.glyphRuns()) {
         const QRawFont raw = run.rawFont();
-        const auto glyphs = run.glyphIndexes();
+        const auto indexes = run.glyphIndexes();
         const auto positions = run.positions();
-        for (qsizetype i = 0; i < glyphs.size(); ++i) {
-            QPainterPath glyph = glyphOutline(raw, glyphs[i]);
-            glyph.translate(positions[i]);
-            block.outline.addPath(glyph);
-        }
+        for (qsizetype i = 0; i < indexes.size(); ++i)
+            block.glyphs.append({raw.pathForGlyph(indexes[i]), positions[i]});
     }
-    block.outline.setFillRule(Qt::WindingFill);
     return block;
+}
+}
+
+qreal Barcode_Cap_Height(const QFont& font)
+{
+    return fontTable(font).capHeight;
+}
+
+float Barcode_Band_Height(const QFont& font)
+{
+    const qreal cap = Barcode_Cap_Height(font);
+    return float(cap / 72.0 + 0.35 * cap / 72.0);
+}
+
+BarcodeTextBlock Barcode_Text_Block(const QString& text, const QFont& font, qreal kern)
+{
+    Font_Table& table = fontTable(font);
+    if (!simpleText(table, text))
+        return layoutBlock(text, font, kern);
+    BarcodeTextBlock block;
+    block.height = table.height;
+    block.glyphs.reserve(text.size());
+    qreal x = 0;
+    for (QChar c : text) {
+        Glyph_Entry& entry = table.glyph(c.unicode());
+        block.glyphs.append({table.outline(entry), QPointF(x, table.ascent)});
+        x += entry.advance + kern;
+    }
+    block.width = x;
+    return block;
+}
+
+qreal Barcode_Text_Width(const QString& text, const QFont& font)
+{
+    Font_Table& table = fontTable(font);
+    if (!simpleText(table, text))
+        return layoutBlock(text, font, 0).width;
+    qreal x = 0;
+    for (QChar c : text)
+        x += table.glyph(c.unicode()).advance;
+    return x;
 }

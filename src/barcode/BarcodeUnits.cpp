@@ -1,6 +1,7 @@
 #include "barcode/BarcodeUnits.h"
 
 #include "barcode/BarcodeText.h"
+#include "barcode/LinearLayout.h"
 #include "barcode/NKDBarcode.h"
 #include "model/Helpers.h"
 
@@ -15,13 +16,6 @@ namespace {
 // A bitmap larger than this is refused rather than allocated.
 constexpr qint64 MaxImageSide = 20000;
 constexpr qint64 MaxImagePixels = 64LL * 1000 * 1000;
-
-// A text band: the cap height and a third of it again, in inches.
-float bandHeight(const QFont& font)
-{
-    const qreal cap = Barcode_Cap_Height(font);
-    return float(cap / 72.0 + 0.35 * cap / 72.0);
-}
 }
 
 int Checked_Barcode_DPI(int dpi)
@@ -51,21 +45,22 @@ float Convert_Length_To_Points(float length, int unit)
 void setCaptionFontSize(BarcodeStyle& style, float size)
 {
     style.caption_fontSize = size;
-    style.captionHeight = bandHeight(style.value_font_val);
+    style.captionHeight = Barcode_Band_Height(style.value_font_val);
 }
 
 void setHeaderFontSize(BarcodeStyle& style, float size)
 {
     style.header_fontSize = size;
-    style.headerHeight = bandHeight(style.header_font_val);
-    style.headerWidth = float(Barcode_Text_Width(style.header, style.header_font_val));
+    style.headerHeight = Barcode_Band_Height(style.header_font_val);
+    // A hidden header is not measured.
+    style.headerWidth = style.show_hide_hdr == 1 ? 0.0f : float(Barcode_Text_Width(style.header, style.header_font_val));
 }
 
 void setFooterFontSize(BarcodeStyle& style, float size)
 {
     style.footer_fontSize = size;
-    style.footerHeight = bandHeight(style.footer_font_val);
-    style.footerWidth = float(Barcode_Text_Width(style.footer, style.footer_font_val));
+    style.footerHeight = Barcode_Band_Height(style.footer_font_val);
+    style.footerWidth = style.show_hide_ftr == 1 ? 0.0f : float(Barcode_Text_Width(style.footer, style.footer_font_val));
 }
 
 void Set_Barcode_Height(NKDBarcode& model, BarcodeStyle& style, int unit)
@@ -83,16 +78,8 @@ void Set_Barcode_Height(NKDBarcode& model, BarcodeStyle& style, int unit)
     style.LR_margin = Convert_Length_To_Points(style.LR_margin, unit);
     style.TB_margin = Convert_Length_To_Points(style.TB_margin, unit);
 
-    model.setHeight(h);
-    if (model.printsCaption())
-        model.setHeight(float(double(h) + double(model.captionHeight()) * 72.0 + style.value_margin));
-    if (model.printsHeader())
-        model.setHeight(float(double(model.height()) + double(model.headerHeight()) * 72.0 +
-                              style.header_margin));
-    if (model.printsFooter())
-        model.setHeight(float(double(model.height()) + double(model.footerHeight()) * 72.0 +
-                              style.footer_margin));
-    model.setHeight(model.height() + 2.0f * style.TB_margin);
+    // The bands are measured with the margins just converted.
+    model.setHeight(Layout_Linear_Barcode(model, &style, Linear_Detail::Bands).heightFor(h));
 }
 
 namespace {
@@ -164,13 +151,12 @@ void Set_Image_Size_Points(QImage& image, const QSizeF& sizePoints)
     image.setDotsPerMeterY(int(std::lround(image.height() * 72.0 / sizePoints.height() / 0.0254)));
 }
 
-QImage Increase_DPI(const QImage& image, const QSizeF& sizePoints, double dpi)
+namespace {
+// A bitmap of ceil(d x points / 72) pixels a side, transparent, into which the
+// source is drawn without interpolation over the area (points); its dots per
+// metre carry d. Null (logged) for a bitmap too large to make.
+QImage raise(const QImage& source, const QSizeF& sizePoints, const QRectF& area, double d)
 {
-    if (image.isNull() || !(sizePoints.width() > 0) || !(sizePoints.height() > 0)) {
-        Show_NSLog_Message(QStringLiteral("Invalid image"));
-        return QImage();
-    }
-    const double d = Checked_Barcode_DPI(int(std::lround(std::clamp(dpi, -1.0, 1e6))));
     const double w = sizePoints.width(), h = sizePoints.height();
     const qint64 pw = qint64(std::ceil(float(d * w / 72.0)));
     const qint64 ph = qint64(std::ceil(float(d * h / 72.0)));
@@ -189,11 +175,38 @@ QImage Increase_DPI(const QImage& image, const QSizeF& sizePoints, double dpi)
         QPainter painter(&raised);
         painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
         painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-        painter.drawImage(QRectF(0, 0, d * w / 72.0, d * h / 72.0), image,
-                          QRectF(0, 0, image.width(), image.height()));
+        const double k = d / 72.0;
+        painter.drawImage(QRectF(area.x() * k, area.y() * k, area.width() * k, area.height() * k), source,
+                          QRectF(0, 0, source.width(), source.height()));
     }
     const int dpm = int(std::lround(d / 0.0254));
     raised.setDotsPerMeterX(dpm);
     raised.setDotsPerMeterY(dpm);
     return raised;
+}
+}
+
+QImage Increase_DPI(const QImage& image, const QSizeF& sizePoints, double dpi)
+{
+    if (image.isNull() || !(sizePoints.width() > 0) || !(sizePoints.height() > 0)) {
+        Show_NSLog_Message(QStringLiteral("Invalid image"));
+        return QImage();
+    }
+    const double d = Checked_Barcode_DPI(int(std::lround(std::clamp(dpi, -1.0, 1e6))));
+    return raise(image, sizePoints, QRectF(QPointF(0, 0), sizePoints), d);
+}
+
+QImage New_Module_Grid(int w, int h)
+{
+    QImage grid(std::max(w, 1), std::max(h, 1), QImage::Format_Mono);
+    grid.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
+    grid.fill(0);
+    return grid;
+}
+
+QImage Barcode_Grid::image() const
+{
+    if (isNull() || !(size.width() > 0) || !(size.height() > 0))
+        return QImage();
+    return raise(modules, size, area, Checked_Barcode_DPI(dpi));
 }

@@ -67,3 +67,24 @@ QR_Size_Rule Check_And_Set_QR_size_Acc_Version(int versionIndex, int currentSize
 QImage Increase_DPI(const QImage& image, const QSizeF& sizePoints, double dpi);
 // Gives a bitmap the size in points it is shown at (through its dots per metre).
 void Set_Image_Size_Points(QImage& image, const QSizeF& sizePoints);
+
+// A 2-D symbol as its encoder made it: the module grid, one pixel per module
+// (a 1-bit image, dark and light), and where it sits in the symbol's box. It
+// is scaled when it is drawn, at whatever resolution the painter has.
+struct Barcode_Grid {
+    QImage modules;
+    QSizeF size;        // the symbol's box in points, margins included
+    QRectF area;        // the modules' place in that box, points
+    int dpi = Auto_Barcode_DPI; // of image()
+    bool isNull() const { return modules.isNull(); }
+    // The symbol as a bitmap at dpi, transparent outside the modules, whose
+    // dots per metre carry its size in points; null for a null grid or a
+    // bitmap too large to make.
+    QImage image() const;
+};
+// A 1-bit grid image of w x h modules, all light; set dark ones with Set_Grid_Module.
+QImage New_Module_Grid(int w, int h);
+inline void Set_Grid_Module(QImage& grid, int x, int y)
+{
+    grid.scanLine(y)[x >> 3] |= uchar(0x80 >> (x & 7));
+}

@@ -3,6 +3,7 @@
 #include "barcode/Barcode_Gen.h"
 
 #include "barcode/BarcodeImage.h"
+#include "barcode/LinearLayout.h"
 #include "barcode/DataMatrixImage.h"
 #include "barcode/NKDBarcode.h"
 #include "barcode/NKDBarcodeOffscreenView.h"
@@ -42,7 +43,7 @@ std::atomic<int> Barcode_module_size{1};
 std::atomic<int> last_unit_val{0};
 
 namespace {
-Guarded<QPicture> g_output;
+Guarded<Barcode_Art> g_output;
 QString reason(const std::exception& e) { return QString::fromUtf8(e.what()); }
 
 // Clears the suppression flag however the load ends.
@@ -57,8 +58,8 @@ QString fontLabel(const QFont& font)
 }
 }
 
-QPicture Get_Barcode_output_image() { return g_output.get(); }
-void Set_Barcode_output_image(const QPicture& image) { g_output.set(image); }
+Barcode_Art Get_Barcode_output_image() { return g_output.get(); }
+void Set_Barcode_output_image(const Barcode_Art& image) { g_output.set(image); }
 
 // ---------------------------------------------------------------- the batch road
 
@@ -91,7 +92,7 @@ void Barcode_Gen::Set_Barcode_Prop_To_Control(const SKTGraphic& graphic, Barcode
     record = Style_Of_Graphic(graphic);
 }
 
-QPicture Barcode_Gen::Get_Image_From_Val(BarcodeStyle& record, const QString& value, const QString& header,
+Barcode_Art Barcode_Gen::Get_Image_From_Val(BarcodeStyle& record, const QString& value, const QString& header,
                                          const QString& footer) const
 {
     return Barcode_Picture(record, value, header, footer);
@@ -717,7 +718,7 @@ void Barcode_Gen::OK_Btn_Clicked()
 
 void Barcode_Gen::Cancel_Btn_Clicked()
 {
-    Set_Barcode_output_image(QPicture());
+    Set_Barcode_output_image(Barcode_Art());
     done(0);
 }
 
@@ -762,12 +763,12 @@ std::unique_ptr<NKDBarcode> Barcode_Gen::Generate_Barcode_Variable(bool preview,
             Barcode_module_size = title == QLatin1String("PDF417")       ? Live_Barcode_Style.pdf_hgt_val
                                   : title == QLatin1String("DataMatrix") ? Live_Barcode_Style.dm_module_val
                                                                          : 1;
-            image_2d = QImage();
+            image_2d = Barcode_Grid();
         }
         Barcode_Symbol symbol =
             Generate_Barcode_Symbol(Live_Barcode_Style, Window_Drawing(), value, header, footer, caption);
         if (liner_or_2D_font) {
-            image_2d = symbol.image_2d;
+            image_2d = symbol.grid;
             if (preview) {
                 if (image_2d.isNull())
                     Set_Blank_Image();
@@ -807,20 +808,20 @@ void Barcode_Gen::Get_Image_From_Barcode(NKDBarcode* barcode)
     if (!barcode || !Check_And_Validat_Barcode(false, false))
         return;
     try {
-        Set_Barcode_On_Panel(imageFromBarcode(barcode, &Live_Barcode_Style));
+        Set_Barcode_On_Panel(Linear_Barcode_Art(*barcode, &Live_Barcode_Style));
     } catch (const std::exception& e) {
         Show_NSLog_Message(reason(e));
     }
 }
 
-void Barcode_Gen::Get_Image_From_barcode_image(const QImage& image)
+void Barcode_Gen::Get_Image_From_barcode_image(const Barcode_Grid& grid)
 {
-    if (image.isNull()) {
+    if (grid.isNull()) {
         Set_Blank_Image();
         return;
     }
     try {
-        Set_Barcode_On_Panel(Frame_2D_Barcode(image, Live_Barcode_Style, Measument_Unit_Is));
+        Set_Barcode_On_Panel(Frame_2D_Barcode(grid, Live_Barcode_Style, Measument_Unit_Is));
     } catch (const std::exception& e) {
         Show_NSLog_Message(reason(e));
     }
@@ -848,20 +849,22 @@ void Barcode_Gen::Get_2d_barcode_from_image()
     Get_Image_From_barcode_image(image_2d);
 }
 
-void Barcode_Gen::Set_Barcode_On_Panel(const QPicture& image)
+void Barcode_Gen::Set_Barcode_On_Panel(const Barcode_Art& image)
 {
     preview_image = image;
-    const QSize size = image.boundingRect().size();
+    // The panel is a label: it shows the symbol recorded as a picture.
+    const QPicture picture = image.picture();
+    const QSize size = picture.boundingRect().size();
     // Never scaled: the view is at least the picture's size and fills the area.
     barcodeImage->setMinimumSize(size);
-    barcodeImage->setPicture(image);
+    barcodeImage->setPicture(picture);
     barcode_error_label->setVisible(image.isNull());
 }
 
 void Barcode_Gen::Set_Blank_Image()
 {
-    image_2d = QImage();
-    preview_image = QPicture();
+    image_2d = Barcode_Grid();
+    preview_image = Barcode_Art();
     barcodeImage->setPicture(QPicture());
     barcode_error_label->show();
 }

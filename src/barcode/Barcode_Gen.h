@@ -63,7 +63,7 @@ public:
     void Set_Barcode_Prop_To_Control(const SKTGraphic& graphic, BarcodeStyle& record) const;
     // The picture of value under the record, with the given header and
     // footer; null when nothing could be made.
-    QPicture Get_Image_From_Val(BarcodeStyle& record, const QString& value, const QString& header,
+    Barcode_Art Get_Image_From_Val(BarcodeStyle& record, const QString& value, const QString& header,
                                 const QString& footer) const;
 
     // ---- the window (main thread)
@@ -83,9 +83,10 @@ public:
                                                           const QString& header, const QString& footer);
     bool Check_And_Validat_Barcode(bool show_msg, bool chk_image);
     void Get_Image_From_Barcode(NKDBarcode* barcode);
-    void Get_Image_From_barcode_image(const QImage& image);
+    void Get_Image_From_barcode_image(const Barcode_Grid& grid);
     void Get_2d_barcode_from_image();
-    void Set_Barcode_On_Panel(const QPicture& image);
+    // Shows a symbol (as a picture on the panel) and keeps it as the preview.
+    void Set_Barcode_On_Panel(const Barcode_Art& image);
     void Set_Blank_Image();
     void _setLabels();
     // The current value: the 2-D text in 2-D mode, else the value field.
@@ -95,8 +96,8 @@ public:
 
     int liner_or_2D_font = 0;
     std::unique_ptr<NKDBarcode> testBarcode;
-    QImage image_2d;
-    QPicture preview_image;
+    Barcode_Grid image_2d;
+    Barcode_Art preview_image;
     std::shared_ptr<SKTGraphic> pass_barcode_control;
 
     // Outlets.
@@ -268,5 +269,5 @@ extern std::atomic<int> Barcode_module_size;
 extern std::atomic<int> last_unit_val;
 
 // The symbol the designer handed back on OK (null after Cancel).
-QPicture Get_Barcode_output_image();
-void Set_Barcode_output_image(const QPicture& image);
+Barcode_Art Get_Barcode_output_image();
+void Set_Barcode_output_image(const Barcode_Art& image);

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <vector>
 
 extern "C" {
 #include <iec16022/iec16022ecc200.h>
@@ -125,84 +126,136 @@ QImage Image_From_DataMatrix_EPS(const QByteArray& eps)
     return image;
 }
 
+namespace {
+// What the encoder made of a value: W x H modules, row 0 at the bottom, non-zero dark.
+struct Encoded_DataMatrix {
+    int W = 0, H = 0, moduleSize = 1;
+    std::vector<unsigned char> cells;
+    bool ok() const { return W > 0 && H > 0; }
+};
+
+Encoded_DataMatrix encodeDataMatrix(const QString& value, int formatIndex, int encodingIndex, int moduleSize)
+{
+    Encoded_DataMatrix out;
+    if (formatIndex < 0 || formatIndex >= DataMatrix_Format_Items.size()) {
+        Show_NSLog_Message(QStringLiteral("DataMatrix format %1 is out of range; Auto is used.").arg(formatIndex));
+        formatIndex = 0;
+    }
+    if (encodingIndex < 0 || encodingIndex >= DataMatrix_Encoding_Items.size()) {
+        Show_NSLog_Message(QStringLiteral("DataMatrix encoding %1 is out of range; Auto is used.").arg(encodingIndex));
+        encodingIndex = 0;
+    }
+    if (moduleSize < 1) {
+        Show_NSLog_Message(QStringLiteral("DataMatrix module size %1 is too small; 1 is used.").arg(moduleSize));
+        moduleSize = 1;
+    }
+    out.moduleSize = moduleSize;
+    QByteArray bytes = value.toUtf8();
+    if (bytes.isEmpty())
+        return out;
+    if (bytes.size() > DataMatrix_Max_Bytes) {
+        Show_NSLog_Message(QStringLiteral("A DataMatrix value of %1 bytes is too long; the largest is %2.")
+                               .arg(bytes.size()).arg(DataMatrix_Max_Bytes));
+        return out;
+    }
+    const int n = int(bytes.size());
+    const DataMatrix_Size size = DataMatrix_Size_Of_Format(DataMatrix_Format_Items[formatIndex]);
+    int W = size.W, H = size.H;
+    static const char letters[] = {0, 'A', 'C', 'T', 'B'};
+    QByteArray encoding;
+    char* encodingPtr = nullptr;
+    if (encodingIndex > 0) {
+        encoding = QByteArray(n, letters[encodingIndex]);
+        encodingPtr = encoding.data();
+    }
+    // The library keeps shared coder state: one symbol at a time.
+    static std::mutex libraryMutex;
+    const std::lock_guard<std::mutex> lock(libraryMutex);
+    int used = 0, capacity = 0, ecc = 0;
+    unsigned char* grid = iec16022ecc200(&W, &H, &encodingPtr, n, reinterpret_cast<unsigned char*>(bytes.data()),
+                                         &used, &capacity, &ecc);
+    // The library's own choice for bytes from 0x80 up (its byte encodation)
+    // yields no symbol; ASCII encodation holds them with upper shifts.
+    if (!grid && encodingIndex == 0 && std::any_of(bytes.cbegin(), bytes.cend(), [](char c) { return c & 0x80; })) {
+        if (encodingPtr)
+            std::free(encodingPtr);
+        encoding = QByteArray(n, 'A');
+        encodingPtr = encoding.data();
+        W = size.W;
+        H = size.H;
+        used = capacity = ecc = 0;
+        grid = iec16022ecc200(&W, &H, &encodingPtr, n, reinterpret_cast<unsigned char*>(bytes.data()), &used,
+                              &capacity, &ecc);
+    }
+    // The library fills in an encoding of its own choosing when none was given.
+    QByteArray chosen = encodingPtr ? QByteArray(encodingPtr) : QByteArrayLiteral("Auto");
+    if (encodingPtr && encodingPtr != encoding.data())
+        std::free(encodingPtr);
+    if (!grid || W == 0) {
+        std::free(grid);
+        std::fprintf(stderr, "No barcode produced\n");
+        std::printf("Size    : %dx%d\n", W, H);
+        std::printf("Encoded : %d of %d bytes with %d bytes of ecc\n", used, capacity, ecc);
+        std::printf("Barcode : %s\n", bytes.constData());
+        std::printf("Encoding: %s\n", chosen.constData());
+        std::fflush(stdout);
+        return out;
+    }
+    out.W = W;
+    out.H = H;
+    out.cells.assign(grid, grid + size_t(W) * size_t(H));
+    std::free(grid);
+    return out;
+}
+}
+
+Barcode_Grid DataMatrix_Grid(const QString& value, int formatIndex, int encodingIndex, int moduleSize, int dpi)
+{
+    Barcode_Grid grid;
+    try {
+        const Encoded_DataMatrix e = encodeDataMatrix(value, formatIndex, encodingIndex, moduleSize);
+        if (!e.ok())
+            return grid;
+        grid.modules = New_Module_Grid(e.W, e.H);
+        for (int r = 0; r < e.H; ++r)
+            for (int x = 0; x < e.W; ++x)
+                if (e.cells[size_t(r) * e.W + x])
+                    Set_Grid_Module(grid.modules, x, e.H - 1 - r); // row 0 is the bottom row
+        // The symbol with a one-module edge is shown at W x H modules of
+        // moduleSize points, so a module is a little smaller than that.
+        grid.size = QSizeF(double(e.W) * e.moduleSize, double(e.H) * e.moduleSize);
+        const double mx = grid.size.width() / (e.W + 2), my = grid.size.height() / (e.H + 2);
+        grid.area = QRectF(mx, my, mx * e.W, my * e.H);
+        grid.dpi = dpi;
+    } catch (const std::exception& ex) {
+        Show_NSLog_Message(QString::fromLocal8Bit(ex.what()));
+        return Barcode_Grid();
+    }
+    return grid;
+}
+
 QImage Draw_DataMatrix_Barcode(const QString& value, int formatIndex, int encodingIndex, int moduleSize,
                                int dpi)
 {
     try {
-        if (formatIndex < 0 || formatIndex >= DataMatrix_Format_Items.size()) {
-            Show_NSLog_Message(QStringLiteral("DataMatrix format %1 is out of range; Auto is used.").arg(formatIndex));
-            formatIndex = 0;
-        }
-        if (encodingIndex < 0 || encodingIndex >= DataMatrix_Encoding_Items.size()) {
-            Show_NSLog_Message(QStringLiteral("DataMatrix encoding %1 is out of range; Auto is used.").arg(encodingIndex));
-            encodingIndex = 0;
-        }
-        if (moduleSize < 1) {
-            Show_NSLog_Message(QStringLiteral("DataMatrix module size %1 is too small; 1 is used.").arg(moduleSize));
-            moduleSize = 1;
-        }
-        QByteArray bytes = value.toUtf8();
-        if (bytes.isEmpty())
+        const Encoded_DataMatrix e = encodeDataMatrix(value, formatIndex, encodingIndex, moduleSize);
+        if (!e.ok())
             return QImage();
-        if (bytes.size() > DataMatrix_Max_Bytes) {
-            Show_NSLog_Message(QStringLiteral("A DataMatrix value of %1 bytes is too long; the largest is %2.")
-                                   .arg(bytes.size()).arg(DataMatrix_Max_Bytes));
-            return QImage();
+        // One pixel per module and a transparent one-module edge.
+        QImage picture(e.W + 2, e.H + 2, QImage::Format_ARGB32);
+        picture.fill(Qt::transparent);
+        for (int r = 0; r < e.H; ++r) {
+            auto* line = reinterpret_cast<QRgb*>(picture.scanLine(e.H - r));
+            for (int x = 0; x < e.W; ++x)
+                line[1 + x] = e.cells[size_t(r) * e.W + x] ? qRgb(0, 0, 0) : qRgb(255, 255, 255);
         }
-        const int n = int(bytes.size());
-        const DataMatrix_Size size = DataMatrix_Size_Of_Format(DataMatrix_Format_Items[formatIndex]);
-        int W = size.W, H = size.H;
-        static const char letters[] = {0, 'A', 'C', 'T', 'B'};
-        QByteArray encoding;
-        char* encodingPtr = nullptr;
-        if (encodingIndex > 0) {
-            encoding = QByteArray(n, letters[encodingIndex]);
-            encodingPtr = encoding.data();
-        }
-        // The library keeps shared coder state: one symbol at a time.
-        static std::mutex libraryMutex;
-        const std::lock_guard<std::mutex> lock(libraryMutex);
-        int used = 0, capacity = 0, ecc = 0;
-        unsigned char* grid = iec16022ecc200(&W, &H, &encodingPtr, n,
-                                             reinterpret_cast<unsigned char*>(bytes.data()), &used,
-                                             &capacity, &ecc);
-        // The library's own choice for bytes from 0x80 up (its byte encodation)
-        // yields no symbol; ASCII encodation holds them with upper shifts.
-        if (!grid && encodingIndex == 0 && std::any_of(bytes.cbegin(), bytes.cend(), [](char c) { return c & 0x80; })) {
-            if (encodingPtr)
-                std::free(encodingPtr);
-            encoding = QByteArray(n, 'A');
-            encodingPtr = encoding.data();
-            W = size.W;
-            H = size.H;
-            used = capacity = ecc = 0;
-            grid = iec16022ecc200(&W, &H, &encodingPtr, n, reinterpret_cast<unsigned char*>(bytes.data()), &used,
-                                  &capacity, &ecc);
-        }
-        // The library fills in an encoding of its own choosing when none was given.
-        QByteArray chosen = encodingPtr ? QByteArray(encodingPtr) : QByteArrayLiteral("Auto");
-        if (encodingPtr && encodingPtr != encoding.data())
-            std::free(encodingPtr);
-        if (!grid || W == 0) {
-            std::free(grid);
-            std::fprintf(stderr, "No barcode produced\n");
-            std::printf("Size    : %dx%d\n", W, H);
-            std::printf("Encoded : %d of %d bytes with %d bytes of ecc\n", used, capacity, ecc);
-            std::printf("Barcode : %s\n", bytes.constData());
-            std::printf("Encoding: %s\n", chosen.constData());
-            std::fflush(stdout);
-            return QImage();
-        }
-        const QByteArray eps = makeEPS_Data_Matrix(bytes, W, H, grid);
-        std::free(grid);
-        const QImage picture = Image_From_DataMatrix_EPS(eps);
-        QImage image = Increase_DPI(picture, QSizeF(W + 2, H + 2), dpi);
+        QImage image = Increase_DPI(picture, QSizeF(e.W + 2, e.H + 2), dpi);
         if (image.isNull())
             return QImage();
-        Set_Image_Size_Points(image, QSizeF(double(W) * moduleSize, double(H) * moduleSize));
+        Set_Image_Size_Points(image, QSizeF(double(e.W) * e.moduleSize, double(e.H) * e.moduleSize));
         return image;
-    } catch (const std::exception& e) {
-        Show_NSLog_Message(QString::fromLocal8Bit(e.what()));
+    } catch (const std::exception& ex) {
+        Show_NSLog_Message(QString::fromLocal8Bit(ex.what()));
         return QImage();
     }
 }

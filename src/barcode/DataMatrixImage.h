@@ -1,8 +1,8 @@
 #pragma once
-// DataMatrix (ECC200) symbol images over libiec16022: the value's UTF-8 bytes
-// are encoded at a chosen size and encodation, the module grid is written as
-// Encapsulated PostScript, and the picture becomes a bitmap at the output
-// resolution shown at the module size.
+// DataMatrix (ECC200) symbols over libiec16022: the value's UTF-8 bytes are
+// encoded at a chosen size and encodation; the encoder's module grid is kept
+// as it is, or made into a bitmap at the output resolution shown at the
+// module size. The grid can also be written as Encapsulated PostScript.
 #include "barcode/BarcodeUnits.h"
 
 #include <QByteArray>
@@ -32,6 +32,11 @@ DataMatrix_Size DataMatrix_Size_Of_Format(const QString& formatItem);
 // not fit (the encoder's report goes to the console) or is empty.
 QImage Draw_DataMatrix_Barcode(const QString& value, int formatIndex, int encodingIndex,
                                int moduleSize, int dpi = USED_DPI_VALUE);
+
+// The same symbol as its module grid (no image is made): W x H modules shown
+// at moduleSize points each, inside the box the image above covers.
+Barcode_Grid DataMatrix_Grid(const QString& value, int formatIndex, int encodingIndex, int moduleSize,
+                             int dpi = USED_DPI_VALUE);
 
 // The EPS text of a module grid (W x H cells, row 0 at the bottom, non-zero dark).
 QByteArray makeEPS_Data_Matrix(const QByteArray& value, int W, int H, const unsigned char* grid);

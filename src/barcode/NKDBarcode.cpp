@@ -1,6 +1,7 @@
 #include "barcode/NKDBarcode.h"
 
 #include "barcode/BarcodeText.h"
+#include "barcode/LinearLayout.h"
 
 bool NKDBarcode::initWithContent(const QString& content, bool printsCaption)
 {
@@ -50,35 +51,27 @@ QString NKDBarcode::barcode() const
     return modules;
 }
 
-namespace {
-// A text band is 1.35 times the font's cap height, in inches.
-float bandHeight(const QFont& font)
-{
-    const qreal cap = Barcode_Cap_Height(font);
-    return float(cap / 72.0 + 0.35 * cap / 72.0);
-}
-}
-
 void NKDBarcode::setCaptionFontSize(float size)
 {
     _caption_fontSize = size;
-    _captionHeight = bandHeight(style().value_font_val);
+    _captionHeight = Barcode_Band_Height(style().value_font_val);
 }
 
 void NKDBarcode::setHeaderFontSize(float size)
 {
     const BarcodeStyle& s = style();
     _header_fontSize = size;
-    _headerHeight = bandHeight(s.header_font_val);
-    _headerWidth = float(Barcode_Text_Width(header(), s.header_font_val));
+    _headerHeight = Barcode_Band_Height(s.header_font_val);
+    // A hidden header is not measured.
+    _headerWidth = printsHeader() ? float(Barcode_Text_Width(header(), s.header_font_val)) : 0.0f;
 }
 
 void NKDBarcode::setFooterFontSize(float size)
 {
     const BarcodeStyle& s = style();
     _footer_fontSize = size;
-    _footerHeight = bandHeight(s.footer_font_val);
-    _footerWidth = float(Barcode_Text_Width(footer(), s.footer_font_val));
+    _footerHeight = Barcode_Band_Height(s.footer_font_val);
+    _footerWidth = printsFooter() ? float(Barcode_Text_Width(footer(), s.footer_font_val)) : 0.0f;
 }
 
 QString NKDBarcode::leftCaption() const
@@ -119,15 +112,7 @@ float NKDBarcode::barBottom(int) const
 
 float NKDBarcode::barTop(int) const
 {
-    const BarcodeStyle& s = style();
-    float top = _height;
-    if (printsCaption())
-        top -= _captionHeight * 72 + s.value_margin;
-    if (printsHeader())
-        top -= _headerHeight * 72 + s.header_margin;
-    if (printsFooter())
-        top -= _footerHeight * 72 + s.footer_margin;
-    return top - 2 * s.TB_margin;
+    return _height - Layout_Linear_Barcode(*this, nullptr, Linear_Detail::Bands).bands;
 }
 
 QString NKDBarcode::description() const

@@ -6,6 +6,7 @@
 // coordinates in one place. Uses only QPainter on the given device, so it
 // runs on any thread.
 #include "barcode/BarcodeStyle.h"
+#include "model/BarcodeArt.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -34,6 +35,8 @@ public:
     bool fromImageOrBarcode() const { return _fromImageOrBarcode; }
     const BarcodeStyle& style() const { return Barcode_Style_Or_Live(_style); }
 
+    // The picture as drawing data.
+    Barcode_Art art() const;
     // Draws the whole picture, clipped to the bounds. The painter's user space
     // is the frame in points, y down, origin at the top left.
     void drawRect(QPainter& painter) const;
@@ -45,8 +48,6 @@ public:
 
 private:
     NKDBarcodeOffscreenView() = default;
-    void draw1D(QPainter& painter) const;
-    void draw2D(QPainter& painter) const;
 
     const NKDBarcode* _barcode = nullptr;
     bool _fromImageOrBarcode = false;
@@ -54,6 +55,12 @@ private:
     const BarcodeStyle* _style = nullptr;
     QRectF _frame;
 };
+
+// A 2-D symbol framed by the style's 2-D fields (outer size, header and
+// footer): modules drawn over area within a symbol box of symbolSize points,
+// centred under the header. Any image serves as modules, scaled at paint time.
+Barcode_Art Framed_2D_Art(const QImage& modules, const QRectF& area, const QSizeF& symbolSize,
+                          const BarcodeStyle& style);
 
 // The size of a bitmap in points, from its dots per metre (its pixels when it has none).
 QSizeF Barcode_Image_Size_Points(const QImage& image);

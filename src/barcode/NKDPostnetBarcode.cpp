@@ -1,5 +1,7 @@
 #include "barcode/NKDPostnetBarcode.h"
 
+#include "barcode/LinearLayout.h"
+
 namespace {
 // The tall bars of each digit, 1 tall.
 const char* const Postnet_Tall[] = {"11000", "00011", "00101", "00110", "01001",
@@ -14,15 +16,7 @@ int digitValue(QChar c)
 
 float Postal_Picture_Height(const NKDBarcode& model, float barPoints)
 {
-    const BarcodeStyle& s = model.style();
-    float needed = barPoints + 2 * s.TB_margin;
-    if (model.printsCaption())
-        needed += model.captionHeight() * 72 + s.value_margin;
-    if (model.printsHeader())
-        needed += model.headerHeight() * 72 + s.header_margin;
-    if (model.printsFooter())
-        needed += model.footerHeight() * 72 + s.footer_margin;
-    return needed;
+    return Layout_Linear_Barcode(model, nullptr, Linear_Detail::Bands).heightFor(barPoints);
 }
 
 bool NKDPostnetBarcode::initWithContent(const QString& content, bool printsCaption)

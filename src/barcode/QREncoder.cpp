@@ -3,6 +3,8 @@
 #include "barcode/QR_Encode.h"
 #include "model/Helpers.h"
 
+#include <QPainter>
+
 #include <algorithm>
 #include <exception>
 
@@ -61,9 +63,14 @@ std::unique_ptr<DataMatrix> QREncoder::encodeCStringWithECLevel(int level, int v
     }
 }
 
-QImage QREncoder::renderModules(const DataMatrix& matrix, int imageDimension)
+namespace {
+// Pixels per module and the image side for a grid of n modules on an image
+// of D pixels a side: whole pixels per module, at least one.
+struct Module_Fit {
+    int D, s, m;
+};
+Module_Fit fitModules(int n, int imageDimension)
 {
-    const int n = int(matrix.dimension());
     int D = imageDimension;
     int s = n > 0 ? D / n : 0;
     if (s < 1) {
@@ -73,39 +80,52 @@ QImage QREncoder::renderModules(const DataMatrix& matrix, int imageDimension)
         s = 1;
         D = n;
     }
-    const int m = (D - s * n) / 2;
-    QImage image(D, D, QImage::Format_RGBA8888);
+    return {D, s, (D - s * n) / 2};
+}
+}
+
+QImage QREncoder::renderModules(const DataMatrix& matrix, int imageDimension)
+{
+    const Barcode_Grid grid = moduleGrid(matrix, imageDimension);
+    if (grid.isNull())
+        return QImage();
+    // A point is a pixel; the margins stay transparent.
+    QImage image(grid.size.toSize(), QImage::Format_RGBA8888);
     image.fill(QColor(255, 255, 255, 0));
-    const QRgb dark = qRgba(0, 0, 0, 255), light = qRgba(255, 255, 255, 255);
-    for (int y = 0; y < n; ++y)
-        for (int x = 0; x < n; ++x) {
-            const QRgb colour = matrix.valueAt(x, y) ? dark : light;
-            for (int dy = 0; dy < s; ++dy) {
-                auto* line = reinterpret_cast<uchar*>(image.scanLine(m + y * s + dy));
-                for (int dx = 0; dx < s; ++dx) {
-                    uchar* px = line + 4 * (m + x * s + dx);
-                    px[0] = uchar(qRed(colour));
-                    px[1] = uchar(qGreen(colour));
-                    px[2] = uchar(qBlue(colour));
-                    px[3] = uchar(qAlpha(colour));
-                }
-            }
-        }
+    QPainter painter(&image);
+    painter.drawImage(grid.area, grid.modules);
     return image;
+}
+
+Barcode_Grid QREncoder::moduleGrid(const DataMatrix& matrix, int imageDimension, int dpi)
+{
+    Barcode_Grid grid;
+    const int n = int(matrix.dimension());
+    if (n == 0)
+        return grid;
+    if (imageDimension > MaxImageDimension) {
+        Show_NSLog_Message(QStringLiteral("QR size %1 is too large; the largest is %2.")
+                               .arg(imageDimension).arg(MaxImageDimension));
+        return grid;
+    }
+    const Module_Fit fit = fitModules(n, imageDimension);
+    grid.modules = New_Module_Grid(n, n);
+    for (int y = 0; y < n; ++y)
+        for (int x = 0; x < n; ++x)
+            if (matrix.valueAt(x, y))
+                Set_Grid_Module(grid.modules, x, y);
+    grid.size = QSizeF(fit.D, fit.D);
+    grid.area = QRectF(fit.m, fit.m, fit.s * n, fit.s * n);
+    grid.dpi = dpi;
+    return grid;
 }
 
 QImage QREncoder::renderDataMatrix(const DataMatrix* matrix, int imageDimension, int dpi)
 {
     if (!matrix || matrix->dimension() == 0)
         return QImage();
-    if (imageDimension > MaxImageDimension) {
-        Show_NSLog_Message(QStringLiteral("QR size %1 is too large; the largest is %2.")
-                               .arg(imageDimension).arg(MaxImageDimension));
-        return QImage();
-    }
     try {
-        const QImage modules = renderModules(*matrix, imageDimension);
-        return Increase_DPI(modules, QSizeF(modules.width(), modules.height()), dpi);
+        return moduleGrid(*matrix, imageDimension, dpi).image();
     } catch (const std::exception& e) {
         Show_MessageBox(QString::fromLocal8Bit(e.what()));
         return QImage();

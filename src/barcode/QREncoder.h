@@ -40,6 +40,10 @@ public:
     // too large.
     static QImage renderDataMatrix(const DataMatrix* matrix, int imageDimension,
                                    int dpi = USED_DPI_VALUE);
+    // The grid as drawing data: one pixel per module, placed as
+    // renderDataMatrix places it in its box of imageDimension points.
+    // Null for a size too large.
+    static Barcode_Grid moduleGrid(const DataMatrix& matrix, int imageDimension, int dpi = USED_DPI_VALUE);
     // The unscaled bitmap of that image, before the resolution step.
     static QImage renderModules(const DataMatrix& matrix, int imageDimension);
 

@@ -27,8 +27,9 @@ void pdf417View::setFrameSize(const QSizeF& size)
     _frame = size;
 }
 
-int pdf417View::drawWithText(const QString& text, int dpi)
+int pdf417View::encodeText(const QString& text)
 {
+    modules = QImage();
     if (text.isEmpty()) {
         _drawEmptyString();
         return _imageState;
@@ -48,23 +49,42 @@ int pdf417View::drawWithText(const QString& text, int dpi)
         _imageState = ImageError;
         return _imageState;
     }
-    // One pixel per module and per row; 0 black, 1 white.
-    QImage modules(p.bitColumns, p.codeRows, QImage::Format_Mono);
+    modules = QImage(p.bitColumns, p.codeRows, QImage::Format_Mono);
     modules.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
     const int rowBytes = p.lenBits / p.codeRows;
     for (int y = 0; y < p.codeRows; ++y)
         std::memcpy(modules.scanLine(y), p.outBits.data() + size_t(y) * size_t(rowBytes), size_t(rowBytes));
-    const QImage raised = Increase_DPI(modules, _frame, dpi);
-    if (raised.isNull()) {
-        _imageState = ImageError;
-        return _imageState;
-    }
-    pdf417Image = raised;
     _imageState = ImageReady;
     return _imageState;
 }
 
-void pdf417View::setErrorLevel(int level)
+Barcode_Grid pdf417View::grid() const
+{
+    Barcode_Grid grid;
+    if (modules.isNull())
+        return grid;
+    grid.modules = modules;
+    grid.size = _frame;
+    grid.area = QRectF(QPointF(0, 0), _frame);
+    return grid;
+}
+
+int pdf417View::drawWithText(const QString& text, int dpi)
+{
+    if (encodeText(text) != ImageReady)
+        return _imageState;
+    Barcode_Grid raised = grid();
+    raised.dpi = dpi;
+    const QImage image = raised.image();
+    if (image.isNull()) {
+        _imageState = ImageError;
+        return _imageState;
+    }
+    pdf417Image = image;
+    return _imageState;
+}
+
+void pdf417View::setErrorLevel(int level, bool logLevel)
 {
     if (level < 0 || level > 8) {
         Show_NSLog_Message(QStringLiteral("PDF417 error level %1 is out of range; %2 is used.")
@@ -72,7 +92,8 @@ void pdf417View::setErrorLevel(int level)
         level = std::clamp(level, 0, 8);
     }
     errorLevel = level;
-    Show_NSLog_Message(QStringLiteral("ErrorLevel set to %1").arg(errorLevel));
+    if (logLevel)
+        Show_NSLog_Message(QStringLiteral("ErrorLevel set to %1").arg(errorLevel));
 }
 
 void pdf417View::draw()

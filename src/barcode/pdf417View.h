@@ -27,8 +27,13 @@ public:
 
     // Encodes the text and keeps its image; the state (0 done, 1 empty text, 2 error).
     int drawWithText(const QString& text, int dpi = USED_DPI_VALUE);
+    // Encodes the text and keeps its module grid only (no image is made).
+    int encodeText(const QString& text);
+    // The module grid of the last symbol encoded, filling the view's size.
+    Barcode_Grid grid() const;
     QImage getImage() const { return pdf417Image; }
-    void setErrorLevel(int level);
+    // Out-of-range levels are clamped (logged); the new level is logged unless quiet.
+    void setErrorLevel(int level, bool logLevel = true);
     int getErrorLevel() const { return errorLevel; }
     int imageState() const { return _imageState; }
     // The bit matrix of the last symbol drawn (for its size in modules).
@@ -61,6 +66,7 @@ private:
     void _drawEmptyString() { _imageState = ImageEmpty; }
 
     QImage pdf417Image;
+    QImage modules; // one pixel per module and per row; 0 black, 1 white
     pdf417param p;
     int errorLevel = 2;
     int _imageState = ImageEmpty;

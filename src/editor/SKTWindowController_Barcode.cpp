@@ -96,7 +96,7 @@ void SKTWindowController::Update_Barcode_Graphics(const GraphicPtr& graphic)
         return;
     // Every selected barcode takes the settings, and with them the symbol.
     const BarcodeStyle style = BarcodeStyle::fromGraphic(*graphic);
-    const QPicture image = Get_Barcode_output_image();
+    const Barcode_Art image = Get_Barcode_output_image();
     for (const GraphicPtr& g : Current_Canvas()->selectedGraphics()) {
         if (!Is_Kind(g.get(), GraphicKind::Barcode))
             continue;

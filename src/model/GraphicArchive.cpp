@@ -86,7 +86,7 @@ QVariantMap Graphic_To_Map(const SKTGraphic& g)
     SKT_BARCODE_COLOR_FIELDS(X)
 #undef X
     if (!g._barcode_image.isNull())
-        m["barcode_image"] = pictureData(g._barcode_image);
+        m["barcode_image"] = pictureData(g._barcode_image.picture());
 
     if (auto* t = dynamic_cast<const SKTText*>(&g)) {
         m["text"] = t->text;
@@ -144,7 +144,7 @@ GraphicPtr Graphic_From_Map(const QVariantMap& m, QString* error)
     if (!picture.isEmpty()) {
         QPicture p;
         if (p.setData(picture.constData(), uint(picture.size())), !p.isNull())
-            g->_barcode_image = p;
+            g->_barcode_image = Barcode_Art(p);
     }
 
     if (auto* t = dynamic_cast<SKTText*>(g.get())) {

@@ -146,11 +146,7 @@ QRectF SKTBarcode::drawingBounds() const
 
 void SKTBarcode::drawContent(QPainter& painter) const
 {
-    if (_barcode_image.isNull())
-        return;
-    // The picture's own origin is its top-left corner.
-    const QRect pictureRect = _barcode_image.boundingRect();
-    painter.drawPicture(bounds.topLeft() - QPointF(pictureRect.topLeft()), _barcode_image);
+    _barcode_image.draw(painter, bounds.topLeft());
 }
 
 GraphicPtr Make_Graphic(GraphicKind kind)

@@ -2,6 +2,7 @@
 // The objects placed on a card. Every graphic carries its bounds, drawing
 // flags, the identifier a wizard gave it, its data binding and the stored
 // settings of a barcode; the kinds add their own content.
+#include "model/BarcodeArt.h"
 #include "model/Codes.h"
 
 #include <QColor>
@@ -78,8 +79,8 @@ public:
     SKT_BARCODE_COLOR_FIELDS(X)
 #undef X
 
-    // The rendered barcode this graphic draws (a vector picture sized in points).
-    QPicture _barcode_image;
+    // The barcode symbol this graphic draws (bars, texts or module grid, sized in points).
+    Barcode_Art _barcode_image;
 
     void Set_Data_source_type(int value) { data_source_type = value; }
     void Set_Batch_List_Name(const QString& value) { batch_list_name = value; }
@@ -87,7 +88,7 @@ public:
     void Set_Excel_binding(bool value) { excel_binding = value; }
     void Set_Excel_binding_Index(int value) { excel_col_indx = value; }
     void Set_Ctrl_Is_Visible(bool value) { ctrl_is_visible = value; }
-    void Set_Barcode_image(const QPicture& image) { _barcode_image = image; }
+    void Set_Barcode_image(const Barcode_Art& image) { _barcode_image = image; }
 
     // The rectangle the graphic covers on the card (hit testing, selection).
     virtual QRectF drawingBounds() const { return bounds; }

@@ -125,10 +125,14 @@ TEST(LinearModel, TextBandsAreMeasuredWithTheStyleFonts)
     model->setCaptionFontSize(20);
     EXPECT_NEAR(model->captionHeight(), 2 * band10, 0.01);
 
-    // The header and footer widths are those of the texts set before.
+    // The header and footer widths are those of the texts set before; a
+    // hidden text is not measured.
     model->setHeaderFontSize(10);
     EXPECT_EQ(model->headerWidth(), 0.0f);
     model->setHeader(QStringLiteral("HEADER"));
+    model->setHeaderFontSize(10);
+    EXPECT_EQ(model->headerWidth(), 0.0f);
+    model->setPrintsHeader(true);
     model->setHeaderFontSize(10);
     const float shortWidth = model->headerWidth();
     EXPECT_GT(shortWidth, 30.0f); // six 10-point capitals

@@ -76,12 +76,12 @@ TEST(BatchSymbols, FiftyRowsOfFiveSymbologiesReadBackRowByRow)
     ASSERT_TRUE(QDir().mkpath(out));
     // The designer's own style and preview are no business of the worker.
     const BarcodeStyle live = Live_Barcode_Style;
-    const QPicture preview = Barcode_Gen::defaultInstance()->preview_image;
+    const Barcode_Art preview = Barcode_Gen::defaultInstance()->preview_image;
     ASSERT_TRUE(wnd->Start_Batch_Export(out));
     ASSERT_TRUE(waitUntil([] { return !SKTWindowController::Batch_Running(); }, 120000));
     EXPECT_EQ(Live_Barcode_Style.content, live.content);
     EXPECT_EQ(Live_Barcode_Style.width, live.width);
-    EXPECT_EQ(Barcode_Gen::defaultInstance()->preview_image.data(), preview.data());
+    EXPECT_TRUE(Barcode_Gen::defaultInstance()->preview_image.sameAs(preview));
 
     QStringList paths;
     for (int r = 0; r < rows; ++r)

@@ -293,9 +293,9 @@ TEST_F(DesignerTest, TheToolAndTheSelectionOpenTheDesigner)
     EXPECT_EQ(host.modalRuns.size(), runs);
 
     wnd->_graphicView->selectGraphic(placed);
-    const QPicture before = placed->_barcode_image;
+    const Barcode_Art before = placed->_barcode_image;
     pressNext(true, [&] { designer->dataText->setText("TOOL-2"); });
     wnd->Open_Barcode_Window();
     EXPECT_EQ(placed->linear_font_val, "TOOL-2");
-    EXPECT_NE(placed->_barcode_image.data(), before.data());
+    EXPECT_FALSE(placed->_barcode_image.sameAs(before));
 }

@@ -71,9 +71,9 @@ TEST(BarcodeDispatch, EveryTypeTitleGivesASymbolOfItsClass)
             ASSERT_TRUE(symbol.model);
             EXPECT_EQ(symbol.model->className(), c.className);
         } else {
-            EXPECT_FALSE(symbol.image_2d.isNull());
+            EXPECT_FALSE(symbol.grid.isNull());
         }
-        EXPECT_FALSE(Barcode_Symbol_Picture(symbol, style, Unit_Centimetre).isNull());
+        EXPECT_FALSE(Barcode_Symbol_Art(symbol, style, Unit_Centimetre).isNull());
     }
     BarcodeStyle code39 = styleOf("Code 39");
     EXPECT_FLOAT_EQ(symbolOf(code39, "A").model->barWidth(), 1.44f); // 20 mils
@@ -139,7 +139,7 @@ TEST(BarcodeDispatch, CaptionIsOneLineAndTheUpcCheckDigitInsideThePicture)
         const Barcode_Symbol symbol = symbolOf(style, QString(title) == "UPCA" ? "01234567890" : "1123456");
         ASSERT_TRUE(symbol.model);
         ASSERT_FALSE(symbol.model->rightCaption().isEmpty());
-        const QImage image = Rasterise(Barcode_Symbol_Picture(symbol, style, Unit_Centimetre), 4, 0);
+        const QImage image = Rasterise(Barcode_Symbol_Art(symbol, style, Unit_Centimetre), 4, 0);
         // The last dark column of the bar rows, then the caption's ink right of it.
         const int barRow = image.height() / 3;
         int lastBar = -1;
@@ -187,7 +187,7 @@ TEST(BarcodeDispatch, StoredLengthsAreCentimetresAndTheResolutionIsTheStoredOne)
         pdf.pdf_wdt_val = 300;
         pdf.pdf_hgt_val = 90;
         paths << dir.filePath(QStringLiteral("pdf%1.png").arg(level));
-        ASSERT_TRUE(Save_With_Quiet_Zone(symbolOf(pdf, "LEVEL TEST").image_2d, paths.last(), 40));
+        ASSERT_TRUE(Save_With_Quiet_Zone(symbolOf(pdf, "LEVEL TEST").image_2d(), paths.last(), 40));
     }
     const DecodeRun pdfRun = Decode_With_ZXing(paths, "PDF417");
     ASSERT_TRUE(pdfRun.ran) << pdfRun.failure.toStdString();
@@ -207,7 +207,7 @@ TEST(BarcodeDispatch, QrCarriesUtf8AndDataMatrixKeepsToWhatTheLibraryMakes)
     BarcodeStyle qr = styleOf("QR Code");
     const QString text = QStringLiteral("Grüße €");
     const QString qrPath = dir.filePath("qr.png");
-    ASSERT_TRUE(Save_With_Quiet_Zone(symbolOf(qr, text).image_2d, qrPath, 40));
+    ASSERT_TRUE(Save_With_Quiet_Zone(symbolOf(qr, text).image_2d(), qrPath, 40));
     const DecodeRun zxing = Decode_With_ZXing({qrPath}, "QRCode", ZXingSearch::Pure);
     ASSERT_TRUE(zxing.ran) << zxing.failure.toStdString();
     EXPECT_EQ(zxing.bytesOf(qrPath), text.toUtf8());
@@ -225,7 +225,7 @@ TEST(BarcodeDispatch, QrCarriesUtf8AndDataMatrixKeepsToWhatTheLibraryMakes)
     dm.dm_module_val = 1;
     dm.dpi_val_index = 1; // 72 dpi keeps the largest symbol small
     EXPECT_EQ(DataMatrix_Max_Bytes, 3115);
-    EXPECT_FALSE(symbolOf(dm, QString(3115, QLatin1Char('7'))).image_2d.isNull());
+    EXPECT_FALSE(symbolOf(dm, QString(3115, QLatin1Char('7'))).grid.isNull());
     // One digit more is refused every time, and no picture is passed on.
     for (int i = 0; i < 3; ++i)
         EXPECT_TRUE(Barcode_Picture(dm, QString(3116, QLatin1Char('7')), "", "").isNull());

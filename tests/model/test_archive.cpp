@@ -102,7 +102,7 @@ TEST(GraphicArchive, EveryKindRoundTripsLosslessly)
         QPainter p(&picture);
         p.fillRect(QRectF(0, 0, 30, 12), Qt::black);
     }
-    barcode->Set_Barcode_image(picture);
+    barcode->Set_Barcode_image(Barcode_Art(picture));
 
     for (const GraphicPtr& g : {GraphicPtr(text), GraphicPtr(image), GraphicPtr(barcode)}) {
         const QByteArray archive = Archive_Graphic(*g);

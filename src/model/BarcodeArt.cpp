@@ -1,0 +1,85 @@
+#include "model/BarcodeArt.h"
+
+#include <QPainter>
+#include <cmath>
+
+Barcode_Art::Barcode_Art(Barcode_Art_Data data)
+    : d(std::make_shared<const Barcode_Art_Data>(std::move(data)))
+{
+}
+
+Barcode_Art::Barcode_Art(const QPicture& picture)
+{
+    if (picture.isNull())
+        return;
+    Barcode_Art_Data data;
+    const QRect r = picture.boundingRect();
+    data.size = QSizeF(double(r.right()) - r.left() + 1, double(r.bottom()) - r.top() + 1);
+    data.picture = picture;
+    d = std::make_shared<const Barcode_Art_Data>(std::move(data));
+}
+
+QRect Barcode_Art::boundingRect() const
+{
+    if (!d)
+        return QRect();
+    if (!d->picture.isNull())
+        return d->picture.boundingRect();
+    return QRect(0, 0, int(std::ceil(d->size.width())), int(std::ceil(d->size.height())));
+}
+
+void Barcode_Art::draw(QPainter& painter, const QPointF& topLeft) const
+{
+    if (!d)
+        return;
+    if (!d->picture.isNull()) {
+        painter.drawPicture(topLeft - QPointF(d->picture.boundingRect().topLeft()), d->picture);
+        return;
+    }
+    const Barcode_Art_Data& a = *d;
+    const QRectF whole(QPointF(0, 0), a.size);
+    painter.save();
+    painter.translate(topLeft);
+    if (a.clip)
+        painter.setClipRect(whole, Qt::IntersectClip);
+    painter.setPen(Qt::NoPen);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    if (a.background.isValid() && a.background.alpha() > 0)
+        painter.fillRect(whole, a.background);
+    if (!a.bars.isEmpty()) {
+        painter.setBrush(a.barColor);
+        painter.drawRects(a.bars);
+    }
+    if (!a.grid.isNull()) {
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        painter.drawImage(a.gridArea, a.grid);
+    }
+    if (!a.texts.isEmpty()) {
+        painter.setRenderHint(QPainter::Antialiasing, true);
+        const QTransform base = painter.transform();
+        for (const Barcode_Art_Text& text : a.texts) {
+            painter.setBrush(text.color);
+            for (const Barcode_Art_Glyph& glyph : text.glyphs) {
+                painter.setTransform(QTransform::fromTranslate(glyph.at.x(), glyph.at.y()) * base);
+                painter.drawPath(glyph.outline);
+            }
+        }
+        painter.setTransform(base);
+    }
+    painter.restore();
+}
+
+QPicture Barcode_Art::picture() const
+{
+    if (!d)
+        return QPicture();
+    if (!d->picture.isNull())
+        return d->picture;
+    QPicture picture;
+    {
+        QPainter painter(&picture);
+        draw(painter);
+    }
+    picture.setBoundingRect(boundingRect());
+    return picture;
+}

@@ -1,0 +1,64 @@
+#pragma once
+// A barcode symbol as drawing data: the bars of a linear symbol as
+// rectangles, its texts as glyph outlines, a 2-D symbol's module grid as a
+// 1-bit image with the rectangle it fills. A barcode graphic keeps one and
+// draws it straight onto whatever painter it is given (screen, image,
+// printer), so every device shows the same symbol at its own resolution.
+// Copies share the data; the data never changes once made, so any thread may
+// draw it.
+#include <QColor>
+#include <QImage>
+#include <QList>
+#include <QPainterPath>
+#include <QPicture>
+#include <QRectF>
+#include <memory>
+
+class QPainter;
+
+// One glyph: its outline (in points, origin on the baseline) placed at a point.
+struct Barcode_Art_Glyph {
+    QPainterPath outline;
+    QPointF at;
+};
+
+struct Barcode_Art_Text {
+    QList<Barcode_Art_Glyph> glyphs;
+    QColor color;
+};
+
+struct Barcode_Art_Data {
+    QSizeF size;                  // points; the art covers (0, 0, width, height), y down
+    QColor background;            // filled over the whole size; invalid for none
+    QList<QRectF> bars;           // dark rectangles
+    QColor barColor = Qt::black;
+    QList<Barcode_Art_Text> texts;
+    QImage grid;                  // 2-D modules, one pixel each (dark and light)
+    QRectF gridArea;              // where the grid is drawn
+    bool clip = false;            // something reaches past the size: clip to it
+    QPicture picture;             // a symbol that came as a picture (older design files)
+};
+
+class Barcode_Art {
+public:
+    Barcode_Art() = default;
+    explicit Barcode_Art(Barcode_Art_Data data);
+    // A symbol that is only a picture; a null picture gives a null art.
+    explicit Barcode_Art(const QPicture& picture);
+
+    bool isNull() const { return !d; }
+    QSizeF size() const { return d ? d->size : QSizeF(); }
+    // The size rounded up to whole points, from (0, 0).
+    QRect boundingRect() const;
+    const Barcode_Art_Data* data() const { return d.get(); }
+    // Two arts are the same when they share their data.
+    bool sameAs(const Barcode_Art& other) const { return d == other.d; }
+
+    // Draws the symbol with its top-left corner at topLeft, in the painter's units (points).
+    void draw(QPainter& painter, const QPointF& topLeft = QPointF()) const;
+    // The symbol recorded as a vector picture whose bounding rectangle is boundingRect().
+    QPicture picture() const;
+
+private:
+    std::shared_ptr<const Barcode_Art_Data> d;
+};

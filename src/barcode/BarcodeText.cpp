@@ -45,13 +45,26 @@ struct Font_Table {
     QFont font; // as the caller gave it
     QRawFont raw;
     qreal ascent = 0, height = 0, capHeight = 0;
-    QHash<char16_t, Glyph_Entry> glyphs;
+    Glyph_Entry latin[256];   // the first 256 characters, looked up directly
+    bool latinMade[256] = {};
+    QHash<char16_t, Glyph_Entry> glyphs; // the others
 
     Glyph_Entry& glyph(char16_t c)
     {
+        if (c < 256) {
+            if (!latinMade[c]) {
+                latin[c] = lookUp(c);
+                latinMade[c] = true;
+            }
+            return latin[c];
+        }
         auto it = glyphs.find(c);
         if (it != glyphs.end())
             return *it;
+        return *glyphs.insert(c, lookUp(c));
+    }
+    Glyph_Entry lookUp(char16_t c) const
+    {
         Glyph_Entry entry;
         const QChar ch(c);
         quint32 index = 0;
@@ -62,7 +75,7 @@ struct Font_Table {
             if (index != 0 && raw.advancesForGlyphIndexes(&index, &advance, 1, QRawFont::UseDesignMetrics))
                 entry.advance = advance.x();
         }
-        return *glyphs.insert(c, entry);
+        return entry;
     }
     const QPainterPath& outline(Glyph_Entry& entry)
     {

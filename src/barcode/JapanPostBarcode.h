@@ -39,6 +39,7 @@ public:
     // The picture's height: the symbol's bars with the text bands and margins
     // around them, whatever the symbol size (height()) is.
     float drawingHeight() const override;
+    bool barsHaveOwnTops() const override { return true; }
     float barTop(int index) const override;
     float barBottom(int index) const override;
     QString className() const override { return QStringLiteral("JapanPostBarcode"); }

@@ -73,10 +73,12 @@ Linear_Layout Layout_Linear_Barcode(const NKDBarcode& m, const BarcodeStyle* sty
     const qreal yb = mTB + Fh + mF + (valueOnTop ? 0 : Ch + mV);
     qreal hLast = 0;
     int run = 0;
-    const bool ownBottoms = m.barsHaveOwnBottoms();
+    const bool ownBottoms = m.barsHaveOwnBottoms(), ownTops = m.barsHaveOwnTops();
+    const qreal commonTop = ownTops ? 0 : m.barTop(0);
+    layout.bars.reserve(n / 2 + 1);
     // The bar of the run that ends at a module index.
     auto addBar = [&](qsizetype last) {
-        hLast = m.barTop(int(last));
+        hLast = ownTops ? m.barTop(int(last)) : commonTop;
         const qreal bottom = ownBottoms ? m.barBottom(int(last)) : 0;
         const qreal h = hLast - bottom;
         layout.bars.append(QRectF(x, Hv - (yb + bottom) - h, run * w, h));

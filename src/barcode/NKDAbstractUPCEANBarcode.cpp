@@ -11,6 +11,24 @@ int digitValue(QChar c)
 {
     return c >= QLatin1Char('0') && c <= QLatin1Char('9') ? c.unicode() - '0' : -1;
 }
+
+// The three number sets of every digit, made once.
+struct Digit_Patterns {
+    QString odd[10], right[10], even[10];
+};
+const Digit_Patterns& digitPatterns()
+{
+    static const Digit_Patterns patterns = [] {
+        Digit_Patterns p;
+        for (int d = 0; d < 10; ++d) {
+            p.odd[d] = QString::fromLatin1(Left_Odd[d]);
+            p.right[d] = UPCEAN::swapHandedness(p.odd[d]);
+            p.even[d] = UPCEAN::swapParity(p.odd[d]);
+        }
+        return p;
+    }();
+    return patterns;
+}
 }
 
 QString UPCEAN::swapHandedness(const QString& pattern)
@@ -50,23 +68,37 @@ qint8 UPCEAN::checkDigitOf(const QString& digits)
 QString NKDAbstractUPCEANBarcode::_encodeChar(QChar c) const
 {
     const int value = digitValue(c);
-    return value < 0 ? QString() : QString::fromLatin1(Left_Odd[value]);
+    return value < 0 ? QString() : digitPatterns().odd[value];
+}
+
+int NKDAbstractUPCEANBarcode::digitAt(int position) const
+{
+    const QString text = content();
+    return position >= 0 && position < text.size() ? digitValue(text[position]) : -1;
 }
 
 QString NKDAbstractUPCEANBarcode::leftOddAt(int position) const
 {
-    const QString text = content();
-    return position >= 0 && position < text.size() ? _encodeChar(text[position]) : QString();
+    const int d = digitAt(position);
+    return d < 0 ? QString() : digitPatterns().odd[d];
 }
 
 QString NKDAbstractUPCEANBarcode::rightAt(int position) const
 {
-    return UPCEAN::swapHandedness(leftOddAt(position));
+    const int d = digitAt(position);
+    return d < 0 ? QString() : digitPatterns().right[d];
 }
 
 QString NKDAbstractUPCEANBarcode::leftEvenAt(int position) const
 {
-    return UPCEAN::swapParity(leftOddAt(position));
+    const int d = digitAt(position);
+    return d < 0 ? QString() : digitPatterns().even[d];
+}
+
+QString NKDAbstractUPCEANBarcode::rightOf(QChar c)
+{
+    const int d = digitValue(c);
+    return d < 0 ? QString() : digitPatterns().right[d];
 }
 
 QString NKDAbstractUPCEANBarcode::checkText() const
@@ -108,5 +140,5 @@ void NKDAbstractUPCEANBarcode::splitTypedCheckDigit(const QString& value, int di
     setContent(value.left(digits));
     const QChar typed = value[digits];
     setCheckDigit(typed.unicode() < 128 ? qint8(typed.unicode()) : qint8('?'));
-    _surplus = value.size() > digits + 1;
+    setSurplus(value.size() > digits + 1);
 }

@@ -45,13 +45,21 @@ protected:
     QString leftOddAt(int position) const;
     QString rightAt(int position) const;
     QString leftEvenAt(int position) const;
+    // The digit at a position of the content; -1 for none.
+    int digitAt(int position) const;
+    // The right-hand pattern of a digit; "" for another character.
+    static QString rightOf(QChar c);
     QString checkText() const;
     // Splits a typed check digit off a value: the content keeps the first
     // `digits` characters, the next one becomes the check digit. A longer
     // value keeps the same split but can no longer be drawn.
     void splitTypedCheckDigit(const QString& value, int digits);
     bool hasSurplus() const { return _surplus; }
-    void setSurplus(bool surplus) { _surplus = surplus; }
+    void setSurplus(bool surplus)
+    {
+        _surplus = surplus;
+        modulesChanged();
+    }
 
 private:
     bool _surplus = false; // the value had characters the symbol has no room for

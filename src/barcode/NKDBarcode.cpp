@@ -41,6 +41,17 @@ QString NKDBarcode::_encodeChar(QChar) const
     return QStringLiteral("1010");
 }
 
+QString NKDBarcode::completeBarcode() const
+{
+    if (!_modulesMade || _modulesContent != _content || _modulesCheckDigit != _checkDigit) {
+        _modules = initiator() + barcode() + terminator();
+        _modulesContent = _content;
+        _modulesCheckDigit = _checkDigit;
+        _modulesMade = true;
+    }
+    return _modules;
+}
+
 QString NKDBarcode::barcode() const
 {
     QString modules;

@@ -29,7 +29,11 @@ public:
     const BarcodeStyle& style() const { return Barcode_Style_Or_Live(_style); }
     const BarcodeStyle* styleRecord() const { return _style; }
 
-    virtual void setContent(const QString& content) { _content = content; }
+    virtual void setContent(const QString& content)
+    {
+        _content = content;
+        modulesChanged();
+    }
     void setHeader(const QString& header) { _header = header; }
     void setFooter(const QString& footer) { _footer = footer; }
     virtual void setHeight(float height) { _height = height; }
@@ -58,7 +62,9 @@ public:
     // The module string of one character; "" when the symbology cannot encode it.
     virtual QString _encodeChar(QChar c) const;
     virtual QString barcode() const;
-    QString completeBarcode() const { return initiator() + barcode() + terminator(); }
+    // The whole module string; made once for a content and check digit
+    // (a subclass whose other settings change the modules calls modulesChanged()).
+    QString completeBarcode() const;
 
     void setCaptionHeight(float inches) { _captionHeight = inches; }
     void setHeaderHeight(float inches) { _headerHeight = inches; }
@@ -93,6 +99,9 @@ public:
     // for the bar whose last module has the given index.
     virtual float barBottom(int index) const;
     virtual float barTop(int index) const;
+    // Whether bars have tops of their own (height-modulated postal codes);
+    // otherwise every bar reaches the same barTop().
+    virtual bool barsHaveOwnTops() const { return false; }
     // Whether each bar stands on its own barBottom() above the bar area's
     // bottom edge (height-modulated postal codes) instead of on that edge.
     virtual bool barsHaveOwnBottoms() const { return false; }
@@ -111,6 +120,7 @@ public:
     std::unique_ptr<NKDBarcode> copy() const;
 
 protected:
+    void modulesChanged() { _modulesMade = false; }
     // A fresh, uninitialised object of the same class (with its own settings
     // that precede initialisation).
     virtual std::unique_ptr<NKDBarcode> newOfSameClass() const = 0;
@@ -125,6 +135,9 @@ private:
     float _caption_fontSize = 0, _header_fontSize = 0, _footer_fontSize = 0;
     float _captionHeight = 0, _headerHeight = 0, _footerHeight = 0;
     float _headerWidth = 0, _footerWidth = 0;
+    mutable QString _modules, _modulesContent;
+    mutable qint8 _modulesCheckDigit = -1;
+    mutable bool _modulesMade = false;
 };
 
 // A new model of a symbology class, initialised with a content; none for an

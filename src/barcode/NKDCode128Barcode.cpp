@@ -87,7 +87,7 @@ bool NKDCode128Barcode::initWithContent(const QString& content, bool printsCapti
     // The set is settled first so that measuring never meets the automatic value.
     setContent(content);
     if (_codeSet == SetAuto)
-        _codeSet = _bestCodeSetForContent();
+        setCodeSet(_bestCodeSetForContent());
     NKDBarcode::initWithContent(content, printsCaption);
     generateChecksum();
     calculateWidth();
@@ -174,8 +174,10 @@ QList<int> NKDCode128Barcode::dataValues() const
 
 QString NKDCode128Barcode::barcode() const
 {
+    const QList<int> values = dataValues();
     QString modules;
-    for (int value : dataValues())
+    modules.reserve((values.size() + 1) * 11);
+    for (int value : values)
         modules += patternOf(value);
     if (checkDigit() >= 0 && checkDigit() <= 102)
         modules += _encodeNumberPair(QString::number(checkDigit()));

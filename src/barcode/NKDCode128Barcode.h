@@ -17,7 +17,11 @@ public:
     bool initWithContent(const QString& content, bool printsCaption) override;
 
     // Set before initialisation so that the initialiser sees it.
-    void setCodeSet(int codeSet) { _codeSet = codeSet; }
+    void setCodeSet(int codeSet)
+    {
+        _codeSet = codeSet;
+        modulesChanged();
+    }
     int codeSet() const { return _codeSet; }
     int _bestCodeSetForContent() const;
 

@@ -27,18 +27,23 @@ int indexOf(QChar c)
 
 QString NKDCode39Barcode::patternOf(QChar c)
 {
+    // Every character's modules, made once.
+    static const QList<QString> patterns = [] {
+        QList<QString> list;
+        for (const char* elements : Code39_Elements) {
+            QString modules;
+            for (int i = 0; i < 9; ++i) {
+                const QChar module = i % 2 == 0 ? QLatin1Char('1') : QLatin1Char('0');
+                modules += module;
+                if (elements[i] == 'w')
+                    modules += module;
+            }
+            list.append(modules + QLatin1Char('0'));
+        }
+        return list;
+    }();
     const int index = indexOf(c);
-    if (index < 0)
-        return QString();
-    QString modules;
-    const char* elements = Code39_Elements[index];
-    for (int i = 0; i < 9; ++i) {
-        const QChar module = i % 2 == 0 ? QLatin1Char('1') : QLatin1Char('0');
-        modules += module;
-        if (elements[i] == 'w')
-            modules += module;
-    }
-    return modules + QLatin1Char('0');
+    return index < 0 ? QString() : patterns[index];
 }
 
 int NKDCode39Barcode::valueOf(QChar c)
@@ -83,6 +88,7 @@ bool NKDCode39Barcode::isContentValid() const
 QString NKDCode39Barcode::barcode() const
 {
     QString modules;
+    modules.reserve((content().size() + 1) * 13);
     for (QChar c : content())
         modules += _encodeChar(c);
     if (checkDigit() != -1)

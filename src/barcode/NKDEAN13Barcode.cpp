@@ -30,13 +30,14 @@ QString NKDEAN13Barcode::barcode() const
     const QString text = content();
     const QString parity = text.isEmpty() ? QString() : parityOf(text[0]);
     QString modules;
+    modules.reserve(96);
     for (int i = 1; i <= 6; ++i)
         modules += parity.size() == 6 && parity[i - 1] == QLatin1Char('G') ? leftEvenAt(i) : leftOddAt(i);
     modules += Centre_Guard;
     for (int i = 7; i <= 11; ++i)
         modules += rightAt(i);
     if (checkDigit() >= 0)
-        modules += UPCEAN::swapHandedness(_encodeChar(QChar(ushort(checkDigit()))));
+        modules += rightOf(QChar(ushort(checkDigit())));
     return modules;
 }
 

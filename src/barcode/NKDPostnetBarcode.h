@@ -22,6 +22,7 @@ public:
     // The sum of the digits made up to a multiple of ten.
     void generateChecksum() override;
     // The frame bars and the tall bars 0.125 inch, the short bars 0.05 inch.
+    bool barsHaveOwnTops() const override { return true; }
     float barTop(int index) const override;
     // Never shorter than the tall bars need.
     float drawingHeight() const override;

@@ -22,6 +22,7 @@ public:
     bool printsFooter() const override { return true; }
     bool barsHaveOwnBottoms() const override { return true; }
     // 5.05 mm with an ascender, else 3.15 mm.
+    bool barsHaveOwnTops() const override { return true; }
     float barTop(int index) const override;
     // 0 with a descender, else 1.9 mm.
     float barBottom(int index) const override;

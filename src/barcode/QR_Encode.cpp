@@ -626,58 +626,132 @@ void CQR_Encode::SetFormatInfoPattern(int nPatternNo)
     m_byModuleData[8][size - 8] = 0x30;
 }
 
+namespace {
+// One row or column of the symbol as bits, module k in bit k % 64 of word k / 64.
+struct Packed_Line {
+    std::uint64_t word[3] = {0, 0, 0};
+    bool at(int k) const { return (word[k >> 6] >> (k & 63)) & 1; }
+    void set(int k) { word[k >> 6] |= std::uint64_t(1) << (k & 63); }
+    // The n bits from module k up (bit 0 is module k); modules outside the
+    // symbol (k < 0 or past its side, which holds no set bit) read light.
+    std::uint32_t bits(int k, int n) const
+    {
+        std::uint32_t out = 0;
+        if (k < 0) {
+            const int skip = -k;
+            return skip >= n ? 0 : bits(0, n - skip) << skip;
+        }
+        const int w = k >> 6, o = k & 63;
+        std::uint64_t v = w < 3 ? word[w] >> o : 0;
+        if (o && w + 1 < 3)
+            v |= word[w + 1] << (64 - o);
+        out = std::uint32_t(v & ((std::uint64_t(1) << n) - 1));
+        return out;
+    }
+};
+
+// The line moved down by s modules (bit k becomes module k + s).
+Packed_Line shifted(const Packed_Line& l, int s)
+{
+    Packed_Line out;
+    for (int w = 0; w < 3; ++w) {
+        std::uint64_t v = l.word[w] >> s;
+        if (w + 1 < 3)
+            v |= l.word[w + 1] << (64 - s);
+        out.word[w] = v;
+    }
+    return out;
+}
+
+int lowestBit(std::uint64_t v) { return __builtin_ctzll(v); }
+
+// Penalties of one line: runs of five or more of one colour, and finder-like
+// 1:1:3:1:1 patterns with four light modules on either side.
+std::int64_t linePenalty(const Packed_Line& line, int size)
+{
+    std::int64_t penalty = 0;
+    // A run ends where a module differs from the next one.
+    const Packed_Line next = shifted(line, 1);
+    int previous = -1;
+    for (int w = 0; w < 3 && w * 64 < size - 1; ++w) {
+        std::uint64_t change = line.word[w] ^ next.word[w];
+        const int valid = std::min(64, size - 1 - w * 64);
+        if (valid < 64)
+            change &= (std::uint64_t(1) << valid) - 1;
+        while (change) {
+            const int end = w * 64 + lowestBit(change);
+            const int run = end - previous;
+            if (run >= 5)
+                penalty += 3 + (run - 5);
+            previous = end;
+            change &= change - 1;
+        }
+    }
+    if (size - 1 - previous >= 5)
+        penalty += 3 + (size - 1 - previous - 5);
+
+    // Where 1011101 starts, then its light surroundings.
+    const Packed_Line l2 = shifted(line, 2), l3 = shifted(line, 3), l4 = shifted(line, 4),
+                      l5 = shifted(line, 5), l6 = shifted(line, 6);
+    constexpr std::uint32_t Beside = (1u << 3) | (1u << 11); // the modules right next to it
+    constexpr std::uint32_t Before = 0b1111u, After = 0b1111u << 11;
+    for (int w = 0; w < 3 && w * 64 <= size - 7; ++w) {
+        std::uint64_t starts = line.word[w] & ~next.word[w] & l2.word[w] & l3.word[w] & l4.word[w] &
+                               ~l5.word[w] & l6.word[w];
+        const int valid = std::min(64, size - 6 - w * 64);
+        if (valid < 64)
+            starts &= (std::uint64_t(1) << valid) - 1;
+        while (starts) {
+            const int p = w * 64 + lowestBit(starts);
+            starts &= starts - 1;
+            // Bits p-4 .. p+10: four before, the seven of the pattern, four after.
+            const std::uint32_t bits = line.bits(p - 4, 15);
+            if (bits & Beside)
+                continue;
+            if (!(bits & Before) || !(bits & After))
+                penalty += 40;
+        }
+    }
+    return penalty;
+}
+}
+
 std::int64_t CQR_Encode::CountPenalty() const
 {
     const int size = int(m_nSymbleSize);
-    std::int64_t penalty = 0;
-    // dark(line, k): module k of column (vertical) or row (horizontal) line.
-    auto at = [&](bool row, int line, int k) { return row ? isDark(k, line) : isDark(line, k); };
-    auto lightOrOutside = [&](bool row, int line, int k) {
-        return k < 0 || k >= size || !at(row, line, k);
-    };
-    for (int pass = 0; pass < 2; ++pass) {
-        const bool row = pass == 1;
-        for (int line = 0; line < size; ++line) {
-            // Runs of one colour.
-            for (int k = 0; k <= size - 5;) {
-                const bool colour = at(row, line, k);
-                int run = 1;
-                while (k + run < size && at(row, line, k + run) == colour)
-                    ++run;
-                if (run >= 5)
-                    penalty += 3 + (run - 5);
-                k += run;
-            }
-            // Finder-like patterns.
-            for (int p = 0; p <= size - 7; ++p) {
-                static const bool pattern[7] = {true, false, true, true, true, false, true};
-                bool match = true;
-                for (int k = 0; k < 7 && match; ++k)
-                    match = at(row, line, p + k) == pattern[k];
-                if (!match || !lightOrOutside(row, line, p - 1) || !lightOrOutside(row, line, p + 7))
-                    continue;
-                const bool before = lightOrOutside(row, line, p - 2) && lightOrOutside(row, line, p - 3) &&
-                                    lightOrOutside(row, line, p - 4);
-                const bool after = lightOrOutside(row, line, p + 8) && lightOrOutside(row, line, p + 9) &&
-                                   lightOrOutside(row, line, p + 10);
-                if (before || after)
-                    penalty += 40;
-            }
-        }
-    }
-    // 2 x 2 blocks of one colour.
-    for (int x = 0; x < size - 1; ++x)
-        for (int y = 0; y < size - 1; ++y) {
-            const bool c = isDark(x, y);
-            if (isDark(x + 1, y) == c && isDark(x, y + 1) == c && isDark(x + 1, y + 1) == c)
-                penalty += 3;
-        }
-    // Balance of dark and light.
-    std::int64_t light = 0;
+    Packed_Line rows[MAX_MODULESIZE], columns[MAX_MODULESIZE];
+    std::int64_t dark = 0;
     for (int x = 0; x < size; ++x)
         for (int y = 0; y < size; ++y)
-            light += isDark(x, y) ? 0 : 1;
+            if (isDark(x, y)) {
+                rows[y].set(x);
+                columns[x].set(y);
+                ++dark;
+            }
+    std::int64_t penalty = 0;
+    for (int line = 0; line < size; ++line)
+        penalty += linePenalty(columns[line], size) + linePenalty(rows[line], size);
+    // 2 x 2 blocks of one colour: a module whose right, lower and lower-right
+    // neighbours share its colour.
+    for (int y = 0; y + 1 < size; ++y) {
+        const Packed_Line& a = rows[y];
+        const Packed_Line& b = rows[y + 1];
+        for (int w = 0; w < 3; ++w) {
+            const int first = w * 64;
+            if (first >= size - 1)
+                break;
+            auto shifted = [w](const Packed_Line& l) {
+                return (l.word[w] >> 1) | (w + 1 < 3 ? l.word[w + 1] << 63 : 0);
+            };
+            const std::uint64_t same = ~(a.word[w] ^ b.word[w]) & ~(a.word[w] ^ shifted(a)) & ~(b.word[w] ^ shifted(b));
+            const int valid = std::min(64, size - 1 - first);
+            const std::uint64_t mask = valid == 64 ? ~std::uint64_t(0) : (std::uint64_t(1) << valid) - 1;
+            penalty += 3 * std::int64_t(__builtin_popcountll(same & mask));
+        }
+    }
+    // Balance of dark and light.
     const std::int64_t N = std::int64_t(size) * size;
+    const std::int64_t light = N - dark;
     std::int64_t share = 50 - (100 * light / N);
     if (share < 0)
         share = -share;

@@ -199,8 +199,8 @@ QImage Increase_DPI(const QImage& image, const QSizeF& sizePoints, double dpi)
 QImage New_Module_Grid(int w, int h)
 {
     QImage grid(std::max(w, 1), std::max(h, 1), QImage::Format_Mono);
-    grid.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
-    grid.fill(0);
+    grid.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    grid.fill(1);
     return grid;
 }
 

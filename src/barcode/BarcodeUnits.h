@@ -82,9 +82,11 @@ struct Barcode_Grid {
     // bitmap too large to make.
     QImage image() const;
 };
-// A 1-bit grid image of w x h modules, all light; set dark ones with Set_Grid_Module.
+// A 1-bit grid image of w x h modules, all light; set dark ones with
+// Set_Grid_Module. Index 0 is black and 1 white, the order a PDF page keeps
+// as a 1-bit mask.
 QImage New_Module_Grid(int w, int h);
 inline void Set_Grid_Module(QImage& grid, int x, int y)
 {
-    grid.scanLine(y)[x >> 3] |= uchar(0x80 >> (x & 7));
+    grid.scanLine(y)[x >> 3] &= uchar(~(0x80 >> (x & 7)));
 }

@@ -51,8 +51,13 @@ void Barcode_Art::draw(QPainter& painter, const QPointF& topLeft) const
         painter.drawRects(a.bars);
     }
     if (!a.grid.isNull()) {
+        // A two-colour grid goes into a PDF as a 1-bit mask painted in the
+        // pen's colour; nothing is ever compressed with losses.
+        painter.setPen(Qt::black);
         painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        painter.setRenderHint(QPainter::LosslessImageRendering, true);
         painter.drawImage(a.gridArea, a.grid);
+        painter.setPen(Qt::NoPen);
     }
     if (!a.texts.isEmpty()) {
         painter.setRenderHint(QPainter::Antialiasing, true);

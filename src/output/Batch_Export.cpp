@@ -6,7 +6,87 @@
 #include "platform/MainThread.h"
 
 #include <QDir>
+#include <QThread>
+#include <algorithm>
+#include <condition_variable>
+#include <deque>
 #include <exception>
+#include <functional>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace {
+// Threads that run jobs from a bounded queue: add() waits while the queue is
+// full, finish() waits until every job has run.
+class Writer_Pool {
+public:
+    explicit Writer_Pool(int threads) : capacity(size_t(std::max(1, threads)) * 2)
+    {
+        for (int i = 0; i < std::max(1, threads); ++i)
+            workers.emplace_back([this] { run(); });
+    }
+    ~Writer_Pool() { finish(); }
+
+    void add(std::function<void()> job)
+    {
+        std::unique_lock lock(mutex);
+        spaceFree.wait(lock, [this] { return jobs.size() < capacity; });
+        jobs.push_back(std::move(job));
+        jobWaiting.notify_one();
+    }
+    void finish()
+    {
+        {
+            std::lock_guard lock(mutex);
+            closing = true;
+        }
+        jobWaiting.notify_all();
+        for (std::thread& t : workers)
+            if (t.joinable())
+                t.join();
+        workers.clear();
+    }
+
+private:
+    void run()
+    {
+        for (;;) {
+            std::function<void()> job;
+            {
+                std::unique_lock lock(mutex);
+                jobWaiting.wait(lock, [this] { return closing || !jobs.empty(); });
+                if (jobs.empty())
+                    return;
+                job = std::move(jobs.front());
+                jobs.pop_front();
+            }
+            spaceFree.notify_one();
+            // Cards already drawn are the cards in progress: they are
+            // written even while the Stop question is open.
+            try {
+                job();
+            } catch (const std::exception& e) {
+                Show_NSLog_Message(QString::fromUtf8(e.what()));
+            }
+        }
+    }
+
+    const size_t capacity;
+    std::mutex mutex;
+    std::condition_variable jobWaiting, spaceFree;
+    std::deque<std::function<void()>> jobs;
+    std::vector<std::thread> workers;
+    bool closing = false;
+};
+
+int writerThreads(const Export_Choices& choices)
+{
+    if (choices.writers > 0)
+        return choices.writers;
+    return std::max(1, QThread::idealThreadCount() - 1);
+}
+}
 
 Batch_Export_Result Export_Card_Rows(Card_Row_Source& rows, const QString& folder, const Export_Choices& choices,
                                      QWidget* sheet_parent)
@@ -24,9 +104,22 @@ Batch_Export_Result Export_Card_Rows(Card_Row_Source& rows, const QString& folde
     Send_Modeless* sheet = Send_Modeless::defaultInstance();
     bool sheetUp = false;
     Faces_Written count;
+    std::mutex countMutex;
     // Only the first failure is shown; the rest would bury the user in boxes.
-    const Card_Image_Writer write = [&count](const QImage& image, const QString& path) {
-        return Save_Card_Image(image, path, count.failed == 0);
+    bool failureShown = false;
+    const Card_Image_Writer write = [&](const QImage& image, const QString& path) {
+        QString reason;
+        if (Save_Card_Image(image, path, false, &reason))
+            return true;
+        bool show = false;
+        {
+            std::lock_guard lock(countMutex);
+            show = !failureShown;
+            failureShown = true;
+        }
+        if (show)
+            Show_Card_Write_Failure(path, reason);
+        return false;
     };
     rows.Batch_Begin();
     try {
@@ -38,6 +131,7 @@ Batch_Export_Result Export_Card_Rows(Card_Row_Source& rows, const QString& folde
         result.total = list_count;
         const QString suffix = choices.fileType.isEmpty() ? QString() : '.' + choices.fileType;
         bool stopped = false;
+        Writer_Pool pool(writerThreads(choices));
         for (int r = 0; r < list_count; ++r) {
             Wait_For_Stop_Answer();
             if (Stop_SMS_Sending_Now) {
@@ -49,9 +143,17 @@ Batch_Export_Result Export_Card_Rows(Card_Row_Source& rows, const QString& folde
             const Card_Faces faces = Render_Card_Sides(choices.side, [&](Card_Side side) {
                 return rows.Card_Row_Image(r, side, choices.pixelsPerPoint());
             });
-            Write_Card_Faces(choices.side, choices.combined, faces, path, Back_Card_Path(path), write, count);
+            pool.add([&, faces, path] {
+                Faces_Written one;
+                Write_Card_Faces(choices.side, choices.combined, faces, path, Back_Card_Path(path), write, one);
+                std::lock_guard lock(countMutex);
+                count.written += one.written;
+                count.failed += one.failed;
+            });
             result.cards = r + 1;
         }
+        // Every card begun is written before the batch ends.
+        pool.finish();
         // The sheet stays up until a question asked over the last card is answered.
         Wait_For_Stop_Answer();
         result.outcome = stopped ? Export_Outcome::Stopped : count.outcome();

@@ -1,6 +1,9 @@
 #pragma once
 // The batch export: one image file per batch row of a design, written on a
-// worker thread while the progress sheet (with Stop) keeps the user out.
+// worker thread while the progress sheet (with Stop) keeps the user out. The
+// rows are bound and drawn one at a time, in order (the design is one live
+// object); encoding and writing the files runs on a small pool of threads
+// behind a short queue, so memory stays flat.
 #include "output/Card_Output.h"
 
 #include <QString>
@@ -13,6 +16,7 @@ struct Export_Choices {
     Sides_Choice side = Sides_Choice::Front;
     bool combined = false;                    // both sides in one image
     int dpi = 72;                             // resolution the cards are drawn at
+    int writers = 0;                          // threads encoding files; 0: one per core but one
     qreal pixelsPerPoint() const { return dpi / 72.0; }
 };
 

@@ -108,14 +108,21 @@ QImage Image_For_File(const QImage& image, const QByteArray& format)
 }
 }
 
-bool Save_Card_Image(const QImage& image, const QString& path, bool show_errors)
+void Show_Card_Write_Failure(const QString& path, const QString& reason)
+{
+    Show_MessageBox(path);
+    Show_MessageBox(reason);
+}
+
+bool Save_Card_Image(const QImage& image, const QString& path, bool show_errors, QString* error)
 {
     try {
         if (QFileInfo(path).isDir()) {
-            if (show_errors) {
-                Show_MessageBox(path);
-                Show_MessageBox(QStringLiteral("The path is a folder, not a file."));
-            }
+            const QString reason = QStringLiteral("The path is a folder, not a file.");
+            if (error)
+                *error = reason;
+            if (show_errors)
+                Show_Card_Write_Failure(path, reason);
             Show_NSLog_Message(QStringLiteral("%1 is a folder").arg(path));
             return false;
         }
@@ -135,10 +142,10 @@ bool Save_Card_Image(const QImage& image, const QString& path, bool show_errors)
                 reason = writer.errorString();
             file.cancelWriting();
             Show_NSLog_Message(QStringLiteral("%1: %2").arg(path, reason));
-            if (show_errors) {
-                Show_MessageBox(path);
-                Show_MessageBox(reason);
-            }
+            if (error)
+                *error = reason;
+            if (show_errors)
+                Show_Card_Write_Failure(path, reason);
         }
         return ok;
     } catch (const std::exception& e) {

@@ -36,8 +36,11 @@ QByteArray Card_Image_Format(const QString& path);
 // Writes image to path whole or not at all, in the format its extension
 // names. The resolution recorded in the file is the image's scale: 72 dots
 // per inch times its device pixel ratio. Formats without transparency get the
-// card on white. Failures are logged, and shown unless show_errors is false.
-bool Save_Card_Image(const QImage& image, const QString& path, bool show_errors = true);
+// card on white. Failures are logged, and shown unless show_errors is false;
+// error, when given, receives the reason. Safe on any thread.
+bool Save_Card_Image(const QImage& image, const QString& path, bool show_errors = true, QString* error = nullptr);
+// Shows why a card file could not be written: the path, then the reason.
+void Show_Card_Write_Failure(const QString& path, const QString& reason);
 
 // How a run of writes ended.
 enum class Export_Outcome {

@@ -7,6 +7,7 @@
 #include "output/LabelLayout.h"
 #include "output/Printing_View.h"
 #include "platform/Task.h"
+#include "support/Decode.h"
 #include "support/Pdf.h"
 #include "support/ScriptedHost.h"
 #include "support/TempResources.h"
@@ -14,6 +15,7 @@
 
 #include <QDir>
 #include <QPdfWriter>
+#include <QRegularExpression>
 #include <QSet>
 #include <QThread>
 #include <atomic>
@@ -301,4 +303,76 @@ TEST_F(LabelPrint, BoundLabelsKeepTheirTextAndShareTheirPictures)
         objects << image.object;
     EXPECT_EQ(images.size(), 6);
     EXPECT_EQ(objects.size(), 2);
+}
+
+TEST_F(LabelPrint, AThousandBoundLabelsWithTextsAndQrCodes)
+{
+    // A hundred A4 sheets of 2 x 5 cards: two bound texts and a QR code a row.
+    constexpr int rows = 1000;
+    QStringList names, cities, codes;
+    for (int i = 0; i < rows; ++i) {
+        names << QStringLiteral("Guest number %1").arg(i);
+        cities << QStringLiteral("City %1").arg(i % 37);
+        codes << QStringLiteral("GC-%1").arg(i, 6, 10, QLatin1Char('0'));
+    }
+    ASSERT_TRUE(Write_Data_Set("Names", names, false));
+    ASSERT_TRUE(Write_Data_Set("Cities", cities, false));
+    ASSERT_TRUE(Write_Data_Set("Codes", codes, false));
+    CARD_SIDE_STR = "1";
+    Face& face = wnd->Get_Front_Controls_Array();
+    for (int i = 0; i < 2; ++i) {
+        auto t = std::make_shared<SKTText>();
+        t->bounds = QRectF(10, 10 + 30 * i, 160, 24);
+        t->data_source_type = 1;
+        t->batch_list_name = i ? "Cities" : "Names";
+        face.append(t);
+    }
+    auto qr = std::make_shared<SKTBarcode>();
+    qr->bounds = QRectF(170, 40, 60, 60);
+    qr->linear_or_2d = 1;
+    qr->barcode_font_index = 19; // QR Code
+    qr->show_hide_hdr = qr->show_hide_ftr = 1;
+    qr->data_source_type = 1;
+    qr->batch_list_name = "Codes";
+    face.append(qr);
+    wnd->Check_Series_Or_Excel_Use_or_not();
+    Left_Mar = Rite_Mar = Top_Mar = Bot_Mar = 18;
+    horz_mar = vert_mar = 6;
+    grid(5, 2, 243, 153, rows);
+
+    const QImage front = SKTRenderingView::image_From_Card_Graphics(face, false);
+    Printing_View view(front, QImage(), Printing_View::Print_Spool_Job, wnd);
+    const QString path = pdf("thousand");
+    ASSERT_TRUE(printToPdf(view, path, QPageSize(QPageSize::A4).size(QPageSize::Point)));
+    EXPECT_EQ(pdfPages(path), 100);
+
+    // Every row's texts are text in the PDF.
+    // (Lines end with a line feed, pages with a form feed.)
+    const QStringList lines = Pdf_Text(path).split(QRegularExpression(QStringLiteral("[\\n\\f]")));
+    const QSet<QString> text(lines.cbegin(), lines.cend());
+    int missing = 0;
+    for (int i = 0; i < rows; ++i)
+        missing += !text.contains(names[i]) + !text.contains(cities[i]);
+    EXPECT_EQ(missing, 0);
+
+    // Every QR code on three sampled sheets reads back as its row's value.
+    for (int page : {1, 50, 100}) {
+        const QString out = path + QStringLiteral("-%1").arg(page);
+        run("pdftoppm", {"-r", "300", "-f", QString::number(page), "-l", QString::number(page), "-singlefile",
+                         "-png", path, out});
+        QStringList cells;
+        const QImage sheet(out + ".png");
+        ASSERT_FALSE(sheet.isNull());
+        for (int k = 0; k < 10; ++k) {
+            // Each card's QR code with a quiet zone around it, cut from the sheet.
+            const qreal x = 18 + (k % 2) * 249 + 160, y = 18 + (k / 2) * 159 + 30;
+            const QString cell = out + QStringLiteral("-cell%1.png").arg(k);
+            sheet.copy(QRect(int(x * 300 / 72), int(y * 300 / 72), 80 * 300 / 72, 80 * 300 / 72)).save(cell);
+            cells << cell;
+        }
+        const DecodeRun decoded = Decode_With_ZXing(cells, "QRCode");
+        ASSERT_TRUE(decoded.ran) << decoded.failure.toStdString();
+        for (int k = 0; k < 10; ++k)
+            EXPECT_EQ(decoded.bytesOf(cells[k]), codes[(page - 1) * 10 + k].toUtf8()) << "page " << page << " card " << k;
+    }
 }

@@ -35,6 +35,12 @@ public:
         jobs.push_back(std::move(job));
         jobWaiting.notify_one();
     }
+    // Returns once every job added so far has run.
+    void waitIdle()
+    {
+        std::unique_lock lock(mutex);
+        idle.wait(lock, [this] { return jobs.empty() && running == 0; });
+    }
     void finish()
     {
         {
@@ -60,6 +66,7 @@ private:
                     return;
                 job = std::move(jobs.front());
                 jobs.pop_front();
+                ++running;
             }
             spaceFree.notify_one();
             // Cards already drawn are the cards in progress: they are
@@ -69,12 +76,18 @@ private:
             } catch (const std::exception& e) {
                 Show_NSLog_Message(QString::fromUtf8(e.what()));
             }
+            {
+                std::lock_guard lock(mutex);
+                --running;
+            }
+            idle.notify_all();
         }
     }
 
     const size_t capacity;
     std::mutex mutex;
-    std::condition_variable jobWaiting, spaceFree;
+    std::condition_variable jobWaiting, spaceFree, idle;
+    int running = 0;
     std::deque<std::function<void()>> jobs;
     std::vector<std::thread> workers;
     bool closing = false;
@@ -133,6 +146,10 @@ Batch_Export_Result Export_Card_Rows(Card_Row_Source& rows, const QString& folde
         bool stopped = false;
         Writer_Pool pool(writerThreads(choices));
         for (int r = 0; r < list_count; ++r) {
+            // While the Stop question is open the cards begun are finished
+            // and no other is begun.
+            if (Stop_Question_Open)
+                pool.waitIdle();
             Wait_For_Stop_Answer();
             if (Stop_SMS_Sending_Now) {
                 stopped = true;

@@ -19,6 +19,11 @@ class FixedModel : public NKDBarcode {
 public:
     QString modules;
     QString barcode() const override { return modules; }
+    void setModules(const QString& m)
+    {
+        modules = m;
+        modulesChanged();
+    }
 
 protected:
     std::unique_ptr<NKDBarcode> newOfSameClass() const override { return std::make_unique<FixedModel>(); }
@@ -39,7 +44,7 @@ struct Example {
         style.TB_margin = 5;
         style.LR_margin = 0;
         model = New_Barcode<FixedModel>(QStringLiteral("X"), caption, &style);
-        model->modules = modules;
+        model->setModules(modules);
         model->setBarWidth(2);
         model->setHeight(100);
         model->setCaptionHeight(10 / 72.0f);

@@ -112,6 +112,11 @@ invitation's title and message) picks one of the ready-made texts.</li>
 <tr><td>New</td><td>Starts a new project with the start wizard. If the design
 has unsaved changes you are asked <i>"Do you want to save the changes to this
 design?"</i>: <b>Save</b>, <b>Don't Save</b> or <b>Cancel</b>.</td></tr>
+<tr><td>New from Start Choice...</td><td>Asks how the new card begins: from a
+template, with the wizard, or by opening a saved design. <b>Cancel</b> keeps
+the design you have.</td></tr>
+<tr><td>New from Template...</td><td>Starts a new card from a template
+(section 11).</td></tr>
 <tr><td>Open...</td><td>Opens a saved design (.gcdl), after the same question.</td></tr>
 <tr><td>Save...</td><td>Saves the design: both sides, the data bindings, the
 photo and its settings.</td></tr>
@@ -126,6 +131,8 @@ unsaved changes. Closing the window does the same.</td></tr>
 <h3>Card</h3>
 <table width="100%" cellpadding="3" cellspacing="0">
 <tr><th>Command</th><th>What it does</th></tr>
+<tr><td>Card Wizard...</td><td>Sets the card's size and shape from the PVC
+card and name-badge sizes (section 11).</td></tr>
 <tr><td>User Profile...</td><td>Fills the side on screen with the fields of a
 badge or ID card (section 9).</td></tr>
 <tr><td>Edit Main Photo...</td><td>Opens the photo page of the wizard again to
@@ -244,11 +251,30 @@ every label prints its own row. <b>Preview</b> shows the sheets;
 <b>Print</b> sends them to the printer. Text stays text and barcodes stay
 sharp on paper. If the printer refuses the job, Gleamcard says so.</p>
 
-<h2>11. Files</h2>
+<h2>11. Templates and card sizes</h2>
+<p><b>File &gt; New from Template...</b> shows the templates as pictures:
+<b>Built-in Templates</b> (a name badge, an ID card with photo and barcode, a
+membership card and a party invitation) or <b>My Templates</b>, the designs you
+kept with <b>Save as Template...</b>. Pick one and press <b>OK</b> to start a
+new card from it. For your own templates, <b>Copy</b> makes a copy named
+"name (copy 1)", <b>Rename...</b> gives it a new name and <b>Delete</b> removes
+it; built-in templates cannot be changed. <b>User Profile...</b> in the
+template or card wizard fills in name, title, company and the other profile
+fields for the front and the back at once; each field's <b>Side</b> list keeps
+it to one side if you like. They are placed on the card when you press
+<b>OK</b>.</p>
+<p><b>Card &gt; Card Wizard...</b> sets the card's size: choose <b>PVC Card</b>
+(CR80 credit-card size and others) or the paper name badges, pick a size from
+the list, <b>Horizontal</b> or <b>Vertical</b>, or type the width and height
+in millimetres, and choose the shape. <b>Cancel</b> leaves the card as it
+was.</p>
+
+<h2>12. Files</h2>
 <table width="100%" cellpadding="3" cellspacing="0">
 <tr><th>File</th><th>What it is</th></tr>
 <tr><td>name.gcdl</td><td>A saved design.</td></tr>
 <tr><td>resources/DataSet/name.txt</td><td>A data set, one value per line.</td></tr>
+<tr><td>resources/Templates</td><td>The built-in templates and their previews.</td></tr>
 <tr><td>resources/Templates/User</td><td>Your templates and their previews.</td></tr>
 <tr><td>Pelvoro Gleamcard/Card_N.png</td><td>The cards of a batch export.</td></tr>
 </table>

@@ -333,6 +333,7 @@ void SKTWindowController::buildMenus()
     connect(userProfileAction, &QAction::triggered, this, &SKTWindowController::User_Profile_Button_Clicked);
     userProfileAction->setEnabled(true);
     buildPrintCommands(help);
+    connectTemplateCommands(file, card);
 }
 
 // ---------------------------------------------------------------- start flow and project

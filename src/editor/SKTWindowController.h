@@ -283,6 +283,11 @@ public slots:
     // The Mail command: the binding flags again, then the mail window.
     void Mail_Button();
     void User_Profile_Button_Clicked();
+    // The start-choice dialog, the template wizard (a new design from a
+    // template) and the card wizard (the card's size and shape).
+    void Start_Choice_Button();
+    void New_From_Template_Button();
+    void Card_Wizard_Button();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -298,6 +303,11 @@ private:
     void connectDataSetCommands();
     void buildPrintCommands(QMenu* help);
     void connectImportCommands();
+    void connectTemplateCommands(QMenu* file, QMenu* card);
+    // Runs the template wizard and opens the chosen template as a new design.
+    void Start_From_Template();
+    // Lays the wizard-mode profile out on both sides once a wizard accepted it.
+    void Place_Wizard_Profiles(bool was_filled);
     // The property panel shows the selection anew (data sets may have come
     // or gone), on the page the user left it.
     void Show_Properties_Keeping_Page();

@@ -6,14 +6,17 @@
 #include "model/Helpers.h"
 #include "wizards/Profile_Placement.h"
 #include "wizards/Show_User_Profile.h"
+#include "wizards/User_profile.h"
 
 #include <QDebug>
 
 int SKTWindowController::Open_User_Profile_Window(bool edit, const QString& side)
 {
-    // Without a side the profile is written for both sides.
-    Show_User_Profile* dialog = Show_User_Profile::defaultInstance();
-    dialog->load_side = Trim_Str(side);
+    // Without a side the wizard-mode dialog writes both sides' profiles.
+    const QString trimmed = Trim_Str(side);
+    Show_User_Profile* dialog = trimmed.isEmpty() ? static_cast<Show_User_Profile*>(User_profile::defaultInstance())
+                                                  : Show_User_Profile::defaultInstance();
+    dialog->load_side = trimmed;
     const int result = dialog->Open_Wnd(edit);
     if (result == 1)
         Fill_User_Profile = true;

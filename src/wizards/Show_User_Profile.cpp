@@ -56,11 +56,18 @@ Show_User_Profile* Show_User_Profile::defaultInstance()
 }
 
 Show_User_Profile::Show_User_Profile(QWidget* parent)
+    : Show_User_Profile(false, parent)
+{
+}
+
+Show_User_Profile::Show_User_Profile(bool wizard, QWidget* parent)
     : QDialog(parent)
+    , wizard_mode(wizard)
 {
     Apply_Dialog_Background(this);
     buildWindow();
-    buildTemplates();
+    if (!wizard_mode)
+        buildTemplates();
 }
 
 // ---------------------------------------------------------------- window
@@ -71,8 +78,16 @@ void Show_User_Profile::buildWindow()
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(6);
     int column = 0;
-    for (const char* heading : {"Caption", "Edit", "Value", "Edit", "Value from", "List", ""})
-        grid->addWidget(new QLabel(QString::fromLatin1(heading)), 0, column++);
+    for (const char* heading : {"Caption", "Edit", "Value", "Edit", "Value from", "List", ""}) {
+        const bool checkColumn = column == 1 || column == 3;
+        if (!(wizard_mode && checkColumn))
+            grid->addWidget(new QLabel(QString::fromLatin1(heading)), 0, column);
+        ++column;
+    }
+    if (wizard_mode) {
+        select_side_label = new QLabel(QStringLiteral("Side"));
+        grid->addWidget(select_side_label, 0, 7);
+    }
 
     for (int f = 0; f < Profile_Field_Count; ++f) {
         const Profile_Field_Spec& spec = Profile_Fields()[f];
@@ -90,18 +105,20 @@ void Show_User_Profile::buildWindow()
             c.label = new QLineEdit(*spec.caption);
             c.label->setReadOnly(true);
             c.label->setMaximumWidth(130);
-            c.label_chk = new QCheckBox;
-            c.value_chk = new QCheckBox;
-            c.label_chk->setToolTip(QStringLiteral("Edit the caption"));
-            c.value_chk->setToolTip(QStringLiteral("Edit the value"));
-            connect(c.label_chk, &QCheckBox::clicked, this, [this, f] { Label_Chk_Clicked(f); });
-            connect(c.value_chk, &QCheckBox::clicked, this, [this, f] { Value_Chk_Clicked(f); });
-            for (QLineEdit* edit : {c.label, c.value})
-                connect(edit, &QLineEdit::textEdited, this, [this, edit] { controlTextDidChange(edit); });
             grid->addWidget(c.label, row, 0);
-            grid->addWidget(c.label_chk, row, 1);
             grid->addWidget(c.value, row, 2);
-            grid->addWidget(c.value_chk, row, 3);
+            if (!wizard_mode) {
+                c.label_chk = new QCheckBox;
+                c.value_chk = new QCheckBox;
+                c.label_chk->setToolTip(QStringLiteral("Edit the caption"));
+                c.value_chk->setToolTip(QStringLiteral("Edit the value"));
+                connect(c.label_chk, &QCheckBox::clicked, this, [this, f] { Label_Chk_Clicked(f); });
+                connect(c.value_chk, &QCheckBox::clicked, this, [this, f] { Value_Chk_Clicked(f); });
+                for (QLineEdit* edit : {c.label, c.value})
+                    connect(edit, &QLineEdit::textEdited, this, [this, edit] { controlTextDidChange(edit); });
+                grid->addWidget(c.label_chk, row, 1);
+                grid->addWidget(c.value_chk, row, 3);
+            }
         } else {
             // The photo's value is its path, chosen with Browse.
             c.value->setReadOnly(true);
@@ -115,6 +132,12 @@ void Show_User_Profile::buildWindow()
         c.view_btn->setToolTip(QStringLiteral("Show the values of the chosen Batch Processing Series"));
         connect(c.view_btn, &QPushButton::clicked, this, [this, f] { View_Data_Series_By_Name(fields[f].ser_col_cb); });
         grid->addWidget(c.view_btn, row, 6);
+        if (wizard_mode) {
+            side_combo[f] = new QComboBox;
+            side_combo[f]->addItems({QStringLiteral("Front"), QStringLiteral("Back"), QStringLiteral("Both")});
+            side_combo[f]->setToolTip(QStringLiteral("The card side this field is written to"));
+            grid->addWidget(side_combo[f], row, 7);
+        }
     }
 
     user_picture = new QLabel;
@@ -159,6 +182,13 @@ void Show_User_Profile::buildWindow()
     auto* previewButton = new QPushButton(QStringLiteral("Preview"));
     connect(previewButton, &QPushButton::clicked, this, &Show_User_Profile::Preview_Btn_Clicked);
     auto* previewColumn = new QVBoxLayout;
+    if (wizard_mode) {
+        Template_picture = new QLabel;
+        Template_picture->setFixedSize(Preview_Size / 2);
+        Template_picture->setAlignment(Qt::AlignCenter);
+        Template_picture->setFrameShape(QFrame::StyledPanel);
+        previewColumn->addWidget(Template_picture);
+    }
     previewColumn->addWidget(Preivew_picture);
     previewColumn->addWidget(previewButton, 0, Qt::AlignRight);
     previewColumn->addStretch();
@@ -240,8 +270,16 @@ int Show_User_Profile::Open_Wnd(bool edit)
     else
         Remove_Excel_in_Data_Source_Combo();
 
+    if (wizard_mode)
+        select_side_label->setHidden(edit);
+    for (QComboBox* side : side_combo)
+        if (side)
+            side->setHidden(edit);
     if (edit) {
         Reset_all_Ctrl();
+        for (QComboBox* side : side_combo)
+            if (side)
+                side->setCurrentIndex(Card_Front_Or_Back != Side_Front ? 1 : 0);
         excel_path_field->setText(Excel_Source_Path);
         const bool back = Card_Front_Or_Back != Side_Front;
         setWindowTitle(back ? QStringLiteral("Back Side User Profile Information")
@@ -293,14 +331,19 @@ void Show_User_Profile::Read_Back_Side()
 void Show_User_Profile::Reset_all_Ctrl()
 {
     Preivew_picture->setPixmap(QPixmap());
+    if (Template_picture)
+        Template_picture->setPixmap(QPixmap());
     Set_User_Image(QStringLiteral(""));
     for (int f = 0; f < Profile_Field_Count; ++f) {
         Profile_Field_Controls& c = fields[f];
+        if (Profile_Fields()[f].kind == Profile_Field_Kind::Text)
+            c.value->clear();
         if (c.label_chk) {
             c.label_chk->setChecked(false);
             c.value_chk->setChecked(false);
-            c.value->clear();
         }
+        if (side_combo[f])
+            side_combo[f]->setCurrentIndex(2);
         c.ds_combo->setCurrentIndex(Source_Typed);
         Data_Source_Changed(f);
         c.ser_col_cb->setCurrentIndex(-1);
@@ -521,6 +564,8 @@ bool Show_User_Profile::Fill_User_profile_value_in_Variable(User_Profile_Class* 
         }
     }
     for (int f = 0; f < Profile_Field_Count; ++f) {
+        if (!Field_Goes_To(f, record))
+            continue;
         const Profile_Field_Choice choice = Field_Choice(f);
         record->field[f].value = fields[f].value->text();
         record->Set_Field_Binding(f, choice.source, choice.text, choice.entry);
@@ -599,7 +644,22 @@ void Show_User_Profile::Clear_image_Btn_Clicked() { Set_User_Image(QStringLitera
 
 void Show_User_Profile::Create_and_Set_template_picture()
 {
-    showScaled(Preivew_picture, SKTRenderingView::image_From_Card_Graphics(Graphics_array, false), Preview_Size);
+    const QImage card = SKTRenderingView::image_From_Card_Graphics(Graphics_array, false);
+    showScaled(Preivew_picture, card, Preview_Size);
+    if (Template_picture)
+        showScaled(Template_picture, card, Template_picture->size());
+}
+
+bool Show_User_Profile::Field_Goes_To(int field, const User_Profile_Class* record) const
+{
+    const QComboBox* side = side_combo[size_t(field)];
+    if (!side || !Main_App_wnd || side->isHidden() || side->currentIndex() == 2)
+        return true;
+    // The preview shows every field.
+    if (record == Main_App_wnd->TEMP_user_profile)
+        return true;
+    return side->currentIndex() == 1 ? record == Main_App_wnd->Back_user_profile
+                                     : record == Main_App_wnd->Front_user_profile;
 }
 
 void Show_User_Profile::Preview_Btn_Clicked()

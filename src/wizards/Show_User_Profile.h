@@ -96,6 +96,12 @@ struct Show_User_Profile_Outlets {
     QLabel* Preivew_picture = nullptr;
     QFrame* horz_template = nullptr;
     QFrame* vert_template = nullptr;
+
+    // Wizard mode only: the side each field is meant for, and a picture of
+    // the side's card.
+    QLabel* select_side_label = nullptr;
+    std::array<QComboBox*, Profile_Field_Count> side_combo{};
+    QLabel* Template_picture = nullptr;
 };
 
 class Show_User_Profile : public QDialog, public Show_User_Profile_Outlets {
@@ -195,6 +201,14 @@ public slots:
 
 protected:
     explicit Show_User_Profile(QWidget* parent = nullptr);
+    // The wizard-mode twin: no check boxes or placeholders, a side selector
+    // per field, and OK writes the front and the back record.
+    Show_User_Profile(bool wizard_mode, QWidget* parent);
+    // Whether a field is written into this record (every field is, unless
+    // the wizard's side selector keeps it to the other side).
+    bool Field_Goes_To(int field, const User_Profile_Class* record) const;
+
+    const bool wizard_mode = false;
 
 private:
     void buildWindow();

@@ -1,0 +1,138 @@
+#include "wizards/Card_Preset_Panel.h"
+
+#include "editor/SKTWindowController.h"
+#include "model/Card_Property.h"
+#include "model/Globals.h"
+#include "model/Helpers.h"
+#include "platform/LookAndFeel.h"
+
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QDoubleValidator>
+#include <QFormLayout>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QSignalBlocker>
+#include <QTableWidget>
+#include <exception>
+#include <tuple>
+
+QWidget* Card_Preset_Panel::Build_Preset_Panel(QWidget* parent)
+{
+    auto* panel = new QWidget(parent);
+    Category_ComboBox = new QComboBox(panel);
+    Category_ComboBox->addItems({QStringLiteral("PVC Card"), QStringLiteral("Paper Name Badge")});
+    Preset_ComboBox = new QComboBox(panel);
+    Preset_ComboBox->addItems({QStringLiteral("Horizontal"), QStringLiteral("Vertical")});
+    ColList = new QTableWidget(0, 1, panel);
+    ColList->setHorizontalHeaderLabels({QStringLiteral("Preset")});
+    ColList->horizontalHeader()->setStretchLastSection(true);
+    ColList->verticalHeader()->hide();
+    ColList->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ColList->setSelectionMode(QAbstractItemView::SingleSelection);
+    ColList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ColList->setMinimumHeight(150);
+
+    auto pair = [panel](QLineEdit*& field, QDoubleSpinBox*& stepper) {
+        field = new QLineEdit(panel);
+        field->setValidator(new QDoubleValidator(1, 1000, 2, field));
+        field->setMaximumWidth(80);
+        stepper = new QDoubleSpinBox(panel);
+        stepper->setRange(1, 1000);
+        stepper->setSingleStep(0.5);
+        stepper->setDecimals(2);
+        QObject::connect(field, &QLineEdit::editingFinished, field,
+                         [field, stepper] { Copy_Pair_Value(field, field, stepper, false); });
+        QObject::connect(stepper, &QDoubleSpinBox::valueChanged, stepper,
+                         [field, stepper] { Copy_Pair_Value(stepper, field, stepper, false); });
+        return Field_With_Stepper(field, stepper);
+    };
+    auto* form = new QFormLayout(panel);
+    form->setContentsMargins(0, 0, 0, 0);
+    form->addRow(QStringLiteral("Category"), Category_ComboBox);
+    form->addRow(ColList);
+    form->addRow(QStringLiteral("Orientation"), Preset_ComboBox);
+    form->addRow(QStringLiteral("Width (mm)"), pair(width_Text, width_Stepper));
+    form->addRow(QStringLiteral("Height (mm)"), pair(height_Text, height_Stepper));
+
+    QObject::connect(Category_ComboBox, &QComboBox::activated, panel,
+                     [this] { Preset_Category_Changed(Category_ComboBox); });
+    QObject::connect(ColList, &QTableWidget::itemSelectionChanged, panel, [this] { tableViewSelectionDidChange(); });
+    return panel;
+}
+
+void Card_Preset_Panel::Preset_Category_Changed(QComboBox* combo)
+{
+    if (combo != Category_ComboBox)
+        return;
+    try {
+        ListData.clear();
+        Reload_List();
+        if (Main_App_wnd) {
+            const QStringList& names =
+                Category_ComboBox->currentIndex() == 0 ? Main_App_wnd->pvc_card_arry : Main_App_wnd->paper_card_arry;
+            for (const QString& name : names)
+                Create_List(name);
+        }
+        Reload_List();
+        Mark_List_New_Selection(0);
+    } catch (const std::exception& e) {
+        Show_NSLog_Message(QString::fromUtf8(e.what()));
+    }
+}
+
+void Card_Preset_Panel::Create_List(const QString& name)
+{
+    const QString trimmed = Trim_Str(name);
+    if (trimmed.isEmpty())
+        return;
+    ListData.append(QVariantMap{{QStringLiteral("Extension"), trimmed}});
+}
+
+void Card_Preset_Panel::Reload_List()
+{
+    const QSignalBlocker block(ColList);
+    ColList->setRowCount(int(ListData.size()));
+    for (int row = 0; row < ListData.size(); ++row)
+        ColList->setItem(row, 0, new QTableWidgetItem(ListData[row].value(QStringLiteral("Extension")).toString()));
+}
+
+void Card_Preset_Panel::Mark_List_New_Selection(int row)
+{
+    {
+        const QSignalBlocker block(ColList);
+        ColList->clearSelection();
+        if (row >= 0 && row < ColList->rowCount())
+            ColList->selectRow(row);
+    }
+    // Selecting the row that was already selected still shows its size.
+    tableViewSelectionDidChange();
+}
+
+void Card_Preset_Panel::tableViewSelectionDidChange()
+{
+    try {
+        const QList<QTableWidgetSelectionRange> ranges = ColList->selectedRanges();
+        const int row = ranges.isEmpty() ? -1 : ranges.first().topRow();
+        const QString orientation =
+            Preset_ComboBox->currentText() == QLatin1String("Horizontal") ? QStringLiteral("H") : QStringLiteral("V");
+        const QSizeF size = Main_App_wnd ? Main_App_wnd->Get_My_card_Size(Category_ComboBox->currentText(), orientation, row)
+                                         : Card_Preset_Size_MM(Category_ComboBox->currentText(), orientation, row);
+        Set_Size_MM(size.width(), size.height());
+    } catch (const std::exception& e) {
+        Show_NSLog_Message(QString::fromUtf8(e.what()));
+    }
+}
+
+void Card_Preset_Panel::Set_Size_MM(double width, double height)
+{
+    for (auto [field, stepper, value] : {std::tuple{width_Text, width_Stepper, width},
+                                         std::tuple{height_Text, height_Stepper, height}}) {
+        const QSignalBlocker block(stepper);
+        stepper->setValue(float(value));
+        field->setText(QString::number(stepper->value()));
+    }
+}
+
+double Card_Preset_Panel::Width_MM() const { return width_Stepper->value(); }
+double Card_Preset_Panel::Height_MM() const { return height_Stepper->value(); }

@@ -257,7 +257,7 @@ sharp on paper. If the printer refuses the job, Gleamcard says so.</p>
 membership card and a party invitation) or <b>My Templates</b>, the designs you
 kept with <b>Save as Template...</b>. Pick one and press <b>OK</b> to start a
 new card from it. For your own templates, <b>Copy</b> makes a copy named
-"name (copy 1)", <b>Rename...</b> gives it a new name and <b>Delete</b> removes
+<i>name (copy 1)</i>, <b>Rename...</b> gives it a new name and <b>Delete</b> removes
 it; built-in templates cannot be changed. <b>User Profile...</b> in the
 template or card wizard fills in name, title, company and the other profile
 fields for the front and the back at once; each field's <b>Side</b> list keeps

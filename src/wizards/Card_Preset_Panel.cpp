@@ -136,3 +136,16 @@ void Card_Preset_Panel::Set_Size_MM(double width, double height)
 
 double Card_Preset_Panel::Width_MM() const { return width_Stepper->value(); }
 double Card_Preset_Panel::Height_MM() const { return height_Stepper->value(); }
+
+void Card_Preset_Panel::Reset_Preset_Panel()
+{
+    Preset_ComboBox->setCurrentIndex(0);
+    Category_ComboBox->setCurrentIndex(0);
+    Preset_Category_Changed(Category_ComboBox);
+}
+
+void Card_Preset_Panel::Open_Wizard_Profile()
+{
+    if (Main_App_wnd)
+        Main_App_wnd->Open_User_Profile_Window(false, QStringLiteral(""));
+}

@@ -43,6 +43,12 @@ public:
     // Writes a size into the steppers and their text fields.
     void Set_Size_MM(double width, double height);
 
+    // Back to the first orientation and category, listing its presets.
+    void Reset_Preset_Panel();
+    // The wizards' User Profile button: the wizard-mode profile dialog,
+    // opened through the main window without a side.
+    static void Open_Wizard_Profile();
+
 protected:
     // The panel's controls, laid out in one widget owned by parent.
     QWidget* Build_Preset_Panel(QWidget* parent);

@@ -77,9 +77,7 @@ int Card_Wizard::Open_Wnd()
             matrix_card_shape->setCurrentRow(0);
         }
         Sides_ComboBox->setCurrentIndex(0);
-        Preset_ComboBox->setCurrentIndex(0);
-        Category_ComboBox->setCurrentIndex(0);
-        Preset_Category_Changed(Category_ComboBox);
+        Reset_Preset_Panel();
         const int code = platform::runModal(*this);
         hide();
         return code;
@@ -114,8 +112,4 @@ void Card_Wizard::CancelClick()
     done(0);
 }
 
-void Card_Wizard::User_Profile_Click()
-{
-    if (Main_App_wnd)
-        Main_App_wnd->Open_User_Profile_Window(false, QStringLiteral(""));
-}
+void Card_Wizard::User_Profile_Click() { Open_Wizard_Profile(); }

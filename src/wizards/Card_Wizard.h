@@ -24,6 +24,8 @@ public:
 public slots:
     void OK_Click();
     void CancelClick();
+    // Escape and closing the window are Cancel.
+    void reject() override { CancelClick(); }
     void card_shape_CellClick();
     void User_Profile_Click();
     void comboBoxSelectionDidChange(QComboBox* combo) { Preset_Category_Changed(combo); }

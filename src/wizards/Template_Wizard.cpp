@@ -1,6 +1,5 @@
 #include "wizards/Template_Wizard.h"
 
-#include "editor/SKTWindowController.h"
 #include "editor/SmallDialogs.h"
 #include "model/Codes.h"
 #include "model/Globals.h"
@@ -111,9 +110,7 @@ int Template_Wizard::Open_Template_Window()
     try {
         shape_at_opening = Card_Shape;
         cat_cmbo_bx->setCurrentIndex(0);
-        Preset_ComboBox->setCurrentIndex(0);
-        Category_ComboBox->setCurrentIndex(0);
-        Preset_Category_Changed(Category_ComboBox);
+        Reset_Preset_Panel();
         images.clear();
         _zoom_slider->setValue(int(Initial_Zoom * 100));
         imageBrowser->setZoomValue(Initial_Zoom);
@@ -320,8 +317,4 @@ void Template_Wizard::Rename_Template_Click()
     Fill_Templates_User_Defined();
 }
 
-void Template_Wizard::User_Profile_Click()
-{
-    if (Main_App_wnd)
-        Main_App_wnd->Open_User_Profile_Window(false, QStringLiteral(""));
-}
+void Template_Wizard::User_Profile_Click() { Open_Wizard_Profile(); }

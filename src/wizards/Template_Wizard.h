@@ -51,6 +51,8 @@ public:
 public slots:
     void OK_Click();
     void CancelClick();
+    // Escape and closing the window are Cancel.
+    void reject() override { CancelClick(); }
     void Delete_Template_Click();
     void Copy_Templatee_Click();
     void Rename_Template_Click();

@@ -222,7 +222,7 @@ TEST_F(TemplateTest, OkGivesTheDesignLogAndRefusesAPreviewWithoutOne)
     EXPECT_EQ(tw->result(), 1);
 
     Card_Shape = Shape_Ellipse;
-    scriptRun<Template_Wizard>([](Template_Wizard& d) { d.CancelClick(); });
+    scriptRun<Template_Wizard>([](Template_Wizard& d) { d.reject(); }); // Escape is Cancel
     EXPECT_EQ(tw->Open_Template_Window(), 0);
     EXPECT_EQ(Selected_Template_Path, "");
     EXPECT_EQ(Card_Shape, Shape_Ellipse);
@@ -317,8 +317,9 @@ TEST_F(TemplateTest, EveryBuiltInTemplateOpensAsANewDesignWithoutAnError)
         EXPECT_FALSE(wnd->document.graphics.isEmpty()) << preview.toStdString();
         const bool hasBarcode = std::any_of(wnd->document.graphics.begin(), wnd->document.graphics.end(),
                                             [](const GraphicPtr& g) { return !g->_barcode_image.isNull(); });
-        if (preview.endsWith("ID Card.png"))
+        if (preview.endsWith("ID Card.png")) {
             EXPECT_TRUE(hasBarcode);
+        }
         wnd->Mark_Design_Saved();
     }
 }

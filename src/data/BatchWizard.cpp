@@ -1,6 +1,7 @@
 #include "data/BatchWizard.h"
 
 #include "data/DataSetFiles.h"
+#include "data/SpreadsheetFormats.h"
 #include "data/SpreadsheetWriter.h"
 #include "data/View_Data_Series.h"
 #include "model/Globals.h"
@@ -470,7 +471,7 @@ void BatchWizard::Export_Value_Btn_Clicked()
         request.kind = platform::PanelRequest::Save;
         request.title = QStringLiteral("Export Batch Processing Series");
         request.fileName = Trim_Str(batch_list_name->text());
-        request.extensions = {QStringLiteral("xlsx"), QStringLiteral("txt")};
+        request.extensions = {QStringLiteral("xlsx"), QStringLiteral("txt"), QStringLiteral("ods"), QStringLiteral("xml")};
         request.typeChoices = request.extensions;
         request.typeChoice = 0;
         const platform::PanelResult chosen = platform::runPanel(request);
@@ -478,8 +479,8 @@ void BatchWizard::Export_Value_Btn_Clicked()
             return;
         raise();
         // The chosen type decides the format and the extension, whatever was typed.
-        const bool xlsx = chosen.typeChoice == 0;
-        const QString path = withExtension(chosen.path(), xlsx ? QStringLiteral("xlsx") : QStringLiteral("txt"));
+        const QString type = request.extensions.value(chosen.typeChoice, request.extensions.first());
+        const QString path = withExtension(chosen.path(), type);
         if (path != chosen.path() && QFileInfo::exists(path)
             && !Show_YES_NO_MessageBox(QStringLiteral("\"%1\" already exists. Do you want to replace it?")
                                            .arg(QFileInfo(path).fileName())))
@@ -488,14 +489,17 @@ void BatchWizard::Export_Value_Btn_Clicked()
         bool written = false;
         {
             const Please_Wait wait;
-            if (xlsx) {
-                QList<QStringList> rows{{QStringLiteral("Batch Value")}};
-                for (const QString& value : std::as_const(ListData_value))
-                    rows.append({value});
+            QList<QStringList> rows{{QStringLiteral("Batch Value")}};
+            for (const QString& value : std::as_const(ListData_value))
+                rows.append({value});
+            if (type == QLatin1String("xlsx"))
                 written = SpreadsheetWriter::WriteWorkbook(path, rows, false);
-            } else {
+            else if (type == QLatin1String("ods"))
+                written = SpreadsheetFormats::WriteODS(path, rows, false);
+            else if (type == QLatin1String("xml"))
+                written = SpreadsheetFormats::WriteWorksheetXML2004(path, rows);
+            else
                 written = Write_Text_Lines(path, ListData_value, false);
-            }
         }
         if (!written) {
             Show_MessageBox(kFileError);

@@ -2,6 +2,7 @@
 
 #include "data/BatchWizard.h"
 #include "data/Data_From_Excel.h"
+#include "data/SpreadsheetFormats.h"
 #include "data/SpreadsheetWriter.h"
 #include "data/View_Data_Series.h"
 #include "model/Helpers.h"
@@ -99,7 +100,7 @@ QString Choose_Spreadsheet_File()
     SpreadsheetWriter::Release_Data();
     platform::PanelRequest request;
     request.title = QStringLiteral("Choose Spreadsheet");
-    request.extensions = {QStringLiteral("xlsx")};
+    request.extensions = {QStringLiteral("xlsx"), QStringLiteral("ods"), QStringLiteral("xml")};
     const platform::PanelResult chosen = platform::runPanel(request);
     return chosen.accepted && !chosen.path().isEmpty() ? chosen.path() : QString();
 }
@@ -192,15 +193,22 @@ int Excel_Column_Dialog::Open_excel_Wnd(const QString& path)
 bool Excel_Column_Dialog::Load_file_Func(const QString& path)
 {
     QString error;
+    // OpenDocument and XML-2003 files are read whole at once, their first
+    // sheet only; xlsx workbooks sheet by sheet.
+    other_format = SpreadsheetFormats::Handles(path);
+    other_rows.clear();
     {
         const Please_Wait wait;
-        SpreadsheetWriter::ReadWorkbook(path, true, &error);
+        if (other_format)
+            other_rows = SpreadsheetFormats::Read(path, &error);
+        else
+            SpreadsheetWriter::ReadWorkbook(path, true, &error);
     }
     if (!error.isNull()) {
         Show_MessageBox(Corrupted_File_Message);
         return false;
     }
-    const QStringList sheets = SpreadsheetWriter::Read_Sheet_Name();
+    const QStringList sheets = other_format ? QStringList{QStringLiteral("Sheet1")} : SpreadsheetWriter::Read_Sheet_Name();
     {
         const QSignalBlocker block(Sheet_ComboBox);
         Sheet_ComboBox->addItems(sheets);
@@ -221,7 +229,7 @@ void Excel_Column_Dialog::comboBoxSelectionDidChange(QComboBox* combo)
         QString error;
         {
             const Please_Wait wait;
-            excel_content = SpreadsheetWriter::ReadData_only_column(&error);
+            excel_content = other_format ? Other_Title_Row() : SpreadsheetWriter::ReadData_only_column(&error);
         }
         // The list shows the chosen worksheet's columns, none for an empty one.
         ListData_xl.clear();
@@ -232,6 +240,20 @@ void Excel_Column_Dialog::comboBoxSelectionDidChange(QComboBox* combo)
     } catch (const std::exception& e) {
         Show_NSLog_Message(QString::fromUtf8(e.what()));
     }
+}
+
+QList<QStringList> Excel_Column_Dialog::Other_Title_Row() const
+{
+    if (other_rows.isEmpty())
+        return {};
+    qsizetype columns = 1;
+    for (const QStringList& row : other_rows)
+        columns = std::max(columns, row.size());
+    Excel_Sheet_Columns = int(columns);
+    QStringList titles = other_rows.first();
+    while (titles.size() < columns)
+        titles.append(QString()); // listed as "Untitled Column n"
+    return {titles};
 }
 
 void Excel_Column_Dialog::Create_List(const QString& title, int state, const QString& datasetname)
@@ -309,7 +331,7 @@ std::optional<QList<QStringList>> Excel_Column_Dialog::Read_Data_Rows(const QStr
     QString error;
     {
         const Please_Wait wait;
-        excel_content = SpreadsheetWriter::ReadWorkbook(file_path->text(), false, &error);
+        excel_content = other_format ? other_rows : SpreadsheetWriter::ReadWorkbook(file_path->text(), false, &error);
     }
     QList<QStringList> rows = excel_content.mid(contains_header->isChecked() ? 1 : 0);
     if (!error.isNull() || rows.isEmpty()) {

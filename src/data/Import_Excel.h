@@ -37,6 +37,9 @@ public:
 
     QList<Excel_Column_Entry> ListData_xl;
     QList<QStringList> excel_content; // the rows last read
+    // An OpenDocument or XML-2003 file: all its rows, read when it was opened.
+    bool other_format = false;
+    QList<QStringList> other_rows;
     QComboBox* Sheet_ComboBox;
     QLineEdit* file_path;
     QCheckBox* contains_header;
@@ -76,6 +79,8 @@ protected:
     // worksheet cannot be read.
     std::optional<QList<QStringList>> Read_Data_Rows(const QString& no_data);
     void Reload_List();
+    // The title row of other_rows, as wide as its widest row.
+    QList<QStringList> Other_Title_Row() const;
 
     virtual void Opening() {}
     virtual void Loaded() {}

@@ -46,7 +46,7 @@ Import_Wizard::Import_Wizard(QWidget* parent)
         b->setAutoDefault(false);
         return b;
     };
-    Excel_RD = new QRadioButton(QStringLiteral("Spreadsheet (xlsx)"));
+    Excel_RD = new QRadioButton(QStringLiteral("Spreadsheet (xlsx, ods, xml)"));
     Text_RD = new QRadioButton(QStringLiteral("Text file (txt, csv, rtf)"));
     Mnul_RD = new QRadioButton(QStringLiteral("Paste the values, one per line"));
     Image_RD = new QRadioButton(QStringLiteral("Folder of images"));

@@ -332,7 +332,7 @@ bool SSZipArchive::writeFile(const QString& relative, const QString& basePath)
     return ok;
 }
 
-bool SSZipArchive::writeData(const QByteArray& data, const QString& filename)
+bool SSZipArchive::writeData(const QByteArray& data, const QString& filename, bool compressed)
 {
     if (!_zip || data.isNull())
         return false;
@@ -340,7 +340,7 @@ bool SSZipArchive::writeData(const QByteArray& data, const QString& filename)
     zipInfo(&info, QDateTime::currentDateTime());
     const QByteArray name = filename.toUtf8();
     const bool ok = zipOpenNewFileInZip(_zip, name.constData(), &info, nullptr, 0, nullptr, 0, nullptr,
-                                        Z_DEFLATED, Z_DEFAULT_COMPRESSION) == ZIP_OK
+                                        compressed ? Z_DEFLATED : 0, compressed ? Z_DEFAULT_COMPRESSION : 0) == ZIP_OK
                     && zipWriteInFileInZip(_zip, data.constData(), unsigned(data.size())) == ZIP_OK
                     && zipCloseFileInZip(_zip) == ZIP_OK;
     _failed |= !ok;

@@ -60,8 +60,9 @@ public:
     bool open();
     // Adds the file or folder at basePath + relative, stored under relative.
     bool writeFile(const QString& relative, const QString& basePath);
-    // Adds one entry from bytes in memory, dated now.
-    bool writeData(const QByteArray& data, const QString& filename);
+    // Adds one entry from bytes in memory, dated now; compressed false stores
+    // it as it is (packages whose first entry names their type need that).
+    bool writeData(const QByteArray& data, const QString& filename, bool compressed = true);
     // Fills the broken-down date of the record from the date.
     static void zipInfo(zip_fileinfo* zipInfo, const QDateTime& setDate);
     // Writes the central directory and moves the archive into place; false

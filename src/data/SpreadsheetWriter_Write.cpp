@@ -3,6 +3,7 @@
 #include "data/SpreadsheetWriter.h"
 
 #include "data/SSZipArchive.h"
+#include "data/SpreadsheetFormats.h"
 #include "model/Globals.h"
 #include "model/Helpers.h"
 
@@ -61,46 +62,6 @@ QString escaped(const QString& text)
         out += QChar(c);
     }
     return out;
-}
-
-// True for a number that every spreadsheet reads back as the same text: an
-// optional minus, no leading zeros, a C-locale point, no trailing zeros after
-// it, no exponent, at most 15 significant digits. "007", "1.50", "1e5" and
-// long identifiers stay text.
-bool isCanonicalNumber(const QString& s)
-{
-    const auto digit = [&](qsizetype i) { return i < s.size() && s[i] >= QLatin1Char('0') && s[i] <= QLatin1Char('9'); };
-    qsizetype i = 0;
-    const bool negative = i < s.size() && s[i] == QLatin1Char('-');
-    if (negative)
-        ++i;
-    if (!digit(i))
-        return false;
-    int significant = 0;
-    const bool zeroInteger = s[i] == QLatin1Char('0');
-    if (zeroInteger) {
-        ++i;
-        if (digit(i))
-            return false; // leading zero
-    } else {
-        for (; digit(i); ++i)
-            ++significant;
-    }
-    bool fraction = false;
-    if (i < s.size() && s[i] == QLatin1Char('.')) {
-        const qsizetype start = ++i;
-        for (; digit(i); ++i)
-            if (significant > 0 || s[i] != QLatin1Char('0'))
-                ++significant; // leading zeros of 0.00x do not count
-        if (i == start || s[i - 1] == QLatin1Char('0'))
-            return false;
-        fraction = true;
-    }
-    if (i != s.size())
-        return false;
-    if (negative && zeroInteger && !fraction)
-        return false; // "-0"
-    return significant <= 15;
 }
 
 void beep()

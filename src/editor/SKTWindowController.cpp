@@ -84,6 +84,7 @@ SKTWindowController::SKTWindowController()
         profile->Reset_All_Values();
     data_table_content.clear();
     wizard_pattern_image = QImage(Resource_Path + QStringLiteral("/wizard_pattern.png"));
+    promotion_pattern_image = QImage(Resource_Path + QStringLiteral("/pattern_1.jpg"));
 
     buildWindow();
     awakeFromNib();
@@ -334,6 +335,7 @@ void SKTWindowController::buildMenus()
     userProfileAction->setEnabled(true);
     buildPrintCommands(help);
     connectTemplateCommands(file, card);
+    connectPromotionCommands(help);
 }
 
 // ---------------------------------------------------------------- start flow and project

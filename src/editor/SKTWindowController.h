@@ -58,6 +58,8 @@ public:
     QStringList paper_card_arry;
     QFont textFont;
     QImage wizard_pattern_image;
+    // Drawn behind the product picture of the promotion window.
+    QImage promotion_pattern_image;
     // The main photo ("PARTY_IMAGE" on the front) is bound to a data set.
     bool main_photo_ds_batch = false;
     // Sets main_photo_ds_batch from the front side's graphics.
@@ -98,6 +100,7 @@ public:
         *mailAction, *userProfileAction, *batchSeriesAction, *createSeriesAction, *importAction, *gridAction,
         *editPhotoAction, *helpAction;
     QList<QAction*> productPageActions;
+    QAction* reviewAction = nullptr;
 
     // Start flow and project.
     void Open_Start_Window();
@@ -288,6 +291,12 @@ public slots:
     void Start_Choice_Button();
     void New_From_Template_Button();
     void Card_Wizard_Button();
+    // Help > Product Page 1 to 3: the promotion window for each product;
+    // Help > Review: the review window.
+    void Pelvoro_Product1_Prmotion();
+    void Pelvoro_Product2_Prmotion();
+    void Pelvoro_Product3_Prmotion();
+    void Review_Button();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -308,6 +317,8 @@ private:
     void Start_From_Template();
     // Lays the wizard-mode profile out on both sides once a wizard accepted it.
     void Place_Wizard_Profiles(bool was_filled);
+    void connectPromotionCommands(QMenu* help);
+    void Open_Promotion(int product);
     // The property panel shows the selection anew (data sets may have come
     // or gone), on the page the user left it.
     void Show_Properties_Keeping_Page();

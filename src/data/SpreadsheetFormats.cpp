@@ -1,0 +1,686 @@
+// OpenDocument and XML Spreadsheet 2003: readers in one streaming pass,
+// writers straight to a file that replaces the old one only when complete.
+#include "data/SpreadsheetFormats.h"
+
+#include "data/SSZipArchive.h"
+#include "model/Globals.h"
+#include "model/Helpers.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
+
+namespace {
+const QLatin1String Office_NS("urn:oasis:names:tc:opendocument:xmlns:office:1.0");
+const QLatin1String Table_NS("urn:oasis:names:tc:opendocument:xmlns:table:1.0");
+const QLatin1String Text_NS("urn:oasis:names:tc:opendocument:xmlns:text:1.0");
+const char* const Ods_Mimetype = "application/vnd.oasis.opendocument.spreadsheet";
+const char* const Spreadsheet_NS = "urn:schemas-microsoft-com:office:spreadsheet";
+
+bool failWith(QString* error, const QString& reason)
+{
+    Show_NSLog_Message(reason);
+    if (error)
+        *error = reason;
+    return false;
+}
+
+QList<QStringList> noRows(QString* error, const QString& reason)
+{
+    failWith(error, reason);
+    return {};
+}
+
+// The rows of a sheet as they are read. Empty cells and rows are held back
+// as counts and written out only when content follows them, so repeated or
+// skipped-over empty ranges cost nothing; content past the limits fails.
+class Sheet_Builder {
+public:
+    qsizetype column() const { return _row.size() + _pendingCells; }
+    void skipToColumn(qsizetype index)
+    {
+        if (index > column())
+            _pendingCells += index - column();
+    }
+    void skipToRow(qsizetype index)
+    {
+        const qsizetype at = rows.size() + _pendingRows;
+        if (index > at)
+            _pendingRows += index - at;
+    }
+    void cell(const QString& text, qsizetype repeat)
+    {
+        if (repeat <= 0 || failed())
+            return;
+        if (text.isEmpty()) {
+            _pendingCells += repeat;
+            return;
+        }
+        if (column() + repeat > SpreadsheetFormats::Max_Columns)
+            return fail(QStringLiteral("more than %1 columns").arg(SpreadsheetFormats::Max_Columns));
+        if (!count(_pendingCells + repeat))
+            return;
+        for (; _pendingCells > 0; --_pendingCells)
+            _row.append(QString());
+        for (qsizetype i = 0; i < repeat; ++i)
+            _row.append(text);
+    }
+    void endRow(qsizetype repeat)
+    {
+        _pendingCells = 0;
+        if (repeat > 0 && !failed()) {
+            if (_row.isEmpty()) {
+                _pendingRows += repeat;
+            } else if (rows.size() + _pendingRows + repeat > SpreadsheetFormats::Max_Rows) {
+                fail(QStringLiteral("more than %1 rows").arg(SpreadsheetFormats::Max_Rows));
+            } else if (count(_row.size() * (repeat - 1))) {
+                for (; _pendingRows > 0; --_pendingRows)
+                    rows.append(QStringList());
+                for (qsizetype i = 0; i < repeat; ++i)
+                    rows.append(_row);
+            }
+        }
+        _row.clear();
+    }
+    bool failed() const { return !reason.isNull(); }
+
+    QList<QStringList> rows;
+    QString reason;
+
+private:
+    bool count(qsizetype cells)
+    {
+        _cells += cells;
+        if (_cells <= SpreadsheetFormats::Max_Cells)
+            return true;
+        fail(QStringLiteral("more than %1 cells").arg(SpreadsheetFormats::Max_Cells));
+        return false;
+    }
+    void fail(const QString& why)
+    {
+        if (reason.isNull())
+            reason = why;
+    }
+    QStringList _row;
+    qsizetype _pendingCells = 0, _pendingRows = 0, _cells = 0;
+};
+
+bool is(const QXmlStreamReader& r, QLatin1String ns, QLatin1String name)
+{
+    return r.name() == name && r.namespaceUri() == ns;
+}
+
+// The first attribute of the element with this local name, whatever its prefix.
+QStringView attribute(const QXmlStreamReader& r, QLatin1String name)
+{
+    for (const QXmlStreamAttribute& a : r.attributes())
+        if (a.name() == name)
+            return a.value();
+    return {};
+}
+
+// A repeat count: the attribute's integer value, 1 when it is absent.
+qsizetype repeatCount(const QXmlStreamReader& r, QLatin1String name)
+{
+    const QStringView value = attribute(r, name);
+    return value.isNull() ? 1 : Int_Value(value.toString());
+}
+
+// Reads up to the next start element of the document; false at its end or
+// on an error. A document type declaration is an error: nothing we read
+// needs one, and refusing it means no entity is ever expanded.
+bool nextStart(QXmlStreamReader& r)
+{
+    while (!r.atEnd()) {
+        r.readNext();
+        if (r.tokenType() == QXmlStreamReader::DTD)
+            r.raiseError(QStringLiteral("a document type declaration is not allowed"));
+        else if (r.isStartElement())
+            return true;
+    }
+    return false;
+}
+
+void appendCapped(QString& text, QStringView more)
+{
+    text += more.left(std::max<qsizetype>(0, SpreadsheetFormats::Max_Cell_Text - text.size()));
+}
+
+// The text of one paragraph, the reader on its start; spaces, tabs and line
+// breaks given as elements read as the characters they stand for; notes and
+// annotations are not part of what the cell shows.
+void readParagraph(QXmlStreamReader& r, QString& text)
+{
+    for (int depth = 1; depth > 0 && !r.atEnd();) {
+        r.readNext();
+        if (r.isCharacters()) {
+            appendCapped(text, r.text());
+        } else if (r.isEndElement()) {
+            --depth;
+        } else if (r.isStartElement()) {
+            if (is(r, Text_NS, QLatin1String("s"))) {
+                const qsizetype n = repeatCount(r, QLatin1String("c"));
+                appendCapped(text, QString(std::clamp<qsizetype>(n, 0, SpreadsheetFormats::Max_Cell_Text), u' '));
+                r.skipCurrentElement();
+            } else if (is(r, Text_NS, QLatin1String("tab"))) {
+                appendCapped(text, u"\t");
+                r.skipCurrentElement();
+            } else if (is(r, Text_NS, QLatin1String("line-break"))) {
+                appendCapped(text, u"\n");
+                r.skipCurrentElement();
+            } else if (is(r, Office_NS, QLatin1String("annotation")) || is(r, Text_NS, QLatin1String("note"))) {
+                r.skipCurrentElement();
+            } else {
+                ++depth; // spans, links and the like: their text is the paragraph's
+            }
+        }
+    }
+}
+
+// The text a cell shows, the reader on its start: its paragraphs, one line
+// each; a cell without paragraphs shows its value.
+QString readOdsCell(QXmlStreamReader& r)
+{
+    QString value;
+    for (const char* name : {"string-value", "value", "date-value", "time-value", "boolean-value"})
+        if (value.isNull())
+            value = attribute(r, QLatin1String(name)).toString();
+    QString text;
+    bool paragraphs = false;
+    while (r.readNextStartElement()) {
+        if (is(r, Text_NS, QLatin1String("p")) || is(r, Text_NS, QLatin1String("h"))) {
+            if (paragraphs)
+                appendCapped(text, u"\n");
+            paragraphs = true;
+            readParagraph(r, text);
+        } else {
+            r.skipCurrentElement();
+        }
+    }
+    return paragraphs ? text : value;
+}
+
+void readOdsRow(QXmlStreamReader& r, Sheet_Builder& sheet)
+{
+    const qsizetype rows = repeatCount(r, QLatin1String("number-rows-repeated"));
+    while (!sheet.failed() && r.readNextStartElement()) {
+        const bool covered = is(r, Table_NS, QLatin1String("covered-table-cell"));
+        if (!covered && !is(r, Table_NS, QLatin1String("table-cell"))) {
+            r.skipCurrentElement();
+            continue;
+        }
+        const qsizetype repeat = repeatCount(r, QLatin1String("number-columns-repeated"));
+        QString text;
+        if (covered)
+            r.skipCurrentElement(); // hidden under the merged cell before it
+        else
+            text = readOdsCell(r);
+        sheet.cell(text, repeat);
+    }
+    sheet.endRow(rows);
+}
+
+// The rows of the first table of a content part.
+bool readOdsContent(QIODevice& device, Sheet_Builder& sheet, QString& reason)
+{
+    QXmlStreamReader r(&device);
+    while (nextStart(r) && !is(r, Table_NS, QLatin1String("table"))) {
+    }
+    if (r.hasError() || r.atEnd()) {
+        reason = r.hasError() ? r.errorString() : QStringLiteral("the document holds no table");
+        return false;
+    }
+    // Rows may sit inside header-row and row-group elements; other children
+    // (columns, named ranges, shapes) hold no cells.
+    for (int depth = 1; depth > 0 && !sheet.failed() && !r.atEnd();) {
+        r.readNext();
+        if (r.isEndElement()) {
+            --depth;
+        } else if (r.isStartElement()) {
+            if (is(r, Table_NS, QLatin1String("table-row")))
+                readOdsRow(r, sheet);
+            else if (is(r, Table_NS, QLatin1String("table-header-rows")) || is(r, Table_NS, QLatin1String("table-rows"))
+                     || is(r, Table_NS, QLatin1String("table-row-group")))
+                ++depth;
+            else
+                r.skipCurrentElement();
+        }
+    }
+    if (r.hasError()) {
+        reason = r.errorString();
+        return false;
+    }
+    if (sheet.failed()) {
+        reason = QStringLiteral("the table has %1").arg(sheet.reason);
+        return false;
+    }
+    return true;
+}
+
+bool readXmlSheet(QIODevice& device, Sheet_Builder& sheet, QString& reason)
+{
+    QXmlStreamReader r(&device);
+    const auto done = [&](const QString& why) {
+        reason = r.hasError() ? r.errorString() : why;
+        return reason.isNull();
+    };
+    if (!nextStart(r) || r.name() != QLatin1String("Workbook"))
+        return done(QStringLiteral("not an XML spreadsheet"));
+    while (r.readNextStartElement() && r.name() != QLatin1String("Worksheet"))
+        r.skipCurrentElement();
+    if (r.name() != QLatin1String("Worksheet") || !r.isStartElement())
+        return done(QString());
+    while (r.readNextStartElement() && r.name() != QLatin1String("Table"))
+        r.skipCurrentElement();
+    if (r.name() != QLatin1String("Table") || !r.isStartElement())
+        return done(QString());
+    while (!sheet.failed() && r.readNextStartElement()) {
+        if (r.name() != QLatin1String("Row")) {
+            r.skipCurrentElement();
+            continue;
+        }
+        // Index attributes (1-based) place a row or cell further on; the
+        // places skipped over are empty, like those a merged cell covers.
+        if (const QStringView index = attribute(r, QLatin1String("Index")); !index.isNull())
+            sheet.skipToRow(Int_Value(index.toString()) - 1);
+        while (!sheet.failed() && r.readNextStartElement()) {
+            if (r.name() != QLatin1String("Cell")) {
+                r.skipCurrentElement();
+                continue;
+            }
+            if (const QStringView index = attribute(r, QLatin1String("Index")); !index.isNull())
+                sheet.skipToColumn(Int_Value(index.toString()) - 1);
+            const qsizetype across = Int_Value(attribute(r, QLatin1String("MergeAcross")).toString());
+            QString text;
+            bool first = true;
+            while (r.readNextStartElement()) {
+                if (first && r.name() == QLatin1String("Data"))
+                    text = r.readElementText(QXmlStreamReader::IncludeChildElements).left(SpreadsheetFormats::Max_Cell_Text);
+                else
+                    r.skipCurrentElement();
+                first = false;
+            }
+            sheet.cell(text, 1);
+            sheet.skipToColumn(sheet.column() + std::max<qsizetype>(0, across));
+        }
+        sheet.endRow(1);
+    }
+    if (sheet.failed())
+        return done(QStringLiteral("the worksheet has %1").arg(sheet.reason));
+    return done(QString());
+}
+
+// Text that XML can hold: characters it cannot (most control characters,
+// unpaired surrogates, U+FFFE, U+FFFF) are dropped.
+QString xmlText(const QString& text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if ((c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r') || c == 0xFFFE || c == 0xFFFF)
+            continue;
+        if (QChar::isHighSurrogate(c)) {
+            if (i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+                out += QChar(c);
+                out += text[++i];
+            }
+            continue;
+        }
+        if (!QChar::isLowSurrogate(c))
+            out += QChar(c);
+    }
+    return out;
+}
+
+qsizetype columnCount(const QList<QStringList>& rows)
+{
+    qsizetype columns = 0;
+    for (const QStringList& row : rows)
+        columns = std::max(columns, row.size());
+    return columns;
+}
+
+// An XML file written whole beside its final name and moved into place.
+class Xml_File {
+public:
+    explicit Xml_File(const QString& path)
+        : file(path)
+        , xml(&file)
+    {
+        open = file.open(QIODevice::WriteOnly);
+        xml.setAutoFormatting(true);
+        xml.setAutoFormattingIndent(2);
+        xml.writeStartDocument(QStringLiteral("1.0"), true);
+    }
+    bool commit()
+    {
+        xml.writeEndDocument();
+        const bool ok = open && !xml.hasError() && file.commit();
+        if (!ok) {
+            if (qobject_cast<QApplication*>(QCoreApplication::instance()))
+                QApplication::beep();
+            Show_NSLog_Message(QStringLiteral("Error when writing file %1").arg(file.fileName()));
+        }
+        return ok;
+    }
+    QSaveFile file;
+    QXmlStreamWriter xml;
+    bool open = false;
+};
+
+// One paragraph of an ods cell: a run of spaces that a reader would fold
+// (at either end, or more than one) goes as a space element, tabs as tab
+// elements, so the cell reads back exactly.
+void writeOdsParagraph(QXmlStreamWriter& xml, const QString& line)
+{
+    xml.writeStartElement(QStringLiteral("text:p"));
+    QString run;
+    for (qsizetype i = 0; i < line.size();) {
+        if (line[i] == u'\t') {
+            xml.writeCharacters(run), run.clear();
+            xml.writeEmptyElement(QStringLiteral("text:tab"));
+            ++i;
+            continue;
+        }
+        if (line[i] != u' ') {
+            run += line[i++];
+            continue;
+        }
+        qsizetype end = i;
+        while (end < line.size() && line[end] == u' ')
+            ++end;
+        qsizetype spaces = end - i;
+        if (i > 0 && end < line.size() && line[end] != u'\t') {
+            run += u' '; // one space between words is kept as it is
+            --spaces;
+        }
+        if (spaces > 0) {
+            xml.writeCharacters(run), run.clear();
+            xml.writeEmptyElement(QStringLiteral("text:s"));
+            if (spaces > 1)
+                xml.writeAttribute(QStringLiteral("text:c"), QString::number(spaces));
+        }
+        i = end;
+    }
+    xml.writeCharacters(run);
+    xml.writeEndElement();
+}
+}
+
+bool isCanonicalNumber(const QString& s)
+{
+    const auto digit = [&](qsizetype i) { return i < s.size() && s[i] >= QLatin1Char('0') && s[i] <= QLatin1Char('9'); };
+    qsizetype i = 0;
+    const bool negative = i < s.size() && s[i] == QLatin1Char('-');
+    if (negative)
+        ++i;
+    if (!digit(i))
+        return false;
+    int significant = 0;
+    const bool zeroInteger = s[i] == QLatin1Char('0');
+    if (zeroInteger) {
+        ++i;
+        if (digit(i))
+            return false; // leading zero
+    } else {
+        for (; digit(i); ++i)
+            ++significant;
+    }
+    bool fraction = false;
+    if (i < s.size() && s[i] == QLatin1Char('.')) {
+        const qsizetype start = ++i;
+        for (; digit(i); ++i)
+            if (significant > 0 || s[i] != QLatin1Char('0'))
+                ++significant; // leading zeros of 0.00x do not count
+        if (i == start || s[i - 1] == QLatin1Char('0'))
+            return false;
+        fraction = true;
+    }
+    if (i != s.size())
+        return false;
+    if (negative && zeroInteger && !fraction)
+        return false; // "-0"
+    return significant <= 15;
+}
+
+// ---------------------------------------------------------------- OpenDocument
+
+QList<QStringList> SpreadsheetFormats::ReadODS(const QString& path, QString* error)
+{
+    if (error)
+        *error = QString();
+    QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/gleamcard-ziptmp-XXXXXX"));
+    if (!folder.isValid())
+        return noRows(error, QStringLiteral("Cannot create a temporary folder: %1").arg(folder.errorString()));
+    SSZipArchiveError zipError;
+    if (!SSZipArchive::unzipFileAtPath(path, folder.path(), true, QString(), &zipError))
+        return noRows(error, QStringLiteral("Error: %1").arg(zipError.description));
+    QFile content(folder.filePath(QStringLiteral("content.xml")));
+    if (!content.open(QIODevice::ReadOnly))
+        return noRows(error, QStringLiteral("Error: %1 has no readable content part").arg(path));
+    Sheet_Builder sheet;
+    QString reason;
+    if (!readOdsContent(content, sheet, reason))
+        return noRows(error, QStringLiteral("Error: %1: %2").arg(path, reason));
+    return sheet.rows;
+}
+
+bool SpreadsheetFormats::WriteODS(const QString& path, const QList<QStringList>& withData, bool hasTitleRow,
+                                  QString* error)
+{
+    Q_UNUSED(hasTitleRow);
+    if (error)
+        *error = QString();
+    if (withData.isEmpty())
+        return failWith(error, QStringLiteral("Nothing to write to %1").arg(path));
+    const QString templatePath = Resource_Path + QStringLiteral("/Template.ods");
+    QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/gleamcard-ziptmp-XXXXXX"));
+    if (!folder.isValid())
+        return failWith(error, QStringLiteral("Cannot create a temporary folder: %1").arg(folder.errorString()));
+    SSZipArchiveError zipError;
+    if (!SSZipArchive::unzipFileAtPath(templatePath, folder.path(), true, QString(), &zipError))
+        return failWith(error, QStringLiteral("Cannot unpack the spreadsheet template %1: %2")
+                                   .arg(templatePath, zipError.description));
+    if (!WriteODSData(folder.filePath(QStringLiteral("content.xml")), withData))
+        return failWith(error, QStringLiteral("Cannot write the content of %1").arg(path));
+
+    // The package's type comes first and uncompressed, so that it can be
+    // recognised from its first bytes.
+    QStringList entries = QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    std::sort(entries.begin(), entries.end());
+    entries.removeAll(QStringLiteral("mimetype"));
+    SSZipArchive archive(path);
+    bool ok = archive.open() && archive.writeData(QByteArray(Ods_Mimetype), QStringLiteral("mimetype"), false);
+    for (const QString& entry : std::as_const(entries))
+        ok = ok && archive.writeFile(entry, folder.path() + QLatin1Char('/'));
+    if (!(archive.close() && ok))
+        return failWith(error, QStringLiteral("Cannot write %1").arg(path));
+    return true;
+}
+
+bool SpreadsheetFormats::WriteODSData(const QString& partPath, const QList<QStringList>& data)
+{
+    static const char* const namespaces[][2] = {
+        {"office", "urn:oasis:names:tc:opendocument:xmlns:office:1.0"},
+        {"style", "urn:oasis:names:tc:opendocument:xmlns:style:1.0"},
+        {"text", "urn:oasis:names:tc:opendocument:xmlns:text:1.0"},
+        {"table", "urn:oasis:names:tc:opendocument:xmlns:table:1.0"},
+        {"draw", "urn:oasis:names:tc:opendocument:xmlns:drawing:1.0"},
+        {"fo", "urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0"},
+        {"xlink", "http://www.w3.org/1999/xlink"},
+        {"dc", "http://purl.org/dc/elements/1.1/"},
+        {"meta", "urn:oasis:names:tc:opendocument:xmlns:meta:1.0"},
+        {"number", "urn:oasis:names:tc:opendocument:xmlns:datastyle:1.0"},
+        {"presentation", "urn:oasis:names:tc:opendocument:xmlns:presentation:1.0"},
+        {"svg", "urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0"},
+        {"chart", "urn:oasis:names:tc:opendocument:xmlns:chart:1.0"},
+        {"dr3d", "urn:oasis:names:tc:opendocument:xmlns:dr3d:1.0"},
+        {"math", "http://www.w3.org/1998/Math/MathML"},
+        {"form", "urn:oasis:names:tc:opendocument:xmlns:form:1.0"},
+        {"script", "urn:oasis:names:tc:opendocument:xmlns:script:1.0"},
+        {"ooo", "http://openoffice.org/2004/office"},
+        {"ooow", "http://openoffice.org/2004/writer"},
+        {"oooc", "http://openoffice.org/2004/calc"},
+        {"dom", "http://www.w3.org/2001/xml-events"},
+        {"xforms", "http://www.w3.org/2002/xforms"},
+        {"xsd", "http://www.w3.org/2001/XMLSchema"},
+        {"xsi", "http://www.w3.org/2001/XMLSchema-instance"},
+        {"rpt", "http://openoffice.org/2005/report"},
+        {"of", "urn:oasis:names:tc:opendocument:xmlns:of:1.2"},
+        {"html", "http://www.w3.org/1999/xhtml"},
+        {"grddl", "http://www.w3.org/2003/g/data-view#"},
+        {"tableooo", "http://openoffice.org/2009/table"},
+        {"field", "urn:openoffice:names:experimental:ooo-ms-interop:xmlns:field:1.0"},
+        {"formx", "urn:openoffice:names:experimental:ooxml-odf-interop:xmlns:form:1.0"},
+        {"css3t", "http://www.w3.org/TR/css3-text/"},
+    };
+    Xml_File out(partPath);
+    QXmlStreamWriter& xml = out.xml;
+    const auto start = [&](const char* name, std::initializer_list<std::pair<const char*, QString>> attributes) {
+        xml.writeStartElement(QLatin1String(name));
+        for (const auto& [key, value] : attributes)
+            xml.writeAttribute(QLatin1String(key), value);
+    };
+    const auto empty = [&](const char* name, std::initializer_list<std::pair<const char*, QString>> attributes) {
+        start(name, attributes);
+        xml.writeEndElement();
+    };
+    xml.writeStartElement(QStringLiteral("office:document-content"));
+    for (const auto& ns : namespaces)
+        xml.writeAttribute(QStringLiteral("xmlns:") + QLatin1String(ns[0]), QLatin1String(ns[1]));
+    xml.writeAttribute(QStringLiteral("office:version"), QStringLiteral("1.2"));
+    empty("office:scripts", {});
+    start("office:font-face-decls", {});
+    static const char* const faces[][2] = {{"Arial", "swiss"}, {"Arial Unicode MS", "system"}, {"Tahoma", "system"}};
+    for (const auto& face : faces)
+        empty("style:font-face", {{"style:name", QLatin1String(face[0])},
+                                  {"svg:font-family", QLatin1String(face[0])},
+                                  {"style:font-family-generic", QLatin1String(face[1])},
+                                  {"style:font-pitch", QStringLiteral("variable")}});
+    xml.writeEndElement();
+    start("office:automatic-styles", {});
+    start("style:style", {{"style:name", QStringLiteral("co1")}, {"style:family", QStringLiteral("table-column")}});
+    empty("style:table-column-properties",
+          {{"fo:break-before", QStringLiteral("auto")}, {"style:column-width", QStringLiteral("2.258cm")}});
+    xml.writeEndElement();
+    start("style:style", {{"style:name", QStringLiteral("ro1")}, {"style:family", QStringLiteral("table-row")}});
+    empty("style:table-row-properties", {{"style:row-height", QStringLiteral("0.427cm")},
+                                         {"fo:break-before", QStringLiteral("auto")},
+                                         {"style:use-optimal-row-height", QStringLiteral("true")}});
+    xml.writeEndElement();
+    start("style:style", {{"style:name", QStringLiteral("ta1")},
+                          {"style:family", QStringLiteral("table")},
+                          {"style:master-page-name", QStringLiteral("Default")}});
+    empty("style:table-properties", {{"table:display", QStringLiteral("true")}, {"style:writing-mode", QStringLiteral("lr-tb")}});
+    xml.writeEndElement();
+    xml.writeEndElement();
+    start("office:body", {});
+    start("office:spreadsheet", {});
+    start("table:table", {{"table:name", QStringLiteral("Sheet1")}, {"table:style-name", QStringLiteral("ta1")}});
+    // Every column of the widest row gets its column, not only row 0's.
+    empty("table:table-column", {{"table:style-name", QStringLiteral("co1")},
+                                 {"table:number-columns-repeated", QString::number(std::max<qsizetype>(1, columnCount(data)))},
+                                 {"table:default-cell-style-name", QStringLiteral("Default")}});
+    for (const QStringList& row : data) {
+        start("table:table-row", {{"table:style-name", QStringLiteral("ro1")}});
+        if (row.isEmpty())
+            empty("table:table-cell", {});
+        for (const QString& value : row) {
+            start("table:table-cell", {{"office:value-type", QStringLiteral("string")}});
+            QString text = xmlText(value);
+            text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+            if (!text.isEmpty())
+                for (const QString& line : text.split(u'\n'))
+                    writeOdsParagraph(xml, line);
+            xml.writeEndElement();
+        }
+        xml.writeEndElement();
+        if (xml.hasError())
+            break;
+    }
+    xml.writeEndElement(); // table
+    xml.writeEndElement(); // spreadsheet
+    xml.writeEndElement(); // body
+    xml.writeEndElement(); // document-content
+    return out.commit();
+}
+
+// ---------------------------------------------------------------- XML Spreadsheet 2003
+
+QList<QStringList> SpreadsheetFormats::ReadWorksheetXML2004(const QString& path, QString* error)
+{
+    if (error)
+        *error = QString();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return noRows(error, QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()));
+    Sheet_Builder sheet;
+    QString reason;
+    if (!readXmlSheet(file, sheet, reason))
+        return noRows(error, QStringLiteral("%1: %2").arg(path, reason));
+    return sheet.rows;
+}
+
+bool SpreadsheetFormats::WriteWorksheetXML2004(const QString& path, const QList<QStringList>& withData, QString* error)
+{
+    if (error)
+        *error = QString();
+    if (withData.isEmpty())
+        return failWith(error, QStringLiteral("Nothing to write to %1").arg(path));
+    Xml_File out(path);
+    QXmlStreamWriter& xml = out.xml;
+    xml.writeStartElement(QStringLiteral("Workbook"));
+    xml.writeAttribute(QStringLiteral("xmlns"), QLatin1String(Spreadsheet_NS));
+    xml.writeAttribute(QStringLiteral("xmlns:o"), QStringLiteral("urn:schemas-microsoft-com:office:office"));
+    xml.writeAttribute(QStringLiteral("xmlns:x"), QStringLiteral("urn:schemas-microsoft-com:office:excel"));
+    xml.writeAttribute(QStringLiteral("xmlns:ss"), QLatin1String(Spreadsheet_NS));
+    xml.writeAttribute(QStringLiteral("xmlns:html"), QStringLiteral("http://www.w3.org/TR/REC-html40"));
+    xml.writeStartElement(QStringLiteral("Worksheet"));
+    xml.writeAttribute(QStringLiteral("ss:Name"), QStringLiteral("Notes"));
+    xml.writeStartElement(QStringLiteral("Table"));
+    // Spreadsheet programs refuse a table wider than it says, so the count is
+    // that of the widest row.
+    xml.writeAttribute(QStringLiteral("ss:ExpandedColumnCount"), QString::number(std::max<qsizetype>(1, columnCount(withData))));
+    xml.writeAttribute(QStringLiteral("ss:ExpandedRowCount"), QString::number(withData.size()));
+    for (const QStringList& row : withData) {
+        xml.writeStartElement(QStringLiteral("Row"));
+        for (const QString& value : row) {
+            xml.writeStartElement(QStringLiteral("Cell"));
+            xml.writeStartElement(QStringLiteral("Data"));
+            xml.writeAttribute(QStringLiteral("ss:Type"), isCanonicalNumber(value) ? QStringLiteral("Number") : QStringLiteral("String"));
+            xml.writeCharacters(xmlText(value));
+            xml.writeEndElement();
+            xml.writeEndElement();
+        }
+        xml.writeEndElement();
+        if (xml.hasError())
+            break;
+    }
+    xml.writeEndElement();
+    xml.writeEndElement();
+    xml.writeEndElement();
+    if (!out.commit())
+        return failWith(error, QStringLiteral("Cannot write %1").arg(path));
+    return true;
+}
+
+// ---------------------------------------------------------------- by file type
+
+bool SpreadsheetFormats::Handles(const QString& path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    return suffix == QLatin1String("ods") || suffix == QLatin1String("xml");
+}
+
+QList<QStringList> SpreadsheetFormats::Read(const QString& path, QString* error)
+{
+    if (QFileInfo(path).suffix().compare(QLatin1String("ods"), Qt::CaseInsensitive) == 0)
+        return ReadODS(path, error);
+    return ReadWorksheetXML2004(path, error);
+}

@@ -157,8 +157,14 @@ CSV or RTF file, pasted text or a folder of pictures (section 6).</td></tr>
 program on the computer can open it, Gleamcard says so.</td></tr>
 <tr><td>Help and Support...</td><td>Opens this guide, or the product's web pages
 and support addresses.</td></tr>
-<tr><td>Product Page 1</td><td>Not available yet (greyed out), like
-Product Page 2 and Product Page 3.</td></tr>
+<tr><td>Product Page 1</td><td>Product Page 1, Product Page 2 and Product Page 3
+each show one of the maker's other products: Labelwright (address and shipping
+labels), Snapsheet (contact sheets and photo albums) and Tallybook (stock counts
+and shelf labels). Its buttons open your mail program with a prepared message
+(<b>Mail Me How</b>) or a question (<b>Ask us a question</b>), or your web browser
+at the product's order page or the maker's videos.</td></tr>
+<tr><td>Review Gleamcard...</td><td>Opens the review page in your web browser
+when you click <b>Review Now</b>; <b>Later</b> closes the window.</td></tr>
 </table>
 
 <h2>5. Exporting cards as images</h2>
@@ -193,12 +199,13 @@ mark, or older Latin-1 files.</p>
 starts a set, filled with <b>Create Series</b> or <b>Import</b>; <b>Edit</b> opens the selected set, <b>Delete</b> removes sets that
 no object uses. In a set, you can rename it under <b>Name</b>, change a value
 by double-clicking it, <b>Delete Rows</b>, <b>Export...</b> the values to a text
-file or spreadsheet, and <b>Save</b>. <b>Back</b> returns to the list.</p>
+file or a spreadsheet (xlsx, OpenDocument ods, or XML Spreadsheet 2003), and <b>Save</b>. <b>Back</b> returns to the list.</p>
 <p>To make one card per value, select an object, set <b>Value from</b> to
 <i>Series</i> and choose the set under <b>List</b>. The card shows the first
 value; the export writes a card for every value.</p>
 <p><b>Data &gt; Import...</b> fills data sets from other files. From a
-spreadsheet (xlsx) you tick the columns you want: each becomes a set named
+spreadsheet (xlsx, OpenDocument ods, or XML Spreadsheet 2003; of an ods or
+XML file the first sheet is read) you tick the columns you want: each becomes a set named
 after its title, or all go into one set. A text or RTF file gives one value
 per line, a CSV file one value per record, pasted text one value per line, and
 a folder of pictures one picture per value. For each set you choose to make a

@@ -2,6 +2,7 @@
 #include "canvas/SKTGraphicView.h"
 #include "data/BatchWizard.h"
 #include "data/DataSetFiles.h"
+#include "data/SpreadsheetFormats.h"
 #include "data/SpreadsheetWriter.h"
 #include "data/View_Data_Series.h"
 #include "editor/SKTWindowController.h"
@@ -323,18 +324,22 @@ TEST_F(Manager, ExportsReadBackAndFailuresSaySo)
         QString written;
     };
     for (const ExportCase& c : {ExportCase{"g.xlsx", 0, "g.xlsx"}, ExportCase{"t", 1, "t.txt"},
-                                ExportCase{"x.xlsx", 1, "x.txt"}, ExportCase{"y.txt", 0, "y.xlsx"}}) {
+                                ExportCase{"x.xlsx", 1, "x.txt"}, ExportCase{"y.txt", 0, "y.xlsx"},
+                                ExportCase{"o", 2, "o.ods"}, ExportCase{"w.txt", 3, "w.xml"}}) {
         host.panelAnswers.push_back({true, {at(c.typed)}, c.type});
         m->Export_Value_Btn_Clicked();
-        EXPECT_EQ(host.panels.last().typeChoices, (QStringList{"xlsx", "txt"}));
+        EXPECT_EQ(host.panels.last().typeChoices, (QStringList{"xlsx", "txt", "ods", "xml"}));
         EXPECT_EQ(Export_File_Path, at(c.written));
         EXPECT_EQ(host.modalRuns.last(), "Open_Export_Log");
         EXPECT_EQ(Open_Export_Log::defaultInstance()->_open_log_message->text(), "Record has been exported successfully.");
         if (c.type == 0)
             EXPECT_EQ(openpyxlCells(readWithOpenpyxl(at(c.written))),
                       (QList<QStringList>{{"Batch Value"}, {"12"}, {"Ann"}, {"Bo Ek"}}));
-        else
+        else if (c.type == 1)
             EXPECT_EQ(readFile(at(c.written)).split('\n'), (QList<QByteArray>{"12", "Ann", "Bo Ek", ""}));
+        else
+            EXPECT_EQ(SpreadsheetFormats::Read(at(c.written)),
+                      (QList<QStringList>{{"Batch Value"}, {"12"}, {"Ann"}, {"Bo Ek"}}));
     }
     EXPECT_FALSE(QFileInfo::exists(at("x.xlsx")));
 

@@ -4,6 +4,7 @@
 
 #include "canvas/SKTGraphicView.h"
 #include "data/Import_Excel.h"
+#include "data/SpreadsheetFormats.h"
 #include "data/Import_Excel_DataSheet.h"
 #include "data/Import_Wizard.h"
 #include "data/View_Data_Series.h"
@@ -380,4 +381,29 @@ TEST_F(ProfileBindingTest, TheMainPhotoBoundToASetKeepsItsBrowseButtonOff)
         wnd->Edit_Main_Photo_Button();
     }
     EXPECT_EQ(browsable, (QList<bool>{false, true}));
+}
+
+TEST_F(ColumnTest, OpenDocumentAndXmlSpreadsheetsImportLikeWorkbooks)
+{
+    // The wizard's browse button offers the three spreadsheet types.
+    Import_Wizard* wizard = Import_Wizard::defaultInstance();
+    wizard->Browse_Excel_Pressed();
+    EXPECT_EQ(host.panels.last().extensions, (QStringList{"xlsx", "ods", "xml"}));
+    for (const QString type : {"ods", "xml"}) {
+        const QString path = file("people." + type, "");
+        ASSERT_TRUE(type == "ods" ? SpreadsheetFormats::WriteODS(path, kPeople, true)
+                                  : SpreadsheetFormats::WriteWorksheetXML2004(path, kPeople));
+        importWorkbook<Sheet>(path, Import_Command, [type](Sheet& d) {
+            EXPECT_EQ(d.Sheet_ComboBox->count(), 1);
+            ASSERT_EQ(d.ListData_xl.size(), 4);
+            EXPECT_EQ(d.ListData_xl[1].Extension, "Untitled Column 2");
+            tick(d, {2, 3});
+            d.ListData_xl[2].Header = "Towns " + type;
+            d.ListData_xl[3].Header = "Codes " + type;
+            d.OKPressed();
+        });
+        EXPECT_EQ(set("Towns " + type), "Oslo\nRome\n");
+        EXPECT_EQ(set("Codes " + type), "7\n8\n");
+    }
+    EXPECT_TRUE(host.alerts.isEmpty());
 }

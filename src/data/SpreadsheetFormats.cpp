@@ -297,13 +297,14 @@ bool readXmlSheet(QIODevice& device, Sheet_Builder& sheet, QString& reason)
                 sheet.skipToColumn(Int_Value(index.toString()) - 1);
             const qsizetype across = Int_Value(attribute(r, QLatin1String("MergeAcross")).toString());
             QString text;
-            bool first = true;
+            bool data = false;
             while (r.readNextStartElement()) {
-                if (first && r.name() == QLatin1String("Data"))
+                if (!data && r.name() == QLatin1String("Data")) {
                     text = r.readElementText(QXmlStreamReader::IncludeChildElements).left(SpreadsheetFormats::Max_Cell_Text);
-                else
-                    r.skipCurrentElement();
-                first = false;
+                    data = true;
+                } else {
+                    r.skipCurrentElement(); // comments and named ranges are not what the cell shows
+                }
             }
             sheet.cell(text, 1);
             sheet.skipToColumn(sheet.column() + std::max<qsizetype>(0, across));

@@ -326,7 +326,7 @@ TEST_F(ProfileBindingTest, ASpreadsheetLoadedInTheDialogFeedsAFieldAndItsPathIsK
         d.OK_Btn_Clicked();
     });
     wnd->User_Profile_Button_Clicked();
-    EXPECT_EQ(host.panels.first().extensions, QStringList{"xlsx"});
+    EXPECT_EQ(host.panels.first().extensions, (QStringList{"xlsx", "ods", "xml"}));
     EXPECT_EQ(Excel_Source_Path, path);
     EXPECT_TRUE(Excel_Binding_Use);
     EXPECT_EQ(wnd->Front_user_profile->field[Profile_slogan].value, "Oslo");

@@ -13,6 +13,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 #include <exception>
+#include <functional>
 
 namespace {
 // The maker's products. Addresses are on the maker's placeholder domain, as
@@ -61,6 +62,22 @@ void openLink(const QString& link)
             Show_NSLog_Message(QStringLiteral("Could not open %1").arg(link));
     } catch (const std::exception& e) {
         Show_NSLog_Message(QString::fromUtf8(e.what()));
+    }
+}
+
+// Runs a window modally and hides it after: its code, 0 when it failed.
+int runModalOnce(QDialog& window, const std::function<void()>& fill = {})
+{
+    try {
+        if (fill)
+            fill();
+        const int code = platform::runModal(window);
+        window.hide();
+        return code;
+    } catch (const std::exception& e) {
+        Show_NSLog_Message(QString::fromUtf8(e.what()));
+        window.hide();
+        return 0;
     }
 }
 
@@ -209,7 +226,7 @@ const Promotion_Product* Promotion_Form::product(const QString& code) const
 
 int Promotion_Form::Open_Promotion_Window()
 {
-    try {
+    return runModalOnce(*this, [this] {
         if (const Promotion_Product* p = product(software_type)) {
             bundle_image->setImage(p->picture);
             Software_title->setText(p->title);
@@ -217,14 +234,7 @@ int Promotion_Form::Open_Promotion_Window()
             long_descp->setText(p->long_descp);
             setWindowTitle(p->title);
         }
-        const int code = platform::runModal(*this);
-        hide();
-        return code;
-    } catch (const std::exception& e) {
-        Show_NSLog_Message(QString::fromUtf8(e.what()));
-        hide();
-        return 0;
-    }
+    });
 }
 
 void Promotion_Form::OK_Clicked()
@@ -308,15 +318,7 @@ Review_Form::Review_Form(QWidget* parent)
 
 int Review_Form::Open_Review_Form_Window()
 {
-    try {
-        const int code = platform::runModal(*this);
-        hide();
-        return code;
-    } catch (const std::exception& e) {
-        Show_NSLog_Message(QString::fromUtf8(e.what()));
-        hide();
-        return 0;
-    }
+    return runModalOnce(*this);
 }
 
 void Review_Form::OK_Clicked()

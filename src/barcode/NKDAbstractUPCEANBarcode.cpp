@@ -29,6 +29,13 @@ const Digit_Patterns& digitPatterns()
     }();
     return patterns;
 }
+
+// A digit's pattern in one number set; "" for no digit.
+const QString& patternIn(const QString (&set)[10], int digit)
+{
+    static const QString none;
+    return digit < 0 ? none : set[digit];
+}
 }
 
 QString UPCEAN::swapHandedness(const QString& pattern)
@@ -73,32 +80,28 @@ QString NKDAbstractUPCEANBarcode::_encodeChar(QChar c) const
 
 int NKDAbstractUPCEANBarcode::digitAt(int position) const
 {
-    const QString text = content();
+    const QString& text = content();
     return position >= 0 && position < text.size() ? digitValue(text[position]) : -1;
 }
 
-QString NKDAbstractUPCEANBarcode::leftOddAt(int position) const
+const QString& NKDAbstractUPCEANBarcode::leftOddAt(int position) const
 {
-    const int d = digitAt(position);
-    return d < 0 ? QString() : digitPatterns().odd[d];
+    return patternIn(digitPatterns().odd, digitAt(position));
 }
 
-QString NKDAbstractUPCEANBarcode::rightAt(int position) const
+const QString& NKDAbstractUPCEANBarcode::rightAt(int position) const
 {
-    const int d = digitAt(position);
-    return d < 0 ? QString() : digitPatterns().right[d];
+    return patternIn(digitPatterns().right, digitAt(position));
 }
 
-QString NKDAbstractUPCEANBarcode::leftEvenAt(int position) const
+const QString& NKDAbstractUPCEANBarcode::leftEvenAt(int position) const
 {
-    const int d = digitAt(position);
-    return d < 0 ? QString() : digitPatterns().even[d];
+    return patternIn(digitPatterns().even, digitAt(position));
 }
 
-QString NKDAbstractUPCEANBarcode::rightOf(QChar c)
+const QString& NKDAbstractUPCEANBarcode::rightOf(QChar c)
 {
-    const int d = digitValue(c);
-    return d < 0 ? QString() : digitPatterns().right[d];
+    return patternIn(digitPatterns().right, digitValue(c));
 }
 
 QString NKDAbstractUPCEANBarcode::checkText() const

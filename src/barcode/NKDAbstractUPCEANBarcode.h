@@ -42,13 +42,13 @@ public:
 
 protected:
     // The pattern of the content's digit at a position; "" past the end or for a non-digit.
-    QString leftOddAt(int position) const;
-    QString rightAt(int position) const;
-    QString leftEvenAt(int position) const;
+    const QString& leftOddAt(int position) const;
+    const QString& rightAt(int position) const;
+    const QString& leftEvenAt(int position) const;
     // The digit at a position of the content; -1 for none.
     int digitAt(int position) const;
     // The right-hand pattern of a digit; "" for another character.
-    static QString rightOf(QChar c);
+    static const QString& rightOf(QChar c);
     QString checkText() const;
     // Splits a typed check digit off a value: the content keeps the first
     // `digits` characters, the next one becomes the check digit. A longer

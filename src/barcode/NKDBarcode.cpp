@@ -5,7 +5,7 @@
 
 bool NKDBarcode::initWithContent(const QString& content, bool printsCaption)
 {
-    return initWithContent(content, printsCaption, 0.936f, 36.0f, 6.0f, -1);
+    return initWithContent(content, printsCaption, Default_Bar_Width, Default_Height, Default_Font_Size, -1);
 }
 
 bool NKDBarcode::initWithContent(const QString& content, bool printsCaption, float andBarWidth,
@@ -18,8 +18,9 @@ bool NKDBarcode::initWithContent(const QString& content, bool printsCaption, flo
     setBarWidth(andBarWidth);
     setHeight(andHeight);
     _caption_fontSize = andFontSize;
-    calculateWidth();
+    // The check digit is part of the modules the width is measured from.
     setCheckDigit(andCheckDigit);
+    calculateWidth();
     return true;
 }
 
@@ -41,12 +42,13 @@ QString NKDBarcode::_encodeChar(QChar) const
     return QStringLiteral("1010");
 }
 
-QString NKDBarcode::completeBarcode() const
+const QString& NKDBarcode::completeBarcode() const
 {
-    if (!_modulesMade || _modulesContent != _content || _modulesCheckDigit != _checkDigit) {
-        _modules = initiator() + barcode() + terminator();
-        _modulesContent = _content;
-        _modulesCheckDigit = _checkDigit;
+    if (!_modulesMade) {
+        const QString start = initiator(), body = barcode(), end = terminator();
+        _modules.clear();
+        _modules.reserve(start.size() + body.size() + end.size());
+        _modules.append(start).append(body).append(end);
         _modulesMade = true;
     }
     return _modules;

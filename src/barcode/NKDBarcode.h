@@ -39,13 +39,17 @@ public:
     virtual void setHeight(float height) { _height = height; }
     void setWidth(float width) { _width = width; }
     virtual void calculateWidth();
-    void setCheckDigit(qint8 checkDigit) { _checkDigit = checkDigit; }
+    void setCheckDigit(qint8 checkDigit)
+    {
+        _checkDigit = checkDigit;
+        modulesChanged();
+    }
     virtual void setPrintsCaption(bool on) { _printsCaption = on; }
     virtual void setPrintsHeader(bool on) { _printsHeader = on; }
     virtual void setPrintsFooter(bool on) { _printsFooter = on; }
     virtual void setBarWidth(float barWidth) { _barWidth = barWidth; }
 
-    QString content() const { return _content; }
+    const QString& content() const { return _content; }
     float height() const { return _height; }
     float width() const { return _width; }
     qint8 checkDigit() const { return _checkDigit; }
@@ -64,7 +68,7 @@ public:
     virtual QString barcode() const;
     // The whole module string; made once for a content and check digit
     // (a subclass whose other settings change the modules calls modulesChanged()).
-    QString completeBarcode() const;
+    const QString& completeBarcode() const;
 
     void setCaptionHeight(float inches) { _captionHeight = inches; }
     void setHeaderHeight(float inches) { _headerHeight = inches; }
@@ -120,6 +124,8 @@ public:
     std::unique_ptr<NKDBarcode> copy() const;
 
 protected:
+    // What initWithContent(content, printsCaption) gives.
+    static constexpr float Default_Bar_Width = 0.936f, Default_Height = 36.0f, Default_Font_Size = 6.0f;
     void modulesChanged() { _modulesMade = false; }
     // A fresh, uninitialised object of the same class (with its own settings
     // that precede initialisation).
@@ -135,8 +141,7 @@ private:
     float _caption_fontSize = 0, _header_fontSize = 0, _footer_fontSize = 0;
     float _captionHeight = 0, _headerHeight = 0, _footerHeight = 0;
     float _headerWidth = 0, _footerWidth = 0;
-    mutable QString _modules, _modulesContent;
-    mutable qint8 _modulesCheckDigit = -1;
+    mutable QString _modules;
     mutable bool _modulesMade = false;
 };
 

@@ -33,17 +33,23 @@ bool isDigit(QChar c)
 {
     return c >= QLatin1Char('0') && c <= QLatin1Char('9');
 }
+
+// The module patterns of the symbol values, made once.
+const QList<QString>& patterns()
+{
+    static const QList<QString> list = [] {
+        QList<QString> made;
+        for (const char* widths : Code128_Widths)
+            made.append(widthsToModules(widths));
+        return made;
+    }();
+    return list;
+}
 }
 
 QString NKDCode128Barcode::patternOf(int value)
 {
-    static const QList<QString> patterns = [] {
-        QList<QString> list;
-        for (const char* widths : Code128_Widths)
-            list.append(widthsToModules(widths));
-        return list;
-    }();
-    return value >= 0 && value < patterns.size() ? patterns[value] : QString();
+    return value >= 0 && value < patterns().size() ? patterns()[value] : QString();
 }
 
 int NKDCode128Barcode::valueIn(QChar c, int set)
@@ -84,14 +90,14 @@ bool NKDCode128Barcode::initWithContent(const QString& content, bool printsCapti
 {
     if (content.isNull())
         return false;
-    // The set is settled first so that measuring never meets the automatic value.
+    // The set and the check value are settled first, so that the modules are
+    // made and measured once, never with the automatic set.
     setContent(content);
     if (_codeSet == SetAuto)
         setCodeSet(_bestCodeSetForContent());
-    NKDBarcode::initWithContent(content, printsCaption);
     generateChecksum();
-    calculateWidth();
-    return true;
+    return NKDBarcode::initWithContent(content, printsCaption, Default_Bar_Width, Default_Height,
+                                       Default_Font_Size, checkDigit());
 }
 
 int NKDCode128Barcode::_bestCodeSetForContent() const
@@ -132,6 +138,7 @@ QList<int> NKDCode128Barcode::dataValues() const
     if (_codeSet < SetA || _codeSet > SetC)
         return values;
     const QString text = content();
+    values.reserve(text.size() + 2);
     int set = _codeSet;
     for (qsizetype i = 0; i < text.size();) {
         const QChar c = text[i];
@@ -175,12 +182,14 @@ QList<int> NKDCode128Barcode::dataValues() const
 QString NKDCode128Barcode::barcode() const
 {
     const QList<int> values = dataValues();
+    const QList<QString>& pattern = patterns();
     QString modules;
     modules.reserve((values.size() + 1) * 11);
     for (int value : values)
-        modules += patternOf(value);
+        if (value >= 0 && value < pattern.size())
+            modules += pattern[value];
     if (checkDigit() >= 0 && checkDigit() <= 102)
-        modules += _encodeNumberPair(QString::number(checkDigit()));
+        modules += pattern[checkDigit()];
     return modules;
 }
 

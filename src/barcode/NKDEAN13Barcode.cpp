@@ -15,24 +15,28 @@ QString NKDEAN13Barcode::parityOf(QChar firstDigit)
 
 bool NKDEAN13Barcode::initWithContent(const QString& value, bool printsCaption)
 {
-    if (!NKDAbstractUPCEANBarcode::initWithContent(value, printsCaption))
+    if (value.isNull())
         return false;
-    if (value.size() < 13)
+    // The check digit is settled first, so that the modules are made and measured once.
+    if (value.size() < 13) {
+        setContent(value);
         generateChecksum();
-    else
+    } else {
         splitTypedCheckDigit(value, 12);
-    calculateWidth();
-    return true;
+    }
+    return NKDBarcode::initWithContent(content(), printsCaption, Default_Bar_Width, Default_Height,
+                                       Default_Font_Size, checkDigit());
 }
 
 QString NKDEAN13Barcode::barcode() const
 {
-    const QString text = content();
-    const QString parity = text.isEmpty() ? QString() : parityOf(text[0]);
+    const QString& text = content();
+    const int first = text.isEmpty() ? -1 : text[0].unicode() - '0';
+    const char* parity = first >= 0 && first <= 9 ? First_Digit_Parity[first] : "LLLLLL";
     QString modules;
     modules.reserve(96);
     for (int i = 1; i <= 6; ++i)
-        modules += parity.size() == 6 && parity[i - 1] == QLatin1Char('G') ? leftEvenAt(i) : leftOddAt(i);
+        modules += parity[i - 1] == 'G' ? leftEvenAt(i) : leftOddAt(i);
     modules += Centre_Guard;
     for (int i = 7; i <= 11; ++i)
         modules += rightAt(i);

@@ -119,7 +119,10 @@ Barcode_Drawing Barcode_Drawing_Of(const BarcodeStyle& style)
 {
     Barcode_Drawing drawing;
     drawing.unit = Unit_Centimetre;
-    drawing.dpi = Checked_Barcode_DPI(Barcode_DPI_Of_Item(style.dpi_val_index, Int_Value(style.dpi_custom_val)));
+    // The custom text is read only when the custom item is chosen.
+    const bool custom = Barcode_DPI_Items.value(style.dpi_val_index) == QLatin1String("Custom");
+    drawing.dpi = Checked_Barcode_DPI(
+        Barcode_DPI_Of_Item(style.dpi_val_index, custom ? Int_Value(style.dpi_custom_val) : 0));
     drawing.qrVersion = style.qr_version_index;
     drawing.qrLevel = style.qr_ec_index;
     return drawing;

@@ -171,11 +171,14 @@ BarcodeTextBlock Barcode_Text_Block(const QString& text, const QFont& font, qrea
         return layoutBlock(text, font, kern);
     BarcodeTextBlock block;
     block.height = table.height;
-    block.glyphs.reserve(text.size());
+    block.glyphs.resize(text.size());
+    Barcode_Art_Glyph* glyph = block.glyphs.data();
     qreal x = 0;
     for (QChar c : text) {
         Glyph_Entry& entry = table.glyph(c.unicode());
-        block.glyphs.append({table.outline(entry), QPointF(x, table.ascent)});
+        glyph->outline = table.outline(entry);
+        glyph->at = QPointF(x, table.ascent);
+        ++glyph;
         x += entry.advance + kern;
     }
     block.width = x;

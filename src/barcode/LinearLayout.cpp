@@ -61,8 +61,9 @@ Linear_Layout Layout_Linear_Barcode(const NKDBarcode& m, const BarcodeStyle* sty
     layout.size = QSizeF(frameWidth, m.drawingHeight());
     const qreal Wv = layout.size.width(), Hv = layout.size.height();
     Placer place{layout, Hv};
+    layout.texts.reserve(4); // caption pieces, header and footer
 
-    const QString modules = m.completeBarcode();
+    const QString& modules = m.completeBarcode();
     const qsizetype n = modules.size();
     const qreal w = m.barWidth(), W = m.width();
     const qreal mV = s.value_margin, mF = s.footer_margin, mLR = s.LR_margin, mTB = s.TB_margin;
@@ -75,13 +76,15 @@ Linear_Layout Layout_Linear_Barcode(const NKDBarcode& m, const BarcodeStyle* sty
     int run = 0;
     const bool ownBottoms = m.barsHaveOwnBottoms(), ownTops = m.barsHaveOwnTops();
     const qreal commonTop = ownTops ? 0 : m.barTop(0);
-    layout.bars.reserve(n / 2 + 1);
+    // At most one bar for every two modules, written in place.
+    layout.bars.resize(n / 2 + 1);
+    QRectF* bar = layout.bars.data();
     // The bar of the run that ends at a module index.
     auto addBar = [&](qsizetype last) {
         hLast = ownTops ? m.barTop(int(last)) : commonTop;
         const qreal bottom = ownBottoms ? m.barBottom(int(last)) : 0;
         const qreal h = hLast - bottom;
-        layout.bars.append(QRectF(x, Hv - (yb + bottom) - h, run * w, h));
+        *bar++ = QRectF(x, Hv - (yb + bottom) - h, run * w, h);
     };
     const QChar* module = modules.constData();
     for (qsizetype i = 0; i < n; ++i) {
@@ -96,6 +99,7 @@ Linear_Layout Layout_Linear_Barcode(const NKDBarcode& m, const BarcodeStyle* sty
         x += w * (run + 1);
         run = 0;
     }
+    layout.bars.resize(bar - layout.bars.constData());
 
     if (m.printsCaption()) {
         const QFont& font = s.value_font_val;
@@ -105,13 +109,13 @@ Linear_Layout Layout_Linear_Barcode(const NKDBarcode& m, const BarcodeStyle* sty
         if (!left.isEmpty())
             place.textAt(Barcode_Text_Block(left, font), m.firstBar() * 0.25 + mLR, yc + 3.0, color);
         if (!middle.isEmpty()) {
-            const QStringList pieces = middle.split(Tab);
-            const qsizetype N = pieces.size();
+            const qsizetype N = middle.count(Tab) + 1;
             if (left.isEmpty() && N == 1) {
                 const qreal t = Barcode_Text_Width(middle, font);
                 const qreal kern = s.kerning_value_state == 1 ? (W - t) / middle.size() : 2.0;
                 place.textInRect(Barcode_Text_Block(middle, font, kern), yc, QStringLiteral("Center"), color);
             } else {
+                const QStringList pieces = middle.split(Tab);
                 const qreal I = m.initiator().size(), first = m.firstBar();
                 const qreal P = N == 1 ? W / N - 2 * I * w - 2 * first : W / N - I * w - first;
                 for (qsizetype i = 0; i < N; ++i) {

@@ -1,5 +1,7 @@
 #include "barcode/NKDEAN13Barcode.h"
 
+#include <algorithm>
+
 namespace {
 // Parity of digits 2 to 7 by the first digit.
 const char* const First_Digit_Parity[] = {"LLLLLL", "LLGLGG", "LLGGLG", "LLGGGL", "LGLLGG",
@@ -33,15 +35,18 @@ QString NKDEAN13Barcode::barcode() const
     const QString& text = content();
     const int first = text.isEmpty() ? -1 : text[0].unicode() - '0';
     const char* parity = first >= 0 && first <= 9 ? First_Digit_Parity[first] : "LLLLLL";
-    QString modules;
-    modules.reserve(96);
+    // Twelve patterns of seven modules at most and the centre guard, copied in place.
+    QString modules(12 * 7 + Centre_Guard.size(), Qt::Uninitialized);
+    QChar* out = modules.data();
+    auto put = [&out](const QString& pattern) { out = std::copy(pattern.cbegin(), pattern.cend(), out); };
     for (int i = 1; i <= 6; ++i)
-        modules += parity[i - 1] == 'G' ? leftEvenAt(i) : leftOddAt(i);
-    modules += Centre_Guard;
+        put(parity[i - 1] == 'G' ? leftEvenAt(i) : leftOddAt(i));
+    put(Centre_Guard);
     for (int i = 7; i <= 11; ++i)
-        modules += rightAt(i);
+        put(rightAt(i));
     if (checkDigit() >= 0)
-        modules += rightOf(QChar(ushort(checkDigit())));
+        put(rightOf(QChar(ushort(checkDigit()))));
+    modules.truncate(out - modules.constData());
     return modules;
 }
 
@@ -54,8 +59,13 @@ bool NKDEAN13Barcode::isContentValid() const
 
 QString NKDEAN13Barcode::caption() const
 {
-    const QString text = content();
-    return QStringLiteral("  ") + text.mid(1, 6) + QLatin1Char('\t') + text.mid(7, 5) + checkText();
+    const QStringView text = content();
+    QString caption;
+    caption.reserve(15);
+    caption.append(u"  ").append(text.mid(1, 6)).append(QLatin1Char('\t')).append(text.mid(7, 5));
+    if (checkDigit() >= 0)
+        caption.append(QChar(ushort(checkDigit())));
+    return caption;
 }
 
 bool NKDEAN8Barcode::initWithContent(const QString& value, bool printsCaption)

@@ -90,11 +90,17 @@ struct Font_Table {
 Font_Table& fontTable(const QFont& font)
 {
     thread_local std::vector<std::unique_ptr<Font_Table>> tables;
+    // A symbol's texts mostly come one after the other in one font.
+    thread_local Font_Table* last = nullptr;
+    if (last && last->font == font)
+        return *last;
     for (auto& t : tables)
         if (t->font == font)
-            return *t;
-    if (tables.size() > 64)
+            return *(last = t.get());
+    if (tables.size() > 64) {
+        last = nullptr;
         tables.clear();
+    }
     auto table = std::make_unique<Font_Table>();
     table->font = font;
     const QFont scaled = pointFont(font, 0);
@@ -109,12 +115,12 @@ Font_Table& fontTable(const QFont& font)
         table->height = metrics.ascent() + metrics.descent();
     }
     tables.push_back(std::move(table));
-    return *tables.back();
+    return *(last = tables.back().get());
 }
 
 // Whether every character has a glyph of the font itself (no fallback font,
 // no shaping across characters needed).
-bool simpleText(Font_Table& table, const QString& text)
+bool simpleText(Font_Table& table, QStringView text)
 {
     for (QChar c : text) {
         if (c.unicode() >= 0x0300 || table.glyph(c.unicode()).index == 0)
@@ -124,10 +130,10 @@ bool simpleText(Font_Table& table, const QString& text)
 }
 
 // Texts the font alone cannot show go through Qt's full layout (fallback fonts, shaping).
-BarcodeTextBlock layoutBlock(const QString& text, const QFont& font, qreal kern)
+BarcodeTextBlock layoutBlock(QStringView text, const QFont& font, qreal kern)
 {
     BarcodeTextBlock block;
-    QTextLayout layout(text, pointFont(font, kern));
+    QTextLayout layout(text.toString(), pointFont(font, kern));
     QTextOption option;
     option.setWrapMode(QTextOption::NoWrap);
     layout.setTextOption(option);
@@ -164,7 +170,7 @@ float Barcode_Band_Height(const QFont& font)
     return float(cap / 72.0 + 0.35 * cap / 72.0);
 }
 
-BarcodeTextBlock Barcode_Text_Block(const QString& text, const QFont& font, qreal kern)
+BarcodeTextBlock Barcode_Text_Block(QStringView text, const QFont& font, qreal kern)
 {
     Font_Table& table = fontTable(font);
     if (!simpleText(table, text))
@@ -185,7 +191,7 @@ BarcodeTextBlock Barcode_Text_Block(const QString& text, const QFont& font, qrea
     return block;
 }
 
-qreal Barcode_Text_Width(const QString& text, const QFont& font)
+qreal Barcode_Text_Width(QStringView text, const QFont& font)
 {
     Font_Table& table = fontTable(font);
     if (!simpleText(table, text))

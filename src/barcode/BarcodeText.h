@@ -21,7 +21,7 @@ struct BarcodeTextBlock {
     qreal width = 0;                 // advance width, kern included
     qreal height = 0;                // natural line height
 };
-BarcodeTextBlock Barcode_Text_Block(const QString& text, const QFont& font, qreal kern = 0);
+BarcodeTextBlock Barcode_Text_Block(QStringView text, const QFont& font, qreal kern = 0);
 
 // The natural width of a text without kern; no outline is made.
-qreal Barcode_Text_Width(const QString& text, const QFont& font);
+qreal Barcode_Text_Width(QStringView text, const QFont& font);

@@ -115,17 +115,17 @@ Linear_Layout Layout_Linear_Barcode(const NKDBarcode& m, const BarcodeStyle* sty
                 const qreal kern = s.kerning_value_state == 1 ? (W - t) / middle.size() : 2.0;
                 place.textInRect(Barcode_Text_Block(middle, font, kern), yc, QStringLiteral("Center"), color);
             } else {
-                const QStringList pieces = middle.split(Tab);
                 const qreal I = m.initiator().size(), first = m.firstBar();
                 const qreal P = N == 1 ? W / N - 2 * I * w - 2 * first : W / N - I * w - first;
-                for (qsizetype i = 0; i < N; ++i) {
-                    const QString& piece = pieces[i];
-                    if (piece.isEmpty())
-                        continue;
-                    const qreal t = Barcode_Text_Width(piece, font);
-                    const qreal k = (P - t) / (2.0 * piece.size());
-                    place.textAt(Barcode_Text_Block(piece, font, 1.3 * k),
-                                 3.0 * k + first + (i + 1) * I * w + i * P + mLR, yc, color);
+                qsizetype i = 0;
+                for (QStringView piece : QStringView(middle).tokenize(Tab)) {
+                    if (!piece.isEmpty()) {
+                        const qreal t = Barcode_Text_Width(piece, font);
+                        const qreal k = (P - t) / (2.0 * piece.size());
+                        place.textAt(Barcode_Text_Block(piece, font, 1.3 * k),
+                                     3.0 * k + first + (i + 1) * I * w + i * P + mLR, yc, color);
+                    }
+                    ++i;
                 }
             }
         }

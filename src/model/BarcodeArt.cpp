@@ -23,8 +23,8 @@ QRect Barcode_Art::boundingRect() const
 {
     if (!d)
         return QRect();
-    if (!d->picture.isNull())
-        return d->picture.boundingRect();
+    if (d->picture)
+        return d->picture->boundingRect();
     return QRect(0, 0, int(std::ceil(d->size.width())), int(std::ceil(d->size.height())));
 }
 
@@ -32,8 +32,8 @@ void Barcode_Art::draw(QPainter& painter, const QPointF& topLeft) const
 {
     if (!d)
         return;
-    if (!d->picture.isNull()) {
-        painter.drawPicture(topLeft - QPointF(d->picture.boundingRect().topLeft()), d->picture);
+    if (d->picture) {
+        painter.drawPicture(topLeft - QPointF(d->picture->boundingRect().topLeft()), *d->picture);
         return;
     }
     const Barcode_Art_Data& a = *d;
@@ -78,8 +78,8 @@ QPicture Barcode_Art::picture() const
 {
     if (!d)
         return QPicture();
-    if (!d->picture.isNull())
-        return d->picture;
+    if (d->picture)
+        return *d->picture;
     QPicture picture;
     {
         QPainter painter(&picture);

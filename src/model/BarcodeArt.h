@@ -13,6 +13,7 @@
 #include <QPicture>
 #include <QRectF>
 #include <memory>
+#include <optional>
 
 class QPainter;
 
@@ -36,7 +37,9 @@ struct Barcode_Art_Data {
     QImage grid;                  // 2-D modules, one pixel each (dark and light)
     QRectF gridArea;              // where the grid is drawn
     bool clip = false;            // something reaches past the size: clip to it
-    QPicture picture;             // a symbol that came as a picture (older design files)
+    // A symbol that came as a picture (older design files); none for the others,
+    // which so never pay for an empty picture.
+    std::optional<QPicture> picture;
 };
 
 class Barcode_Art {

@@ -4,6 +4,7 @@
 #include "data/SpreadsheetWriter.h"
 #include "model/Globals.h"
 
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <cstdio>
@@ -16,12 +17,17 @@ constexpr int Rows = 100000;
 constexpr int Columns = 10;
 
 // The workbook is made by our writer in a child process, so the memory the
-// rows take while writing does not count towards the reader's peak.
+// rows take while writing does not count towards the reader's peak. With
+// GLEAMCARD_BENCH_XLSX set, it is that file: read when it exists, else
+// written there first (so other readers can be timed on the same file).
 QString workbook()
 {
     static QTemporaryDir folder;
     static const QString path = [] {
-        const QString file = folder.path() + QStringLiteral("/bench.xlsx");
+        const QString given = qEnvironmentVariable("GLEAMCARD_BENCH_XLSX");
+        const QString file = given.isEmpty() ? folder.path() + QStringLiteral("/bench.xlsx") : given;
+        if (QFileInfo::exists(file))
+            return file;
         const pid_t child = fork();
         if (child == 0) {
             Set_Resource_Folder(QStringLiteral(GLEAMCARD_SOURCE_DIR "/resources"));

@@ -9,6 +9,12 @@
 #include <QStringDecoder>
 
 #include <cerrno>
+#include <condition_variable>
+#include <cstring>
+#include <deque>
+#include <mutex>
+#include <thread>
+#include <vector>
 #include <cstdio>
 #include <fcntl.h>
 #include <stdexcept>
@@ -381,4 +387,205 @@ bool SSZipArchive::close()
         return false;
     }
     return true;
+}
+
+// Inflates an entry on a worker thread into a few chunks ahead of the
+// reader. The chunks are made here and passed back and forth, so the worker
+// allocates nothing.
+struct SSZipPackage::ReadAhead {
+    static constexpr qint64 Chunk = 256 * 1024;
+    static constexpr int Depth = 4;
+    struct Filled {
+        int buffer;
+        qint64 size;
+    };
+    ReadAhead()
+    {
+        for (int i = 0; i < Depth; ++i) {
+            buffers.emplace_back(size_t(Chunk));
+            spare.push_back(i);
+        }
+    }
+    std::vector<std::vector<char>> buffers;
+    std::deque<int> spare;
+    std::deque<Filled> filled;
+    std::thread worker;
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool finished = false, failed = false, stop = false;
+    int current = -1;
+    qint64 offset = 0, size = 0;
+};
+
+namespace {
+QString packageKey(QString name)
+{
+    name.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    return name.toLower();
+}
+}
+
+SSZipPackage::SSZipPackage() = default;
+
+SSZipPackage::~SSZipPackage()
+{
+    close();
+}
+
+void SSZipPackage::close()
+{
+    endEntry();
+    if (_zip)
+        unzClose(_zip);
+    _zip = nullptr;
+    _entries.clear();
+}
+
+bool SSZipPackage::open(const QString& path, SSZipArchiveError* error)
+{
+    close();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(error, SSZipArchive::Error_Open_Archive, QStringLiteral("cannot open %1: %2").arg(path, file.errorString()));
+    // An encrypted workbook, or one of the old binary kind, is a compound file.
+    if (file.read(8) == QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8))
+        return fail(error, SSZipArchive::Error_Open_Archive,
+                    QStringLiteral("the file is password-protected or an old-style .xls workbook, not a zip package"));
+    file.close();
+    _zip = unzOpen64(QFile::encodeName(path).constData());
+    if (!_zip)
+        return fail(error, SSZipArchive::Error_Open_Archive, QStringLiteral("failed to open zip file"));
+    int rc = unzGoToFirstFile(_zip);
+    if (rc != UNZ_OK) {
+        close();
+        return fail(error, SSZipArchive::Error_First_Entry, QStringLiteral("the zip file holds no entries"));
+    }
+    for (; rc != UNZ_END_OF_LIST_OF_FILE; rc = unzGoToNextFile(_zip)) {
+        unz_file_info64 info{};
+        QByteArray name(1024, '\0');
+        Entry entry{};
+        if (rc != UNZ_OK || _entries.size() >= SSZipArchive::Max_Entry_Count
+            || unzGetCurrentFileInfo64(_zip, &info, name.data(), uLong(name.size()), nullptr, 0, nullptr, 0) != UNZ_OK
+            || unzGetFilePos64(_zip, &entry.position) != UNZ_OK) {
+            close();
+            return fail(error, SSZipArchive::Error_Read_Entry,
+                        rc == UNZ_OK && _entries.size() >= SSZipArchive::Max_Entry_Count
+                            ? QStringLiteral("zip file has too many entries")
+                            : QStringLiteral("damaged zip file directory"));
+        }
+        name.truncate(qsizetype(std::min<uLong>(info.size_filename, uLong(name.size()))));
+        entry.size = info.uncompressed_size;
+        entry.encrypted = info.flag & 1;
+        _entries.insert(packageKey(QString::fromUtf8(name)), entry);
+    }
+    return true;
+}
+
+bool SSZipPackage::contains(const QString& name) const
+{
+    return _entries.contains(packageKey(name));
+}
+
+void SSZipPackage::endEntry()
+{
+    if (_ahead) {
+        {
+            std::lock_guard<std::mutex> lock(_ahead->mutex);
+            _ahead->stop = true;
+        }
+        _ahead->changed.notify_all();
+        _ahead->worker.join();
+        _ahead.reset();
+    }
+    if (_reading)
+        unzCloseCurrentFile(_zip);
+    _reading = false;
+}
+
+bool SSZipPackage::openEntry(const QString& name, qint64 maxSize, SSZipArchiveError* error)
+{
+    endEntry();
+    _readError.clear();
+    const auto it = _entries.constFind(packageKey(name));
+    if (!_zip || it == _entries.cend())
+        return fail(error, SSZipArchive::Error_Open_Entry, QStringLiteral("missing part %1").arg(name));
+    if (it->encrypted)
+        return fail(error, SSZipArchive::Error_Open_Entry, QStringLiteral("part %1 is encrypted").arg(name));
+    if (it->size > quint64(maxSize))
+        return fail(error, SSZipArchive::Error_Too_Large, QStringLiteral("part %1 is too large").arg(name));
+    unz64_file_pos position = it->position;
+    if (unzGoToFilePos64(_zip, &position) != UNZ_OK || unzOpenCurrentFile(_zip) != UNZ_OK)
+        return fail(error, SSZipArchive::Error_Open_Entry, QStringLiteral("failed to open %1 in zip file").arg(name));
+    _reading = true;
+    _left = it->size;
+    _entryName = name;
+    if (_left > quint64(ReadAhead::Chunk) * ReadAhead::Depth) {
+        _ahead = std::make_unique<ReadAhead>();
+        _ahead->worker = std::thread([this, ahead = _ahead.get()] {
+            for (;;) {
+                int buffer;
+                {
+                    std::unique_lock<std::mutex> lock(ahead->mutex);
+                    ahead->changed.wait(lock, [&] { return ahead->stop || !ahead->spare.empty(); });
+                    if (ahead->stop)
+                        return;
+                    buffer = ahead->spare.front();
+                    ahead->spare.pop_front();
+                }
+                const qint64 n = readDirect(ahead->buffers[size_t(buffer)].data(), ReadAhead::Chunk);
+                std::lock_guard<std::mutex> lock(ahead->mutex);
+                if (n > 0)
+                    ahead->filled.push_back({buffer, n});
+                else
+                    ahead->finished = true, ahead->failed = n < 0;
+                ahead->changed.notify_all();
+                if (n <= 0)
+                    return;
+            }
+        });
+    }
+    return true;
+}
+
+qint64 SSZipPackage::read(char* buffer, qint64 size)
+{
+    if (!_ahead)
+        return readDirect(buffer, size);
+    ReadAhead& ahead = *_ahead;
+    if (ahead.offset == ahead.size) {
+        std::unique_lock<std::mutex> lock(ahead.mutex);
+        if (ahead.current >= 0)
+            ahead.spare.push_back(std::exchange(ahead.current, -1));
+        ahead.changed.notify_all();
+        ahead.changed.wait(lock, [&] { return !ahead.filled.empty() || ahead.finished; });
+        if (ahead.filled.empty())
+            return ahead.failed ? -1 : 0;
+        ahead.current = ahead.filled.front().buffer;
+        ahead.size = ahead.filled.front().size;
+        ahead.offset = 0;
+        ahead.filled.pop_front();
+    }
+    const qint64 n = std::min(size, ahead.size - ahead.offset);
+    std::memcpy(buffer, ahead.buffers[size_t(ahead.current)].data() + ahead.offset, size_t(n));
+    ahead.offset += n;
+    return n;
+}
+
+qint64 SSZipPackage::readDirect(char* buffer, qint64 size)
+{
+    if (!_reading)
+        return -1;
+    const int n = unzReadCurrentFile(_zip, buffer, unsigned(std::min<qint64>(size, 1 << 30)));
+    if (n > 0 && quint64(n) <= _left) {
+        _left -= quint64(n);
+        return n;
+    }
+    // The end, or damage: a stream that ends early passes no CRC check of its own.
+    const bool complete = n == 0 && _left == 0;
+    _reading = false;
+    if (unzCloseCurrentFile(_zip) == UNZ_OK && complete)
+        return 0;
+    _readError = QStringLiteral("damaged data in zip file entry %1").arg(_entryName);
+    Show_NSLog_Message(QStringLiteral("Unzip: %1").arg(_readError));
+    return -1;
 }

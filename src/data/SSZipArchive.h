@@ -4,9 +4,12 @@
 // (each stored under names relative to its own parent folder). The container
 // itself is minizip over zlib.
 #include <QDateTime>
+#include <QHash>
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <zip.h>
+#include <unzip.h>
 
 // An error of unpacking or packing: a domain, a code and a description.
 struct SSZipArchiveError {
@@ -74,4 +77,49 @@ private:
     QString _partPath;   // the archive being written, beside _path
     zipFile _zip = nullptr;
     bool _failed = false;
+};
+
+// Reads single entries of an archive in place, one at a time, without
+// unpacking anything to disk. Names are matched without regard to case, and
+// backslashes in stored names count as slashes, as packages written by some
+// Windows programs have them.
+class SSZipPackage {
+public:
+    SSZipPackage();
+    ~SSZipPackage();
+    SSZipPackage(const SSZipPackage&) = delete;
+    SSZipPackage& operator=(const SSZipPackage&) = delete;
+
+    // Opens the archive and reads its directory; the file stays open until
+    // close, so a file replaced meanwhile on disk is still read as it was.
+    bool open(const QString& path, SSZipArchiveError* error);
+    void close();
+    bool isOpen() const { return _zip != nullptr; }
+    bool contains(const QString& name) const;
+
+    // Starts reading an entry (any entry being read is ended). Entries
+    // declaring more than maxSize bytes are refused. A large entry is
+    // inflated ahead on a worker thread while its bytes are consumed.
+    bool openEntry(const QString& name, qint64 maxSize, SSZipArchiveError* error);
+    // The next bytes of the entry: how many were read, 0 at its end, -1 when
+    // the data is damaged (bad CRC, shorter or longer than declared).
+    qint64 read(char* buffer, qint64 size);
+    // The reason of the last failure of read.
+    QString readError() const { return _readError; }
+
+private:
+    struct Entry {
+        unz64_file_pos position;
+        quint64 size;
+        bool encrypted;
+    };
+    struct ReadAhead;
+    void endEntry();
+    qint64 readDirect(char* buffer, qint64 size);
+    std::unique_ptr<ReadAhead> _ahead;
+    unzFile _zip = nullptr;
+    QHash<QString, Entry> _entries; // by lower-case name with slashes
+    bool _reading = false;
+    quint64 _left = 0;              // bytes still declared for the entry being read
+    QString _entryName, _readError;
 };

@@ -2,34 +2,37 @@
 #include "data/SpreadsheetWriter.h"
 
 #include "data/SSZipArchive.h"
+#include "data/XmlPullParser.h"
 #include "model/Helpers.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QTemporaryDir>
+#include <QUrl>
 
-#include <cstdlib>
-#include <cstring>
-#include <pugixml.hpp>
-#include <string>
+#include <algorithm>
+#include <charconv>
+#include <numeric>
 
 int Excel_Sheet_Number = 1;
 int Excel_Sheet_Columns = 1;
 SpreadsheetWriter* spreadsheet = nullptr;
 
 namespace {
-// Owns the shared instance, so its temporary folder goes with the process.
+// Owns the shared instance, so its open package goes with the process.
 std::unique_ptr<SpreadsheetWriter> g_shared;
 
-// The widest sheet the format allows (column XFD).
+// The widest and the longest sheet the format allows.
 constexpr int Max_Columns = 16384;
-// The most cells one read puts in the row table.
+constexpr int Max_Rows = 1048576;
 // Limits that keep a hostile workbook from exhausting memory: the cells a
-// table may hold, and the size of one XML part (its parsed tree takes many
-// times its size).
+// row table may hold, and the shared strings a workbook may keep (how many,
+// and their UTF-8 bytes). Parts are streamed, so their size costs only time:
+// the small parts (workbook, relationships, styles) and the streamed ones
+// (worksheets, shared strings) each have a ceiling on that.
 constexpr qint64 Max_Cells = 5000000;
-constexpr qint64 Max_Part_Size = qint64(64) * 1024 * 1024;
+constexpr qint64 Max_Shared_Strings = Max_Cells;
+constexpr qint64 Max_Shared_Bytes = qint64(256) * 1024 * 1024;
+constexpr qint64 Max_Small_Part = qint64(64) * 1024 * 1024;
+constexpr qint64 Max_Streamed_Part = qint64(1024) * 1024 * 1024;
 
 bool failWith(QString* error, const QString& reason)
 {
@@ -51,150 +54,84 @@ const QString& emptyText()
     return empty;
 }
 
-// Parts may put any prefix on the SpreadsheetML names: compare local names.
-const char* localName(const pugi::xml_node& node)
+QString fromUtf8(std::string_view text)
 {
-    const char* name = node.name();
-    const char* colon = std::strrchr(name, ':');
-    return colon ? colon + 1 : name;
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
-bool isNamed(const pugi::xml_node& node, const char* name)
-{
-    return node.type() == pugi::node_element && std::strcmp(localName(node), name) == 0;
-}
-
-pugi::xml_node childNamed(const pugi::xml_node& node, const char* name)
-{
-    for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling())
-        if (isNamed(child, name))
-            return child;
-    return {};
-}
-
-// All descendant text of a node, in document order. Walked without
-// recursion, so however deep a hostile part nests, the stack stays flat.
-void appendText(const pugi::xml_node& root, std::string& out)
-{
-    pugi::xml_node node = root.first_child();
-    while (node) {
-        if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata) {
-            out += node.value();
-        } else if (node.type() == pugi::node_element && node.first_child()) {
-            node = node.first_child();
-            continue;
-        }
-        while (!node.next_sibling()) {
-            node = node.parent();
-            if (!node || node == root)
-                return;
-        }
-        node = node.next_sibling();
+// A part of the open package, read through the pull parser.
+struct Part {
+    Part(SSZipPackage& package)
+        : package(package)
+        , xml([&package](char* buffer, qint64 size) { return package.read(buffer, size); })
+    {
     }
-}
-
-QString allText(const pugi::xml_node& node)
-{
-    const pugi::xml_node only = node.first_child();
-    if (!only)
-        return emptyText();
-    if (!only.next_sibling() && only.type() == pugi::node_pcdata)
-        return QString::fromUtf8(only.value());
-    std::string out;
-    appendText(node, out);
-    return QString::fromUtf8(out.data(), qsizetype(out.size()));
-}
-
-// The text of a string item (si) or inline string (is): its plain text and
-// its rich-text runs joined; phonetic runs are left out.
-QString itemText(const pugi::xml_node& item)
-{
-    std::string out;
-    for (pugi::xml_node child = item.first_child(); child; child = child.next_sibling()) {
-        if (isNamed(child, "t")) {
-            appendText(child, out);
-        } else if (isNamed(child, "r")) {
-            for (pugi::xml_node run = child.first_child(); run; run = run.next_sibling())
-                if (isNamed(run, "t"))
-                    appendText(run, out);
-        }
+    SSZipPackage& package;
+    XmlPullParser xml;
+    // The parser's failure, or the package's when the bytes were damaged.
+    QString failure(const QString& part) const
+    {
+        const QString reason = package.readError().isEmpty() ? xml.errorString() : package.readError();
+        return QStringLiteral("%1 in %2").arg(reason, part);
     }
-    return QString::fromUtf8(out.data(), qsizetype(out.size()));
-}
-
-enum class Loaded { Ok, Missing, Failed };
-
-Loaded loadPart(pugi::xml_document& doc, const QString& path, QString* reason)
-{
-    if (!QFileInfo(path).isFile()) {
-        *reason = QStringLiteral("missing part %1").arg(QFileInfo(path).fileName());
-        return QFileInfo::exists(path) ? Loaded::Failed : Loaded::Missing;
-    }
-    if (QFileInfo(path).size() > Max_Part_Size) {
-        *reason = QStringLiteral("%1 is too large").arg(QFileInfo(path).fileName());
-        return Loaded::Failed;
-    }
-    const pugi::xml_parse_result result =
-        doc.load_file(QFile::encodeName(path).constData(), pugi::parse_default | pugi::parse_ws_pcdata_single);
-    if (result)
-        return Loaded::Ok;
-    *reason = QStringLiteral("%1 at offset %2 of %3")
-                  .arg(QString::fromUtf8(result.description()))
-                  .arg(result.offset)
-                  .arg(QFileInfo(path).fileName());
-    return Loaded::Failed;
-}
-
-// The reader's queries, compiled once each. Local names only, so that any
-// prefix on the SpreadsheetML names matches.
-enum { Relationships_Query, Rows_Query, Dimension_Query, Sheets_Query, Strings_Query };
-#define LOCAL(name) "*[local-name()='" name "']"
-const pugi::xpath_query& query(int which)
-{
-    static const pugi::xpath_query queries[] = {
-        pugi::xpath_query("/" LOCAL("Relationships") "[1]/" LOCAL("Relationship")),
-        pugi::xpath_query("/" LOCAL("worksheet") "[1]/" LOCAL("sheetData") "[1]/" LOCAL("row")),
-        pugi::xpath_query("/" LOCAL("worksheet") "[1]/" LOCAL("dimension") "[1]"),
-        pugi::xpath_query("/" LOCAL("workbook") "[1]/" LOCAL("sheets") "[1]/" LOCAL("sheet")),
-        pugi::xpath_query("/" LOCAL("sst") "[1]/" LOCAL("si")),
-    };
-    return queries[which];
-}
-#undef LOCAL
-
-struct Relationship {
-    QString id, type, target; // target: a path inside the package
 };
 
-// The relationships of a part ("" for the package itself). Targets are
-// resolved against the part's folder; external ones and any that would leave
-// the package are dropped.
-QList<Relationship> readRelationships(const QString& root, const QString& part)
+enum class Opened { Ok, Missing, Failed };
+
+Opened openPart(SSZipPackage& package, const QString& name, qint64 maxSize, QString* reason)
 {
-    const QString folder = part.contains(QLatin1Char('/')) ? part.left(part.lastIndexOf(QLatin1Char('/'))) : QString();
-    const QString name = part.mid(part.lastIndexOf(QLatin1Char('/')) + 1);
-    const QString relsPath = (folder.isEmpty() ? QString() : folder + QLatin1Char('/')) + QStringLiteral("_rels/")
-                             + name + QStringLiteral(".rels");
-    pugi::xml_document doc;
-    QString reason;
-    if (loadPart(doc, root + QLatin1Char('/') + relsPath, &reason) != Loaded::Ok)
-        return {};
-    QList<Relationship> result;
-    for (const pugi::xpath_node& node : doc.select_nodes(query(Relationships_Query))) {
-        const pugi::xml_node rel = node.node();
-        if (std::strcmp(rel.attribute("TargetMode").value(), "External") == 0)
+    if (!package.contains(name)) {
+        *reason = QStringLiteral("missing part %1").arg(name);
+        return Opened::Missing;
+    }
+    SSZipArchiveError error;
+    if (!package.openEntry(name, maxSize, &error)) {
+        *reason = error.description;
+        return Opened::Failed;
+    }
+    return Opened::Ok;
+}
+
+struct Relationship {
+    QString id, type, target; // target: a part name inside the package
+};
+
+// The relationships of a part ("" for the package itself); false when the
+// package has no relationship part for it. Targets are resolved against the
+// part's folder; external ones and any that would leave the package are
+// dropped.
+bool readRelationships(SSZipPackage& package, const QString& part, QList<Relationship>& result, QString* reason)
+{
+    result.clear();
+    const qsizetype slash = part.lastIndexOf(QLatin1Char('/'));
+    const QString folder = slash < 0 ? QString() : part.left(slash);
+    const QString relsPart = (folder.isEmpty() ? QString() : folder + QLatin1Char('/')) + QStringLiteral("_rels/")
+                             + part.mid(slash + 1) + QStringLiteral(".rels");
+    if (openPart(package, relsPart, Max_Small_Part, reason) != Opened::Ok)
+        return false;
+    Part rels(package);
+    for (;;) {
+        const XmlPullParser::Token token = rels.xml.next();
+        if (token == XmlPullParser::EndDocument)
+            return true;
+        if (token == XmlPullParser::Invalid) {
+            *reason = rels.failure(relsPart);
+            return false;
+        }
+        if (token != XmlPullParser::StartElement || rels.xml.depth() != 2 || !rels.xml.nameIs("Relationship")
+            || rels.xml.attribute("TargetMode") == "External")
             continue;
-        QString target = QString::fromUtf8(rel.attribute("Target").value());
+        QString target = fromUtf8(rels.xml.attribute("Target"));
+        if (!package.contains(target) && target.contains(QLatin1Char('%')))
+            target = QUrl::fromPercentEncoding(target.toUtf8());
         target = target.startsWith(QLatin1Char('/')) ? target.mid(1)
                                                      : (folder.isEmpty() ? target : folder + QLatin1Char('/') + target);
-        target = QDir::cleanPath(target);
+        target = QDir::cleanPath(target.replace(QLatin1Char('\\'), QLatin1Char('/')));
         if (target.isEmpty() || target == QStringLiteral("..") || target.startsWith(QStringLiteral("../"))
             || target.startsWith(QLatin1Char('/')))
             continue;
-        result.append({QString::fromUtf8(rel.attribute("Id").value()), QString::fromUtf8(rel.attribute("Type").value()),
-                       target});
+        result.append({fromUtf8(rels.xml.attribute("Id")), fromUtf8(rels.xml.attribute("Type")), target});
     }
-    return result;
 }
 
 QString targetOfType(const QList<Relationship>& rels, const QString& typeEnd)
@@ -205,100 +142,60 @@ QString targetOfType(const QList<Relationship>& rels, const QString& typeEnd)
     return QString();
 }
 
-// The leading integer of a text: blanks, a sign, the digits; 0 when there is none.
-long long leadingInteger(const char* text)
+// A cell reference such as "AB12": its 0-based column and 1-based row.
+// false for anything that is not one to three letters and a row number.
+bool readReference(std::string_view ref, int& column, int& row)
 {
-    return std::strtoll(text, nullptr, 10);
-}
-
-// The text a cell yields: a shared string, an inline string, or the stored
-// (for a formula, the cached) value.
-QString cellValue(const pugi::xml_node& cell, const QStringList& shared)
-{
-    const char* type = cell.attribute("t").value();
-    if (std::strcmp(type, "s") == 0) {
-        const long long index = leadingInteger(childNamed(cell, "v").child_value());
-        return index >= 0 && index < shared.size() ? shared[qsizetype(index)] : emptyText();
-    }
-    if (std::strcmp(type, "inlineStr") == 0)
-        return itemText(childNamed(cell, "is"));
-    return allText(childNamed(cell, "v"));
-}
-
-// The 0-based column of a cell reference such as "AB12": one to three letters
-// before a row number; -1 for anything else.
-int referenceColumn(const char* reference)
-{
-    int number = 0, letters = 0;
-    for (; *reference; ++reference) {
-        const char c = char(*reference & ~0x20); // upper case
+    size_t i = 0;
+    column = 0;
+    for (; i < ref.size(); ++i) {
+        const char c = char(ref[i] & ~0x20); // upper case
         if (c < 'A' || c > 'Z')
             break;
-        if (++letters > 3)
-            return -1;
-        number = number * 26 + (c - 'A' + 1);
+        column = column * 26 + (c - 'A' + 1);
     }
-    return letters > 0 && *reference >= '1' && *reference <= '9' ? number - 1 : -1;
-}
-
-// Reads the rows of a parsed worksheet. A cell without a usable reference
-// takes the position after the previous cell. width becomes the number of
-// columns that hold values in any row. With firstOnly, only the first row is
-// kept (every row is still measured).
-bool readRows(const pugi::xml_document& doc, const QStringList& shared, bool firstOnly, QList<QStringList>& rows,
-              int& width, QString* reason)
-{
-    width = 0;
-    const pugi::xpath_node_set rowNodes = doc.select_nodes(query(Rows_Query));
-    rows.reserve(firstOnly ? 1 : qsizetype(std::min<size_t>(rowNodes.size(), 1000000)));
-    qint64 cells = 0;
-    for (const pugi::xpath_node& rowNode : rowNodes) {
-        const bool keep = !firstOnly || rows.isEmpty();
-        QStringList row;
-        int next = 0;
-        for (pugi::xml_node cell = rowNode.node().first_child(); cell; cell = cell.next_sibling()) {
-            if (!isNamed(cell, "c"))
-                continue;
-            const char* reference = cell.attribute("r").value();
-            int position = referenceColumn(reference);
-            if (position < 0)
-                position = next;
-            if (position >= Max_Columns) {
-                *reason = QStringLiteral("cell reference out of range: %1").arg(QString::fromUtf8(reference));
-                return false;
-            }
-            next = position + 1;
-            const QString value = cellValue(cell, shared);
-            if (value.isEmpty())
-                continue;
-            width = std::max(width, position + 1);
-            if (!keep)
-                continue;
-            while (row.size() <= position)
-                row.append(emptyText());
-            row[position] = value;
-        }
-        if (keep) {
-            cells += row.size();
-            if (cells > Max_Cells) {
-                *reason = QStringLiteral("the worksheet is too large (more than %1 cells)").arg(Max_Cells);
-                return false;
-            }
-            rows.append(row);
-        }
+    if (i == 0 || i > 3 || i == ref.size() || ref[i] < '1' || ref[i] > '9')
+        return false;
+    long long number = 0;
+    for (; i < ref.size(); ++i) {
+        if (ref[i] < '0' || ref[i] > '9' || number > Max_Rows * 10LL)
+            return false;
+        number = number * 10 + (ref[i] - '0');
     }
+    --column;
+    row = int(std::min<long long>(number, Max_Rows * 10LL));
     return true;
 }
 
-// The column count a worksheet's dimension gives ("A10:C20" and "C20" give 3); 0 when unreadable.
-int dimensionColumns(const pugi::xml_document& doc)
+bool isTrue(std::string_view value)
 {
-    const pugi::xpath_node dimension = doc.select_node(query(Dimension_Query));
-    QString ref = QString::fromUtf8(dimension.node().attribute("ref").value());
-    ref = Trim_Str(ref.mid(ref.lastIndexOf(QLatin1Char(':')) + 1));
-    return std::max(Get_Col_index(Get_Column_Char_Str(ref), 64), 0);
+    return value == "1" || value == "true";
 }
+
+std::string_view trimmed(std::string_view text)
+{
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t' || text.front() == '\n' || text.front() == '\r'))
+        text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\n' || text.back() == '\r'))
+        text.remove_suffix(1);
+    return text;
 }
+
+struct MergedRange {
+    int firstRow, lastRow, firstColumn, lastColumn;
+};
+}
+
+// What one pass over a worksheet gives: its non-empty rows in sheet order,
+// each with its own row number, the columns that hold values, and the
+// dimension it declares.
+struct SpreadsheetWriter::SheetRows {
+    QList<QStringList> rows;
+    std::vector<int> numbers;
+    int width = 0;
+    int dimensionColumns = 0;
+    bool hasDimension = false;
+};
 
 QString Get_Column_Char_Str(const QString& cellReference)
 {
@@ -330,34 +227,29 @@ int Get_Col_index(const QString& letters, int base)
 SpreadsheetWriter::SpreadsheetWriter() = default;
 SpreadsheetWriter::~SpreadsheetWriter() = default;
 
-QString SpreadsheetWriter::tmpDir() const
-{
-    return _tmp ? _tmp->path() : QString();
-}
-
 void SpreadsheetWriter::Release_Data()
 {
     if (!spreadsheet)
         return;
-    spreadsheet->_tmp.reset();
+    spreadsheet->_package.reset();
     spreadsheet->_sheets.clear();
 }
 
-bool SpreadsheetWriter::unpack(const QString& path, QString* error)
+bool SpreadsheetWriter::open(const QString& path, QString* error)
 {
-    _tmp.reset();
+    _package.reset();
     _sheets.clear();
     _sharedStrings.clear();
-    auto folder = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/gleamcard-ziptmp-XXXXXX"));
-    if (!folder->isValid())
-        return failWith(error, QStringLiteral("Cannot create a temporary folder: %1").arg(folder->errorString()));
-    Show_NSLog_Message(QStringLiteral("Temp. directory initialized:\n %1").arg(folder->path()));
+    _cellFormats.clear();
+    _epoch1904 = false;
+    auto package = std::make_unique<SSZipPackage>();
     SSZipArchiveError zipError;
-    if (!SSZipArchive::unzipFileAtPath(path, folder->path(), true, QString(), &zipError))
-        return failWith(error, QStringLiteral("Cannot unpack %1: %2").arg(path, zipError.description));
-    _tmp = std::move(folder);
+    if (!package->open(path, &zipError))
+        return failWith(error, QStringLiteral("Cannot open %1: %2").arg(path, zipError.description));
+    _package = std::move(package);
     if (!readSheetList(error)) {
-        _tmp.reset();
+        _package.reset();
+        _sheets.clear();
         return false;
     }
     return true;
@@ -365,48 +257,120 @@ bool SpreadsheetWriter::unpack(const QString& path, QString* error)
 
 bool SpreadsheetWriter::readSheetList(QString* error)
 {
-    const QString root = _tmp->path();
-    QString workbook = targetOfType(readRelationships(root, QString()), QStringLiteral("/officeDocument"));
-    if (workbook.isEmpty())
-        workbook = QStringLiteral("xl/workbook.xml");
-    pugi::xml_document doc;
+    SSZipPackage& package = *_package;
+    QList<Relationship> rels;
     QString reason;
-    if (loadPart(doc, root + QLatin1Char('/') + workbook, &reason) != Loaded::Ok)
+    readRelationships(package, QString(), rels, &reason);
+    QString workbook = targetOfType(rels, QStringLiteral("/officeDocument"));
+    if (workbook.isEmpty() || !package.contains(workbook))
+        workbook = QStringLiteral("xl/workbook.xml");
+    if (openPart(package, workbook, Max_Small_Part, &reason) != Opened::Ok)
         return failWith(error, QStringLiteral("Not a workbook: %1").arg(reason));
-    const QList<Relationship> rels = readRelationships(root, workbook);
-    for (const pugi::xpath_node& node : doc.select_nodes(query(Sheets_Query))) {
-        const pugi::xml_node sheet = node.node();
-        QString id;
-        for (const pugi::xml_attribute& attribute : sheet.attributes()) {
-            const char* colon = std::strchr(attribute.name(), ':');
-            if (colon && std::strcmp(colon + 1, "id") == 0)
-                id = QString::fromUtf8(attribute.value());
-        }
-        for (const Relationship& rel : rels) {
-            // Only worksheets: chart and dialog sheets hold no cells.
-            if (rel.id == id && rel.type.endsWith(QStringLiteral("/worksheet"))) {
-                _sheets.append({QString::fromUtf8(sheet.attribute("name").value()), rel.target});
+    struct Listed {
+        QString name, id;
+    };
+    QList<Listed> listed;
+    {
+        Part part(package);
+        for (;;) {
+            const XmlPullParser::Token token = part.xml.next();
+            if (token == XmlPullParser::EndDocument)
                 break;
-            }
+            if (token == XmlPullParser::Invalid)
+                return failWith(error, QStringLiteral("Not a workbook: %1").arg(part.failure(workbook)));
+            if (token != XmlPullParser::StartElement || part.xml.depth() > 3)
+                continue;
+            if (part.xml.depth() == 2 && part.xml.nameIs("workbookPr"))
+                _epoch1904 = isTrue(part.xml.attribute("date1904"));
+            else if (part.xml.depth() == 3 && part.xml.nameIs("sheet"))
+                listed.append({fromUtf8(part.xml.attribute("name")), fromUtf8(part.xml.attribute("id"))});
         }
     }
+    if (!readRelationships(package, workbook, rels, &reason))
+        return failWith(error, QStringLiteral("The workbook's worksheets cannot be found: %1").arg(reason));
+    for (const Listed& sheet : listed) {
+        for (const Relationship& rel : rels) {
+            // Only worksheets: chart and dialog sheets hold no cells.
+            if (rel.id != sheet.id || !rel.type.endsWith(QStringLiteral("/worksheet")))
+                continue;
+            if (!package.contains(rel.target))
+                return failWith(error, QStringLiteral("The workbook is damaged: missing part %1 of worksheet %2")
+                                           .arg(rel.target, sheet.name));
+            _sheets.append({sheet.name, rel.target});
+            break;
+        }
+    }
+    if (_sheets.isEmpty())
+        return failWith(error, QStringLiteral("The workbook has no worksheets"));
+    if (!readStyles(targetOfType(rels, QStringLiteral("/styles")), error))
+        return false;
     QString sharedPart = targetOfType(rels, QStringLiteral("/sharedStrings"));
     if (sharedPart.isEmpty())
         sharedPart = QStringLiteral("xl/sharedStrings.xml");
-    return ReadSharedStrings(root + QLatin1Char('/') + sharedPart, error);
+    return ReadSharedStrings(sharedPart, error);
+}
+
+// The number format of each cell style (cellXfs), from the custom formats
+// (numFmts) and the built-in ones. A package without styles has none: every
+// cell is General.
+bool SpreadsheetWriter::readStyles(const QString& stylesPart, QString* error)
+{
+    QString reason;
+    if (stylesPart.isEmpty())
+        return true;
+    switch (openPart(*_package, stylesPart, Max_Small_Part, &reason)) {
+    case Opened::Missing: return true;
+    case Opened::Failed: return failWith(error, QStringLiteral("Error: %1").arg(reason));
+    case Opened::Ok: break;
+    }
+    Part part(*_package);
+    QHash<int, QString> custom;
+    std::vector<int> formatIds;
+    bool inCellXfs = false;
+    for (;;) {
+        const XmlPullParser::Token token = part.xml.next();
+        if (token == XmlPullParser::EndDocument)
+            break;
+        if (token == XmlPullParser::Invalid)
+            return failWith(error, QStringLiteral("Error: %1").arg(part.failure(stylesPart)));
+        const int depth = part.xml.depth();
+        if (token == XmlPullParser::EndElement && depth == 1)
+            inCellXfs = false;
+        if (token != XmlPullParser::StartElement)
+            continue;
+        if (depth == 2)
+            inCellXfs = part.xml.nameIs("cellXfs");
+        int id = 0;
+        const std::string_view idText = part.xml.attribute("numFmtId");
+        std::from_chars(idText.data(), idText.data() + idText.size(), id);
+        if (depth == 3 && part.xml.nameIs("numFmt"))
+            custom.insert(id, fromUtf8(part.xml.attribute("formatCode")));
+        else if (depth == 3 && inCellXfs && part.xml.nameIs("xf") && formatIds.size() < size_t(Max_Cells))
+            formatIds.push_back(id);
+    }
+    QHash<int, xlsx::NumberFormat> byId;
+    _cellFormats.reserve(formatIds.size());
+    for (const int id : formatIds) {
+        auto it = byId.find(id);
+        if (it == byId.end())
+            it = byId.insert(id, custom.contains(id) ? xlsx::NumberFormat::fromCode(custom.value(id))
+                                                     : xlsx::NumberFormat::builtin(id));
+        _cellFormats.push_back(*it);
+    }
+    return true;
 }
 
 QString SpreadsheetWriter::sheetPart(int number, QString* error) const
 {
-    if (!_tmp) {
-        failWith(error, QStringLiteral("No workbook has been unpacked"));
+    if (!_package) {
+        failWith(error, QStringLiteral("No workbook has been opened"));
         return QString();
     }
     if (number < 1 || number > _sheets.size()) {
         failWith(error, QStringLiteral("The workbook has no worksheet %1").arg(number));
         return QString();
     }
-    return _tmp->path() + QLatin1Char('/') + _sheets[number - 1].part;
+    return _sheets[number - 1].part;
 }
 
 QStringList SpreadsheetWriter::Read_Sheet_Name()
@@ -422,20 +386,355 @@ bool SpreadsheetWriter::ReadSharedStrings(const QString& partPath, QString* erro
 {
     clearError(error);
     _sharedStrings = QStringList();
-    pugi::xml_document doc;
     QString reason;
-    switch (loadPart(doc, partPath, &reason)) {
-    case Loaded::Missing:
-        return true; // a workbook without text cells may have none
-    case Loaded::Failed:
-        return failWith(error, QStringLiteral("Error: %1").arg(reason));
-    case Loaded::Ok:
-        break;
+    if (!_package)
+        return failWith(error, QStringLiteral("No workbook has been opened"));
+    switch (openPart(*_package, partPath, Max_Streamed_Part, &reason)) {
+    case Opened::Missing: return true; // a workbook without text cells may have none
+    case Opened::Failed: return failWith(error, QStringLiteral("Error: %1").arg(reason));
+    case Opened::Ok: break;
     }
-    const pugi::xpath_node_set items = doc.select_nodes(query(Strings_Query));
-    _sharedStrings.reserve(qsizetype(items.size()));
-    for (const pugi::xpath_node& item : items)
-        _sharedStrings.append(itemText(item.node()));
+    // The text of each item (si): its plain text and its rich-text runs
+    // joined, phonetic runs left out; all text inside a t element counts.
+    Part part(*_package);
+    std::string item;
+    qint64 bytes = 0;
+    int textDepth = 0;   // depth of the t element being read, 0 outside one
+    bool inRun = false;  // inside an r element of the item
+    for (;;) {
+        const XmlPullParser::Token token = part.xml.next();
+        if (token == XmlPullParser::EndDocument)
+            return true;
+        if (token == XmlPullParser::Invalid)
+            return failWith(error, QStringLiteral("Error: %1").arg(part.failure(partPath)));
+        const int depth = part.xml.depth();
+        if (token == XmlPullParser::StartElement) {
+            if (depth == 1) {
+                // Room for the strings the part says it holds, within reason.
+                qint64 count = 0;
+                std::string_view declared = part.xml.attribute("uniqueCount");
+                if (declared.empty())
+                    declared = part.xml.attribute("count");
+                std::from_chars(declared.data(), declared.data() + declared.size(), count);
+                _sharedStrings.reserve(qsizetype(std::clamp<qint64>(count, 0, Max_Shared_Strings)));
+            } else if (depth == 2 && part.xml.nameIs("si")) {
+                item.clear();
+            } else if (textDepth == 0 && part.xml.nameIs("t") && (depth == 3 || (depth == 4 && inRun))) {
+                textDepth = depth;
+            } else if (depth == 3) {
+                inRun = part.xml.nameIs("r");
+            }
+        } else if (token == XmlPullParser::Characters) {
+            if (textDepth)
+                item += part.xml.text();
+        } else if (token == XmlPullParser::EndElement) {
+            if (depth == textDepth - 1)
+                textDepth = 0;
+            else if (depth == 2)
+                inRun = false;
+            else if (depth == 1 && part.xml.nameIs("si")) {
+                bytes += qint64(item.size());
+                if (_sharedStrings.size() >= Max_Shared_Strings || bytes > Max_Shared_Bytes) {
+                    _sharedStrings = QStringList();
+                    return failWith(error, QStringLiteral("Error: the shared strings of the workbook are too large"));
+                }
+                _sharedStrings.append(item.empty()                                 ? emptyText()
+                                      : item.find("_x") == std::string::npos ? fromUtf8(item)
+                                                                             : xlsx::unescaped(fromUtf8(item)));
+            }
+        }
+    }
+}
+
+// One streaming pass over a worksheet. Cells are placed by their own
+// references; a row or cell without one follows the previous one. Row
+// elements that repeat a row number add to that row. Values hidden under a
+// merged range are cleared, and rows left without any value are dropped.
+bool SpreadsheetWriter::readSheet(const QString& partName, bool firstRowOnly, SheetRows& out, QString* error)
+{
+    QString reason;
+    if (openPart(*_package, partName, Max_Streamed_Part, &reason) != Opened::Ok)
+        return failWith(error, QStringLiteral("Error: %1").arg(reason));
+    Part part(*_package);
+    XmlPullParser& xml = part.xml;
+
+    bool inSheetData = false, inMerges = false, sorted = true, widthOnly = false;
+    qint64 rowElements = 0, cells = 0;
+    int rowNumber = 0;       // of the current row element
+    int nextColumn = 0;      // where a cell without a reference goes
+    QStringList current;     // the row being filled
+    int currentNumber = 0;   // its row number
+    bool currentHasValue = false;
+    std::vector<MergedRange> merges;
+
+    // Cell state.
+    bool inCell = false;
+    int cellColumn = 0, cellRow = 0;
+    // The cell's type: 's' shared string, 'i' inline string, 'f' formula
+    // string, 'b' boolean, 'e' error, 'd' ISO date, 'n' number.
+    char cellType = 'n';
+    int cellStyle = 0;
+    std::string value, inlineText;
+    enum { None, InValue, InInline, InInlineText } collecting = None;
+    int inlineTextDepth = 0;
+    bool inlineRun = false;
+
+    const auto flush = [&] {
+        if (currentHasValue) {
+            if (!out.numbers.empty() && currentNumber <= out.numbers.back())
+                sorted = false;
+            out.rows.append(std::move(current));
+            out.numbers.push_back(currentNumber);
+        }
+        current = QStringList();
+        currentHasValue = false;
+    };
+    // The shown text of the cell just read.
+    const auto cellText = [&]() -> QString {
+        const xlsx::NumberFormat* format =
+            cellStyle >= 0 && size_t(cellStyle) < _cellFormats.size() ? &_cellFormats[size_t(cellStyle)] : nullptr;
+        if (cellType == 's') {
+            const std::string_view index = trimmed(value);
+            qsizetype n = -1;
+            const auto result = std::from_chars(index.data(), index.data() + index.size(), n);
+            return result.ec == std::errc() && result.ptr == index.data() + index.size() && n >= 0
+                           && n < _sharedStrings.size()
+                       ? _sharedStrings[n]
+                       : emptyText();
+        }
+        if (cellType == 'i')
+            return xlsx::unescaped(fromUtf8(collecting == None && inlineText.empty() ? value : inlineText));
+        if (cellType == 'f')
+            return xlsx::unescaped(fromUtf8(value));
+        if (value.empty())
+            return emptyText();
+        if (cellType == 'b')
+            return isTrue(trimmed(value)) ? QStringLiteral("TRUE")
+                   : trimmed(value) == "0" || trimmed(value) == "false" ? QStringLiteral("FALSE")
+                                                                         : fromUtf8(value);
+        if (cellType == 'e')
+            return fromUtf8(value);
+        if (cellType == 'd') {
+            xlsx::IsoValue iso;
+            if (!xlsx::readIso(trimmed(value), _epoch1904, iso))
+                return fromUtf8(value);
+            QString shown;
+            if (format && format->isDate())
+                shown = format->dateText(iso.serial, _epoch1904);
+            if (shown.isNull())
+                shown = (iso.duration ? xlsx::NumberFormat::fromCode(u"[h]:mm:ss")
+                                      : xlsx::NumberFormat::iso(iso.date, iso.time))
+                            .dateText(iso.serial, _epoch1904);
+            return shown.isNull() ? fromUtf8(value) : shown;
+        }
+        if (format && format->isDate()) {
+            const std::string_view stored = trimmed(value);
+            double serial = 0;
+            const auto result = std::from_chars(stored.data(), stored.data() + stored.size(), serial);
+            if (result.ec == std::errc() && result.ptr == stored.data() + stored.size()) {
+                const QString shown = format->dateText(serial, _epoch1904);
+                if (!shown.isNull())
+                    return shown;
+            }
+        }
+        return xlsx::numberText(value);
+    };
+
+    for (;;) {
+        const XmlPullParser::Token token = xml.next();
+        if (token == XmlPullParser::EndDocument)
+            break;
+        if (token == XmlPullParser::Invalid)
+            return failWith(error, QStringLiteral("Error: %1").arg(part.failure(partName)));
+        const int depth = xml.depth();
+        if (token == XmlPullParser::Characters) {
+            if (collecting == InValue)
+                value += xml.text();
+            else if (collecting == InInlineText)
+                inlineText += xml.text();
+            continue;
+        }
+        if (token == XmlPullParser::StartElement) {
+            const std::string_view name = xml.name();
+            if (inCell) {
+                if (depth == 5 && XmlPullParser::same(name, "v"))
+                    collecting = InValue;
+                else if (depth == 5 && XmlPullParser::same(name, "is"))
+                    collecting = InInline;
+                else if (collecting == InInline && depth == 6)
+                    inlineRun = XmlPullParser::same(name, "r");
+                if (collecting == InInline && XmlPullParser::same(name, "t") && (depth == 6 || (depth == 7 && inlineRun))) {
+                    collecting = InInlineText;
+                    inlineTextDepth = depth;
+                }
+            } else if (inSheetData && depth == 3 && XmlPullParser::same(name, "row")) {
+                if (++rowElements > Max_Rows)
+                    return failWith(error, QStringLiteral("Error: the worksheet is too large (more than %1 rows)")
+                                               .arg(Max_Rows));
+                int r = 0;
+                const std::string_view number = xml.attribute("r");
+                const auto result = std::from_chars(number.data(), number.data() + number.size(), r);
+                rowNumber = result.ec == std::errc() && r >= 1 && r <= Max_Rows ? r : rowNumber + 1;
+                nextColumn = 0;
+                if (firstRowOnly && currentHasValue && rowNumber != currentNumber) {
+                    if (out.hasDimension)
+                        break;
+                    widthOnly = true;
+                }
+            } else if (inSheetData && depth == 4 && XmlPullParser::same(name, "c")) {
+                inCell = true;
+                collecting = None;
+                value.clear();
+                inlineText.clear();
+                const std::string_view type = xml.attribute("t");
+                cellType = XmlPullParser::same(type, "s")           ? 's'
+                           : XmlPullParser::same(type, "inlineStr") ? 'i'
+                           : XmlPullParser::same(type, "str")       ? 'f'
+                           : XmlPullParser::same(type, "b")         ? 'b'
+                           : XmlPullParser::same(type, "e")         ? 'e'
+                           : XmlPullParser::same(type, "d")         ? 'd'
+                                                                    : 'n';
+                const std::string_view style = xml.attribute("s");
+                cellStyle = 0;
+                std::from_chars(style.data(), style.data() + style.size(), cellStyle);
+                const std::string_view ref = xml.attribute("r");
+                if (!readReference(ref, cellColumn, cellRow)) {
+                    cellColumn = nextColumn;
+                    cellRow = std::max(rowNumber, 1);
+                }
+                if (cellColumn >= Max_Columns || cellRow > Max_Rows)
+                    return failWith(error, QStringLiteral("Error: cell reference out of range: %1").arg(fromUtf8(ref)));
+                nextColumn = cellColumn + 1;
+            } else if (depth == 2) {
+                inSheetData = XmlPullParser::same(name, "sheetData");
+                inMerges = XmlPullParser::same(name, "mergeCells");
+                if (XmlPullParser::same(name, "dimension")) {
+                    std::string_view ref = xml.attribute("ref");
+                    ref = trimmed(ref.substr(ref.rfind(':') == std::string_view::npos ? 0 : ref.rfind(':') + 1));
+                    int column = 0, row = 0;
+                    out.hasDimension = true;
+                    if (readReference(ref, column, row)) {
+                        out.dimensionColumns = std::min(column + 1, Max_Columns);
+                        if (!firstRowOnly)
+                            out.rows.reserve(std::min(row, Max_Rows));
+                    }
+                }
+            } else if (inMerges && depth == 3 && XmlPullParser::same(name, "mergeCell")) {
+                const std::string_view ref = xml.attribute("ref");
+                const size_t colon = ref.find(':');
+                MergedRange range{};
+                if (colon != std::string_view::npos && readReference(ref.substr(0, colon), range.firstColumn, range.firstRow)
+                    && readReference(ref.substr(colon + 1), range.lastColumn, range.lastRow)
+                    && merges.size() < size_t(Max_Cells)) {
+                    if (range.firstRow > range.lastRow)
+                        std::swap(range.firstRow, range.lastRow);
+                    if (range.firstColumn > range.lastColumn)
+                        std::swap(range.firstColumn, range.lastColumn);
+                    merges.push_back(range);
+                }
+            }
+            continue;
+        }
+        // EndElement
+        if (collecting == InInlineText && depth == inlineTextDepth - 1)
+            collecting = InInline;
+        else if ((collecting == InValue || collecting == InInline) && depth == 4)
+            collecting = None;
+        if (inCell && depth == 3) {
+            inCell = false;
+            const QString text = cellText();
+            if (text.isEmpty())
+                continue;
+            if (widthOnly) {
+                out.width = std::max(out.width, cellColumn + 1);
+                continue;
+            }
+            if (cellRow != currentNumber) {
+                if (firstRowOnly && currentHasValue) {
+                    if (out.hasDimension)
+                        break;
+                    widthOnly = true;
+                    out.width = std::max(out.width, cellColumn + 1);
+                    continue;
+                }
+                flush();
+                currentNumber = cellRow;
+            }
+            if (cellColumn >= current.size()) {
+                cells += cellColumn + 1 - current.size();
+                if (cells > Max_Cells)
+                    return failWith(error, QStringLiteral("Error: the worksheet is too large (more than %1 cells)")
+                                               .arg(Max_Cells));
+                if (current.isEmpty())
+                    current.reserve(std::max(out.width, cellColumn + 1));
+                while (current.size() < cellColumn)
+                    current.append(emptyText());
+                current.append(text);
+            } else {
+                current[cellColumn] = text;
+            }
+            currentHasValue = true;
+            out.width = std::max(out.width, cellColumn + 1);
+        } else if (depth == 1) {
+            inSheetData = inMerges = false;
+            if (firstRowOnly && out.hasDimension && xml.nameIs("sheetData"))
+                break; // the merged ranges that follow play no part in the titles
+        }
+    }
+    flush();
+
+    if (!sorted) {
+        // Rows out of order or repeated: in row order, the later cell winning.
+        std::vector<size_t> order(out.numbers.size());
+        std::iota(order.begin(), order.end(), 0);
+        std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return out.numbers[a] < out.numbers[b]; });
+        QList<QStringList> rows;
+        std::vector<int> numbers;
+        for (const size_t i : order) {
+            QStringList& row = out.rows[qsizetype(i)];
+            if (numbers.empty() || numbers.back() != out.numbers[i]) {
+                rows.append(std::move(row));
+                numbers.push_back(out.numbers[i]);
+                continue;
+            }
+            QStringList& into = rows.last();
+            for (qsizetype c = 0; c < row.size(); ++c) {
+                if (row[c].isEmpty())
+                    continue;
+                while (into.size() <= c)
+                    into.append(emptyText());
+                into[c] = row[c];
+            }
+        }
+        out.rows = std::move(rows);
+        out.numbers = std::move(numbers);
+    }
+    if (!merges.empty()) {
+        qint64 work = 0;
+        for (const MergedRange& range : merges) {
+            auto it = std::lower_bound(out.numbers.begin(), out.numbers.end(), range.firstRow);
+            for (; it != out.numbers.end() && *it <= range.lastRow; ++it) {
+                QStringList& row = out.rows[it - out.numbers.begin()];
+                const int last = std::min<int>(range.lastColumn, int(row.size()) - 1);
+                for (int c = range.firstColumn; c <= last; ++c)
+                    if (*it != range.firstRow || c != range.firstColumn)
+                        row[c] = emptyText();
+                work += std::max(0, last - range.firstColumn + 1);
+                if (work > Max_Cells)
+                    return failWith(error, QStringLiteral("Error: the worksheet's merged ranges overlap too much"));
+            }
+        }
+        QList<QStringList> rows;
+        std::vector<int> numbers;
+        for (qsizetype i = 0; i < out.rows.size(); ++i) {
+            if (std::all_of(out.rows[i].cbegin(), out.rows[i].cend(), [](const QString& v) { return v.isEmpty(); }))
+                continue;
+            rows.append(std::move(out.rows[i]));
+            numbers.push_back(out.numbers[size_t(i)]);
+        }
+        out.rows = std::move(rows);
+        out.numbers = std::move(numbers);
+    }
     return true;
 }
 
@@ -449,11 +748,11 @@ QList<QStringList> SpreadsheetWriter::ReadWorkbook(const QString& path, bool onl
             g_shared = std::make_unique<SpreadsheetWriter>();
             spreadsheet = g_shared.get();
         }
-        spreadsheet->unpack(path, error);
+        spreadsheet->open(path, error);
         return spreadsheet->_data;
     }
     if (!spreadsheet) {
-        failWith(error, QStringLiteral("No workbook has been unpacked"));
+        failWith(error, QStringLiteral("No workbook has been opened"));
         return {};
     }
     spreadsheet->_data = QList<QStringList>();
@@ -467,30 +766,21 @@ QList<QStringList> SpreadsheetWriter::ReadData_only_column(QString* error)
 {
     clearError(error);
     if (!spreadsheet) {
-        failWith(error, QStringLiteral("No workbook has been unpacked"));
+        failWith(error, QStringLiteral("No workbook has been opened"));
         return {};
     }
     spreadsheet->_data = QList<QStringList>();
     const QString part = spreadsheet->sheetPart(Excel_Sheet_Number, error);
     if (part.isEmpty())
         return {};
-    pugi::xml_document doc;
-    QString reason;
-    if (loadPart(doc, part, &reason) != Loaded::Ok) {
-        failWith(error, QStringLiteral("Error: %1").arg(reason));
+    SheetRows sheet;
+    if (!spreadsheet->readSheet(part, true, sheet, error))
         return {};
-    }
-    QList<QStringList> rows;
-    int seen = 0;
-    if (!readRows(doc, spreadsheet->_sharedStrings, true, rows, seen, &reason)) {
-        failWith(error, QStringLiteral("Error: %1").arg(reason));
-        return {};
-    }
-    Excel_Sheet_Columns = std::max(dimensionColumns(doc), seen);
-    if (!rows.isEmpty()) {
+    Excel_Sheet_Columns = std::max(sheet.dimensionColumns, sheet.width);
+    if (!sheet.rows.isEmpty()) {
         QStringList titles;
         for (int i = 0; i < Excel_Sheet_Columns; ++i) {
-            const QString value = i < rows[0].size() ? rows[0][i] : QString();
+            const QString value = i < sheet.rows[0].size() ? sheet.rows[0][i] : QString();
             titles.append(value.isEmpty() ? QStringLiteral("Untitled Column %1").arg(i + 1) : value);
         }
         spreadsheet->_data.append(titles);
@@ -502,23 +792,20 @@ bool SpreadsheetWriter::ReadData(const QString& partPath, QString* error)
 {
     clearError(error);
     _data = QList<QStringList>();
-    pugi::xml_document doc;
-    QString reason;
-    if (loadPart(doc, partPath, &reason) != Loaded::Ok)
-        return failWith(error, QStringLiteral("Error: %1").arg(reason));
-    QList<QStringList> rows;
-    int seen = 0;
-    if (!readRows(doc, _sharedStrings, false, rows, seen, &reason))
-        return failWith(error, QStringLiteral("Error: %1").arg(reason));
-    Excel_Sheet_Columns = std::max(Excel_Sheet_Columns, seen);
+    if (!_package)
+        return failWith(error, QStringLiteral("No workbook has been opened"));
+    SheetRows sheet;
+    if (!readSheet(partPath, false, sheet, error))
+        return false;
+    Excel_Sheet_Columns = std::max(Excel_Sheet_Columns, sheet.width);
     // A dimension far wider than the cells must not pad the table out of memory.
-    if (qint64(Excel_Sheet_Columns) * rows.size() > Max_Cells)
+    if (qint64(Excel_Sheet_Columns) * sheet.rows.size() > Max_Cells)
         return failWith(error, QStringLiteral("Error: the worksheet is too large (%1 rows by %2 columns)")
-                                   .arg(rows.size())
+                                   .arg(sheet.rows.size())
                                    .arg(Excel_Sheet_Columns));
-    for (QStringList& row : rows)
+    for (QStringList& row : sheet.rows)
         while (row.size() < Excel_Sheet_Columns)
             row.append(emptyText());
-    _data = std::move(rows);
+    _data = std::move(sheet.rows);
     return true;
 }

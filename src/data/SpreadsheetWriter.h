@@ -4,13 +4,20 @@
 // package "Template.xlsx" of the resource folder.
 //
 // Order of use when importing:
-//   1. ReadWorkbook(path, true): unpacks the workbook into a private temporary
-//      folder and reads its shared strings and its list of worksheets;
+//   1. ReadWorkbook(path, true): opens the workbook and reads its list of
+//      worksheets, its shared strings and its number formats;
 //   2. Read_Sheet_Name(): the worksheet names in the workbook's order; the
 //      caller sets Excel_Sheet_Number to the 1-based position of the choice;
 //   3. ReadData_only_column(): the first row, for column titles;
 //   4. ReadWorkbook(path, false): every row of that worksheet.
-// Release_Data() removes the unpacked workbook (the next workbook does too).
+// Release_Data() closes the workbook (opening the next one does too).
+//
+// Parts are read straight from the package, each worksheet in one streaming
+// pass, and nothing is unpacked to disk. Cells read as the sheet shows them
+// where the meaning is plain: each cell sits where its own reference puts
+// it, a cell hidden under a merged range reads empty, dates and times read
+// under their number formats, booleans as TRUE and FALSE, numbers in their
+// shortest exact form, and rows whose cells are all empty are left out.
 //
 // Every operation that can fail takes an optional error out-parameter: a null
 // string on success, else the reason (already logged). Callers show
@@ -19,8 +26,11 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <vector>
 
-class QTemporaryDir;
+#include "data/XlsxCells.h"
+
+class SSZipPackage;
 
 // 1-based position, in the workbook's own order of worksheets, of the
 // worksheet that the reader reads next. Set by the column dialogs.
@@ -50,23 +60,26 @@ public:
     SpreadsheetWriter& operator=(const SpreadsheetWriter&) = delete;
 
     // ---- reading
-    // only_col true: unpack the workbook and read its shared strings and
-    // worksheet list; returns the row table of the previous read unchanged.
-    // only_col false: read every row of worksheet Excel_Sheet_Number of the
-    // unpacked workbook (path is not used).
+    // only_col true: open the workbook and read its worksheet list, shared
+    // strings and number formats; returns the row table of the previous read
+    // unchanged. only_col false: read every row of worksheet
+    // Excel_Sheet_Number of the open workbook (path is not used).
     static QList<QStringList> ReadWorkbook(const QString& path, bool only_col, QString* error = nullptr);
     // The first row of worksheet Excel_Sheet_Number (no row for a sheet
     // without rows); positions without a value read "Untitled Column %d".
-    // Sets Excel_Sheet_Columns.
+    // Sets Excel_Sheet_Columns. Reading stops after that row when the sheet
+    // declares its dimension; without one the rest is read for its width.
     static QList<QStringList> ReadData_only_column(QString* error = nullptr);
-    // The names of the unpacked workbook's worksheets, in the workbook's order.
+    // The names of the open workbook's worksheets, in the workbook's order.
     static QStringList Read_Sheet_Name();
-    // Removes the unpacked workbook and forgets its worksheets.
+    // Closes the open workbook and forgets its worksheets.
     static void Release_Data();
-    // Fills data with every row of the worksheet part at partPath.
+    // Fills data with every row of the worksheet part of the open package
+    // named partPath (such as "xl/worksheets/sheet1.xml").
     bool ReadData(const QString& partPath, QString* error = nullptr);
-    // Fills sharedStrings from the shared-string part at partPath (a missing
-    // part gives an empty table; an unreadable one an error).
+    // Fills sharedStrings from the shared-string part of the open package
+    // named partPath (a missing part gives an empty table; an unreadable one
+    // an error).
     bool ReadSharedStrings(const QString& partPath, QString* error = nullptr);
 
     // ---- writing
@@ -86,8 +99,6 @@ public:
     static QString ColumnNumber_To_Name(int column);
 
     // ---- fields
-    // The private temporary folder holding the unpacked workbook; empty when none.
-    QString tmpDir() const;
     QList<QStringList> data() const { return _data; }
     void setData(const QList<QStringList>& data) { _data = data; }
     QStringList sharedStrings() const { return _sharedStrings; }
@@ -96,14 +107,19 @@ public:
 private:
     struct Sheet {
         QString name;
-        QString part; // path of the worksheet part inside tmpDir
+        QString part; // name of the worksheet part inside the package
     };
-    bool unpack(const QString& path, QString* error);
+    struct SheetRows;
+    bool open(const QString& path, QString* error);
     bool readSheetList(QString* error);
+    bool readStyles(const QString& part, QString* error);
     QString sheetPart(int number, QString* error) const;
+    bool readSheet(const QString& part, bool firstRowOnly, SheetRows& rows, QString* error);
 
-    std::unique_ptr<QTemporaryDir> _tmp;
+    std::unique_ptr<SSZipPackage> _package;
     QList<Sheet> _sheets;
     QList<QStringList> _data;
     QStringList _sharedStrings;
+    std::vector<xlsx::NumberFormat> _cellFormats; // by cell style index
+    bool _epoch1904 = false;
 };

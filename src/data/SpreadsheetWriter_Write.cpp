@@ -209,7 +209,7 @@ bool SpreadsheetWriter::WriteWorksheetData(const QString& partPath)
             continue;
         for (qsizetype c = 0; c < row.size(); ++c) {
             out << "      <c r=\"" << letters[c] << number;
-            if (isCanonicalNumber(row[c])) {
+            if (xlsx::isCanonicalNumber(row[c])) {
                 out << "\"><v>" << row[c] << "</v></c>\n";
             } else {
                 _sharedStrings.append(row[c]);

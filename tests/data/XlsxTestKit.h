@@ -7,6 +7,13 @@
 #include <QJsonObject>
 #include <QMap>
 #include <QString>
+#include <ostream>
+
+// Failures show texts as text.
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
 
 // Runs Python code with input on its standard input; records a test failure
 // (with the program's error output) when it cannot run or exits non-zero.

@@ -235,11 +235,30 @@ void SpreadsheetWriter::Release_Data()
     spreadsheet->_sheets.clear();
 }
 
+QString SpreadsheetWriter::sharedString(qsizetype i) const
+{
+    const size_t from = i == 0 ? 0 : _sharedEnds[size_t(i) - 1];
+    const std::string_view text = std::string_view(_sharedText).substr(from, _sharedEnds[size_t(i)] - from);
+    if (text.empty())
+        return emptyText();
+    return text.find("_x") == std::string_view::npos ? fromUtf8(text) : xlsx::unescaped(fromUtf8(text));
+}
+
+QStringList SpreadsheetWriter::sharedStrings() const
+{
+    if (_sharedEnds.empty())
+        return _sharedStrings;
+    QStringList strings;
+    strings.reserve(qsizetype(_sharedEnds.size()));
+    for (size_t i = 0; i < _sharedEnds.size(); ++i)
+        strings.append(sharedString(qsizetype(i)));
+    return strings;
+}
+
 bool SpreadsheetWriter::open(const QString& path, QString* error)
 {
     _package.reset();
     _sheets.clear();
-    _sharedStrings.clear();
     _cellFormats.clear();
     _epoch1904 = false;
     auto package = std::make_unique<SSZipPackage>();
@@ -300,8 +319,6 @@ bool SpreadsheetWriter::readSheetList(QString* error)
             break;
         }
     }
-    if (_sheets.isEmpty())
-        return failWith(error, QStringLiteral("The workbook has no worksheets"));
     if (!readStyles(targetOfType(rels, QStringLiteral("/styles")), error))
         return false;
     QString sharedPart = targetOfType(rels, QStringLiteral("/sharedStrings"));
@@ -385,7 +402,8 @@ QStringList SpreadsheetWriter::Read_Sheet_Name()
 bool SpreadsheetWriter::ReadSharedStrings(const QString& partPath, QString* error)
 {
     clearError(error);
-    _sharedStrings = QStringList();
+    _sharedText = std::string();
+    _sharedEnds = std::vector<quint32>();
     QString reason;
     if (!_package)
         return failWith(error, QStringLiteral("No workbook has been opened"));
@@ -397,8 +415,6 @@ bool SpreadsheetWriter::ReadSharedStrings(const QString& partPath, QString* erro
     // The text of each item (si): its plain text and its rich-text runs
     // joined, phonetic runs left out; all text inside a t element counts.
     Part part(*_package);
-    std::string item;
-    qint64 bytes = 0;
     int textDepth = 0;   // depth of the t element being read, 0 outside one
     bool inRun = false;  // inside an r element of the item
     for (;;) {
@@ -416,9 +432,7 @@ bool SpreadsheetWriter::ReadSharedStrings(const QString& partPath, QString* erro
                 if (declared.empty())
                     declared = part.xml.attribute("count");
                 std::from_chars(declared.data(), declared.data() + declared.size(), count);
-                _sharedStrings.reserve(qsizetype(std::clamp<qint64>(count, 0, Max_Shared_Strings)));
-            } else if (depth == 2 && part.xml.nameIs("si")) {
-                item.clear();
+                _sharedEnds.reserve(size_t(std::clamp<qint64>(count, 0, Max_Shared_Strings)));
             } else if (textDepth == 0 && part.xml.nameIs("t") && (depth == 3 || (depth == 4 && inRun))) {
                 textDepth = depth;
             } else if (depth == 3) {
@@ -426,21 +440,19 @@ bool SpreadsheetWriter::ReadSharedStrings(const QString& partPath, QString* erro
             }
         } else if (token == XmlPullParser::Characters) {
             if (textDepth)
-                item += part.xml.text();
+                _sharedText += part.xml.text();
         } else if (token == XmlPullParser::EndElement) {
             if (depth == textDepth - 1)
                 textDepth = 0;
             else if (depth == 2)
                 inRun = false;
             else if (depth == 1 && part.xml.nameIs("si")) {
-                bytes += qint64(item.size());
-                if (_sharedStrings.size() >= Max_Shared_Strings || bytes > Max_Shared_Bytes) {
-                    _sharedStrings = QStringList();
+                if (qint64(_sharedEnds.size()) >= Max_Shared_Strings || qint64(_sharedText.size()) > Max_Shared_Bytes) {
+                    _sharedText = std::string();
+                    _sharedEnds = std::vector<quint32>();
                     return failWith(error, QStringLiteral("Error: the shared strings of the workbook are too large"));
                 }
-                _sharedStrings.append(item.empty()                                 ? emptyText()
-                                      : item.find("_x") == std::string::npos ? fromUtf8(item)
-                                                                             : xlsx::unescaped(fromUtf8(item)));
+                _sharedEnds.push_back(quint32(_sharedText.size()));
             }
         }
     }
@@ -479,6 +491,12 @@ bool SpreadsheetWriter::readSheet(const QString& partName, bool firstRowOnly, Sh
     int inlineTextDepth = 0;
     bool inlineRun = false;
 
+    struct CachedString {
+        qsizetype index = -1;
+        QString text;
+    };
+    std::vector<CachedString> recent(4096);
+
     const auto flush = [&] {
         if (currentHasValue) {
             if (!out.numbers.empty() && currentNumber <= out.numbers.back())
@@ -497,10 +515,14 @@ bool SpreadsheetWriter::readSheet(const QString& partName, bool firstRowOnly, Sh
             const std::string_view index = trimmed(value);
             qsizetype n = -1;
             const auto result = std::from_chars(index.data(), index.data() + index.size(), n);
-            return result.ec == std::errc() && result.ptr == index.data() + index.size() && n >= 0
-                           && n < _sharedStrings.size()
-                       ? _sharedStrings[n]
-                       : emptyText();
+            if (result.ec != std::errc() || result.ptr != index.data() + index.size() || n < 0
+                || size_t(n) >= _sharedEnds.size())
+                return emptyText();
+            // Strings used again nearby share one copy.
+            CachedString& cached = recent[size_t(n) % recent.size()];
+            if (cached.index != n)
+                cached = {n, sharedString(n)};
+            return cached.text;
         }
         if (cellType == 'i')
             return xlsx::unescaped(fromUtf8(collecting == None && inlineText.empty() ? value : inlineText));

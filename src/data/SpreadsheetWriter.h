@@ -26,6 +26,7 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "data/XlsxCells.h"
@@ -101,7 +102,8 @@ public:
     // ---- fields
     QList<QStringList> data() const { return _data; }
     void setData(const QList<QStringList>& data) { _data = data; }
-    QStringList sharedStrings() const { return _sharedStrings; }
+    // The shared strings: those written last, or those of the open workbook.
+    QStringList sharedStrings() const;
     void setSharedStrings(const QStringList& strings) { _sharedStrings = strings; }
 
 private:
@@ -118,8 +120,15 @@ private:
 
     std::unique_ptr<SSZipPackage> _package;
     QList<Sheet> _sheets;
+    // The text of shared string i of the open workbook.
+    QString sharedString(qsizetype i) const;
+
     QList<QStringList> _data;
-    QStringList _sharedStrings;
+    QStringList _sharedStrings; // written
+    // The shared strings read, kept compact (UTF-8, one after another) until
+    // cells use them: a workbook's table may be far larger than one sheet needs.
+    std::string _sharedText;
+    std::vector<quint32> _sharedEnds;
     std::vector<xlsx::NumberFormat> _cellFormats; // by cell style index
     bool _epoch1904 = false;
 };

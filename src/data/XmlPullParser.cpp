@@ -375,6 +375,7 @@ XmlPullParser::Step XmlPullParser::parseStartTag(Token& token)
     bool empty = false;
     bool anyDecoded = false;
     _scratch.clear();
+    _attributes.clear(); // a tag cut short by the buffer's end is parsed again from its start
     for (;;) {
         while (p < end && isSpace(*p))
             ++p;

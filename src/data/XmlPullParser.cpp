@@ -134,19 +134,22 @@ bool XmlPullParser::fill()
         }
         _buf.resize(_buf.size() * 2);
     }
-    const qint64 n = _source(_buf.data() + _end, qint64(_buf.size()) - _end);
-    if (n < 0) {
-        fail(QStringLiteral("the part could not be read"));
+    const qsizetype before = _end;
+    do {
+        const qint64 n = _source(_buf.data() + _end, qint64(_buf.size()) - _end);
+        if (n < 0) {
+            fail(QStringLiteral("the part could not be read"));
+            return false;
+        }
+        if (n == 0)
+            _eof = true;
+        _end += qsizetype(n);
+    } while (!_started && !_eof && _end < 4); // the first bytes tell the encoding
+    if (_end == before)
         return false;
-    }
-    if (n == 0) {
-        _eof = true;
-        return false;
-    }
-    _end += qsizetype(n);
-    if (!_started && _end >= 2) {
+    if (!_started) {
         _started = true;
-        const auto b0 = uchar(_buf[0]), b1 = uchar(_buf[1]);
+        const auto b0 = uchar(_buf[0]), b1 = _end > 1 ? uchar(_buf[1]) : uchar(1);
         if ((b0 == 0xFF && b1 == 0xFE) || (b0 == 0xFE && b1 == 0xFF) || b0 == 0 || b1 == 0) {
             fail(QStringLiteral("the part is not encoded in UTF-8"));
             return false;

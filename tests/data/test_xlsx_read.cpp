@@ -37,22 +37,29 @@ QString xml(const QString& body)
 }
 
 // A workbook of one worksheet whose sheetData (and anything before it) is given.
-QMap<QString, QString> oneSheet(const QString& sheetBody, const QString& strings = QString())
+// A workbook of one worksheet whose sheetData (and anything around it) is
+// given, with shared strings and styles when given, in the given namespaces.
+QMap<QString, QString> oneSheet(const QString& sheetBody, const QString& strings = QString(),
+                                const QString& styles = QString(), const QString& workbookPr = QString(),
+                                const QString& main = Sheet_Main, const QString& rel = Sheet_Rel)
 {
     QMap<QString, QString> parts = {
-        {"xl/workbook.xml", xml(QStringLiteral("<workbook xmlns=\"%1\" xmlns:r=\"%2\"><sheets>"
+        {"xl/workbook.xml", xml(QStringLiteral("<workbook xmlns=\"%1\" xmlns:r=\"%2\">%3<sheets>"
                                                "<sheet name=\"Only\" sheetId=\"1\" r:id=\"rId1\"/></sheets></workbook>")
-                                    .arg(Sheet_Main, Sheet_Rel))},
+                                    .arg(main, rel, workbookPr))},
         {"xl/_rels/workbook.xml.rels",
          xml(QStringLiteral("<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
                             "<Relationship Id=\"rId1\" Type=\"%1/worksheet\" Target=\"worksheets/sheet1.xml\"/>"
                             "<Relationship Id=\"rId2\" Type=\"%1/sharedStrings\" Target=\"sharedStrings.xml\"/>"
+                            "<Relationship Id=\"rId3\" Type=\"%1/styles\" Target=\"styles.xml\"/>"
                             "</Relationships>")
-                 .arg(Sheet_Rel))},
-        {"xl/worksheets/sheet1.xml", xml(QStringLiteral("<worksheet xmlns=\"%1\">%2</worksheet>").arg(Sheet_Main, sheetBody))},
+                 .arg(rel))},
+        {"xl/worksheets/sheet1.xml", xml(QStringLiteral("<worksheet xmlns=\"%1\">%2</worksheet>").arg(main, sheetBody))},
     };
     if (!strings.isEmpty())
         parts["xl/sharedStrings.xml"] = strings;
+    if (!styles.isEmpty())
+        parts["xl/styles.xml"] = xml(QStringLiteral("<styleSheet xmlns=\"%1\">%2</styleSheet>").arg(main, styles));
     return parts;
 }
 }
@@ -335,4 +342,113 @@ TEST_F(XlsxRead, AWrittenTableReadsBackRowForRow)
     readSheet(path, 1, header, rows);
     EXPECT_EQ(header, Table{titles});
     EXPECT_EQ(rows, table);
+}
+
+// Cells as the sheet shows them: one small workbook per case.
+TEST_F(XlsxRead, CellsReadAsTheSheetShowsThem)
+{
+    const QString strings = QStringLiteral("<sst xmlns=\"%1\"><si><t>Name</t></si><si><t>ABC_x000D_</t></si>"
+                                           "<si><t>_x005F_x000D_</t></si><si><t>line_x000A_break</t></si></sst>")
+                                .arg(Sheet_Main);
+    // Styles 1 to 7: built-in short date and date-time, then dd/mm/yyyy,
+    // h:mm AM/PM, elapsed hours, a plain number format, d mmmm yyyy.
+    const QString styles = QStringLiteral(
+        "<numFmts><numFmt numFmtId=\"164\" formatCode=\"dd/mm/yyyy\"/><numFmt numFmtId=\"165\" formatCode=\"h:mm AM/PM\"/>"
+        "<numFmt numFmtId=\"166\" formatCode=\"[h]:mm:ss\"/><numFmt numFmtId=\"167\" formatCode=\"0.00\"/>"
+        "<numFmt numFmtId=\"168\" formatCode=\"d mmmm yyyy;@\"/></numFmts><cellXfs>"
+        "<xf numFmtId=\"0\"/><xf numFmtId=\"14\"/><xf numFmtId=\"22\"/><xf numFmtId=\"164\"/><xf numFmtId=\"165\"/>"
+        "<xf numFmtId=\"166\"/><xf numFmtId=\"167\"/><xf numFmtId=\"168\"/></cellXfs>");
+    const auto row = [](int r, const QString& cells) { return QStringLiteral("<row r=\"%1\">%2</row>").arg(r).arg(cells); };
+    struct Case {
+        const char* what;
+        QString sheet;
+        Table rows;
+        QString workbookPr = QString();
+    };
+    const QList<Case> cases = {
+        {"an empty, missing or out-of-range string index reads empty",
+         "<sheetData>" + row(1, "<c r=\"A1\" t=\"s\"><v>0</v></c><c r=\"B1\" t=\"s\"/><c r=\"C1\" t=\"s\"><v></v></c>"
+                                "<c r=\"D1\" t=\"s\"><v>9</v></c><c r=\"E1\" t=\"s\"><v>-1</v></c><c r=\"F1\"><v>1</v></c>")
+             + "</sheetData>",
+         {{"Name", "", "", "", "", "1"}}},
+        {"cells go where their references put them; rows and cells without one follow the previous",
+         "<sheetData>" + row(1, "<c r=\"A1\" t=\"s\"><v>0</v></c>") + row(1, "<c r=\"B1\"><v>2</v></c>")
+             + row(3, "<c r=\"B3\"><v>3</v></c>") + "<row><c><v>5</v></c><c><v>6</v></c></row>"
+             + row(3, "<c r=\"C3\"><v>4</v></c>") + "</sheetData>",
+         {{"Name", "2", ""}, {"", "3", "4"}, {"5", "6", ""}}},
+        {"cells under a merged range other than its first read empty",
+         "<sheetData>" + row(1, "<c r=\"A1\"><v>1</v></c><c r=\"B1\"><v>2</v></c><c r=\"C1\"><v>3</v></c>")
+             + row(2, "<c r=\"A2\"><v>4</v></c><c r=\"B2\"><v>5</v></c>")
+             + "</sheetData><mergeCells count=\"1\"><mergeCell ref=\"A1:B2\"/></mergeCells>",
+         {{"1", "", "3"}}},
+        {"escaped characters are decoded",
+         "<sheetData>" + row(1, "<c t=\"s\"><v>1</v></c><c t=\"s\"><v>2</v></c><c t=\"s\"><v>3</v></c>"
+                                "<c t=\"inlineStr\"><is><t>x_x0041_</t></is></c><c t=\"str\"><v>_x0042_</v></c>")
+             + "</sheetData>",
+         {{"ABC\r", "_x000D_", "line\nbreak", "xA", "B"}}},
+        {"dates and times under their formats, other numbers in their shortest form",
+         "<sheetData>" + row(1, "<c s=\"1\"><v>44197</v></c><c s=\"2\"><v>44197.5</v></c><c s=\"3\"><v>44197</v></c>"
+                                "<c s=\"4\"><v>0.75</v></c><c s=\"5\"><v>1.5</v></c><c s=\"6\"><v>10.199999999999999</v></c>"
+                                "<c s=\"7\"><v>44197</v></c><c s=\"3\" t=\"d\"><v>2021-02-03</v></c><c s=\"1\"><v>60</v></c>")
+             + "</sheetData>",
+         {{"2021-01-01", "2021-01-01 12:00", "01/01/2021", "6:00 PM", "36:00:00", "10.2", "1 January 2021",
+           "03/02/2021", "1900-02-29"}}},
+        {"the 1904 date system", "<sheetData>" + row(1, "<c s=\"1\"><v>0</v></c><c s=\"1\"><v>366</v></c>") + "</sheetData>",
+         {{"1904-01-01", "1905-01-01"}}, "<workbookPr date1904=\"1\"/>"},
+        {"booleans, errors and stored binary forms",
+         "<sheetData>" + row(1, "<c t=\"b\"><v>1</v></c><c t=\"b\"><v>0</v></c><c t=\"e\"><v>#N/A</v></c>"
+                                "<c><v>6.2506249999999999E-2</v></c><c><v>1E-3</v></c><c><v>-0.30000000000000004</v></c>")
+             + "</sheetData>",
+         {{"TRUE", "FALSE", "#N/A", "0.06250625", "0.001", "-0.30000000000000004"}}},
+        {"rows whose cells are all empty are no rows",
+         "<sheetData>" + row(1, "<c r=\"A1\"><v>1</v></c>") + row(2, "<c r=\"A2\" t=\"s\"><v></v></c><c r=\"B2\"/>")
+             + "<row r=\"3\"/>" + row(4, "<c r=\"B4\"><v>2</v></c>") + "</sheetData>",
+         {{"1", ""}, {"", "2"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString path = at("case.xlsx");
+        QFile::remove(path);
+        ASSERT_TRUE(makeRawWorkbook(path, oneSheet(c.sheet, strings, styles, c.workbookPr)));
+        Table titles, rows;
+        readSheet(path, 1, titles, rows);
+        EXPECT_EQ(rows, c.rows);
+        ASSERT_FALSE(titles.isEmpty());
+        for (qsizetype i = 0; i < titles[0].size(); ++i)
+            EXPECT_EQ(titles[0][i], c.rows[0][i].isEmpty() ? QStringLiteral("Untitled Column %1").arg(i + 1) : c.rows[0][i]);
+    }
+}
+
+// Packages as other programs make them: Strict namespaces, part names in
+// another case, and one without the relationships of its workbook.
+TEST_F(XlsxRead, PackagesReadAlikeOrAreRefusedWithAReason)
+{
+    const QString sheet = "<sheetData><row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c><c r=\"B1\" s=\"1\"><v>44197</v></c></row></sheetData>";
+    const QString styles = "<cellXfs><xf numFmtId=\"0\"/><xf numFmtId=\"14\"/></cellXfs>";
+    const auto strings = [](const QString& main) { return QStringLiteral("<sst xmlns=\"%1\"><si><t>Name</t></si></sst>").arg(main); };
+    const Table expected = {{"Name", "2021-01-01"}};
+    Table titles, rows;
+
+    const QString strictMain = "http://purl.oclc.org/ooxml/spreadsheetml/main";
+    const QString strictRel = "http://purl.oclc.org/ooxml/officeDocument/relationships";
+    ASSERT_TRUE(makeRawWorkbook(at("strict.xlsx"), oneSheet(sheet, strings(strictMain), styles, QString(), strictMain, strictRel)));
+    readSheet(at("strict.xlsx"), 1, titles, rows);
+    EXPECT_EQ(rows, expected);
+
+    // Names of parts in the zip in another case than the relationships give.
+    QMap<QString, QString> parts = oneSheet(sheet, strings(Sheet_Main), styles);
+    parts["xl/SharedStrings.xml"] = parts.take("xl/sharedStrings.xml");
+    parts["XL/Worksheets/Sheet1.xml"] = parts.take("xl/worksheets/sheet1.xml");
+    parts["xl/WORKBOOK.xml"] = parts.take("xl/workbook.xml");
+    ASSERT_TRUE(makeRawWorkbook(at("cases.xlsx"), parts));
+    readSheet(at("cases.xlsx"), 1, titles, rows);
+    EXPECT_EQ(rows, expected);
+
+    parts = oneSheet(sheet, strings(Sheet_Main), styles);
+    parts["xl/_rels/workbook.xml.rels"] = "";
+    ASSERT_TRUE(makeRawWorkbook(at("norels.xlsx"), parts));
+    QString error;
+    SpreadsheetWriter::ReadWorkbook(at("norels.xlsx"), true, &error);
+    EXPECT_TRUE(error.contains("worksheets cannot be found")) << error.toStdString();
+    EXPECT_TRUE(SpreadsheetWriter::Read_Sheet_Name().isEmpty());
 }

@@ -3,7 +3,7 @@
 # on the same work, interleaved round by round, and prints every ratio with
 # its goal. The peers are installed here and nowhere else (Debian packages):
 # gLabels' batch printer, libzint (built into a small Google Benchmark
-# program), poppler's tools to look into the PDFs.
+# program), poppler's tools to look into the PDFs, openpyxl.
 #
 #   bench/compare.sh [rounds]      (default 3; the best round of each side counts)
 #
@@ -27,6 +27,9 @@ command -v glabels-3-batch > /dev/null || need+=(glabels)
 [ -f /usr/include/zint.h ] || need+=(libzint-dev)
 command -v pdfinfo > /dev/null || need+=(poppler-utils)
 [ -f /usr/include/benchmark/benchmark.h ] || need+=(libbenchmark-dev)
+# Debian's own interpreter, where its python3-* packages are found.
+PYTHON=/usr/bin/python3
+"$PYTHON" -c 'import openpyxl' 2> /dev/null || need+=(python3-openpyxl)
 if [ ${#need[@]} -gt 0 ]; then
     echo "Installing the peers: ${need[*]}"
     apt-get install -y "${need[@]}" > "$WORK/apt.log" 2>&1 || { cat "$WORK/apt.log"; exit 1; }
@@ -36,7 +39,7 @@ fi
 config=()
 [ -f "$BUILD/CMakeCache.txt" ] || config=(-G Ninja -DCMAKE_BUILD_TYPE=Release)
 cmake -S "$ROOT" -B "$BUILD" "${config[@]}" > "$WORK/cmake.log" 2>&1 || { cat "$WORK/cmake.log"; exit 1; }
-cmake --build "$BUILD" -j"$(nproc)" --target bench_label_print bench_barcode_linear bench_barcode_2d bench_export \
+cmake --build "$BUILD" -j"$(nproc)" --target bench_label_print bench_barcode_linear bench_barcode_2d bench_export bench_xlsx_read \
     > "$WORK/build.log" 2>&1 || { tail -40 "$WORK/build.log"; exit 1; }
 g++ -O2 -std=c++17 "$HERE/peers/bench_zint.cpp" -o "$WORK/bench_zint" -lzint -lbenchmark -lpthread
 export QT_QPA_PLATFORM=offscreen
@@ -211,11 +214,46 @@ section_export() {
     ratio "export: throughput, $cores cores / 1 core" "$(echo "$one / $all" | bc -l)" ">=" "$goal"
 }
 
+# ---------------------------------------------------------------- xlsx read
+# A 100,001 x 10 workbook of names and numbers made by our writer, read whole
+# by each side in a process of its own: ours opens it, reads the title row
+# and all rows; openpyxl's read-only mode reads all rows into a list.
+section_xlsx() {
+    local book=$WORK/100k-by-10.xlsx
+    echo "== xlsx read, 100,001 x 10: Gleamcard vs openpyxl $(dpkg-query -W -f '${Version}' python3-openpyxl 2>/dev/null)"
+    GLEAMCARD_BENCH_XLSX="$book" "$BUILD/bench/bench_xlsx_read" > /dev/null # writes the workbook
+    for round in $(seq "$ROUNDS"); do
+        GLEAMCARD_BENCH_XLSX="$book" "$BUILD/bench/bench_xlsx_read" --benchmark_format=json > "$WORK/x.json"
+        bench_json "$WORK/x.json" > "$WORK/x.txt"
+        keep_best "$WORK/xlsx_ours.txt" "$WORK/x.txt"
+        "$PYTHON" -W ignore - "$book" > "$WORK/o.txt" <<'EOF'
+import resource, sys, time
+import openpyxl
+start = time.perf_counter()
+rows = list(openpyxl.load_workbook(sys.argv[1], read_only=True).worksheets[0].iter_rows(values_only=True))
+ms = (time.perf_counter() - start) * 1000
+assert len(rows) == 100001 and len(rows[-1]) == 10
+print("openpyxl_ms", ms)
+print("openpyxl_MiB", resource.getrusage(resource.RUSAGE_SELF).ru_maxrss / 1024)
+EOF
+        keep_best "$WORK/xlsx_peer.txt" "$WORK/o.txt"
+    done
+    local ours peer ours_mib peer_mib
+    ours=$(value_of "$WORK/xlsx_ours.txt" BM_ReadWorkbook)
+    ours_mib=$(value_of "$WORK/xlsx_ours.txt" BM_ReadWorkbook.peak_MiB)
+    peer=$(value_of "$WORK/xlsx_peer.txt" openpyxl_ms)
+    peer_mib=$(value_of "$WORK/xlsx_peer.txt" openpyxl_MiB)
+    printf '   Gleamcard %.0f ms, peak %.1f MiB; openpyxl %.0f ms, peak %.1f MiB\n' "$ours" "$ours_mib" "$peer" "$peer_mib"
+    ratio "xlsx: time, openpyxl / Gleamcard" "$(echo "$peer / $ours" | bc -l)" ">=" 20
+    ratio "xlsx: peak memory, Gleamcard / openpyxl" "$(echo "$ours_mib / $peer_mib" | bc -l)" "<=" 1.0
+}
+
 GLABELS_VERSION=$(dpkg-query -W -f '${Version}' glabels 2>/dev/null || true)
 section_labels
 section_symbols "Code 128 / Code 39 / EAN-13" bench_barcode_linear Code128 Code39 EAN13
 section_symbols "QR (M) / PDF417 / DataMatrix" bench_barcode_2d QR PDF417 DataMatrix
 section_export
+section_xlsx
 
 echo
 echo "== Every ratio (machine load $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores)"

@@ -418,6 +418,7 @@ bool SpreadsheetWriter::ReadSharedStrings(const QString& partPath, QString* erro
     int textDepth = 0;   // depth of the t element being read, 0 outside one
     bool inRun = false;  // inside an r element of the item
     for (;;) {
+        part.xml.setTextWanted(textDepth != 0);
         const XmlPullParser::Token token = part.xml.next();
         if (token == XmlPullParser::EndDocument)
             return true;
@@ -563,6 +564,7 @@ bool SpreadsheetWriter::readSheet(const QString& partName, bool firstRowOnly, Sh
     };
 
     for (;;) {
+        xml.setTextWanted(collecting == InValue || collecting == InInlineText);
         const XmlPullParser::Token token = xml.next();
         if (token == XmlPullParser::EndDocument)
             break;

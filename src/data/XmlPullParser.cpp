@@ -222,6 +222,8 @@ XmlPullParser::Step XmlPullParser::parseText(Token& token)
     if (stop == _buf.data() + _end && !_eof)
         return NeedMore;
     _pos = stop - _buf.data();
+    if (!_textWanted && !_nameEnds.empty())
+        return Skip;
     if (_nameEnds.empty()) {
         for (const char* p = begin; p < stop; ++p)
             if (!isSpace(*p))

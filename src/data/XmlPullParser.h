@@ -50,6 +50,8 @@ public:
     std::string_view text() const { return _text; }
     // Elements open, counting the one just started and not the one just ended.
     int depth() const { return int(_nameEnds.size()); }
+    // Off: text is passed over without a token until it is wanted again.
+    void setTextWanted(bool wanted) { _textWanted = wanted; }
     QString errorString() const { return _error; }
 
 private:
@@ -75,7 +77,7 @@ private:
     Source _source;
     std::vector<char> _buf;
     qsizetype _pos = 0, _end = 0;
-    bool _eof = false, _done = false, _failed = false, _pendingEnd = false, _started = false;
+    bool _eof = false, _done = false, _failed = false, _pendingEnd = false, _started = false, _textWanted = true;
     std::string _names;                // qualified names of the open elements, one after another
     std::vector<qsizetype> _nameEnds;
     std::string_view _name, _text;

@@ -393,8 +393,8 @@ bool SSZipArchive::close()
 // reader. The chunks are made here and passed back and forth, so the worker
 // allocates nothing.
 struct SSZipPackage::ReadAhead {
-    static constexpr qint64 Chunk = 256 * 1024;
-    static constexpr int Depth = 4;
+    static constexpr qint64 Chunk = 64 * 1024;
+    static constexpr int Depth = 8;
     struct Filled {
         int buffer;
         qint64 size;

@@ -9,6 +9,10 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 #include <charconv>
 #include <numeric>
 
@@ -231,32 +235,184 @@ void SpreadsheetWriter::Release_Data()
 {
     if (!spreadsheet)
         return;
+    spreadsheet->_strings.reset();
     spreadsheet->_package.reset();
     spreadsheet->_sheets.clear();
 }
 
-QString SpreadsheetWriter::sharedString(qsizetype i) const
-{
-    const size_t from = i == 0 ? 0 : _sharedEnds[size_t(i) - 1];
-    const std::string_view text = std::string_view(_sharedText).substr(from, _sharedEnds[size_t(i)] - from);
-    if (text.empty())
-        return emptyText();
-    return text.find("_x") == std::string_view::npos ? fromUtf8(text) : xlsx::unescaped(fromUtf8(text));
-}
+// The shared strings of a workbook, read on a worker thread through a handle
+// of their own on the package while a worksheet is read; a string can be
+// used as soon as it has been read. They are kept compact (UTF-8, one after
+// another) until cells use them, in blocks that are published whole, so the
+// reading thread never moves what others may be reading.
+class SpreadsheetWriter::SharedStrings {
+public:
+    enum Lookup { Found, Absent, Failed };
+
+    SharedStrings(std::unique_ptr<SSZipPackage> package, const QString& part)
+        : _package(std::move(package))
+        , _part(part)
+        , _blocks(size_t(Max_Shared_Strings / Block_Size + 1))
+    {
+        _worker = std::thread([this] { run(); });
+    }
+    ~SharedStrings()
+    {
+        _stop = true;
+        _worker.join();
+    }
+    // String i, waiting until it has been read: Absent past the end of the
+    // table, Failed when the part could not be read that far.
+    Lookup get(qsizetype i, QString& text)
+    {
+        if (i >= _published.load(std::memory_order_acquire)) {
+            std::unique_lock<std::mutex> lock(_mutex);
+            _changed.wait(lock, [&] { return _done || i < _published.load(std::memory_order_relaxed); });
+            if (i >= _published.load(std::memory_order_relaxed))
+                return _error.isEmpty() ? Absent : Failed;
+        }
+        const Block& block = *_blocks[size_t(i / Block_Size)];
+        const size_t k = size_t(i % Block_Size);
+        const size_t from = k == 0 ? 0 : block.ends[k - 1];
+        const std::string_view item = std::string_view(block.text).substr(from, block.ends[k] - from);
+        text = item.empty()                                   ? emptyText()
+               : item.find("_x") == std::string_view::npos ? fromUtf8(item)
+                                                           : xlsx::unescaped(fromUtf8(item));
+        return Found;
+    }
+    // Waits for the end of the part: false, with the reason, when it could not be read.
+    bool finish(QString* reason)
+    {
+        std::unique_lock<std::mutex> lock(_mutex);
+        _changed.wait(lock, [&] { return _done; });
+        if (!_error.isEmpty())
+            *reason = _error;
+        return _error.isEmpty();
+    }
+    qsizetype size() const { return _published.load(std::memory_order_acquire); }
+
+private:
+    static constexpr qsizetype Block_Size = 4096;
+    struct Block {
+        std::string text;
+        std::vector<quint32> ends; // of each string in text
+    };
+
+    void run()
+    {
+        QString failure = read();
+        std::lock_guard<std::mutex> lock(_mutex);
+        if (_current && !_current->ends.empty())
+            publish();
+        _error = failure;
+        _done = true;
+        _changed.notify_all();
+    }
+    void publish()
+    {
+        _current->text.shrink_to_fit();
+        const qsizetype count = _published.load(std::memory_order_relaxed) + qsizetype(_current->ends.size());
+        _blocks[size_t((count - 1) / Block_Size)] = std::move(_current);
+        _published.store(count, std::memory_order_release);
+        _changed.notify_all();
+    }
+    // Reads the part; the reason it could not be read, or nothing.
+    QString read()
+    {
+        QString reason;
+        switch (openPart(*_package, _part, Max_Streamed_Part, &reason)) {
+        case Opened::Missing: return QString(); // a workbook without text cells may have none
+        case Opened::Failed: return reason;
+        case Opened::Ok: break;
+        }
+        // The text of each item (si): its plain text and its rich-text runs
+        // joined, phonetic runs left out; all text inside a t element counts.
+        Part part(*_package);
+        int textDepth = 0;  // depth of the t element being read, 0 outside one
+        bool inRun = false; // inside an r element of the item
+        qint64 bytes = 0;
+        for (;;) {
+            if (_stop)
+                return QString();
+            part.xml.setTextWanted(textDepth != 0);
+            const XmlPullParser::Token token = part.xml.next();
+            if (token == XmlPullParser::EndDocument)
+                return QString();
+            if (token == XmlPullParser::Invalid)
+                return part.failure(_part);
+            const int depth = part.xml.depth();
+            if (token == XmlPullParser::StartElement) {
+                if (depth == 2 && part.xml.nameIs("si")) {
+                    if (!_current)
+                        _current = std::make_unique<Block>();
+                } else if (textDepth == 0 && part.xml.nameIs("t") && (depth == 3 || (depth == 4 && inRun))) {
+                    textDepth = depth;
+                } else if (depth == 3) {
+                    inRun = part.xml.nameIs("r");
+                }
+            } else if (token == XmlPullParser::Characters) {
+                if (textDepth && _current) {
+                    _current->text += part.xml.text();
+                    bytes += qint64(part.xml.text().size());
+                }
+            } else if (token == XmlPullParser::EndElement) {
+                if (depth == textDepth - 1) {
+                    textDepth = 0;
+                } else if (depth == 2) {
+                    inRun = false;
+                } else if (depth == 1 && part.xml.nameIs("si") && _current) {
+                    if (size() + qsizetype(_current->ends.size()) >= Max_Shared_Strings || bytes > Max_Shared_Bytes)
+                        return QStringLiteral("the shared strings of the workbook are too large");
+                    _current->ends.push_back(quint32(_current->text.size()));
+                    if (qsizetype(_current->ends.size()) == Block_Size) {
+                        std::lock_guard<std::mutex> lock(_mutex);
+                        publish();
+                    }
+                }
+            }
+        }
+    }
+
+    std::unique_ptr<SSZipPackage> _package;
+    const QString _part;
+    std::vector<std::unique_ptr<Block>> _blocks; // made whole up front: never moved
+    std::unique_ptr<Block> _current;             // being filled by the worker
+    std::atomic<qsizetype> _published{0};
+    std::atomic<bool> _stop{false};
+    std::mutex _mutex;
+    std::condition_variable _changed;
+    bool _done = false;
+    QString _error;
+    std::thread _worker;
+};
 
 QStringList SpreadsheetWriter::sharedStrings() const
 {
-    if (_sharedEnds.empty())
+    if (!_strings)
         return _sharedStrings;
+    QString reason;
+    _strings->finish(&reason);
     QStringList strings;
-    strings.reserve(qsizetype(_sharedEnds.size()));
-    for (size_t i = 0; i < _sharedEnds.size(); ++i)
-        strings.append(sharedString(qsizetype(i)));
+    for (qsizetype i = 0; i < _strings->size(); ++i) {
+        QString text;
+        _strings->get(i, text);
+        strings.append(text);
+    }
     return strings;
+}
+
+void SpreadsheetWriter::startSharedStrings(const QString& part)
+{
+    _strings.reset();
+    auto package = std::make_unique<SSZipPackage>();
+    SSZipArchiveError error;
+    package->open(_path, &error); // a failure shows as the part missing
+    _strings = std::make_unique<SharedStrings>(std::move(package), part);
 }
 
 bool SpreadsheetWriter::open(const QString& path, QString* error)
 {
+    _strings.reset();
     _package.reset();
     _sheets.clear();
     _cellFormats.clear();
@@ -266,7 +422,9 @@ bool SpreadsheetWriter::open(const QString& path, QString* error)
     if (!package->open(path, &zipError))
         return failWith(error, QStringLiteral("Cannot open %1: %2").arg(path, zipError.description));
     _package = std::move(package);
+    _path = path;
     if (!readSheetList(error)) {
+        _strings.reset();
         _package.reset();
         _sheets.clear();
         return false;
@@ -324,7 +482,8 @@ bool SpreadsheetWriter::readSheetList(QString* error)
     QString sharedPart = targetOfType(rels, QStringLiteral("/sharedStrings"));
     if (sharedPart.isEmpty())
         sharedPart = QStringLiteral("xl/sharedStrings.xml");
-    return ReadSharedStrings(sharedPart, error);
+    startSharedStrings(sharedPart);
+    return true;
 }
 
 // The number format of each cell style (cellXfs), from the custom formats
@@ -402,61 +561,11 @@ QStringList SpreadsheetWriter::Read_Sheet_Name()
 bool SpreadsheetWriter::ReadSharedStrings(const QString& partPath, QString* error)
 {
     clearError(error);
-    _sharedText = std::string();
-    _sharedEnds = std::vector<quint32>();
-    QString reason;
     if (!_package)
         return failWith(error, QStringLiteral("No workbook has been opened"));
-    switch (openPart(*_package, partPath, Max_Streamed_Part, &reason)) {
-    case Opened::Missing: return true; // a workbook without text cells may have none
-    case Opened::Failed: return failWith(error, QStringLiteral("Error: %1").arg(reason));
-    case Opened::Ok: break;
-    }
-    // The text of each item (si): its plain text and its rich-text runs
-    // joined, phonetic runs left out; all text inside a t element counts.
-    Part part(*_package);
-    int textDepth = 0;   // depth of the t element being read, 0 outside one
-    bool inRun = false;  // inside an r element of the item
-    for (;;) {
-        part.xml.setTextWanted(textDepth != 0);
-        const XmlPullParser::Token token = part.xml.next();
-        if (token == XmlPullParser::EndDocument)
-            return true;
-        if (token == XmlPullParser::Invalid)
-            return failWith(error, QStringLiteral("Error: %1").arg(part.failure(partPath)));
-        const int depth = part.xml.depth();
-        if (token == XmlPullParser::StartElement) {
-            if (depth == 1) {
-                // Room for the strings the part says it holds, within reason.
-                qint64 count = 0;
-                std::string_view declared = part.xml.attribute("uniqueCount");
-                if (declared.empty())
-                    declared = part.xml.attribute("count");
-                std::from_chars(declared.data(), declared.data() + declared.size(), count);
-                _sharedEnds.reserve(size_t(std::clamp<qint64>(count, 0, Max_Shared_Strings)));
-            } else if (textDepth == 0 && part.xml.nameIs("t") && (depth == 3 || (depth == 4 && inRun))) {
-                textDepth = depth;
-            } else if (depth == 3) {
-                inRun = part.xml.nameIs("r");
-            }
-        } else if (token == XmlPullParser::Characters) {
-            if (textDepth)
-                _sharedText += part.xml.text();
-        } else if (token == XmlPullParser::EndElement) {
-            if (depth == textDepth - 1)
-                textDepth = 0;
-            else if (depth == 2)
-                inRun = false;
-            else if (depth == 1 && part.xml.nameIs("si")) {
-                if (qint64(_sharedEnds.size()) >= Max_Shared_Strings || qint64(_sharedText.size()) > Max_Shared_Bytes) {
-                    _sharedText = std::string();
-                    _sharedEnds = std::vector<quint32>();
-                    return failWith(error, QStringLiteral("Error: the shared strings of the workbook are too large"));
-                }
-                _sharedEnds.push_back(quint32(_sharedText.size()));
-            }
-        }
-    }
+    startSharedStrings(partPath);
+    QString reason;
+    return _strings->finish(&reason) || failWith(error, QStringLiteral("Error: %1").arg(reason));
 }
 
 // One streaming pass over a worksheet. Cells are placed by their own
@@ -497,6 +606,7 @@ bool SpreadsheetWriter::readSheet(const QString& partName, bool firstRowOnly, Sh
         QString text;
     };
     std::vector<CachedString> recent(4096);
+    bool stringsFailed = false;
 
     const auto flush = [&] {
         if (currentHasValue) {
@@ -516,13 +626,18 @@ bool SpreadsheetWriter::readSheet(const QString& partName, bool firstRowOnly, Sh
             const std::string_view index = trimmed(value);
             qsizetype n = -1;
             const auto result = std::from_chars(index.data(), index.data() + index.size(), n);
-            if (result.ec != std::errc() || result.ptr != index.data() + index.size() || n < 0
-                || size_t(n) >= _sharedEnds.size())
+            if (result.ec != std::errc() || result.ptr != index.data() + index.size() || n < 0 || !_strings)
                 return emptyText();
             // Strings used again nearby share one copy.
             CachedString& cached = recent[size_t(n) % recent.size()];
-            if (cached.index != n)
-                cached = {n, sharedString(n)};
+            if (cached.index != n) {
+                cached.index = -1;
+                switch (_strings->get(n, cached.text)) {
+                case SharedStrings::Found: cached.index = n; break;
+                case SharedStrings::Absent: return emptyText();
+                case SharedStrings::Failed: stringsFailed = true; return emptyText();
+                }
+            }
             return cached.text;
         }
         if (cellType == 'i')
@@ -706,6 +821,11 @@ bool SpreadsheetWriter::readSheet(const QString& partName, bool firstRowOnly, Sh
         }
     }
     flush();
+    QString stringsReason;
+    if (stringsFailed || (!firstRowOnly && _strings && !_strings->finish(&stringsReason))) {
+        _strings->finish(&stringsReason);
+        return failWith(error, QStringLiteral("Error: %1").arg(stringsReason));
+    }
 
     if (!sorted) {
         // Rows out of order or repeated: in row order, the later cell winning.

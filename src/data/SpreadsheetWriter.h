@@ -26,7 +26,6 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
-#include <string>
 #include <vector>
 
 #include "data/XlsxCells.h"
@@ -80,7 +79,8 @@ public:
     bool ReadData(const QString& partPath, QString* error = nullptr);
     // Fills sharedStrings from the shared-string part of the open package
     // named partPath (a missing part gives an empty table; an unreadable one
-    // an error).
+    // an error). Opening a workbook starts this on a worker thread, and
+    // cells take each string as soon as it has been read.
     bool ReadSharedStrings(const QString& partPath, QString* error = nullptr);
 
     // ---- writing
@@ -120,15 +120,13 @@ private:
 
     std::unique_ptr<SSZipPackage> _package;
     QList<Sheet> _sheets;
-    // The text of shared string i of the open workbook.
-    QString sharedString(qsizetype i) const;
+    class SharedStrings;
+    void startSharedStrings(const QString& part);
 
+    QString _path;
     QList<QStringList> _data;
     QStringList _sharedStrings; // written
-    // The shared strings read, kept compact (UTF-8, one after another) until
-    // cells use them: a workbook's table may be far larger than one sheet needs.
-    std::string _sharedText;
-    std::vector<quint32> _sharedEnds;
+    std::unique_ptr<SharedStrings> _strings; // read
     std::vector<xlsx::NumberFormat> _cellFormats; // by cell style index
     bool _epoch1904 = false;
 };

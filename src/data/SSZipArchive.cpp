@@ -13,6 +13,7 @@
 #include <cstring>
 #include <deque>
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <vector>
 #include <cstdio>
@@ -502,7 +503,7 @@ void SSZipPackage::endEntry()
     _reading = false;
 }
 
-bool SSZipPackage::openEntry(const QString& name, qint64 maxSize, SSZipArchiveError* error)
+bool SSZipPackage::openEntry(const QString& name, qint64 maxSize, SSZipArchiveError* error, bool readAhead)
 {
     endEntry();
     _readError.clear();
@@ -519,8 +520,15 @@ bool SSZipPackage::openEntry(const QString& name, qint64 maxSize, SSZipArchiveEr
     _reading = true;
     _left = it->size;
     _entryName = name;
-    if (_left > quint64(ReadAhead::Chunk) * ReadAhead::Depth) {
-        _ahead = std::make_unique<ReadAhead>();
+    if (readAhead && _left > quint64(ReadAhead::Chunk) * ReadAhead::Depth)
+        startReadAhead();
+    return true;
+}
+
+void SSZipPackage::startReadAhead()
+{
+    _ahead = std::make_unique<ReadAhead>();
+    try {
         _ahead->worker = std::thread([this, ahead = _ahead.get()] {
             for (;;) {
                 int buffer;
@@ -543,8 +551,9 @@ bool SSZipPackage::openEntry(const QString& name, qint64 maxSize, SSZipArchiveEr
                     return;
             }
         });
+    } catch (const std::system_error&) {
+        _ahead.reset(); // no thread to be had: inflate as the bytes are read
     }
-    return true;
 }
 
 qint64 SSZipPackage::read(char* buffer, qint64 size)

@@ -98,9 +98,9 @@ public:
     bool contains(const QString& name) const;
 
     // Starts reading an entry (any entry being read is ended). Entries
-    // declaring more than maxSize bytes are refused. A large entry is
-    // inflated ahead on a worker thread while its bytes are consumed.
-    bool openEntry(const QString& name, qint64 maxSize, SSZipArchiveError* error);
+    // declaring more than maxSize bytes are refused. With readAhead, a large
+    // entry is inflated ahead on a worker thread while its bytes are consumed.
+    bool openEntry(const QString& name, qint64 maxSize, SSZipArchiveError* error, bool readAhead = true);
     // The next bytes of the entry: how many were read, 0 at its end, -1 when
     // the data is damaged (bad CRC, shorter or longer than declared).
     qint64 read(char* buffer, qint64 size);
@@ -115,6 +115,7 @@ private:
     };
     struct ReadAhead;
     void endEntry();
+    void startReadAhead();
     qint64 readDirect(char* buffer, qint64 size);
     std::unique_ptr<ReadAhead> _ahead;
     unzFile _zip = nullptr;

@@ -15,6 +15,7 @@
 #include <thread>
 #include <charconv>
 #include <numeric>
+#include <system_error>
 
 int Excel_Sheet_Number = 1;
 int Excel_Sheet_Columns = 1;
@@ -82,14 +83,14 @@ struct Part {
 
 enum class Opened { Ok, Missing, Failed };
 
-Opened openPart(SSZipPackage& package, const QString& name, qint64 maxSize, QString* reason)
+Opened openPart(SSZipPackage& package, const QString& name, qint64 maxSize, QString* reason, bool readAhead = true)
 {
     if (!package.contains(name)) {
         *reason = QStringLiteral("missing part %1").arg(name);
         return Opened::Missing;
     }
     SSZipArchiveError error;
-    if (!package.openEntry(name, maxSize, &error)) {
+    if (!package.openEntry(name, maxSize, &error, readAhead)) {
         *reason = error.description;
         return Opened::Failed;
     }
@@ -254,12 +255,17 @@ public:
         , _part(part)
         , _blocks(size_t(Max_Shared_Strings / Block_Size + 1))
     {
-        _worker = std::thread([this] { run(); });
+        try {
+            _worker = std::thread([this] { run(); });
+        } catch (const std::system_error&) {
+            run(); // no thread to be had: read them now
+        }
     }
     ~SharedStrings()
     {
         _stop = true;
-        _worker.join();
+        if (_worker.joinable())
+            _worker.join();
     }
     // String i, waiting until it has been read: Absent past the end of the
     // table, Failed when the part could not be read that far.
@@ -320,7 +326,7 @@ private:
     QString read()
     {
         QString reason;
-        switch (openPart(*_package, _part, Max_Streamed_Part, &reason)) {
+        switch (openPart(*_package, _part, Max_Streamed_Part, &reason, false)) {
         case Opened::Missing: return QString(); // a workbook without text cells may have none
         case Opened::Failed: return reason;
         case Opened::Ok: break;
@@ -361,8 +367,10 @@ private:
                 } else if (depth == 2) {
                     inRun = false;
                 } else if (depth == 1 && part.xml.nameIs("si") && _current) {
-                    if (size() + qsizetype(_current->ends.size()) >= Max_Shared_Strings || bytes > Max_Shared_Bytes)
-                        return QStringLiteral("the shared strings of the workbook are too large");
+                    if (size() + qsizetype(_current->ends.size()) >= Max_Shared_Strings)
+                        return QStringLiteral("the workbook has more than %1 shared strings").arg(Max_Shared_Strings);
+                    if (bytes > Max_Shared_Bytes)
+                        return QStringLiteral("the workbook's shared strings hold more than %1 bytes").arg(Max_Shared_Bytes);
                     _current->ends.push_back(quint32(_current->text.size()));
                     if (qsizetype(_current->ends.size()) == Block_Size) {
                         std::lock_guard<std::mutex> lock(_mutex);

@@ -3,9 +3,13 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 constexpr qsizetype Chunk = 256 * 1024;
+constexpr qsizetype Padding = 16;
 
 // Character classes of the markup, by byte.
 enum : unsigned char { Space = 1, NameStop = 2, ValueSpecial = 4 };
@@ -20,22 +24,56 @@ constexpr auto Classes = [] {
     return table;
 }();
 
+// The closing quote of an attribute value starting at p, or end; special
+// tells whether the value holds a character to decode (an entity, a line
+// end or a tab). As find, whole blocks of 16 may be compared.
+const char* findValueEnd(const char* p, const char* end, char quote, bool& special)
+{
+#if defined(__SSE2__)
+    const __m128i q = _mm_set1_epi8(quote), amp = _mm_set1_epi8('&'), cr = _mm_set1_epi8('\r'),
+                  lf = _mm_set1_epi8('\n'), tab = _mm_set1_epi8('\t');
+    for (; p < end; p += 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const unsigned quotes = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(block, q)));
+        const unsigned specials = unsigned(_mm_movemask_epi8(
+            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(block, amp), _mm_cmpeq_epi8(block, cr)),
+                         _mm_or_si128(_mm_cmpeq_epi8(block, lf), _mm_cmpeq_epi8(block, tab)))));
+        if (quotes) {
+            const unsigned at = unsigned(__builtin_ctz(quotes));
+            special |= (specials & ((1u << at) - 1)) != 0;
+            return std::min(p + at, end);
+        }
+        special |= specials != 0;
+    }
+    return end;
+#else
+    for (; p < end && *p != quote; ++p)
+        special |= Classes[uchar(*p)] & ValueSpecial;
+    return p;
+#endif
+}
+
 bool isSpace(char c)
 {
     return Classes[uchar(c)] & Space;
 }
 
-// The first c in [p, end), or end; a plain loop for the short runs of
-// markup, the library's search past them.
+// The first c in [p, end), or end. The buffer has Padding bytes of room
+// past its end, so whole blocks of 16 may be compared.
 const char* find(const char* p, const char* end, char c)
 {
-    for (const char* stop = std::min(end, p + 32); p < stop; ++p)
-        if (*p == c)
-            return p;
-    if (p == end)
-        return end;
+#if defined(__SSE2__)
+    const __m128i wanted = _mm_set1_epi8(c);
+    for (; p < end; p += 16) {
+        const int hits = _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), wanted));
+        if (hits)
+            return std::min(p + __builtin_ctz(unsigned(hits)), end);
+    }
+    return end;
+#else
     const void* at = std::memchr(p, c, size_t(end - p));
     return at ? static_cast<const char*>(at) : end;
+#endif
 }
 
 std::string_view localName(std::string_view qualified)
@@ -107,7 +145,7 @@ bool appendEntity(std::string_view entity, std::string& out)
 
 XmlPullParser::XmlPullParser(Source source)
     : _source(std::move(source))
-    , _buf(Chunk)
+    , _buf(Chunk + Padding)
 {
 }
 
@@ -127,16 +165,16 @@ bool XmlPullParser::fill()
         _end -= _pos;
         _pos = 0;
     }
-    if (_end == qsizetype(_buf.size())) {
+    if (_end == qsizetype(_buf.size()) - Padding) {
         if (_end >= Max_Token) {
             fail(QStringLiteral("an XML token is larger than %1 bytes").arg(Max_Token));
             return false;
         }
-        _buf.resize(_buf.size() * 2);
+        _buf.resize((_buf.size() - Padding) * 2 + Padding);
     }
     const qsizetype before = _end;
     do {
-        const qint64 n = _source(_buf.data() + _end, qint64(_buf.size()) - _end);
+        const qint64 n = _source(_buf.data() + _end, qint64(_buf.size()) - Padding - _end);
         if (n < 0) {
             fail(QStringLiteral("the part could not be read"));
             return false;
@@ -399,6 +437,7 @@ XmlPullParser::Step XmlPullParser::parseStartTag(Token& token)
             p += 2;
             break;
         }
+        const char* attrName = p;
         const char* attrBegin = p;
         while (p < end && !(Classes[uchar(*p)] & NameStop)) {
             if (*p == ':')
@@ -421,12 +460,15 @@ XmlPullParser::Step XmlPullParser::parseStartTag(Token& token)
         if (quote != '"' && quote != '\'')
             return fail(QStringLiteral("an attribute value without quotes"));
         const char* valueBegin = p + 1;
-        const char* valueEnd = valueBegin;
         bool special = false;
-        while (valueEnd < end && *valueEnd != quote)
-            special |= Classes[uchar(*valueEnd++)] & ValueSpecial;
+        const char* valueEnd = findValueEnd(valueBegin, end, quote, special);
         if (valueEnd == end)
             return NeedMore;
+        p = valueEnd + 1;
+        // Namespace declarations are no attributes of the document's own.
+        const std::string_view qualifiedAttr(attrName, size_t(attrEnd - attrName));
+        if (qualifiedAttr.substr(0, 5) == "xmlns" && (qualifiedAttr.size() == 5 || qualifiedAttr[5] == ':'))
+            continue;
         Attribute attribute{std::string_view(attrBegin, size_t(attrEnd - attrBegin)), valueBegin, valueEnd};
         if (special) {
             attribute.decodedFrom = qsizetype(_scratch.size());
@@ -435,7 +477,6 @@ XmlPullParser::Step XmlPullParser::parseStartTag(Token& token)
             anyDecoded = true;
         }
         _attributes.push_back(attribute);
-        p = valueEnd + 1;
     }
     if (anyDecoded)
         for (Attribute& a : _attributes)

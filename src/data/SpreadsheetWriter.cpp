@@ -15,6 +15,7 @@
 #include <thread>
 #include <charconv>
 #include <numeric>
+#include <sys/mman.h>
 #include <system_error>
 
 int Excel_Sheet_Number = 1;
@@ -245,15 +246,20 @@ void SpreadsheetWriter::Release_Data()
 // of their own on the package while a worksheet is read; a string can be
 // used as soon as it has been read. They are kept compact (UTF-8, one after
 // another) until cells use them, in blocks that are published whole, so the
-// reading thread never moves what others may be reading.
+// reading thread never moves what others may be reading. While a whole
+// sheet is read, blocks whose strings the sheet has used and not used again
+// for a while may be let go: sheets mostly take their strings in the order
+// they were stored. A block let go and wanted again is Evicted, and the
+// strings are read afresh.
 class SpreadsheetWriter::SharedStrings {
 public:
-    enum Lookup { Found, Absent, Failed };
+    enum Lookup { Found, Absent, Failed, Evicted };
 
     SharedStrings(std::unique_ptr<SSZipPackage> package, const QString& part)
         : _package(std::move(package))
         , _part(part)
         , _blocks(size_t(Max_Shared_Strings / Block_Size + 1))
+        , _lastUse(_blocks.size())
     {
         try {
             _worker = std::thread([this] { run(); });
@@ -261,11 +267,13 @@ public:
             run(); // no thread to be had: read them now
         }
     }
-    ~SharedStrings()
+    ~SharedStrings() { stop(); }
+    // Stops reading and hands over the handle on the package, to read afresh
+    // from the same file.
+    std::unique_ptr<SSZipPackage> release()
     {
-        _stop = true;
-        if (_worker.joinable())
-            _worker.join();
+        stop();
+        return std::move(_package);
     }
     // String i, waiting until it has been read: Absent past the end of the
     // table, Failed when the part could not be read that far.
@@ -277,10 +285,13 @@ public:
             if (i >= _published.load(std::memory_order_relaxed))
                 return _error.isEmpty() ? Absent : Failed;
         }
-        const Block& block = *_blocks[size_t(i / Block_Size)];
-        const size_t k = size_t(i % Block_Size);
-        const size_t from = k == 0 ? 0 : block.ends[k - 1];
-        const std::string_view item = std::string_view(block.text).substr(from, block.ends[k] - from);
+        const size_t b = size_t(i / Block_Size);
+        if (!_blocks[b])
+            return Evicted;
+        _lastUse[b] = ++_lookups;
+        if (_evicting && _lookups % Block_Size == 0)
+            evictCold();
+        const std::string_view item = _blocks[b]->item(size_t(i % Block_Size));
         text = item.empty()                                   ? emptyText()
                : item.find("_x") == std::string_view::npos ? fromUtf8(item)
                                                            : xlsx::unescaped(fromUtf8(item));
@@ -296,19 +307,78 @@ public:
         return _error.isEmpty();
     }
     qsizetype size() const { return _published.load(std::memory_order_acquire); }
+    // Whether blocks may be let go while a sheet is read (this and the
+    // lookups run on the reading thread); each read counts its own uses.
+    void setEvicting(bool evicting)
+    {
+        _evicting = evicting;
+        std::fill(_lastUse.begin(), _lastUse.end(), 0);
+        _lookups = 0;
+    }
+    bool evictedAny() const { return _evictedAny; }
 
 private:
+    void stop()
+    {
+        _stop = true;
+        if (_worker.joinable())
+            _worker.join();
+    }
+    // Lets go of the whole blocks used before and not in the last Window lookups.
+    void evictCold()
+    {
+        const size_t whole = size_t(size() / Block_Size);
+        for (size_t b = 0; b < whole; ++b)
+            if (_blocks[b] && _lastUse[b] > 0 && _lookups - _lastUse[b] > Window) {
+                _blocks[b].reset();
+                _evictedAny = true;
+            }
+    }
+
     static constexpr qsizetype Block_Size = 4096;
-    struct Block {
+    static constexpr qint64 Window = 8 * Block_Size;
+    // A block as it is filled, and as it is kept: the ends of its strings
+    // and their text in pages of its own, so that letting it go gives the
+    // memory back at once, whichever thread made it.
+    struct Filling {
         std::string text;
         std::vector<quint32> ends; // of each string in text
+    };
+    class Block {
+    public:
+        explicit Block(const Filling& from)
+        {
+            _bytes = from.ends.size() * sizeof(quint32) + from.text.size();
+            void* memory = ::mmap(nullptr, std::max<size_t>(_bytes, 1), PROT_READ | PROT_WRITE,
+                                  MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+            if (memory == MAP_FAILED)
+                throw std::bad_alloc();
+            _memory = static_cast<char*>(memory);
+            std::memcpy(_memory, from.ends.data(), from.ends.size() * sizeof(quint32));
+            std::memcpy(_memory + from.ends.size() * sizeof(quint32), from.text.data(), from.text.size());
+            _count = from.ends.size();
+        }
+        ~Block() { ::munmap(_memory, std::max<size_t>(_bytes, 1)); }
+        Block(const Block&) = delete;
+        Block& operator=(const Block&) = delete;
+        std::string_view item(size_t k) const
+        {
+            const quint32* ends = reinterpret_cast<const quint32*>(_memory);
+            const char* text = _memory + _count * sizeof(quint32);
+            const size_t from = k == 0 ? 0 : ends[k - 1];
+            return std::string_view(text + from, ends[k] - from);
+        }
+
+    private:
+        char* _memory = nullptr;
+        size_t _bytes = 0, _count = 0;
     };
 
     void run()
     {
         QString failure = read();
         std::lock_guard<std::mutex> lock(_mutex);
-        if (_current && !_current->ends.empty())
+        if (!_current.ends.empty())
             publish();
         _error = failure;
         _done = true;
@@ -316,9 +386,10 @@ private:
     }
     void publish()
     {
-        _current->text.shrink_to_fit();
-        const qsizetype count = _published.load(std::memory_order_relaxed) + qsizetype(_current->ends.size());
-        _blocks[size_t((count - 1) / Block_Size)] = std::move(_current);
+        const qsizetype count = _published.load(std::memory_order_relaxed) + qsizetype(_current.ends.size());
+        _blocks[size_t((count - 1) / Block_Size)] = std::make_unique<Block>(_current);
+        _current.text.clear();
+        _current.ends.clear();
         _published.store(count, std::memory_order_release);
         _changed.notify_all();
     }
@@ -334,8 +405,9 @@ private:
         // The text of each item (si): its plain text and its rich-text runs
         // joined, phonetic runs left out; all text inside a t element counts.
         Part part(*_package);
-        int textDepth = 0;  // depth of the t element being read, 0 outside one
-        bool inRun = false; // inside an r element of the item
+        int textDepth = 0;   // depth of the t element being read, 0 outside one
+        bool inRun = false;  // inside an r element of the item
+        bool inItem = false; // inside an si element
         qint64 bytes = 0;
         for (;;) {
             if (_stop)
@@ -349,16 +421,15 @@ private:
             const int depth = part.xml.depth();
             if (token == XmlPullParser::StartElement) {
                 if (depth == 2 && part.xml.nameIs("si")) {
-                    if (!_current)
-                        _current = std::make_unique<Block>();
+                    inItem = true;
                 } else if (textDepth == 0 && part.xml.nameIs("t") && (depth == 3 || (depth == 4 && inRun))) {
                     textDepth = depth;
                 } else if (depth == 3) {
                     inRun = part.xml.nameIs("r");
                 }
             } else if (token == XmlPullParser::Characters) {
-                if (textDepth && _current) {
-                    _current->text += part.xml.text();
+                if (textDepth && inItem) {
+                    _current.text += part.xml.text();
                     bytes += qint64(part.xml.text().size());
                 }
             } else if (token == XmlPullParser::EndElement) {
@@ -366,13 +437,14 @@ private:
                     textDepth = 0;
                 } else if (depth == 2) {
                     inRun = false;
-                } else if (depth == 1 && part.xml.nameIs("si") && _current) {
-                    if (size() + qsizetype(_current->ends.size()) >= Max_Shared_Strings)
+                } else if (depth == 1 && part.xml.nameIs("si") && inItem) {
+                    inItem = false;
+                    if (size() + qsizetype(_current.ends.size()) >= Max_Shared_Strings)
                         return QStringLiteral("the workbook has more than %1 shared strings").arg(Max_Shared_Strings);
                     if (bytes > Max_Shared_Bytes)
                         return QStringLiteral("the workbook's shared strings hold more than %1 bytes").arg(Max_Shared_Bytes);
-                    _current->ends.push_back(quint32(_current->text.size()));
-                    if (qsizetype(_current->ends.size()) == Block_Size) {
+                    _current.ends.push_back(quint32(_current.text.size()));
+                    if (qsizetype(_current.ends.size()) == Block_Size) {
                         std::lock_guard<std::mutex> lock(_mutex);
                         publish();
                     }
@@ -384,7 +456,10 @@ private:
     std::unique_ptr<SSZipPackage> _package;
     const QString _part;
     std::vector<std::unique_ptr<Block>> _blocks; // made whole up front: never moved
-    std::unique_ptr<Block> _current;             // being filled by the worker
+    Filling _current;                            // being filled by the worker
+    std::vector<qint64> _lastUse;                // by block: the lookup that last used it
+    qint64 _lookups = 0;
+    bool _evicting = false, _evictedAny = false;
     std::atomic<qsizetype> _published{0};
     std::atomic<bool> _stop{false};
     std::mutex _mutex;
@@ -398,6 +473,8 @@ QStringList SpreadsheetWriter::sharedStrings() const
 {
     if (!_strings)
         return _sharedStrings;
+    if (_strings->evictedAny())
+        const_cast<SpreadsheetWriter*>(this)->startSharedStrings(_sharedPart);
     QString reason;
     _strings->finish(&reason);
     QStringList strings;
@@ -411,10 +488,16 @@ QStringList SpreadsheetWriter::sharedStrings() const
 
 void SpreadsheetWriter::startSharedStrings(const QString& part)
 {
+    // Read afresh through the same handle, so a file replaced on disk since
+    // it was opened is not mixed in.
+    std::unique_ptr<SSZipPackage> package = _strings ? _strings->release() : nullptr;
     _strings.reset();
-    auto package = std::make_unique<SSZipPackage>();
-    SSZipArchiveError error;
-    package->open(_path, &error); // a failure shows as the part missing
+    _sharedPart = part;
+    if (!package) {
+        package = std::make_unique<SSZipPackage>();
+        SSZipArchiveError error;
+        package->open(_path, &error); // a failure shows as the part missing
+    }
     _strings = std::make_unique<SharedStrings>(std::move(package), part);
 }
 
@@ -615,6 +698,10 @@ bool SpreadsheetWriter::readSheet(const QString& partName, bool firstRowOnly, Sh
     };
     std::vector<CachedString> recent(4096);
     bool stringsFailed = false;
+    if (_strings && _strings->evictedAny())
+        startSharedStrings(_sharedPart); // a read before let some go
+    if (_strings)
+        _strings->setEvicting(!firstRowOnly);
 
     const auto flush = [&] {
         if (currentHasValue) {
@@ -640,9 +727,16 @@ bool SpreadsheetWriter::readSheet(const QString& partName, bool firstRowOnly, Sh
             CachedString& cached = recent[size_t(n) % recent.size()];
             if (cached.index != n) {
                 cached.index = -1;
-                switch (_strings->get(n, cached.text)) {
+                SharedStrings::Lookup found = _strings->get(n, cached.text);
+                if (found == SharedStrings::Evicted) {
+                    // Wanted again after all: read them afresh and keep them all.
+                    startSharedStrings(_sharedPart);
+                    found = _strings->get(n, cached.text);
+                }
+                switch (found) {
                 case SharedStrings::Found: cached.index = n; break;
-                case SharedStrings::Absent: return emptyText();
+                case SharedStrings::Absent:
+                case SharedStrings::Evicted: return emptyText();
                 case SharedStrings::Failed: stringsFailed = true; return emptyText();
                 }
             }
@@ -829,6 +923,8 @@ bool SpreadsheetWriter::readSheet(const QString& partName, bool firstRowOnly, Sh
         }
     }
     flush();
+    if (_strings)
+        _strings->setEvicting(false);
     QString stringsReason;
     if (stringsFailed || (!firstRowOnly && _strings && !_strings->finish(&stringsReason))) {
         _strings->finish(&stringsReason);

@@ -123,7 +123,7 @@ private:
     class SharedStrings;
     void startSharedStrings(const QString& part);
 
-    QString _path;
+    QString _path, _sharedPart;
     QList<QStringList> _data;
     QStringList _sharedStrings; // written
     std::unique_ptr<SharedStrings> _strings; // read

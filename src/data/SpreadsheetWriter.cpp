@@ -74,6 +74,15 @@ struct Part {
     }
     SSZipPackage& package;
     XmlPullParser xml;
+    bool invalid = false;
+    // The next token: false at the end of the part, or where it is not well
+    // formed (then invalid is set).
+    bool next(XmlPullParser::Token& token)
+    {
+        token = xml.next();
+        invalid = token == XmlPullParser::Invalid;
+        return token != XmlPullParser::EndDocument && !invalid;
+    }
     // The parser's failure, or the package's when the bytes were damaged.
     QString failure(const QString& part) const
     {
@@ -116,14 +125,8 @@ bool readRelationships(SSZipPackage& package, const QString& part, QList<Relatio
     if (openPart(package, relsPart, Max_Small_Part, reason) != Opened::Ok)
         return false;
     Part rels(package);
-    for (;;) {
-        const XmlPullParser::Token token = rels.xml.next();
-        if (token == XmlPullParser::EndDocument)
-            return true;
-        if (token == XmlPullParser::Invalid) {
-            *reason = rels.failure(relsPart);
-            return false;
-        }
+    XmlPullParser::Token token;
+    while (rels.next(token)) {
         if (token != XmlPullParser::StartElement || rels.xml.depth() != 2 || !rels.xml.nameIs("Relationship")
             || rels.xml.attribute("TargetMode") == "External")
             continue;
@@ -138,6 +141,9 @@ bool readRelationships(SSZipPackage& package, const QString& part, QList<Relatio
             continue;
         result.append({fromUtf8(rels.xml.attribute("Id")), fromUtf8(rels.xml.attribute("Type")), target});
     }
+    if (rels.invalid)
+        *reason = rels.failure(relsPart);
+    return !rels.invalid;
 }
 
 QString targetOfType(const QList<Relationship>& rels, const QString& typeEnd)
@@ -409,15 +415,8 @@ private:
         bool inRun = false;  // inside an r element of the item
         bool inItem = false; // inside an si element
         qint64 bytes = 0;
-        for (;;) {
-            if (_stop)
-                return QString();
-            part.xml.setTextWanted(textDepth != 0);
-            const XmlPullParser::Token token = part.xml.next();
-            if (token == XmlPullParser::EndDocument)
-                return QString();
-            if (token == XmlPullParser::Invalid)
-                return part.failure(_part);
+        XmlPullParser::Token token;
+        for (part.xml.setTextWanted(false); !_stop && part.next(token); part.xml.setTextWanted(textDepth != 0)) {
             const int depth = part.xml.depth();
             if (token == XmlPullParser::StartElement) {
                 if (depth == 2 && part.xml.nameIs("si")) {
@@ -451,6 +450,7 @@ private:
                 }
             }
         }
+        return part.invalid ? part.failure(_part) : QString();
     }
 
     std::unique_ptr<SSZipPackage> _package;
@@ -540,12 +540,8 @@ bool SpreadsheetWriter::readSheetList(QString* error)
     QList<Listed> listed;
     {
         Part part(package);
-        for (;;) {
-            const XmlPullParser::Token token = part.xml.next();
-            if (token == XmlPullParser::EndDocument)
-                break;
-            if (token == XmlPullParser::Invalid)
-                return failWith(error, QStringLiteral("Not a workbook: %1").arg(part.failure(workbook)));
+        XmlPullParser::Token token;
+        while (part.next(token)) {
             if (token != XmlPullParser::StartElement || part.xml.depth() > 3)
                 continue;
             if (part.xml.depth() == 2 && part.xml.nameIs("workbookPr"))
@@ -553,6 +549,8 @@ bool SpreadsheetWriter::readSheetList(QString* error)
             else if (part.xml.depth() == 3 && part.xml.nameIs("sheet"))
                 listed.append({fromUtf8(part.xml.attribute("name")), fromUtf8(part.xml.attribute("id"))});
         }
+        if (part.invalid)
+            return failWith(error, QStringLiteral("Not a workbook: %1").arg(part.failure(workbook)));
     }
     if (!readRelationships(package, workbook, rels, &reason))
         return failWith(error, QStringLiteral("The workbook's worksheets cannot be found: %1").arg(reason));
@@ -594,12 +592,8 @@ bool SpreadsheetWriter::readStyles(const QString& stylesPart, QString* error)
     QHash<int, QString> custom;
     std::vector<int> formatIds;
     bool inCellXfs = false;
-    for (;;) {
-        const XmlPullParser::Token token = part.xml.next();
-        if (token == XmlPullParser::EndDocument)
-            break;
-        if (token == XmlPullParser::Invalid)
-            return failWith(error, QStringLiteral("Error: %1").arg(part.failure(stylesPart)));
+    XmlPullParser::Token token;
+    while (part.next(token)) {
         const int depth = part.xml.depth();
         if (token == XmlPullParser::EndElement && depth == 1)
             inCellXfs = false;
@@ -615,6 +609,8 @@ bool SpreadsheetWriter::readStyles(const QString& stylesPart, QString* error)
         else if (depth == 3 && inCellXfs && part.xml.nameIs("xf") && formatIds.size() < size_t(Max_Cells))
             formatIds.push_back(id);
     }
+    if (part.invalid)
+        return failWith(error, QStringLiteral("Error: %1").arg(part.failure(stylesPart)));
     QHash<int, xlsx::NumberFormat> byId;
     _cellFormats.reserve(formatIds.size());
     for (const int id : formatIds) {
@@ -780,13 +776,8 @@ bool SpreadsheetWriter::readSheet(const QString& partName, bool firstRowOnly, Sh
         return xlsx::numberText(value);
     };
 
-    for (;;) {
-        xml.setTextWanted(collecting == InValue || collecting == InInlineText);
-        const XmlPullParser::Token token = xml.next();
-        if (token == XmlPullParser::EndDocument)
-            break;
-        if (token == XmlPullParser::Invalid)
-            return failWith(error, QStringLiteral("Error: %1").arg(part.failure(partName)));
+    XmlPullParser::Token token;
+    for (xml.setTextWanted(false); part.next(token); xml.setTextWanted(collecting == InValue || collecting == InInlineText)) {
         const int depth = xml.depth();
         if (token == XmlPullParser::Characters) {
             if (collecting == InValue)
@@ -922,6 +913,8 @@ bool SpreadsheetWriter::readSheet(const QString& partName, bool firstRowOnly, Sh
                 break; // the merged ranges that follow play no part in the titles
         }
     }
+    if (part.invalid)
+        return failWith(error, QStringLiteral("Error: %1").arg(part.failure(partName)));
     flush();
     if (_strings)
         _strings->setEvicting(false);

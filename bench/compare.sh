@@ -221,9 +221,9 @@ section_export() {
 section_xlsx() {
     local book=$WORK/100k-by-10.xlsx
     echo "== xlsx read, 100,001 x 10: Gleamcard vs openpyxl $(dpkg-query -W -f '${Version}' python3-openpyxl 2>/dev/null)"
-    GLEAMCARD_BENCH_XLSX="$book" "$BUILD/bench/bench_xlsx_read" > /dev/null # writes the workbook
+    GLEAMCARD_BENCH_XLSX="$book" "$BUILD/bench/bench_xlsx_read" > /dev/null 2>&1 # writes the workbook
     for round in $(seq "$ROUNDS"); do
-        GLEAMCARD_BENCH_XLSX="$book" "$BUILD/bench/bench_xlsx_read" --benchmark_format=json > "$WORK/x.json"
+        GLEAMCARD_BENCH_XLSX="$book" "$BUILD/bench/bench_xlsx_read" --benchmark_format=json > "$WORK/x.json" 2> /dev/null
         bench_json "$WORK/x.json" > "$WORK/x.txt"
         keep_best "$WORK/xlsx_ours.txt" "$WORK/x.txt"
         "$PYTHON" -W ignore - "$book" > "$WORK/o.txt" <<'EOF'

@@ -188,11 +188,13 @@ QString unescaped(const QString& text)
 
 NumberFormat NumberFormat::builtin(int id)
 {
-    if (id == 14 || (id >= 27 && id <= 36) || (id >= 50 && id <= 58))
-        return iso(true, false); // the system's short date
-    if (id == 22)
-        return iso(true, true, false);
+    // The short date (14) and date with time (22) follow the system's
+    // settings: they read as a sheet shows them in the United States. The
+    // East Asian built-ins (27-36, 50-58) read as ISO dates.
+    if ((id >= 27 && id <= 36) || (id >= 50 && id <= 58))
+        return iso(true, false);
     switch (id) {
+    case 14: return fromCode(u"m/d/yyyy");
     case 15: return fromCode(u"d-mmm-yy");
     case 16: return fromCode(u"d-mmm");
     case 17: return fromCode(u"mmm-yy");
@@ -200,6 +202,7 @@ NumberFormat NumberFormat::builtin(int id)
     case 19: return fromCode(u"h:mm:ss AM/PM");
     case 20: return fromCode(u"h:mm");
     case 21: return fromCode(u"h:mm:ss");
+    case 22: return fromCode(u"m/d/yyyy h:mm");
     case 45: return fromCode(u"mm:ss");
     case 46: return fromCode(u"[h]:mm:ss");
     case 47: return fromCode(u"mm:ss.0");

@@ -35,7 +35,8 @@ public:
     NumberFormat() = default;
     // A custom format code (its first section is used).
     static NumberFormat fromCode(QStringView code);
-    // A built-in format id: 14-22, 27-36, 45-47 and 50-58 are dates or times.
+    // A built-in format id: 14-22, 27-36, 45-47 and 50-58 are dates or times
+    // (14 and 22 as the United States shows them, 27-36 and 50-58 in ISO form).
     static NumberFormat builtin(int id);
     // The shown form of ISO dates: with a date, a time, or both.
     static NumberFormat iso(bool date, bool time, bool seconds = true);

@@ -355,7 +355,8 @@ TEST_F(XlsxRead, CellsReadAsTheSheetShowsThem)
     const QString strings = QStringLiteral("<sst xmlns=\"%1\"><si><t>Name</t></si><si><t>ABC_x000D_</t></si>"
                                            "<si><t>_x005F_x000D_</t></si><si><t>line_x000A_break</t></si></sst>")
                                 .arg(Sheet_Main);
-    // Styles 1 to 7: built-in short date and date-time, then dd/mm/yyyy,
+    // Styles 1 to 7: built-in short date and date with time (as the United
+    // States shows them), then dd/mm/yyyy,
     // h:mm AM/PM, elapsed hours, a plain number format, d mmmm yyyy.
     const QString styles = QStringLiteral(
         "<numFmts><numFmt numFmtId=\"164\" formatCode=\"dd/mm/yyyy\"/><numFmt numFmtId=\"165\" formatCode=\"h:mm AM/PM\"/>"
@@ -396,10 +397,10 @@ TEST_F(XlsxRead, CellsReadAsTheSheetShowsThem)
                                 "<c s=\"4\"><v>0.75</v></c><c s=\"5\"><v>1.5</v></c><c s=\"6\"><v>10.199999999999999</v></c>"
                                 "<c s=\"7\"><v>44197</v></c><c s=\"3\" t=\"d\"><v>2021-02-03</v></c><c s=\"1\"><v>60</v></c>")
              + "</sheetData>",
-         {{"2021-01-01", "2021-01-01 12:00", "01/01/2021", "6:00 PM", "36:00:00", "10.2", "1 January 2021",
-           "03/02/2021", "1900-02-29"}}},
+         {{"1/1/2021", "1/1/2021 12:00", "01/01/2021", "6:00 PM", "36:00:00", "10.2", "1 January 2021",
+           "03/02/2021", "2/29/1900"}}},
         {"the 1904 date system", "<sheetData>" + row(1, "<c s=\"1\"><v>0</v></c><c s=\"1\"><v>366</v></c>") + "</sheetData>",
-         {{"1904-01-01", "1905-01-01"}}, "<workbookPr date1904=\"1\"/>"},
+         {{"1/1/1904", "1/1/1905"}}, "<workbookPr date1904=\"1\"/>"},
         {"booleans, errors and stored binary forms",
          "<sheetData>" + row(1, "<c t=\"b\"><v>1</v></c><c t=\"b\"><v>0</v></c><c t=\"e\"><v>#N/A</v></c>"
                                 "<c><v>6.2506249999999999E-2</v></c><c><v>1E-3</v></c><c><v>-0.30000000000000004</v></c>")
@@ -431,7 +432,7 @@ TEST_F(XlsxRead, PackagesReadAlikeOrAreRefusedWithAReason)
     const QString sheet = "<sheetData><row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c><c r=\"B1\" s=\"1\"><v>44197</v></c></row></sheetData>";
     const QString styles = "<cellXfs><xf numFmtId=\"0\"/><xf numFmtId=\"14\"/></cellXfs>";
     const auto strings = [](const QString& main) { return QStringLiteral("<sst xmlns=\"%1\"><si><t>Name</t></si></sst>").arg(main); };
-    const Table expected = {{"Name", "2021-01-01"}};
+    const Table expected = {{"Name", "1/1/2021"}};
     Table titles, rows;
 
     const QString strictMain = "http://purl.oclc.org/ooxml/spreadsheetml/main";

@@ -403,6 +403,8 @@ private:
     QString read()
     {
         QString reason;
+        if (!_package->isOpen())
+            return QStringLiteral("the workbook could not be opened a second time for its shared strings");
         switch (openPart(*_package, _part, Max_Streamed_Part, &reason, false)) {
         case Opened::Missing: return QString(); // a workbook without text cells may have none
         case Opened::Failed: return reason;

@@ -498,7 +498,7 @@ void SpreadsheetWriter::startSharedStrings(const QString& part)
     if (!package) {
         package = std::make_unique<SSZipPackage>();
         SSZipArchiveError error;
-        package->open(_path, &error); // a failure shows as the part missing
+        package->open(_path, &error); // a failure fails the reads that need the strings
     }
     _strings = std::make_unique<SharedStrings>(std::move(package), part);
 }

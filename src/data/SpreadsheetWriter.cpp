@@ -382,7 +382,12 @@ private:
 
     void run()
     {
-        QString failure = read();
+        QString failure;
+        try {
+            failure = read();
+        } catch (const std::exception& e) {
+            failure = QStringLiteral("the shared strings could not be kept: %1").arg(QString::fromUtf8(e.what()));
+        }
         std::lock_guard<std::mutex> lock(_mutex);
         if (!_current.ends.empty())
             publish();

@@ -383,14 +383,17 @@ private:
     void run()
     {
         QString failure;
+        std::unique_lock<std::mutex> lock(_mutex, std::defer_lock);
         try {
             failure = read();
+            lock.lock();
+            if (!_current.ends.empty())
+                publish();
         } catch (const std::exception& e) {
             failure = QStringLiteral("the shared strings could not be kept: %1").arg(QString::fromUtf8(e.what()));
         }
-        std::lock_guard<std::mutex> lock(_mutex);
-        if (!_current.ends.empty())
-            publish();
+        if (!lock.owns_lock())
+            lock.lock();
         _error = failure;
         _done = true;
         _changed.notify_all();

@@ -84,6 +84,7 @@ static void BM_ReadWorkbook(benchmark::State& state)
     state.counters["rows_per_s"] = benchmark::Counter(double(rowsRead), benchmark::Counter::kIsRate);
     state.counters["peak_MiB"] = double(usage.ru_maxrss) / 1024.0; // ru_maxrss is in KiB on Linux
 }
+// One read a run, as a user makes it: bench/compare.sh runs the program once a round.
 BENCHMARK(BM_ReadWorkbook)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 BENCHMARK_MAIN();

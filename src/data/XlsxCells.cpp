@@ -476,7 +476,7 @@ bool readIso(std::string_view text, bool epoch1904, IsoValue& value)
         value.time = value.duration = any;
         return any;
     }
-    int year, month, day, hour = 0, minute = 0, second = 0;
+    int year = 0, month = 1, day = 1, hour = 0, minute = 0, second = 0;
     double fraction = 0;
     const bool hasDate = text.size() >= 10 && text[4] == '-';
     if (hasDate) {

@@ -48,7 +48,7 @@ TEST(XmlPullParser, TokensDoNotDependOnWhereTheInputIsCut)
 
 TEST(XmlPullParser, MalformedDocumentsAreInvalid)
 {
-    for (const QByteArray document : {QByteArray("<a><b></a>"), QByteArray("<a>"), QByteArray(""), QByteArray("text"),
+    for (const QByteArray& document : {QByteArray("<a><b></a>"), QByteArray("<a>"), QByteArray(""), QByteArray("text"),
                                       QByteArray("<a b=1/>"), QByteArray("<a></a><b/>x"), QByteArray("\xFF\xFE<\0a\0/\0>\0", 10)}) {
         const QStringList out = tokens(document, 3);
         ASSERT_FALSE(out.isEmpty()) << document.toStdString();

@@ -1,11 +1,11 @@
 #include "data/SSZipArchive.h"
 
 #include "model/Helpers.h"
+#include "model/Work_Files.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
 #include <QStringDecoder>
 
 #include <cerrno>
@@ -271,24 +271,26 @@ SSZipArchive::SSZipArchive(const QString& path)
 
 SSZipArchive::~SSZipArchive()
 {
-    // A writer released without close leaves no archive behind.
-    if (_zip) {
+    // A writer released without close leaves no archive behind (the part file goes with _part).
+    if (_zip)
         zipClose(_zip, nullptr);
-        QFile::remove(_partPath);
-    }
 }
 
 bool SSZipArchive::open()
 {
     if (_zip)
         throw std::logic_error("Attempting open an archive which is already open");
-    const QFileInfo target(_path);
-    do {
-        _partPath = target.absolutePath() + QStringLiteral("/.") + target.fileName()
-                    + QStringLiteral(".%1.part").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
-    } while (QFileInfo(_partPath).exists());
     _failed = false;
-    _zip = zipOpen(QFile::encodeName(_partPath).constData(), APPEND_STATUS_CREATE);
+    _part = std::make_unique<Part_File>(_path);
+    QString error;
+    if (!_part->open(&error)) {
+        Show_NSLog_Message(QStringLiteral("Zip: %1").arg(error));
+        _part.reset();
+        return false;
+    }
+    _zip = zipOpen(QFile::encodeName(_part->path()).constData(), APPEND_STATUS_CREATE);
+    if (!_zip)
+        _part.reset();
     return _zip != nullptr;
 }
 
@@ -371,23 +373,12 @@ bool SSZipArchive::close()
         throw std::logic_error("Attempting to close an archive which was never opened");
     const bool closed = zipClose(_zip, nullptr) == ZIP_OK;
     _zip = nullptr;
-    if (closed && !_failed) {
-        // A replaced file keeps its permissions; the bytes reach the disk before the rename.
-        const QFileInfo old(_path);
-        if (old.exists() && !old.isSymLink())
-            QFile::setPermissions(_partPath, QFile(_path).permissions());
-        const int fd = ::open(QFile::encodeName(_partPath).constData(), O_RDONLY);
-        if (fd >= 0) {
-            ::fsync(fd);
-            ::close(fd);
-        }
-    }
-    if (!closed || _failed || std::rename(QFile::encodeName(_partPath).constData(),
-                                          QFile::encodeName(_path).constData()) != 0) {
-        QFile::remove(_partPath);
-        return false;
-    }
-    return true;
+    QString error;
+    const bool committed = closed && !_failed && _part->commit(&error);
+    if (!error.isEmpty())
+        Show_NSLog_Message(QStringLiteral("Zip: %1").arg(error));
+    _part.reset();
+    return committed;
 }
 
 // Inflates an entry on a worker thread into a few chunks ahead of the

@@ -11,6 +11,8 @@
 #include <zip.h>
 #include <unzip.h>
 
+class Part_File;
+
 // An error of unpacking or packing: a domain, a code and a description.
 struct SSZipArchiveError {
     QString domain;
@@ -74,7 +76,7 @@ public:
 
 private:
     QString _path;
-    QString _partPath;   // the archive being written, beside _path
+    std::unique_ptr<Part_File> _part; // the archive being written, beside _path
     zipFile _zip = nullptr;
     bool _failed = false;
 };

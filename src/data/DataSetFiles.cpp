@@ -50,7 +50,7 @@ std::optional<QString> readText(const QString& name)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    return Decode_Text_File(file.readAll());
+    return Xml_Text_Filter(QStringLiteral("Batch Processing Series \"%1\"").arg(name))(Decode_Text_File(file.readAll()));
 }
 }
 

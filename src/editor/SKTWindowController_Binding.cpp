@@ -214,6 +214,8 @@ void SKTWindowController::Assign_Batch_Values_To_Control(int row)
                 value = Trim_Str(Get_sel_row_col_value_of_Excel(row, g->excel_col_indx));
             else
                 continue;
+            // A value a saved design could not hold would block the next save.
+            value = Xml_Text_Filter(QStringLiteral("batch row %1").arg(row + 1))(value);
 
             switch (g->kind()) {
             case GraphicKind::Text:

@@ -1,6 +1,7 @@
 #include "model/Helpers.h"
 
 #include "model/Globals.h"
+#include "model/Work_Files.h"
 #include "platform/Host.h"
 #include "platform/Log.h"
 
@@ -16,6 +17,7 @@
 #include <QWidget>
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <exception>
 #include <limits>
 #include <mutex>
@@ -59,6 +61,9 @@ QImage Read_Image_File(const QString& path, QString* error)
     };
     if (path.isEmpty())
         return fail(QStringLiteral("No file was given."));
+    // A FIFO would hold the program for ever, a device could feed it without end.
+    if (!Is_Regular_File(path))
+        return fail(Not_A_Picture_Message);
     QImageReader reader(path);
     reader.setAutoTransform(true);
     if (!reader.canRead())
@@ -309,4 +314,52 @@ void SetObjEnabled(QWidget* view, bool enabled)
         for (QWidget* child : view->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
             SetObjEnabled(child, enabled);
     }
+}
+
+namespace {
+bool xmlCanHold(char16_t c) { return c >= 0x20 ? c != 0xFFFE && c != 0xFFFF : c == u'\t' || c == u'\n' || c == u'\r'; }
+}
+
+QString Xml_Text_Filter::operator()(const QString& text)
+{
+    // Most text holds nothing to drop: it is returned as it is, uncopied.
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    for (; i < n; ++i) {
+        const QChar c = text[i];
+        if (!xmlCanHold(c.unicode()) || (c.isSurrogate() && !(c.isHighSurrogate() && i + 1 < n && text[i + 1].isLowSurrogate())))
+            break;
+        if (c.isHighSurrogate())
+            ++i;
+    }
+    if (i == n)
+        return text;
+    QString kept = text.left(i);
+    for (; i < n; ++i) {
+        const QChar c = text[i];
+        if (c.isHighSurrogate() && i + 1 < n && text[i + 1].isLowSurrogate()) {
+            kept += c;
+            kept += text[++i];
+        } else if (xmlCanHold(c.unicode()) && !c.isSurrogate()) {
+            kept += c;
+        } else {
+            ++_dropped;
+        }
+    }
+    return kept;
+}
+
+Xml_Text_Filter::~Xml_Text_Filter()
+{
+    if (_dropped > 0)
+        Show_NSLog_Message(QStringLiteral("Dropped %1 characters that a saved design cannot hold from %2")
+                               .arg(_dropped)
+                               .arg(_from));
+}
+
+double Bounded_Number(const QVariant& value, double fallback, double low, double high)
+{
+    bool ok = false;
+    const double d = value.toDouble(&ok);
+    return ok && !std::isnan(d) ? std::clamp(d, low, high) : fallback;
 }

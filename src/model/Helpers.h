@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 
 class QDoubleSpinBox;
 class QLineEdit;
@@ -59,6 +60,8 @@ extern const QString Picture_Too_Large_Message; // "This picture is too large."
 // (never up) to at most Card_Picture_Max_Side on its longest side, so large
 // phone photos load. A null image when it cannot be read, with the reason in
 // error: one of the two messages above ("No file was given." for no path).
+// Only regular files are read: a FIFO, device or folder is refused as a file
+// that is no picture.
 QImage Read_Image_File(const QString& path, QString* error = nullptr);
 
 // Creates, each only when missing, the data-set folder and the folders the
@@ -76,3 +79,26 @@ void Open_Help_File();
 bool Open_With_Default_App(const QString& path);
 // Enables or disables a widget; a box passes the state on to every widget inside it.
 void SetObjEnabled(QWidget* view, bool enabled);
+
+// Keeps text from data sets and spreadsheets to what a saved design can hold:
+// U+0000, the control characters XML 1.0 cannot hold (those below U+0020
+// but tab, line feed and carriage return), unpaired surrogates, U+FFFE and
+// U+FFFF are dropped; every other character stays. It counts what it drops
+// and, when it goes, logs one line naming where the text came from.
+class Xml_Text_Filter {
+public:
+    explicit Xml_Text_Filter(const QString& from) : _from(from) {}
+    ~Xml_Text_Filter();
+    Xml_Text_Filter(const Xml_Text_Filter&) = delete;
+    Xml_Text_Filter& operator=(const Xml_Text_Filter&) = delete;
+    QString operator()(const QString& text);
+    qsizetype dropped() const { return _dropped; }
+
+private:
+    QString _from;
+    qsizetype _dropped = 0;
+};
+
+// A number read from a file, within [low, high] (so no drawing or conversion
+// to int overflows); fallback when it is not a number at all.
+double Bounded_Number(const QVariant& value, double fallback, double low, double high);

@@ -141,7 +141,9 @@ QRectF SKTBarcode::drawingBounds() const
 {
     if (_barcode_image.isNull())
         return bounds;
-    return QRectF(bounds.topLeft(), QSizeF(_barcode_image.boundingRect().size()));
+    // Measured in doubles: QRect::size() overflows for a picture reaching past the int range.
+    const QRect r = _barcode_image.boundingRect();
+    return QRectF(bounds.topLeft(), QSizeF(double(r.right()) - r.left() + 1, double(r.bottom()) - r.top() + 1));
 }
 
 void SKTBarcode::drawContent(QPainter& painter) const

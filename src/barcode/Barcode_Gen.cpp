@@ -31,7 +31,9 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cmath>
 #include <exception>
+#include <type_traits>
 
 Barcode_Gen* Barcode_Gen_Var = nullptr;
 std::atomic<int> QR_Version_Val{0};
@@ -82,6 +84,26 @@ BarcodeStyle Barcode_Gen::Style_Of_Graphic(const SKTGraphic& graphic)
     clampIndex(style.dm_format_index, DataMatrix_Format_Items.size(), "DataMatrix format");
     clampIndex(style.dm_encoding_index, DataMatrix_Encoding_Items.size(), "DataMatrix encoding");
     clampIndex(style.dpi_val_index, Barcode_DPI_Items.size(), "resolution");
+    // Sizes and margins stay within the designer's own ranges: numbers no
+    // window can enter (infinite, or past what an int holds) draw nothing sane.
+    auto clampNumber = [&](auto& value, double low, double high, double fallback, const char* what) {
+        using T = std::remove_reference_t<decltype(value)>;
+        const double d = double(value);
+        const double clamped = std::isnan(d) ? fallback : std::clamp(d, low, high);
+        if (clamped != d)
+            Show_NSLog_Message(QStringLiteral("Stored barcode %1 %2 is out of range; %3 is used.")
+                                   .arg(QLatin1String(what)).arg(d).arg(clamped));
+        value = T(clamped);
+    };
+    clampNumber(style.linear_height_val, 0.01, 100, 0.6, "bar height");
+    clampNumber(style.linear_width_val, 1, 500, 20, "bar width");
+    clampNumber(style.qr_size_val, 21, QREncoder::MaxImageDimension, 60, "QR size");
+    clampNumber(style.pdf_hgt_val, 1, 5000, 20, "PDF417 height");
+    clampNumber(style.pdf_wdt_val, 1, 5000, 100, "PDF417 width");
+    clampNumber(style.dm_module_val, 1, 100, 2, "DataMatrix module size");
+    for (float* margin : {&style.hdr_margin_val, &style.ftr_margin_val, &style.val_margin_val, &style.TB_marging_val,
+                          &style.LR_margin_val})
+        clampNumber(*margin, 0, 20, 0.1, "margin");
     // The kind follows the type, so a stored pair that disagrees still draws.
     style.linear_or_2d = Is_2D_Barcode_Title(Barcode_Type_Title(style.barcode_font_index)) ? 1 : 0;
     return style;
@@ -90,6 +112,13 @@ BarcodeStyle Barcode_Gen::Style_Of_Graphic(const SKTGraphic& graphic)
 void Barcode_Gen::Set_Barcode_Prop_To_Control(const SKTGraphic& graphic, BarcodeStyle& record) const
 {
     record = Style_Of_Graphic(graphic);
+}
+
+Barcode_Art Barcode_Gen::Symbol_Of_Graphic(const SKTGraphic& graphic)
+{
+    BarcodeStyle style = Style_Of_Graphic(graphic);
+    const QString& value = style.linear_or_2d ? style.two_d_font_val : style.linear_font_val;
+    return Barcode_Picture(style, value, style.header_val, style.footer_val);
 }
 
 Barcode_Art Barcode_Gen::Get_Image_From_Val(BarcodeStyle& record, const QString& value, const QString& header,

@@ -59,6 +59,10 @@ public:
     // The graphic's stored style as a load gives it: indexes out of range
     // clamped, the kind following the type, the custom resolution kept.
     static BarcodeStyle Style_Of_Graphic(const SKTGraphic& graphic);
+    // The symbol a barcode graphic's stored settings make of its stored value,
+    // header and footer (a design being opened gets its symbols this way);
+    // null when nothing can be made.
+    static Barcode_Art Symbol_Of_Graphic(const SKTGraphic& graphic);
     // Loads the graphic's stored style into a record of the caller's.
     void Set_Barcode_Prop_To_Control(const SKTGraphic& graphic, BarcodeStyle& record) const;
     // The picture of value under the record, with the given header and

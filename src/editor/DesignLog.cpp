@@ -1,6 +1,10 @@
 #include "editor/DesignLog.h"
 
+#include "barcode/Barcode_Gen.h"
 #include "model/Globals.h"
+#include "model/GraphicArchive.h"
+#include "model/Helpers.h"
+#include "model/Work_Files.h"
 #include "platform/PropertyList.h"
 
 const QString Design_Log_Magic = QStringLiteral("PELVOROMACGLEAMCARDLG");
@@ -138,27 +142,74 @@ std::optional<Design_Log_Content> Design_Log_From_Plist(const QVariant& rootVari
     f.gray = root[FilterGray].toString() == QLatin1String("Y");
     f.sepia = root[FilterSepia].toString() == QLatin1String("Y");
     f.invert = root[FilterInvert].toString() == QLatin1String("Y");
-    f.rotate = root[FilterRotate].toFloat();
-    f.transparency = root[FilterTransparency].toFloat();
-    f.hue = root[FilterHue].toFloat();
-    f.saturation = root[FilterSaturation].toFloat();
-    f.brightness = root[FilterBrightness].toFloat();
-    f.contrast = root[FilterContrast].toFloat();
-    f.sharpness = root[FilterSharpness].toFloat();
-    f.exposure = root[FilterExposure].toFloat();
-    f.blur = root[FilterBlur].toFloat();
+    // Within the photo page's slider ranges: the filters turn these into
+    // pixel counts and angles.
+    auto filter = [&](int item, float& value, double low, double high) {
+        value = float(Bounded_Number(root[item], value, low, high));
+    };
+    filter(FilterRotate, f.rotate, -180, 180);
+    filter(FilterTransparency, f.transparency, 0, 100);
+    filter(FilterHue, f.hue, -3.14, 3.14);
+    filter(FilterSaturation, f.saturation, 0, 2);
+    filter(FilterBrightness, f.brightness, -1, 1);
+    filter(FilterContrast, f.contrast, 0, 3);
+    filter(FilterSharpness, f.sharpness, 0, 2);
+    filter(FilterExposure, f.exposure, -2, 2);
+    filter(FilterBlur, f.blur, 0, 20);
     return c;
 }
 
 bool Write_Design_Log(const QString& path, const Design_Log_Content& content, QString* error)
 {
-    return platform::plistWriteFile(path, Design_Log_To_Plist(content), platform::PlistFormat::Xml, error);
+    const QByteArray bytes = platform::plistSerialize(Design_Log_To_Plist(content), platform::PlistFormat::Xml, error);
+    if (bytes.isEmpty())
+        return false;
+    // What is read back must open as this same design: every graphic
+    // archive readable, and the items as they were written.
+    auto reopens = [&](const QByteArray& written, QString* why) {
+        const auto root = platform::plistParse(written, why);
+        if (!root)
+            return false;
+        const auto back = Design_Log_From_Plist(*root, why);
+        if (!back)
+            return false;
+        for (const QList<QByteArray>* face : {&back->frontGraphics, &back->backGraphics})
+            for (const QByteArray& archive : *face)
+                if (!Is_Readable_Graphic_Archive(archive, why))
+                    return false;
+        if (platform::plistSerialize(Design_Log_To_Plist(*back), platform::PlistFormat::Xml) != bytes) {
+            *why = QStringLiteral("the design reads back differently");
+            return false;
+        }
+        return true;
+    };
+    return Write_File_Checked(path, bytes, reopens, error);
 }
 
 std::optional<Design_Log_Content> Read_Design_Log(const QString& path, QString* error)
 {
+    // Never wait on a FIFO or read a device.
+    if (!Is_Regular_File(path)) {
+        if (error)
+            *error = QStringLiteral("%1 is not a file").arg(path);
+        return std::nullopt;
+    }
     const auto root = platform::plistReadFile(path, error);
     if (!root)
         return std::nullopt;
     return Design_Log_From_Plist(*root, error);
+}
+
+std::optional<Face> Design_Log_Face(const QList<QByteArray>& archives, QString* error)
+{
+    Face face;
+    for (const QByteArray& archive : archives) {
+        GraphicPtr g = Unarchive_Graphic(archive, error);
+        if (!g)
+            return std::nullopt;
+        if (Is_Kind(g.get(), GraphicKind::Barcode))
+            g->Set_Barcode_image(Barcode_Gen::Symbol_Of_Graphic(*g));
+        face << g;
+    }
+    return face;
 }

@@ -3,6 +3,7 @@
 // flat array with the magic first item. The order of its items is fixed here
 // and nowhere else.
 #include "model/Card_Property.h"
+#include "model/SKTDocument.h"
 
 #include <QByteArray>
 #include <QList>
@@ -42,5 +43,15 @@ QVariantList Design_Log_To_Plist(const Design_Log_Content& content);
 // Reads the items back; nullopt with a reason when the root is not a design log.
 std::optional<Design_Log_Content> Design_Log_From_Plist(const QVariant& root, QString* error = nullptr);
 
+// Writes the design log whole: the written file is read back, and only when
+// it would open again as the same design does it replace the old one;
+// otherwise the old file stays and error says why.
 bool Write_Design_Log(const QString& path, const Design_Log_Content& content, QString* error = nullptr);
+// Reads a design log (a regular file only); numbers are kept within the
+// ranges the windows allow.
 std::optional<Design_Log_Content> Read_Design_Log(const QString& path, QString* error = nullptr);
+// The graphics of a face from their archives, index 0 frontmost. Each
+// barcode's symbol is made again from its stored settings and value; no
+// picture data from the file is ever drawn. nullopt with the reason when an
+// archive cannot be read.
+std::optional<Face> Design_Log_Face(const QList<QByteArray>& archives, QString* error = nullptr);

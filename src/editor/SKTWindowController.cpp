@@ -412,9 +412,9 @@ int SKTWindowController::Open_Log_File()
 
 bool SKTWindowController::Save_project_file(const QString& path, bool show_msg)
 {
-    const Design_Log_Content c = Current_Design_Content(true);
     QString error;
-    if (!Write_Design_Log(path, c, &error)) {
+    const Design_Log_Content c = Current_Design_Content(true, &error);
+    if (!error.isEmpty() || !Write_Design_Log(path, c, &error)) {
         Show_NSLog_Message(error);
         Show_MessageBox(QStringLiteral("The design could not be saved.\n%1").arg(error));
         return false;
@@ -425,17 +425,24 @@ bool SKTWindowController::Save_project_file(const QString& path, bool show_msg)
     return true;
 }
 
-Design_Log_Content SKTWindowController::Current_Design_Content(bool photo_png) const
+Design_Log_Content SKTWindowController::Current_Design_Content(bool photo_png, QString* error) const
 {
     Design_Log_Content c;
     c.front = Front_card_Prop;
     c.back = Back_card_Prop;
     c.cardSides = CARD_SIDE_STR;
     c.cardShape = Card_Shape;
-    for (const GraphicPtr& g : document.graphics)
-        c.frontGraphics << Archive_Graphic(*g);
-    for (const GraphicPtr& g : document.graphics_back)
-        c.backGraphics << Archive_Graphic(*g);
+    // A graphic that cannot be stored is reported: its empty archive would
+    // make the whole design unreadable.
+    for (const auto& [face, archives] : {std::pair{&document.graphics, &c.frontGraphics},
+                                         std::pair{&document.graphics_back, &c.backGraphics}})
+        for (const GraphicPtr& g : *face) {
+            QString why;
+            const QByteArray archive = Archive_Graphic(*g, &why);
+            if (archive.isEmpty() && error && error->isEmpty())
+                *error = QStringLiteral("An object of the card cannot be stored (%1).").arg(why);
+            *archives << archive;
+        }
     c.excelBindingUse = Excel_Binding_Use;
     c.excelSourcePath = Excel_Source_Path;
     c.columnTitles = Data_From_Excel_Window->Column_Titles();
@@ -457,20 +464,10 @@ int SKTWindowController::Read_and_load_design_Log(const QString& path, const QSt
 {
     QString error;
     const auto content = Read_Design_Log(path, &error);
-    Face front, back;
-    if (content) {
-        for (const QByteArray& a : content->frontGraphics)
-            if (GraphicPtr g = Unarchive_Graphic(a, &error))
-                front << g;
-            else
-                break;
-        for (const QByteArray& a : content->backGraphics)
-            if (GraphicPtr g = Unarchive_Graphic(a, &error))
-                back << g;
-            else
-                break;
-    }
-    if (!content || front.size() != content->frontGraphics.size() || back.size() != content->backGraphics.size()) {
+    std::optional<Face> front, back;
+    if (content && (front = Design_Log_Face(content->frontGraphics, &error)))
+        back = Design_Log_Face(content->backGraphics, &error);
+    if (!back) {
         // The open design stays as it was.
         Show_NSLog_Message(QStringLiteral("%1: %2").arg(path, error));
         Show_MessageBox(QStringLiteral("This file is not a valid design log."));
@@ -482,8 +479,8 @@ int SKTWindowController::Read_and_load_design_Log(const QString& path, const QSt
     Back_card_Prop = content->back;
     CARD_SIDE_STR = content->cardSides;
     Card_Shape = std::clamp(content->cardShape, int(Shape_Rectangle), int(Shape_Ellipse));
-    document.graphics = front;
-    document.graphics_back = back;
+    document.graphics = *front;
+    document.graphics_back = *back;
     document.graphics_temp.clear();
     for (SKTGraphicView* v : {_graphicView, _graphicView_BACK}) {
         v->selectGraphic(nullptr);

@@ -108,8 +108,9 @@ public:
     int Open_Log_File();
     bool Save_project_file(const QString& path, bool show_msg);
     // What a design log of the current design holds; the main photo as PNG
-    // data, or (photo_png false) only as the identity of its picture.
-    Design_Log_Content Current_Design_Content(bool photo_png) const;
+    // data, or (photo_png false) only as the identity of its picture. error:
+    // why a graphic cannot be stored, when one cannot.
+    Design_Log_Content Current_Design_Content(bool photo_png, QString* error = nullptr) const;
     // Loads a design log ("L" a project, "T" a template); 1 on success.
     int Read_and_load_design_Log(const QString& path, const QString& log_or_template);
     // Lays the start wizard's invitation details out on the front side.

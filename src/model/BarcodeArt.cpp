@@ -8,23 +8,10 @@ Barcode_Art::Barcode_Art(Barcode_Art_Data data)
 {
 }
 
-Barcode_Art::Barcode_Art(const QPicture& picture)
-{
-    if (picture.isNull())
-        return;
-    Barcode_Art_Data data;
-    const QRect r = picture.boundingRect();
-    data.size = QSizeF(double(r.right()) - r.left() + 1, double(r.bottom()) - r.top() + 1);
-    data.picture = picture;
-    d = std::make_shared<const Barcode_Art_Data>(std::move(data));
-}
-
 QRect Barcode_Art::boundingRect() const
 {
     if (!d)
         return QRect();
-    if (d->picture)
-        return d->picture->boundingRect();
     return QRect(0, 0, int(std::ceil(d->size.width())), int(std::ceil(d->size.height())));
 }
 
@@ -32,10 +19,6 @@ void Barcode_Art::draw(QPainter& painter, const QPointF& topLeft) const
 {
     if (!d)
         return;
-    if (d->picture) {
-        painter.drawPicture(topLeft - QPointF(d->picture->boundingRect().topLeft()), *d->picture);
-        return;
-    }
     const Barcode_Art_Data& a = *d;
     const QRectF whole(QPointF(0, 0), a.size);
     painter.save();
@@ -78,8 +61,6 @@ QPicture Barcode_Art::picture() const
 {
     if (!d)
         return QPicture();
-    if (d->picture)
-        return *d->picture;
     QPicture picture;
     {
         QPainter painter(&picture);

@@ -13,7 +13,6 @@
 #include <QPicture>
 #include <QRectF>
 #include <memory>
-#include <optional>
 
 class QPainter;
 
@@ -37,17 +36,12 @@ struct Barcode_Art_Data {
     QImage grid;                  // 2-D modules, one pixel each (dark and light)
     QRectF gridArea;              // where the grid is drawn
     bool clip = false;            // something reaches past the size: clip to it
-    // A symbol that came as a picture (older design files); none for the others,
-    // which so never pay for an empty picture.
-    std::optional<QPicture> picture;
 };
 
 class Barcode_Art {
 public:
     Barcode_Art() = default;
     explicit Barcode_Art(Barcode_Art_Data data);
-    // A symbol that is only a picture; a null picture gives a null art.
-    explicit Barcode_Art(const QPicture& picture);
 
     bool isNull() const { return !d; }
     QSizeF size() const { return d ? d->size : QSizeF(); }

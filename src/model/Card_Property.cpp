@@ -1,6 +1,7 @@
 #include "model/Card_Property.h"
 
 #include "model/Codes.h"
+#include "model/Helpers.h"
 
 #include <array>
 #include <utility>
@@ -56,10 +57,15 @@ QVariantMap Card_Property::toMap() const
 Card_Property Card_Property::fromMap(const QVariantMap& m)
 {
     Card_Property p = Default_Card_Property();
-    p.width_mm = m.value("width_mm", p.width_mm).toDouble();
-    p.height_mm = m.value("height_mm", p.height_mm).toDouble();
-    p.Card_Size = QSizeF(m.value("size_w", p.Card_Size.width()).toDouble(), m.value("size_h", p.Card_Size.height()).toDouble());
-    p.Card_Location = QPointF(m.value("loc_x", 0).toDouble(), m.value("loc_y", 0).toDouble());
+    // Sizes within the card panel's range of 10 to 1000 millimetres, so a
+    // file cannot ask for a canvas no int or image can hold.
+    constexpr double Min_MM = 10, Max_MM = 1000, Max_Points = Max_MM * Points_Per_MM;
+    p.width_mm = Bounded_Number(m.value("width_mm"), p.width_mm, Min_MM, Max_MM);
+    p.height_mm = Bounded_Number(m.value("height_mm"), p.height_mm, Min_MM, Max_MM);
+    p.Card_Size = QSizeF(Bounded_Number(m.value("size_w"), p.Card_Size.width(), 0, Max_Points),
+                         Bounded_Number(m.value("size_h"), p.Card_Size.height(), 0, Max_Points));
+    p.Card_Location = QPointF(Bounded_Number(m.value("loc_x"), 0, -Max_Points, Max_Points),
+                              Bounded_Number(m.value("loc_y"), 0, -Max_Points, Max_Points));
     p.shape = std::clamp(m.value("shape", 0).toInt(), 0, 2);
     p.category = m.value("category", p.category).toString();
     p.orientation = m.value("orientation", p.orientation).toString();

@@ -1,9 +1,11 @@
 #include "model/GraphicArchive.h"
 
+#include "model/Helpers.h"
 #include "platform/PropertyList.h"
 
-#include <QBuffer>
 #include <QVariantList>
+#include <algorithm>
+#include <optional>
 
 namespace {
 const char* kindName(GraphicKind kind)
@@ -16,14 +18,31 @@ const char* kindName(GraphicKind kind)
     return "";
 }
 
+// The kind an archive names; false with the reason for any other name.
+bool kindOfName(const QString& name, GraphicKind& kind, QString* error)
+{
+    for (GraphicKind k : {GraphicKind::Text, GraphicKind::Image, GraphicKind::Barcode})
+        if (name == QLatin1String(kindName(k))) {
+            kind = k;
+            return true;
+        }
+    if (error)
+        *error = QStringLiteral("Unknown graphic kind \"%1\"").arg(name);
+    return false;
+}
+
 QVariant rectToVariant(const QRectF& r) { return QVariantList{r.x(), r.y(), r.width(), r.height()}; }
+
+// Far beyond any card (about 35 metres), near enough for the drawing code's integers.
+constexpr double Max_Coordinate = 100000;
 
 QRectF rectFromVariant(const QVariant& v)
 {
     const QVariantList l = v.toList();
     if (l.size() != 4)
         return {};
-    return QRectF(l[0].toDouble(), l[1].toDouble(), l[2].toDouble(), l[3].toDouble());
+    auto c = [&](int i) { return Bounded_Number(l[i], 0, -Max_Coordinate, Max_Coordinate); };
+    return QRectF(c(0), c(1), c(2), c(3));
 }
 
 QString colorToString(const QColor& c) { return c.name(QColor::HexArgb); }
@@ -36,19 +55,16 @@ QColor colorFromVariant(const QVariant& v, const QColor& fallback)
 QFont fontFromVariant(const QVariant& v, const QFont& fallback)
 {
     QFont f;
-    return v.isValid() && f.fromString(v.toString()) ? f : fallback;
-}
-
-QByteArray pictureData(const QPicture& picture)
-{
-    if (picture.isNull())
-        return {};
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QPicture copy = picture;
-    copy.save(&buffer);
-    return bytes;
+    if (!v.isValid() || !f.fromString(v.toString()))
+        return fallback;
+    // Sizes no text on a card needs would only overflow the text layout.
+    if (f.pointSizeF() > 0)
+        f.setPointSizeF(std::clamp(f.pointSizeF(), 1.0, 1000.0));
+    else if (f.pixelSize() > 0)
+        f.setPixelSize(std::clamp(f.pixelSize(), 1, 1000));
+    else
+        f.setPointSizeF(fallback.pointSizeF() > 0 ? fallback.pointSizeF() : 12);
+    return f;
 }
 }
 
@@ -85,8 +101,6 @@ QVariantMap Graphic_To_Map(const SKTGraphic& g)
 #define X(name, def) m[#name] = colorToString(g.name);
     SKT_BARCODE_COLOR_FIELDS(X)
 #undef X
-    if (!g._barcode_image.isNull())
-        m["barcode_image"] = pictureData(g._barcode_image.picture());
 
     if (auto* t = dynamic_cast<const SKTText*>(&g)) {
         m["text"] = t->text;
@@ -101,22 +115,16 @@ QVariantMap Graphic_To_Map(const SKTGraphic& g)
 
 GraphicPtr Graphic_From_Map(const QVariantMap& m, QString* error)
 {
-    const QString kind = m.value("kind").toString();
-    GraphicPtr g;
-    for (GraphicKind k : {GraphicKind::Text, GraphicKind::Image, GraphicKind::Barcode})
-        if (kind == QLatin1String(kindName(k)))
-            g = Make_Graphic(k);
-    if (!g) {
-        if (error)
-            *error = QStringLiteral("Unknown graphic kind \"%1\"").arg(kind);
+    GraphicKind kind;
+    if (!kindOfName(m.value("kind").toString(), kind, error))
         return nullptr;
-    }
+    GraphicPtr g = Make_Graphic(kind);
     g->bounds = rectFromVariant(m.value("bounds"));
     g->isDrawingFill = m.value("isDrawingFill", g->isDrawingFill).toBool();
     g->isDrawingStroke = m.value("isDrawingStroke", g->isDrawingStroke).toBool();
     g->fillColor = colorFromVariant(m.value("fillColor"), g->fillColor);
     g->strokeColor = colorFromVariant(m.value("strokeColor"), g->strokeColor);
-    g->strokeWidth = m.value("strokeWidth", g->strokeWidth).toFloat();
+    g->strokeWidth = float(Bounded_Number(m.value("strokeWidth"), g->strokeWidth, 0, 1000));
     g->control_ID = m.value("control_ID", g->control_ID).toString();
     g->ctrl_is_visible = m.value("ctrl_is_visible", g->ctrl_is_visible).toBool();
     g->Text_Value = m.value("Text_Value", g->Text_Value).toString();
@@ -140,12 +148,8 @@ GraphicPtr Graphic_From_Map(const QVariantMap& m, QString* error)
 #define X(name, def) g->name = colorFromVariant(m.value(#name), g->name);
     SKT_BARCODE_COLOR_FIELDS(X)
 #undef X
-    const QByteArray picture = m.value("barcode_image").toByteArray();
-    if (!picture.isEmpty()) {
-        QPicture p;
-        if (p.setData(picture.constData(), uint(picture.size())), !p.isNull())
-            g->_barcode_image = Barcode_Art(p);
-    }
+    // A barcode's symbol is not stored: whoever opens the graphic makes it
+    // again from the settings above (a picture in an old file is ignored).
 
     if (auto* t = dynamic_cast<SKTText*>(g.get())) {
         t->text = m.value("text").toString();
@@ -158,20 +162,37 @@ GraphicPtr Graphic_From_Map(const QVariantMap& m, QString* error)
     return g;
 }
 
-QByteArray Archive_Graphic(const SKTGraphic& graphic)
+QByteArray Archive_Graphic(const SKTGraphic& graphic, QString* error)
 {
-    return platform::plistSerialize(Graphic_To_Map(graphic), platform::PlistFormat::Binary);
+    return platform::plistSerialize(Graphic_To_Map(graphic), platform::PlistFormat::Binary, error);
+}
+
+namespace {
+std::optional<QVariantMap> archiveMap(const QByteArray& archive, QString* error)
+{
+    const auto root = platform::plistParse(archive, error);
+    if (!root)
+        return std::nullopt;
+    if (root->typeId() != QMetaType::QVariantMap) {
+        if (error)
+            *error = QStringLiteral("A graphic archive must be a dictionary");
+        return std::nullopt;
+    }
+    return root->toMap();
+}
 }
 
 GraphicPtr Unarchive_Graphic(const QByteArray& archive, QString* error)
 {
-    const auto root = platform::plistParse(archive, error);
-    if (!root)
-        return nullptr;
-    if (root->typeId() != QMetaType::QVariantMap) {
-        if (error)
-            *error = QStringLiteral("A graphic archive must be a dictionary");
-        return nullptr;
-    }
-    return Graphic_From_Map(root->toMap(), error);
+    const auto map = archiveMap(archive, error);
+    return map ? Graphic_From_Map(*map, error) : nullptr;
+}
+
+bool Is_Readable_Graphic_Archive(const QByteArray& archive, QString* error)
+{
+    const auto map = archiveMap(archive, error);
+    if (!map)
+        return false;
+    GraphicKind kind;
+    return kindOfName(map->value("kind").toString(), kind, error);
 }

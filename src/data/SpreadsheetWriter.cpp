@@ -685,6 +685,8 @@ bool SpreadsheetWriter::readSheet(const QString& partName, bool firstRowOnly, Sh
     int currentNumber = 0;   // its row number
     bool currentHasValue = false;
     std::vector<MergedRange> merges;
+    // What a saved design cannot hold never enters the table.
+    Xml_Text_Filter xmlText(QStringLiteral("the worksheet's cells"));
 
     // Cell state.
     bool inCell = false;
@@ -884,7 +886,7 @@ bool SpreadsheetWriter::readSheet(const QString& partName, bool firstRowOnly, Sh
             collecting = None;
         if (inCell && depth == 3) {
             inCell = false;
-            const QString text = cellText();
+            const QString text = xmlText(cellText());
             if (text.isEmpty())
                 continue;
             if (widthOnly) {

@@ -18,6 +18,7 @@
 // it, a cell hidden under a merged range reads empty, dates and times read
 // under their number formats, booleans as TRUE and FALSE, numbers in their
 // shortest exact form, and rows whose cells are all empty are left out.
+// Characters a saved design cannot hold are dropped from the cells' text.
 //
 // Every operation that can fail takes an optional error out-parameter: a null
 // string on success, else the reason (already logged). Callers show

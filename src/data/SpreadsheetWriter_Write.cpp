@@ -6,12 +6,12 @@
 #include "data/SpreadsheetFormats.h"
 #include "model/Globals.h"
 #include "model/Helpers.h"
+#include "model/Work_Files.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QTemporaryDir>
 
 namespace {
 const char* const Main_Namespace = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
@@ -154,7 +154,7 @@ bool SpreadsheetWriter::WriteWorkbook(const QString& path, const QList<QStringLi
         return failWith(error, QStringLiteral("The spreadsheet template %1 is missing").arg(templatePath));
 
     // A private folder of our own for this write; removed on return.
-    QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/gleamcard-ziptmp-XXXXXX"));
+    Private_Temp_Folder folder;
     if (!folder.isValid())
         return failWith(error, QStringLiteral("Cannot create a temporary folder: %1").arg(folder.errorString()));
     SSZipArchiveError zipError;

@@ -7,7 +7,10 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 using Table = QList<QStringList>;
@@ -481,4 +484,69 @@ TEST_F(XlsxRead, AStringWantedAgainLongAfterItsFirstUseStillReads)
     EXPECT_EQ(rows.last(), (QStringList{"s0", "s49999"}));
     // And a second read of the sheet reads them all again.
     EXPECT_EQ(SpreadsheetWriter::ReadWorkbook(at("again.xlsx"), false).value(count - 1), (QStringList{"s49999", ""}));
+}
+
+TEST_F(XlsxRead, EmptyRowsAndEmptySharedStringsCountAgainstTheLimitsWithinAMemoryBound)
+{
+    // 11 million empty rows, and 13 million empty shared strings used by one
+    // cell: each part packed into some 100 KB.
+    struct Case {
+        const char* file;
+        const char* sheetItem;   // written 100000 times over, `times` times
+        const char* sheetTail;   // after them, inside sheetData
+        const char* stringItem;  // likewise inside sst
+        int times;
+        const char* refusal;
+    } cases[] = {
+        {"empty-rows.xlsx", "<row/>", "", "", 110, "more than 1048576 rows"},
+        {"empty-strings.xlsx", "", "<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c></row>", "<si/>", 130,
+         "more than 5000000 shared strings"},
+    };
+    for (const Case& c : cases) {
+        const QString path = at(c.file);
+        runPython(QStringLiteral(R"(
+import sys, zipfile
+main = "http://schemas.openxmlformats.org/spreadsheetml/2006/main"
+rel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships"
+path, row, tail, item, times = sys.stdin.read().split("|")
+with zipfile.ZipFile(path, "w", zipfile.ZIP_DEFLATED) as z:
+    z.writestr("[Content_Types].xml", '<Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types"/>')
+    z.writestr("_rels/.rels", '<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">'
+               '<Relationship Id="rId1" Type="%s/officeDocument" Target="xl/workbook.xml"/></Relationships>' % rel)
+    z.writestr("xl/workbook.xml", '<workbook xmlns="%s" xmlns:r="%s"><sheets><sheet name="S" sheetId="1" r:id="rId1"/></sheets></workbook>' % (main, rel))
+    z.writestr("xl/_rels/workbook.xml.rels", '<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">'
+               '<Relationship Id="rId1" Type="%s/worksheet" Target="worksheets/sheet1.xml"/>'
+               '<Relationship Id="rId2" Type="%s/sharedStrings" Target="sharedStrings.xml"/></Relationships>' % (rel, rel))
+    for name, open_, close, each, last in (("xl/worksheets/sheet1.xml", '<worksheet xmlns="%s"><sheetData>' % main, "</sheetData></worksheet>", row, tail),
+                                          ("xl/sharedStrings.xml", '<sst xmlns="%s">' % main, "</sst>", item, "")):
+        with z.open(name, "w") as f:
+            f.write(open_.encode())
+            for _ in range(int(times)):
+                f.write(each.encode() * 100000)
+            f.write((last + close).encode())
+)"),
+                  QStringLiteral("%1|%2|%3|%4|%5").arg(path, c.sheetItem, c.sheetTail, c.stringItem).arg(c.times).toUtf8());
+        ASSERT_LT(QFileInfo(path).size(), 1024 * 1024) << c.file;
+
+        // Read in a child whose address space may grow by 400 MB at most:
+        // the refusal must come from the limits, before memory runs out.
+        const pid_t child = ::fork();
+        if (child == 0) {
+            QFile statm(QStringLiteral("/proc/self/statm"));
+            statm.open(QIODevice::ReadOnly);
+            const qint64 now = statm.readAll().split(' ').value(0).toLongLong() * ::sysconf(_SC_PAGESIZE);
+            const rlimit bound{rlim_t(now + 400 * 1024 * 1024), rlim_t(now + 400 * 1024 * 1024)};
+            ::setrlimit(RLIMIT_AS, &bound);
+            QString error;
+            SpreadsheetWriter::ReadWorkbook(path, true, &error);
+            if (error.isEmpty()) {
+                Excel_Sheet_Number = 1;
+                SpreadsheetWriter::ReadWorkbook(path, false, &error);
+            }
+            ::_exit(error.contains(QLatin1String(c.refusal)) ? 0 : 1);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << c.file << " status " << status;
+    }
 }

@@ -22,8 +22,8 @@ struct Photo_Filter_Settings {
 };
 
 struct Design_Log_Content {
-    Card_Property front;
-    Card_Property back;
+    Card_Property front = Default_Card_Property();
+    Card_Property back = Default_Card_Property();
     QString cardSides;                 // CARD_SIDE_STR
     int cardShape = 0;                 // Card_Shape
     QList<QByteArray> frontGraphics;   // graphic archives, index 0 frontmost

@@ -33,7 +33,8 @@ bool kindOfName(const QString& name, GraphicKind& kind, QString* error)
 
 QVariant rectToVariant(const QRectF& r) { return QVariantList{r.x(), r.y(), r.width(), r.height()}; }
 
-// Far beyond any card (about 35 metres), near enough for the drawing code's integers.
+// Far beyond any card or barcode size (about 35 metres), near enough for the
+// drawing code's integers.
 constexpr double Max_Coordinate = 100000;
 
 QRectF rectFromVariant(const QVariant& v)
@@ -136,7 +137,7 @@ GraphicPtr Graphic_From_Map(const QVariantMap& m, QString* error)
 #define X(name, def) g->name = m.value(#name, g->name).toInt();
     SKT_BARCODE_INT_FIELDS(X)
 #undef X
-#define X(name, def) g->name = m.value(#name, g->name).toFloat();
+#define X(name, def) g->name = float(Bounded_Number(m.value(#name), g->name, -Max_Coordinate, Max_Coordinate));
     SKT_BARCODE_FLOAT_FIELDS(X)
 #undef X
 #define X(name, def) g->name = m.value(#name, g->name).toString();

@@ -176,3 +176,28 @@ TEST(SetObjEnabled, BoxPassesStateToEveryControlInside)
     EXPECT_FALSE(edit->isEnabled());
     SetObjEnabled(nullptr, true); // no crash
 }
+
+TEST(XmlTextFilter, DropsWhatXmlCannotHoldAndLogsOnceWhereFrom)
+{
+    const QChar high(0xD83D), low(0xDE00); // one emoji as a surrogate pair
+    const struct {
+        QString in, out;
+    } cases[] = {
+        {QStringLiteral("Ada") + QChar(0) + QStringLiteral("Lovelace"), QStringLiteral("AdaLovelace")},
+        {QStringLiteral("a\x01\x0b\x1f" "b\tc\nd\re"), QStringLiteral("ab\tc\nd\re")},
+        {QStringLiteral("x") + QChar(0xFFFE) + QChar(0xFFFF) + QStringLiteral("y"), QStringLiteral("xy")},
+        {QString(low) + QStringLiteral("ok") + QString(high), QStringLiteral("ok")}, // surrogates without their pair
+        {QStringLiteral("Zoë ") + high + low + QStringLiteral(" \x7f"), QStringLiteral("Zoë ") + high + low + QStringLiteral(" \x7f")},
+    };
+    QStringList lines;
+    auto old = platform::setLogSink([&](const QString& l) { lines << l; });
+    {
+        Xml_Text_Filter filter(QStringLiteral("Guests"));
+        for (const auto& c : cases)
+            EXPECT_EQ(filter(c.in), c.out) << c.in.toStdString();
+        EXPECT_EQ(filter.dropped(), 8);
+    }
+    { Xml_Text_Filter(QStringLiteral("clean"))(QStringLiteral("nothing to drop")); }
+    platform::setLogSink(old);
+    EXPECT_EQ(lines, QStringList{"Dropped 8 characters that a saved design cannot hold from Guests"});
+}

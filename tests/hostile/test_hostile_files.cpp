@@ -1,0 +1,366 @@
+// Hostile files and lost work: design logs that carry picture data, text
+// that a saved design cannot hold, saves that would not open again, what a
+// killed run leaves behind, picture paths that are not files, and barcode
+// settings no window can enter.
+#include "../data/XlsxTestKit.h"
+#include "Fuzz_Bodies.h"
+#include "barcode/Barcode_Gen.h"
+#include "canvas/SKTRenderingView.h"
+#include "data/Data_From_Excel.h"
+#include "data/SpreadsheetWriter.h"
+#include "editor/DesignLog.h"
+#include "editor/SKTWindowController.h"
+#include "model/Globals.h"
+#include "model/GraphicArchive.h"
+#include "model/Helpers.h"
+#include "model/Work_Files.h"
+#include "platform/Log.h"
+#include "platform/PropertyList.h"
+#include "support/ScriptedHost.h"
+#include "support/TempResources.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPainter>
+#include <atomic>
+#include <climits>
+#include <csignal>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+struct HostileFiles : ::testing::Test {
+    TempResources resources;
+    ScriptedHost host;
+    SKTWindowController* wnd = SKTWindowController::defaultInstance();
+    Data_From_Excel* table = Data_From_Excel_Window;
+    QStringList log;
+    platform::LogSink oldSink;
+
+    void SetUp() override
+    {
+        wnd->New_Project_Setting_Reset();
+        table->ListData.clear();
+        table->Set_Data_Columns({});
+        oldSink = platform::setLogSink([this](const QString& line) { log << line; });
+    }
+    void TearDown() override
+    {
+        platform::setLogSink(oldSink);
+        table->ListData.clear();
+        table->Set_Data_Columns({});
+        Excel_Binding_Use = false;
+        Card_Value_In_Process = false;
+        SpreadsheetWriter::Release_Data();
+    }
+    QString at(const QString& name) const { return resources.path() + QLatin1Char('/') + name; }
+    std::shared_ptr<SKTText> addText(const QString& text)
+    {
+        auto g = std::make_shared<SKTText>();
+        g->text = text;
+        g->bounds = QRectF(5, 5, 200, 20);
+        wnd->Get_Front_Controls_Array().append(g);
+        return g;
+    }
+    // The part files beside the designs of the resource folder.
+    QStringList partFiles() const
+    {
+        return QDir(resources.path()).entryList({QStringLiteral(".*.part")}, QDir::Files | QDir::Hidden);
+    }
+};
+
+int pixelsOfColour(const QImage& image, QRgb colour)
+{
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            n += (image.pixel(x, y) & 0xffffff) == (colour & 0xffffff);
+    return n;
+}
+
+QByteArray pictureBytes(const QPicture& picture) { return QByteArray(picture.data(), qsizetype(picture.size())); }
+}
+
+TEST_F(HostileFiles, StoredBarcodePicturesAreNeverReplayed)
+{
+    SKTBarcode barcode;
+    barcode.bounds = QRectF(20, 20, 100, 50);
+    barcode.barcode_font_index = 9; // Code 128
+    barcode.linear_font_val = QStringLiteral("CARD-42");
+    // Picture data as an old or crafted file may carry it: a red block over
+    // the whole card, and a picture reaching to the end of the int range.
+    QPicture red, vast;
+    QPainter(&red).fillRect(QRectF(0, 0, 300, 200), Qt::red);
+    QPainter(&vast).drawRect(QRect(0, 0, INT_MAX - 2, INT_MAX - 2));
+    for (const QPicture& stored : {red, vast}) {
+        QVariantMap fields = Graphic_To_Map(barcode);
+        fields["barcode_image"] = pictureBytes(stored);
+        Design_Log_Content content;
+        content.frontGraphics << platform::plistSerialize(fields, platform::PlistFormat::Binary);
+        const QString path = at(QStringLiteral("crafted.gcdl"));
+        ASSERT_TRUE(Write_Design_Log(path, content));
+
+        ASSERT_EQ(wnd->Read_and_load_design_Log(path, QStringLiteral("L")), 1);
+        ASSERT_EQ(wnd->Get_Front_Controls_Array().size(), 1);
+        const GraphicPtr opened = wnd->Get_Front_Controls_Array().first();
+        // The symbol is the one its settings make, drawn where the graphic is.
+        EXPECT_EQ(pictureBytes(opened->_barcode_image), pictureBytes(Barcode_Gen::Symbol_Of_Graphic(*opened)));
+        EXPECT_LT(opened->drawingBounds().width(), 1000);
+        const QImage card = SKTRenderingView::image_From_Card_Graphics(wnd->Get_Front_Controls_Array(), 1.0);
+        EXPECT_EQ(pixelsOfColour(card, qRgb(255, 0, 0)), 0);
+        EXPECT_GT(pixelsOfColour(card, qRgb(0, 0, 0)), 100); // the bars
+    }
+}
+
+TEST_F(HostileFiles, ControlCharactersFromDataSetsAndSheetsNeitherEmptyNorBlockASave)
+{
+    QDir().mkpath(Data_Folder_Path);
+    QFile set(Data_Folder_Path + QStringLiteral("/Names.txt"));
+    ASSERT_TRUE(set.open(QIODevice::WriteOnly));
+    static const char bytes[] = "Ada\0Lovelace\nBo\x01\x0b" "Ek\n";
+    set.write(bytes, sizeof bytes - 1);
+    set.close();
+    // A sheet from elsewhere: character references and a raw vertical tab.
+    const QString book = at(QStringLiteral("cities.xlsx"));
+    const QString main = QString::fromLatin1(Sheet_Main);
+    ASSERT_TRUE(makeRawWorkbook(book, {
+        {"xl/workbook.xml", "<workbook xmlns=\"" + main + "\" xmlns:r=\"" + Sheet_Rel
+                                + "\"><sheets><sheet name=\"S\" sheetId=\"1\" r:id=\"rId1\"/></sheets></workbook>"},
+        {"xl/_rels/workbook.xml.rels",
+         "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+         "<Relationship Id=\"rId1\" Type=\"" + QString::fromLatin1(Sheet_Rel) + "/worksheet\" Target=\"worksheets/sheet1.xml\"/>"
+         "<Relationship Id=\"rId2\" Type=\"" + QString::fromLatin1(Sheet_Rel) + "/sharedStrings\" Target=\"sharedStrings.xml\"/>"
+         "</Relationships>"},
+        {"xl/sharedStrings.xml", "<sst xmlns=\"" + main + "\"><si><t>Oslo&#1;&#11;\x0bNorth</t></si></sst>"},
+        {"xl/worksheets/sheet1.xml", "<worksheet xmlns=\"" + main + "\"><sheetData><row r=\"1\">"
+                                     "<c r=\"A1\" t=\"s\"><v>0</v></c><c r=\"B1\" t=\"inlineStr\"><is><t>x&#2;y</t></is></c>"
+                                     "</row></sheetData></worksheet>"}}));
+    SpreadsheetWriter::ReadWorkbook(book, true);
+    Excel_Sheet_Number = 1;
+    SpreadsheetWriter::ReadData_only_column();
+    const QList<QStringList> rows = SpreadsheetWriter::ReadWorkbook(book, false);
+    ASSERT_EQ(rows, (QList<QStringList>{{"OsloNorth", "xy"}}));
+    table->Set_Data_Columns({QStringLiteral("City"), QStringLiteral("Code")});
+    table->Create_List_By_Array(rows[0], 2);
+    Excel_Binding_Use = true;
+
+    auto name = addText(QStringLiteral("typed"));
+    name->data_source_type = Source_Data_Set;
+    name->batch_list_name = QStringLiteral("Names");
+    auto city = addText(QStringLiteral("typed"));
+    city->data_source_type = Source_Spreadsheet;
+    city->excel_col_indx = 1;
+    wnd->Check_Series_Or_Excel_Use_or_not();
+    wnd->Set_data_table_value_to_card(1, QStringLiteral("F"), false);
+    EXPECT_EQ(name->text, "BoEk");
+    wnd->Set_data_table_value_to_card(0, QStringLiteral("F"), false);
+    EXPECT_EQ(name->text, "AdaLovelace");
+    EXPECT_EQ(city->text, "OsloNorth");
+    EXPECT_TRUE(log.filter(QStringLiteral("Dropped")).filter(QStringLiteral("Names")).size() >= 1) << log.join('\n').toStdString();
+
+    const QString path = at(QStringLiteral("badge.gcdl"));
+    ASSERT_TRUE(wnd->Save_project_file(path, true));
+    EXPECT_EQ(host.alertTexts(), QStringList{"Design saved successfully."});
+    wnd->New_Project_Setting_Reset();
+    table->ListData.clear();
+    ASSERT_EQ(wnd->Read_and_load_design_Log(path, QStringLiteral("L")), 1);
+    ASSERT_EQ(wnd->Get_Front_Controls_Array().size(), 2);
+    EXPECT_EQ(static_cast<SKTText&>(*wnd->Get_Front_Controls_Array()[0]).text, "AdaLovelace");
+    EXPECT_EQ(static_cast<SKTText&>(*wnd->Get_Front_Controls_Array()[1]).text, "OsloNorth");
+    EXPECT_EQ(table->ListData.value(0).value(Data_From_Excel::Column_Key(1)).toString(), "OsloNorth");
+}
+
+TEST_F(HostileFiles, ASaveThatWouldNotOpenAgainKeepsTheOldFileAndSaysWhy)
+{
+    auto text = addText(QStringLiteral("first"));
+    const QString path = at(QStringLiteral("kept.gcdl"));
+    ASSERT_TRUE(wnd->Save_project_file(path, false));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+
+    // A character no archive can hold, typed rather than read: the graphic
+    // would come back as nothing, so nothing is replaced.
+    text->text = QStringLiteral("half") + QChar(0) + QStringLiteral("way");
+    EXPECT_FALSE(wnd->Save_project_file(path, true));
+    ASSERT_EQ(host.alerts.size(), 1);
+    EXPECT_TRUE(host.alertTexts().first().startsWith("The design could not be saved.")) << host.alertTexts().first().toStdString();
+    EXPECT_TRUE(host.alertTexts().first().contains("NUL"));
+
+    // Whatever makes the written file fail to open again keeps the old one.
+    QString error;
+    auto damaged = [](const QByteArray&, QString* why) {
+        *why = QStringLiteral("damaged on the way");
+        return false;
+    };
+    EXPECT_FALSE(Write_File_Checked(path, "other bytes", damaged, &error));
+    EXPECT_TRUE(error.contains("would not open again: damaged on the way")) << error.toStdString();
+
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), before);
+    EXPECT_TRUE(partFiles().isEmpty()) << partFiles().join(' ').toStdString();
+    wnd->New_Project_Setting_Reset();
+    ASSERT_EQ(wnd->Read_and_load_design_Log(path, QStringLiteral("L")), 1);
+    EXPECT_EQ(static_cast<SKTText&>(*wnd->Get_Front_Controls_Array().first()).text, "first");
+}
+
+TEST_F(HostileFiles, LeftoversOfAKilledSaveGoAtStartUpWhileFilesInUseStay)
+{
+    // A temporary folder of this test's own, so no other program's folders take part.
+    QTemporaryDir temp;
+    const QByteArray oldTemp = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QFile::encodeName(temp.path()));
+    const QString target = at(QStringLiteral("book.xlsx"));
+
+    // A save killed half-way, with a workbook unpacked.
+    const pid_t child = ::fork();
+    if (child == 0) {
+        Part_File part(target);
+        Private_Temp_Folder unpacked;
+        if (part.open() && unpacked.isValid() && ::write(part.handle(), "PK\3\4", 4) == 4)
+            ::kill(::getpid(), SIGKILL);
+        ::_exit(1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+    ASSERT_EQ(partFiles().size(), 1);
+
+    // This running program's own write and unpacked workbook are in use.
+    Part_File busy(at(QStringLiteral("design.gcdl")));
+    ASSERT_TRUE(busy.open());
+    Private_Temp_Folder busyFolder;
+    ASSERT_TRUE(busyFolder.isValid());
+    // Both folders were made long enough ago to count as settled.
+    const QStringList folders = QDir(temp.path()).entryList({"gleamcard-ziptmp-*"}, QDir::Dirs);
+    ASSERT_EQ(folders.size(), 2);
+    for (const QString& folder : folders) {
+        const timespec old[2] = {{::time(nullptr) - 120, 0}, {::time(nullptr) - 120, 0}};
+        ::utimensat(AT_FDCWD, QFile::encodeName(temp.path() + '/' + folder).constData(), old, 0);
+    }
+
+    EXPECT_EQ(Remove_Leftover_Work_Files(), 2);
+    EXPECT_EQ(partFiles(), QStringList{QFileInfo(busy.path()).fileName()});
+    EXPECT_EQ(QDir(temp.path()).entryList({"gleamcard-ziptmp-*"}, QDir::Dirs),
+              QStringList{QFileInfo(busyFolder.path()).fileName()});
+    EXPECT_FALSE(QFileInfo::exists(target));
+    EXPECT_TRUE(log.filter("Removed 2 files and folders").size() == 1);
+    // The write still in use finishes as usual, and leaves nothing behind.
+    EXPECT_TRUE(busy.commit());
+    EXPECT_TRUE(QFileInfo(at(QStringLiteral("design.gcdl"))).isFile());
+    EXPECT_TRUE(partFiles().isEmpty());
+    EXPECT_EQ(Remove_Leftover_Work_Files(), 0);
+    qputenv("TMPDIR", oldTemp);
+}
+
+TEST_F(HostileFiles, PicturePathsOpenOnlyRegularFiles)
+{
+    QTemporaryDir dir;
+    const QString fifo = dir.path() + QStringLiteral("/photo.png");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString folder = dir.path() + QStringLiteral("/folder.png");
+    QDir().mkpath(folder);
+    for (const QString& path : {fifo, folder, QStringLiteral("/dev/zero")}) {
+        QString error;
+        EXPECT_TRUE(Read_Image_File(path, &error).isNull()) << path.toStdString();
+        EXPECT_FALSE(error.isEmpty()) << path.toStdString();
+    }
+
+    // A design log naming the FIFO opens at once; were it to wait for a
+    // writer, the watchdog releases it and the test fails.
+    auto image = std::make_shared<SKTImage>();
+    image->bounds = QRectF(0, 0, 50, 50);
+    image->setFilePath(fifo);
+    Design_Log_Content content;
+    content.frontGraphics << Archive_Graphic(*image);
+    const QString path = at(QStringLiteral("fifo.gcdl"));
+    ASSERT_TRUE(Write_Design_Log(path, content));
+    std::atomic<bool> opened{false}, released{false};
+    std::thread watchdog([&] {
+        for (int i = 0; i < 500 && !opened; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        if (!opened) {
+            released = true;
+            const int fd = ::open(QFile::encodeName(fifo).constData(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0)
+                ::close(fd);
+        }
+    });
+    const int result = wnd->Read_and_load_design_Log(path, QStringLiteral("L"));
+    opened = true;
+    watchdog.join();
+    EXPECT_FALSE(released);
+    ASSERT_EQ(result, 1);
+    EXPECT_TRUE(static_cast<SKTImage&>(*wnd->Get_Front_Controls_Array().first()).image.isNull());
+}
+
+TEST(HostileBarcodes, StoredSizesAndMarginsStayWithinTheDesignersRanges)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    struct Case {
+        const char* what;
+        int type;
+        QVariantMap fields;
+        bool drawn; // false: the clamped size is still too large for a picture, and none is made
+    } cases[] = {
+        {"margins near the float limit", 9, {{"LR_margin_val", 3.4e38}, {"TB_marging_val", 3.4e38}, {"val_margin_val", -3.4e38}}, true},
+        {"an infinite bar height and width", 0, {{"linear_height_val", inf}, {"linear_width_val", inf}}, true},
+        {"bar sizes that are not numbers", 13, {{"linear_height_val", std::nan("")}, {"linear_width_val", -inf}}, true},
+        {"a QR size past the int range", 19, {{"qr_size_val", qint64(1) << 40}, {"LR_margin_val", inf}}, true},
+        {"a PDF417 of a billion points", 20, {{"pdf_wdt_val", 1000000000}, {"pdf_hgt_val", -5}}, false},
+        {"a DataMatrix module of a million points", 21, {{"dm_module_val", 1000000}}, true},
+    };
+    for (const Case& c : cases) {
+        SKTBarcode barcode;
+        barcode.barcode_font_index = c.type;
+        barcode.linear_or_2d = c.type >= Barcode_First_2D_Item;
+        barcode.linear_font_val = barcode.two_d_font_val = QStringLiteral("1234567890");
+        QVariantMap fields = Graphic_To_Map(barcode);
+        fields.insert(c.fields);
+        const GraphicPtr g = Unarchive_Graphic(platform::plistSerialize(fields, platform::PlistFormat::Binary));
+        ASSERT_NE(g, nullptr) << c.what;
+        const BarcodeStyle style = Barcode_Gen::Style_Of_Graphic(*g);
+        for (float margin : {style.LR_margin_val, style.TB_marging_val, style.val_margin_val, style.hdr_margin_val,
+                             style.ftr_margin_val})
+            EXPECT_TRUE(margin >= 0 && margin <= 20) << c.what;
+        EXPECT_TRUE(style.linear_height_val >= 0.01f && style.linear_height_val <= 100) << c.what;
+        EXPECT_TRUE(style.linear_width_val >= 1 && style.linear_width_val <= 500) << c.what;
+        EXPECT_TRUE(style.qr_size_val >= 21 && style.pdf_wdt_val <= 5000 && style.pdf_hgt_val >= 1) << c.what;
+        EXPECT_LE(style.dm_module_val, 100) << c.what;
+        const QPicture symbol = Barcode_Gen::Symbol_Of_Graphic(*g);
+        ASSERT_EQ(symbol.isNull(), !c.drawn) << c.what;
+        if (!c.drawn)
+            continue;
+        const QRect r = symbol.boundingRect();
+        EXPECT_TRUE(r.width() > 0 && r.width() < 100000 && r.height() > 0 && r.height() < 100000) << c.what;
+    }
+}
+
+TEST(HostileInputs, EveryInputThatOnceFailedAFuzzTargetRunsClean)
+{
+    // fuzz/regressions/<body>/<input>: each input that ever made a fuzz
+    // target fail, run through the same body here.
+    const QString root = QStringLiteral(GLEAMCARD_SOURCE_DIR "/fuzz/regressions");
+    int inputs = 0;
+    QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QString body = QFileInfo(QFileInfo(path).path()).fileName();
+        const Fuzz_Body run = Fuzz_Body_Named(body.toUtf8().constData());
+        ASSERT_NE(run, nullptr) << "no fuzz body " << body.toStdString();
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray input = file.readAll();
+        SCOPED_TRACE(path.toStdString());
+        EXPECT_EQ(run(reinterpret_cast<const uint8_t*>(input.constData()), size_t(input.size())), 0);
+        ++inputs;
+    }
+    EXPECT_GT(inputs, 0);
+}

@@ -7,6 +7,8 @@
 #include "model/Work_Files.h"
 #include "platform/PropertyList.h"
 
+#include <QFileInfo>
+
 const QString Design_Log_Magic = QStringLiteral("PELVOROMACGLEAMCARDLG");
 
 namespace {
@@ -188,10 +190,12 @@ bool Write_Design_Log(const QString& path, const Design_Log_Content& content, QS
 
 std::optional<Design_Log_Content> Read_Design_Log(const QString& path, QString* error)
 {
-    // Never wait on a FIFO or read a device.
-    if (!Is_Regular_File(path)) {
+    // Never wait on a FIFO or read a device, nor take in more than any
+    // design holds (its photo included).
+    constexpr qint64 Max_Design_Log_Size = qint64(512) * 1024 * 1024;
+    if (!Is_Regular_File(path) || QFileInfo(path).size() > Max_Design_Log_Size) {
         if (error)
-            *error = QStringLiteral("%1 is not a file").arg(path);
+            *error = QStringLiteral("%1 is not a file of a design's size").arg(path);
         return std::nullopt;
     }
     const auto root = platform::plistReadFile(path, error);

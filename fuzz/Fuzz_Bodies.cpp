@@ -375,8 +375,7 @@ int Fuzz_Barcode(const uint8_t* data, size_t size)
     const GraphicPtr g = archive.isEmpty() ? nullptr : Unarchive_Graphic(archive);
     if (!g)
         return 0;
-    const QPicture symbol = Barcode_Gen::Symbol_Of_Graphic(*g);
-    g->Set_Barcode_image(symbol);
+    g->Set_Barcode_image(Barcode_Gen::Symbol_Of_Graphic(*g));
     g->drawingBounds();
     QImage image(200, 120, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::white);

@@ -5,13 +5,13 @@
 #include "data/SSZipArchive.h"
 #include "model/Globals.h"
 #include "model/Helpers.h"
+#include "model/Work_Files.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QTemporaryDir>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
@@ -39,6 +39,7 @@ QList<QStringList> noRows(QString* error, const QString& reason)
 // The rows of a sheet as they are read. Empty cells and rows are held back
 // as counts and written out only when content follows them, so repeated or
 // skipped-over empty ranges cost nothing; content past the limits fails.
+// Characters a saved design cannot hold are dropped from the cells' text.
 class Sheet_Builder {
 public:
     qsizetype column() const { return _row.size() + _pendingCells; }
@@ -53,10 +54,11 @@ public:
         if (index > at)
             _pendingRows += index - at;
     }
-    void cell(const QString& text, qsizetype repeat)
+    void cell(const QString& given, qsizetype repeat)
     {
         if (repeat <= 0 || failed())
             return;
+        const QString text = _xmlText(given);
         if (text.isEmpty()) {
             _pendingCells += repeat;
             return;
@@ -93,6 +95,7 @@ public:
     QString reason;
 
 private:
+    Xml_Text_Filter _xmlText{QStringLiteral("the sheet's cells")};
     bool count(qsizetype cells)
     {
         _cells += cells;
@@ -456,7 +459,7 @@ QList<QStringList> SpreadsheetFormats::ReadODS(const QString& path, QString* err
 {
     if (error)
         *error = QString();
-    QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/gleamcard-ziptmp-XXXXXX"));
+    Private_Temp_Folder folder;
     if (!folder.isValid())
         return noRows(error, QStringLiteral("Cannot create a temporary folder: %1").arg(folder.errorString()));
     SSZipArchiveError zipError;
@@ -481,7 +484,7 @@ bool SpreadsheetFormats::WriteODS(const QString& path, const QList<QStringList>&
     if (withData.isEmpty())
         return failWith(error, QStringLiteral("Nothing to write to %1").arg(path));
     const QString templatePath = Resource_Path + QStringLiteral("/Template.ods");
-    QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/gleamcard-ziptmp-XXXXXX"));
+    Private_Temp_Folder folder;
     if (!folder.isValid())
         return failWith(error, QStringLiteral("Cannot create a temporary folder: %1").arg(folder.errorString()));
     SSZipArchiveError zipError;

@@ -60,6 +60,7 @@ public:
     Private_Temp_Folder& operator=(const Private_Temp_Folder&) = delete;
     bool isValid() const { return _dir.isValid(); }
     QString path() const { return _dir.path(); }
+    QString filePath(const QString& name) const { return _dir.filePath(name); }
     QString errorString() const { return _dir.errorString(); }
 
 private:

@@ -127,7 +127,8 @@ TEST_F(HostileFiles, ControlCharactersFromDataSetsAndSheetsNeitherEmptyNorBlockA
     static const char bytes[] = "Ada\0Lovelace\nBo\x01\x0b" "Ek\n";
     set.write(bytes, sizeof bytes - 1);
     set.close();
-    // A sheet from elsewhere: character references and a raw vertical tab.
+    // A sheet from elsewhere: character references, an escaped control
+    // character and a raw vertical tab.
     const QString book = at(QStringLiteral("cities.xlsx"));
     const QString main = QString::fromLatin1(Sheet_Main);
     ASSERT_TRUE(makeRawWorkbook(book, {
@@ -138,7 +139,7 @@ TEST_F(HostileFiles, ControlCharactersFromDataSetsAndSheetsNeitherEmptyNorBlockA
          "<Relationship Id=\"rId1\" Type=\"" + QString::fromLatin1(Sheet_Rel) + "/worksheet\" Target=\"worksheets/sheet1.xml\"/>"
          "<Relationship Id=\"rId2\" Type=\"" + QString::fromLatin1(Sheet_Rel) + "/sharedStrings\" Target=\"sharedStrings.xml\"/>"
          "</Relationships>"},
-        {"xl/sharedStrings.xml", "<sst xmlns=\"" + main + "\"><si><t>Oslo&#1;&#11;\x0bNorth</t></si></sst>"},
+        {"xl/sharedStrings.xml", "<sst xmlns=\"" + main + "\"><si><t>Oslo&#1;_x0001_&#11;\x0bNorth</t></si></sst>"},
         {"xl/worksheets/sheet1.xml", "<worksheet xmlns=\"" + main + "\"><sheetData><row r=\"1\">"
                                      "<c r=\"A1\" t=\"s\"><v>0</v></c><c r=\"B1\" t=\"inlineStr\"><is><t>x&#2;y</t></is></c>"
                                      "</row></sheetData></worksheet>"}}));

@@ -164,9 +164,11 @@ bool readReference(std::string_view ref, int& column, int& row)
         const char c = char(ref[i] & ~0x20); // upper case
         if (c < 'A' || c > 'Z')
             break;
+        if (i == 3)
+            return false; // four letters or more name no column (and would overflow)
         column = column * 26 + (c - 'A' + 1);
     }
-    if (i == 0 || i > 3 || i == ref.size() || ref[i] < '1' || ref[i] > '9')
+    if (i == 0 || i == ref.size() || ref[i] < '1' || ref[i] > '9')
         return false;
     long long number = 0;
     for (; i < ref.size(); ++i) {

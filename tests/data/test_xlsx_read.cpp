@@ -385,6 +385,9 @@ TEST_F(XlsxRead, CellsReadAsTheSheetShowsThem)
              + row(3, "<c r=\"B3\"><v>3</v></c>") + "<row><c><v>5</v></c><c><v>6</v></c></row>"
              + row(3, "<c r=\"C3\"><v>4</v></c>") + "</sheetData>",
          {{"Name", "2", ""}, {"", "3", "4"}, {"5", "6", ""}}},
+        {"a reference of more letters than any column has counts as none",
+         "<sheetData>" + row(1, "<c r=\"A1\"><v>1</v></c><c r=\"XFDXFDXFDXFDXFD1\"><v>2</v></c>") + "</sheetData>",
+         {{"1", "2"}}},
         {"cells under a merged range other than its first read empty",
          "<sheetData>" + row(1, "<c r=\"A1\"><v>1</v></c><c r=\"B1\"><v>2</v></c><c r=\"C1\"><v>3</v></c>")
              + row(2, "<c r=\"A2\"><v>4</v></c><c r=\"B2\"><v>5</v></c>")

@@ -22,17 +22,9 @@ const QLatin1String Text_NS("urn:oasis:names:tc:opendocument:xmlns:text:1.0");
 const char* const Ods_Mimetype = "application/vnd.oasis.opendocument.spreadsheet";
 const char* const Spreadsheet_NS = "urn:schemas-microsoft-com:office:spreadsheet";
 
-bool failWith(QString* error, const QString& reason)
-{
-    Show_NSLog_Message(reason);
-    if (error)
-        *error = reason;
-    return false;
-}
-
 QList<QStringList> noRows(QString* error, const QString& reason)
 {
-    failWith(error, reason);
+    Log_Failure(error, reason);
     return {};
 }
 
@@ -482,17 +474,17 @@ bool SpreadsheetFormats::WriteODS(const QString& path, const QList<QStringList>&
     if (error)
         *error = QString();
     if (withData.isEmpty())
-        return failWith(error, QStringLiteral("Nothing to write to %1").arg(path));
+        return Log_Failure(error, QStringLiteral("Nothing to write to %1").arg(path));
     const QString templatePath = Resource_Path + QStringLiteral("/Template.ods");
     Private_Temp_Folder folder;
     if (!folder.isValid())
-        return failWith(error, QStringLiteral("Cannot create a temporary folder: %1").arg(folder.errorString()));
+        return Log_Failure(error, QStringLiteral("Cannot create a temporary folder: %1").arg(folder.errorString()));
     SSZipArchiveError zipError;
     if (!SSZipArchive::unzipFileAtPath(templatePath, folder.path(), true, QString(), &zipError))
-        return failWith(error, QStringLiteral("Cannot unpack the spreadsheet template %1: %2")
+        return Log_Failure(error, QStringLiteral("Cannot unpack the spreadsheet template %1: %2")
                                    .arg(templatePath, zipError.description));
     if (!WriteODSData(folder.filePath(QStringLiteral("content.xml")), withData))
-        return failWith(error, QStringLiteral("Cannot write the content of %1").arg(path));
+        return Log_Failure(error, QStringLiteral("Cannot write the content of %1").arg(path));
 
     // The package's type comes first and uncompressed, so that it can be
     // recognised from its first bytes.
@@ -504,7 +496,7 @@ bool SpreadsheetFormats::WriteODS(const QString& path, const QList<QStringList>&
     for (const QString& entry : std::as_const(entries))
         ok = ok && archive.writeFile(entry, folder.path() + QLatin1Char('/'));
     if (!(archive.close() && ok))
-        return failWith(error, QStringLiteral("Cannot write %1").arg(path));
+        return Log_Failure(error, QStringLiteral("Cannot write %1").arg(path));
     return true;
 }
 
@@ -636,7 +628,7 @@ bool SpreadsheetFormats::WriteWorksheetXML2004(const QString& path, const QList<
     if (error)
         *error = QString();
     if (withData.isEmpty())
-        return failWith(error, QStringLiteral("Nothing to write to %1").arg(path));
+        return Log_Failure(error, QStringLiteral("Nothing to write to %1").arg(path));
     Xml_File out(path);
     QXmlStreamWriter& xml = out.xml;
     xml.writeStartElement(QStringLiteral("Workbook"));
@@ -670,7 +662,7 @@ bool SpreadsheetFormats::WriteWorksheetXML2004(const QString& path, const QList<
     xml.writeEndElement();
     xml.writeEndElement();
     if (!out.commit())
-        return failWith(error, QStringLiteral("Cannot write %1").arg(path));
+        return Log_Failure(error, QStringLiteral("Cannot write %1").arg(path));
     return true;
 }
 

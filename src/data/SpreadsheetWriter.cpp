@@ -40,14 +40,6 @@ constexpr qint64 Max_Shared_Bytes = qint64(256) * 1024 * 1024;
 constexpr qint64 Max_Small_Part = qint64(64) * 1024 * 1024;
 constexpr qint64 Max_Streamed_Part = qint64(1024) * 1024 * 1024;
 
-bool failWith(QString* error, const QString& reason)
-{
-    Show_NSLog_Message(reason);
-    if (error)
-        *error = reason;
-    return false;
-}
-
 void clearError(QString* error)
 {
     if (error)
@@ -523,7 +515,7 @@ bool SpreadsheetWriter::open(const QString& path, QString* error)
     auto package = std::make_unique<SSZipPackage>();
     SSZipArchiveError zipError;
     if (!package->open(path, &zipError))
-        return failWith(error, QStringLiteral("Cannot open %1: %2").arg(path, zipError.description));
+        return Log_Failure(error, QStringLiteral("Cannot open %1: %2").arg(path, zipError.description));
     _package = std::move(package);
     _path = path;
     if (!readSheetList(error)) {
@@ -545,7 +537,7 @@ bool SpreadsheetWriter::readSheetList(QString* error)
     if (workbook.isEmpty() || !package.contains(workbook))
         workbook = QStringLiteral("xl/workbook.xml");
     if (openPart(package, workbook, Max_Small_Part, &reason) != Opened::Ok)
-        return failWith(error, QStringLiteral("Not a workbook: %1").arg(reason));
+        return Log_Failure(error, QStringLiteral("Not a workbook: %1").arg(reason));
     struct Listed {
         QString name, id;
     };
@@ -562,17 +554,17 @@ bool SpreadsheetWriter::readSheetList(QString* error)
                 listed.append({fromUtf8(part.xml.attribute("name")), fromUtf8(part.xml.attribute("id"))});
         }
         if (part.invalid)
-            return failWith(error, QStringLiteral("Not a workbook: %1").arg(part.failure(workbook)));
+            return Log_Failure(error, QStringLiteral("Not a workbook: %1").arg(part.failure(workbook)));
     }
     if (!readRelationships(package, workbook, rels, &reason))
-        return failWith(error, QStringLiteral("The workbook's worksheets cannot be found: %1").arg(reason));
+        return Log_Failure(error, QStringLiteral("The workbook's worksheets cannot be found: %1").arg(reason));
     for (const Listed& sheet : listed) {
         for (const Relationship& rel : rels) {
             // Only worksheets: chart and dialog sheets hold no cells.
             if (rel.id != sheet.id || !rel.type.endsWith(QStringLiteral("/worksheet")))
                 continue;
             if (!package.contains(rel.target))
-                return failWith(error, QStringLiteral("The workbook is damaged: missing part %1 of worksheet %2")
+                return Log_Failure(error, QStringLiteral("The workbook is damaged: missing part %1 of worksheet %2")
                                            .arg(rel.target, sheet.name));
             _sheets.append({sheet.name, rel.target});
             break;
@@ -597,7 +589,7 @@ bool SpreadsheetWriter::readStyles(const QString& stylesPart, QString* error)
         return true;
     switch (openPart(*_package, stylesPart, Max_Small_Part, &reason)) {
     case Opened::Missing: return true;
-    case Opened::Failed: return failWith(error, QStringLiteral("Error: %1").arg(reason));
+    case Opened::Failed: return Log_Failure(error, QStringLiteral("Error: %1").arg(reason));
     case Opened::Ok: break;
     }
     Part part(*_package);
@@ -622,7 +614,7 @@ bool SpreadsheetWriter::readStyles(const QString& stylesPart, QString* error)
             formatIds.push_back(id);
     }
     if (part.invalid)
-        return failWith(error, QStringLiteral("Error: %1").arg(part.failure(stylesPart)));
+        return Log_Failure(error, QStringLiteral("Error: %1").arg(part.failure(stylesPart)));
     QHash<int, xlsx::NumberFormat> byId;
     _cellFormats.reserve(formatIds.size());
     for (const int id : formatIds) {
@@ -638,11 +630,11 @@ bool SpreadsheetWriter::readStyles(const QString& stylesPart, QString* error)
 QString SpreadsheetWriter::sheetPart(int number, QString* error) const
 {
     if (!_package) {
-        failWith(error, QStringLiteral("No workbook has been opened"));
+        Log_Failure(error, QStringLiteral("No workbook has been opened"));
         return QString();
     }
     if (number < 1 || number > _sheets.size()) {
-        failWith(error, QStringLiteral("The workbook has no worksheet %1").arg(number));
+        Log_Failure(error, QStringLiteral("The workbook has no worksheet %1").arg(number));
         return QString();
     }
     return _sheets[number - 1].part;
@@ -661,10 +653,10 @@ bool SpreadsheetWriter::ReadSharedStrings(const QString& partPath, QString* erro
 {
     clearError(error);
     if (!_package)
-        return failWith(error, QStringLiteral("No workbook has been opened"));
+        return Log_Failure(error, QStringLiteral("No workbook has been opened"));
     startSharedStrings(partPath);
     QString reason;
-    return _strings->finish(&reason) || failWith(error, QStringLiteral("Error: %1").arg(reason));
+    return _strings->finish(&reason) || Log_Failure(error, QStringLiteral("Error: %1").arg(reason));
 }
 
 // One streaming pass over a worksheet. Cells are placed by their own
@@ -675,7 +667,7 @@ bool SpreadsheetWriter::readSheet(const QString& partName, bool firstRowOnly, Sh
 {
     QString reason;
     if (openPart(*_package, partName, Max_Streamed_Part, &reason) != Opened::Ok)
-        return failWith(error, QStringLiteral("Error: %1").arg(reason));
+        return Log_Failure(error, QStringLiteral("Error: %1").arg(reason));
     Part part(*_package);
     XmlPullParser& xml = part.xml;
 
@@ -815,7 +807,7 @@ bool SpreadsheetWriter::readSheet(const QString& partName, bool firstRowOnly, Sh
                 }
             } else if (inSheetData && depth == 3 && XmlPullParser::same(name, "row")) {
                 if (++rowElements > Max_Rows)
-                    return failWith(error, QStringLiteral("Error: the worksheet is too large (more than %1 rows)")
+                    return Log_Failure(error, QStringLiteral("Error: the worksheet is too large (more than %1 rows)")
                                                .arg(Max_Rows));
                 int r = 0;
                 const std::string_view number = xml.attribute("r");
@@ -849,7 +841,7 @@ bool SpreadsheetWriter::readSheet(const QString& partName, bool firstRowOnly, Sh
                     cellRow = std::max(rowNumber, 1);
                 }
                 if (cellColumn >= Max_Columns || cellRow > Max_Rows)
-                    return failWith(error, QStringLiteral("Error: cell reference out of range: %1").arg(fromUtf8(ref)));
+                    return Log_Failure(error, QStringLiteral("Error: cell reference out of range: %1").arg(fromUtf8(ref)));
                 nextColumn = cellColumn + 1;
             } else if (depth == 2) {
                 inSheetData = XmlPullParser::same(name, "sheetData");
@@ -909,7 +901,7 @@ bool SpreadsheetWriter::readSheet(const QString& partName, bool firstRowOnly, Sh
             if (cellColumn >= current.size()) {
                 cells += cellColumn + 1 - current.size();
                 if (cells > Max_Cells)
-                    return failWith(error, QStringLiteral("Error: the worksheet is too large (more than %1 cells)")
+                    return Log_Failure(error, QStringLiteral("Error: the worksheet is too large (more than %1 cells)")
                                                .arg(Max_Cells));
                 if (current.isEmpty())
                     current.reserve(std::max(out.width, cellColumn + 1));
@@ -928,14 +920,14 @@ bool SpreadsheetWriter::readSheet(const QString& partName, bool firstRowOnly, Sh
         }
     }
     if (part.invalid)
-        return failWith(error, QStringLiteral("Error: %1").arg(part.failure(partName)));
+        return Log_Failure(error, QStringLiteral("Error: %1").arg(part.failure(partName)));
     flush();
     if (_strings)
         _strings->setEvicting(false);
     QString stringsReason;
     if (stringsFailed || (!firstRowOnly && _strings && !_strings->finish(&stringsReason))) {
         _strings->finish(&stringsReason);
-        return failWith(error, QStringLiteral("Error: %1").arg(stringsReason));
+        return Log_Failure(error, QStringLiteral("Error: %1").arg(stringsReason));
     }
 
     if (!sorted) {
@@ -976,7 +968,7 @@ bool SpreadsheetWriter::readSheet(const QString& partName, bool firstRowOnly, Sh
                         row[c] = emptyText();
                 work += std::max(0, last - range.firstColumn + 1);
                 if (work > Max_Cells)
-                    return failWith(error, QStringLiteral("Error: the worksheet's merged ranges overlap too much"));
+                    return Log_Failure(error, QStringLiteral("Error: the worksheet's merged ranges overlap too much"));
             }
         }
         QList<QStringList> rows;
@@ -1007,7 +999,7 @@ QList<QStringList> SpreadsheetWriter::ReadWorkbook(const QString& path, bool onl
         return spreadsheet->_data;
     }
     if (!spreadsheet) {
-        failWith(error, QStringLiteral("No workbook has been opened"));
+        Log_Failure(error, QStringLiteral("No workbook has been opened"));
         return {};
     }
     spreadsheet->_data = QList<QStringList>();
@@ -1021,7 +1013,7 @@ QList<QStringList> SpreadsheetWriter::ReadData_only_column(QString* error)
 {
     clearError(error);
     if (!spreadsheet) {
-        failWith(error, QStringLiteral("No workbook has been opened"));
+        Log_Failure(error, QStringLiteral("No workbook has been opened"));
         return {};
     }
     spreadsheet->_data = QList<QStringList>();
@@ -1048,14 +1040,14 @@ bool SpreadsheetWriter::ReadData(const QString& partPath, QString* error)
     clearError(error);
     _data = QList<QStringList>();
     if (!_package)
-        return failWith(error, QStringLiteral("No workbook has been opened"));
+        return Log_Failure(error, QStringLiteral("No workbook has been opened"));
     SheetRows sheet;
     if (!readSheet(partPath, false, sheet, error))
         return false;
     Excel_Sheet_Columns = std::max(Excel_Sheet_Columns, sheet.width);
     // A dimension far wider than the cells must not pad the table out of memory.
     if (qint64(Excel_Sheet_Columns) * sheet.rows.size() > Max_Cells)
-        return failWith(error, QStringLiteral("Error: the worksheet is too large (%1 rows by %2 columns)")
+        return Log_Failure(error, QStringLiteral("Error: the worksheet is too large (%1 rows by %2 columns)")
                                    .arg(sheet.rows.size())
                                    .arg(Excel_Sheet_Columns));
     for (QStringList& row : sheet.rows)

@@ -20,14 +20,6 @@ const char* const Compatibility_Namespace = "http://schemas.openxmlformats.org/m
 const char* const X14ac_Namespace = "http://schemas.microsoft.com/office/spreadsheetml/2009/9/ac";
 const char* const Mac_Excel_Namespace = "http://schemas.microsoft.com/office/mac/excel/2008/main";
 
-bool failWith(QString* error, const QString& reason)
-{
-    Show_NSLog_Message(reason);
-    if (error)
-        *error = reason;
-    return false;
-}
-
 // Text for element content or attribute values: markup characters escaped,
 // a carriage return kept as a reference (parsers turn a bare one into a line
 // feed), and characters that XML cannot hold at all (most control
@@ -148,34 +140,34 @@ bool SpreadsheetWriter::WriteWorkbook(const QString& path, const QList<QStringLi
     if (error)
         *error = QString();
     if (withData.isEmpty())
-        return failWith(error, QStringLiteral("Nothing to write to %1").arg(path));
+        return Log_Failure(error, QStringLiteral("Nothing to write to %1").arg(path));
     const QString templatePath = Resource_Path + QStringLiteral("/Template.xlsx");
     if (!QFileInfo(templatePath).isFile())
-        return failWith(error, QStringLiteral("The spreadsheet template %1 is missing").arg(templatePath));
+        return Log_Failure(error, QStringLiteral("The spreadsheet template %1 is missing").arg(templatePath));
 
     // A private folder of our own for this write; removed on return.
     Private_Temp_Folder folder;
     if (!folder.isValid())
-        return failWith(error, QStringLiteral("Cannot create a temporary folder: %1").arg(folder.errorString()));
+        return Log_Failure(error, QStringLiteral("Cannot create a temporary folder: %1").arg(folder.errorString()));
     SSZipArchiveError zipError;
     if (!SSZipArchive::unzipFileAtPath(templatePath, folder.path(), true, QString(), &zipError))
-        return failWith(error, QStringLiteral("Cannot unpack the spreadsheet template: %1").arg(zipError.description));
+        return Log_Failure(error, QStringLiteral("Cannot unpack the spreadsheet template: %1").arg(zipError.description));
     const QString xl = folder.path() + QStringLiteral("/xl");
     if (!QDir().mkpath(xl + QStringLiteral("/worksheets")))
-        return failWith(error, QStringLiteral("Cannot create %1/worksheets").arg(xl));
+        return Log_Failure(error, QStringLiteral("Cannot create %1/worksheets").arg(xl));
 
     SpreadsheetWriter writer;
     writer._data = withData;
     if (!writer.WriteWorksheetData(xl + QStringLiteral("/worksheets/sheet1.xml"))
         || !writer.WriteSharedStringsXML(xl + QStringLiteral("/sharedStrings.xml")))
-        return failWith(error, QStringLiteral("Cannot write the parts of %1").arg(path));
+        return Log_Failure(error, QStringLiteral("Cannot write the parts of %1").arg(path));
 
     QStringList entries = QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     std::sort(entries.begin(), entries.end());
     for (QString& entry : entries)
         entry = folder.path() + QLatin1Char('/') + entry;
     if (!SSZipArchive::createZipFileAtPath(path, entries))
-        return failWith(error, QStringLiteral("Cannot write %1").arg(path));
+        return Log_Failure(error, QStringLiteral("Cannot write %1").arg(path));
     return true;
 }
 

@@ -363,3 +363,11 @@ double Bounded_Number(const QVariant& value, double fallback, double low, double
     const double d = value.toDouble(&ok);
     return ok && !std::isnan(d) ? std::clamp(d, low, high) : fallback;
 }
+
+bool Log_Failure(QString* error, const QString& reason)
+{
+    Show_NSLog_Message(reason);
+    if (error)
+        *error = reason;
+    return false;
+}

@@ -80,6 +80,10 @@ bool Open_With_Default_App(const QString& path);
 // Enables or disables a widget; a box passes the state on to every widget inside it.
 void SetObjEnabled(QWidget* view, bool enabled);
 
+// Logs reason, hands it to the caller through error (when given) and gives
+// false: the end of every failed read or write that reports its reason.
+bool Log_Failure(QString* error, const QString& reason);
+
 // Keeps text from data sets and spreadsheets to what a saved design can hold:
 // U+0000, the control characters XML 1.0 cannot hold (those below U+0020
 // but tab, line feed and carriage return), unpaired surrogates, U+FFFE and

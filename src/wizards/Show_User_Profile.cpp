@@ -90,7 +90,7 @@ void Show_User_Profile::buildWindow()
     }
 
     for (int f = 0; f < Profile_Field_Count; ++f) {
-        const Profile_Field_Spec& spec = Profile_Fields()[f];
+        const Profile_Field_Row& row_def = Profile_Fields()[f];
         Profile_Field_Controls& c = fields[f];
         const int row = f + 1;
         c.value = new QLineEdit;
@@ -101,8 +101,8 @@ void Show_User_Profile::buildWindow()
         c.ser_col_cb->setMinimumWidth(130);
         for (QComboBox* combo : {c.ds_combo, c.ser_col_cb})
             connect(combo, &QComboBox::activated, this, [this, combo] { comboBoxSelectionDidChange(combo); });
-        if (spec.kind == Profile_Field_Kind::Text) {
-            c.label = new QLineEdit(*spec.caption);
+        if (row_def.kind == Profile_Field_Kind::Text) {
+            c.label = new QLineEdit(*row_def.caption);
             c.label->setReadOnly(true);
             c.label->setMaximumWidth(130);
             grid->addWidget(c.label, row, 0);
@@ -122,7 +122,7 @@ void Show_User_Profile::buildWindow()
         } else {
             // The photo's value is its path, chosen with Browse.
             c.value->setReadOnly(true);
-            grid->addWidget(new QLabel(*spec.caption), row, 0);
+            grid->addWidget(new QLabel(*row_def.caption), row, 0);
             grid->addWidget(c.value, row, 2);
         }
         grid->addWidget(c.ds_combo, row, 4);
@@ -228,7 +228,7 @@ void Show_User_Profile::buildTemplates()
     vert_template->setGeometry(QRect(QPoint(0, 0), Portrait_Box));
     const int H = Landscape_Box.height();
     for (int f = 0; f < Profile_Field_Count; ++f) {
-        const Profile_Field_Spec& spec = Profile_Fields()[f];
+        const Profile_Field_Row& row_def = Profile_Fields()[f];
         auto place = [H](QFrame* box, const QRectF& card) {
             auto* view = new QWidget(box);
             const qreal yUp = H - card.y();
@@ -236,8 +236,8 @@ void Show_User_Profile::buildTemplates()
                                   .toRect());
             return view;
         };
-        placeholder[f] = place(horz_template, spec.landscape);
-        placeholder_V[f] = place(vert_template, spec.portrait);
+        placeholder[f] = place(horz_template, row_def.landscape);
+        placeholder_V[f] = place(vert_template, row_def.portrait);
     }
     horz_template->hide();
     vert_template->hide();

@@ -2,7 +2,7 @@
 
 #include "model/Globals.h"
 
-const std::array<Profile_Field_Spec, Profile_Field_Count>& Profile_Fields()
+const std::array<Profile_Field_Row, Profile_Field_Count>& Profile_Fields()
 {
     using L = QLatin1StringView;
     using K = Profile_Field_Kind;
@@ -10,7 +10,7 @@ const std::array<Profile_Field_Spec, Profile_Field_Count>& Profile_Fields()
     // Landscape: photo at the left with the unique number under it, name,
     // title, company, slogan and address beside it, the contact lines along
     // the bottom. Portrait: photo on top, one line per field below it.
-    static const std::array<Profile_Field_Spec, Profile_Field_Count> fields{{
+    static const std::array<Profile_Field_Row, Profile_Field_Count> fields{{
         {L("name"), L("Name"), id[0], L("Fup_lbl_Name"), &Title_Name, K::Text,
          {80, 8, 155, 17}, {8, 82, 137, 17}},
         {L("title"), L("Title"), id[1], L("Fup_lbl_Title"), &Title_Title, K::Text,

@@ -28,7 +28,7 @@ enum Profile_Field : int {
 // A text field is typed; the photo's value is the path of a picture file.
 enum class Profile_Field_Kind { Text, Photo };
 
-struct Profile_Field_Spec {
+struct Profile_Field_Row {
     QLatin1StringView prefix;   // of the dialog's controls: "name" -> name_value, name_ds_combo
     QLatin1StringView stem;     // of the dialog's handlers: "Name" -> Name_Label_Chk_Clicked
     QLatin1StringView ctrl_ID;  // of the graphic that shows the field on the card
@@ -43,7 +43,7 @@ struct Profile_Field_Spec {
 };
 
 // The eleven fields in their fixed order.
-const std::array<Profile_Field_Spec, Profile_Field_Count>& Profile_Fields();
+const std::array<Profile_Field_Row, Profile_Field_Count>& Profile_Fields();
 // The field shown by a graphic with this control identifier; -1 for none.
 int Profile_Field_Of_ID(const QString& ctrl_ID);
 

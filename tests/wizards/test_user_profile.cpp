@@ -343,7 +343,7 @@ TEST_F(ProfileTest, DefaultRectanglesFollowTheFrontCardsOrientation)
     struct Case { QSizeF card; bool landscape; };
     for (const Case& c : {Case{{243, 153}, true}, Case{{200, 200}, true}, Case{{153, 243}, false}}) {
         wnd->Front_card_Prop.Card_Size = c.card;
-        for (const Profile_Field_Spec& f : Profile_Fields())
+        for (const Profile_Field_Row& f : Profile_Fields())
             EXPECT_EQ(wnd->Get_Control_Rect_From_Template(f.ctrl_ID), c.landscape ? f.landscape : f.portrait);
     }
     EXPECT_EQ(wnd->Get_Control_Rect_From_Template("Nope"), QRectF(0, dlg->horz_template->height(), 0, 0));

@@ -5,7 +5,7 @@
 #include "data/DataSetFiles.h"
 #include "data/SSZipArchive.h"
 #include "data/SpreadsheetWriter.h"
-#include "editor/DesignLog.h"
+#include "model/DesignLog.h"
 #include "model/Globals.h"
 #include "model/GraphicArchive.h"
 #include "model/Helpers.h"
@@ -163,8 +163,8 @@ int Fuzz_Design_Log(const uint8_t* data, size_t size)
     const auto content = Design_Log_From_Plist(*root);
     if (!content)
         return 0;
-    const auto front = Design_Log_Face(content->frontGraphics);
-    const auto back = front ? Design_Log_Face(content->backGraphics) : std::nullopt;
+    const auto front = Design_Log_Face(content->frontGraphics, &Barcode_Gen::Symbol_Of_Graphic);
+    const auto back = front ? Design_Log_Face(content->backGraphics, &Barcode_Gen::Symbol_Of_Graphic) : std::nullopt;
     if (!back)
         return 0;
     QImage photo;
@@ -184,7 +184,8 @@ int Fuzz_Design_Log(const uint8_t* data, size_t size)
     if (platform::plistSerialize(Design_Log_To_Plist(*again), form)
         != platform::plistSerialize(Design_Log_To_Plist(*content), form))
         broken("a saved design log opens as another design");
-    if (!Design_Log_Face(again->frontGraphics) || !Design_Log_Face(again->backGraphics))
+    if (!Design_Log_Face(again->frontGraphics, &Barcode_Gen::Symbol_Of_Graphic)
+        || !Design_Log_Face(again->backGraphics, &Barcode_Gen::Symbol_Of_Graphic))
         broken("a saved design log holds a graphic that does not open");
     return 0;
 }

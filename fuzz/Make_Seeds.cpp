@@ -7,7 +7,7 @@
 #include "data/DataSetFiles.h"
 #include "data/SSZipArchive.h"
 #include "data/SpreadsheetWriter.h"
-#include "editor/DesignLog.h"
+#include "model/DesignLog.h"
 #include "model/Globals.h"
 #include "model/GraphicArchive.h"
 #include "platform/PropertyList.h"

@@ -9,6 +9,7 @@
 // whatever thread asks.
 #include "barcode/BarcodeDispatch.h"
 #include "barcode/BarcodeStyle.h"
+#include "model/Data_Source_Lookup.h"
 
 #include <QDialog>
 #include <QPicture>
@@ -28,17 +29,12 @@ class QScrollArea;
 class QTabWidget;
 class QWidget;
 
-// What the designer needs of the main window: the data sets and spreadsheet
-// columns a barcode may be bound to, the long-text box, the data-set viewer
-// and the canvas that shows the graphic being edited.
+// What the designer needs of the main window: the long-text box, the
+// data-set viewer and the canvas that shows the graphic being edited. What a
+// barcode may be bound to it asks its Data_Source_Lookup.
 class Barcode_Designer_Host {
 public:
     virtual ~Barcode_Designer_Host() = default;
-    virtual QStringList Get_datasheet_File_Name_Array() const = 0;
-    virtual QString Get_First_Value_Of_Dataset(const QString& name) const = 0;
-    // The titles of the spreadsheet table's columns, in column order.
-    virtual QStringList Spreadsheet_Column_Titles() const = 0;
-    virtual QString Get_First_Value_Of_Excel_Binding(int column) const = 0;
     // The long-text box with a title and a text.
     virtual void Show_Long_Message(const QString& title, const QString& text) = 0;
     // The values of a data set, read-only; the spreadsheet table.
@@ -54,6 +50,7 @@ public:
     // The designer, made on first use (on the main thread).
     static Barcode_Gen* defaultInstance();
     void setHost(Barcode_Designer_Host* host) { _host = host; }
+    void setDataSources(const Data_Source_Lookup* sources) { _sources = sources; }
 
     // ---- the batch road: any thread, no widget is touched
     // The graphic's stored style as a load gives it: indexes out of range
@@ -256,6 +253,7 @@ private:
     void Help(const QString& title, const QString& text);
 
     Barcode_Designer_Host* _host = nullptr;
+    const Data_Source_Lookup* _sources = nullptr;
     // What only a linear barcode uses: hidden for 2-D symbologies.
     QList<QWidget*> linearOnly;
 };

@@ -157,7 +157,7 @@ void Barcode_Gen::comboBoxSelectionDidChange(QComboBox* combo)
                 if (g)
                     g->Set_Data_source_type(Source_Typed);
             } else if (type == Source_Data_Set) {
-                const QStringList names = _host ? _host->Get_datasheet_File_Name_Array() : QStringList();
+                const QStringList names = _sources ? _sources->Get_datasheet_File_Name_Array() : QStringList();
                 if (names.isEmpty()) {
                     Show_MessageBox(QStringLiteral("Please create batch processing series first."));
                     // The binding stays as it was, and so does the choice shown.
@@ -168,9 +168,8 @@ void Barcode_Gen::comboBoxSelectionDidChange(QComboBox* combo)
                 View_Series_Button->setEnabled(true);
                 Batch_Series->setEnabled(true);
                 Set_Value_Editable(false);
+                _sources->Fill_Data_Set_File_Name_In_Combo(Batch_Series);
                 const QSignalBlocker b(Batch_Series);
-                Batch_Series->clear();
-                Batch_Series->addItems(names);
                 Batch_Series->setCurrentIndex(g && !g->batch_list_name.isEmpty() ? names.indexOf(g->batch_list_name)
                                                                                  : -1);
                 if (g)
@@ -181,8 +180,8 @@ void Barcode_Gen::comboBoxSelectionDidChange(QComboBox* combo)
                 Set_Value_Editable(false);
                 const QSignalBlocker b(Batch_Series);
                 Batch_Series->clear();
-                if (_host)
-                    Batch_Series->addItems(_host->Spreadsheet_Column_Titles());
+                if (_sources)
+                    _sources->Fill_Excel_Col_Name_In_Combo(Batch_Series);
                 Batch_Series->setCurrentIndex(g && g->excel_col_indx < Batch_Series->count() ? g->excel_col_indx
                                                                                              : -1);
                 if (g) {
@@ -197,16 +196,16 @@ void Barcode_Gen::comboBoxSelectionDidChange(QComboBox* combo)
             const QString name = Trim_Str(Batch_Series->currentText());
             const int index = Batch_Series->currentIndex();
             const std::shared_ptr<SKTGraphic> g = pass_barcode_control;
-            if (name.isEmpty() || !g || !_host)
+            if (name.isEmpty() || !g || !_host || !_sources)
                 return;
             QString value;
             if (Data_source_type->currentIndex() == Source_Data_Set) {
                 g->Set_Batch_List_Name(name);
                 g->Set_Batch_List_Index(index);
-                value = _host->Get_First_Value_Of_Dataset(name);
+                value = _sources->Get_First_Value_Of_Dataset(name);
             } else {
                 g->Set_Excel_binding_Index(index);
-                value = _host->Get_First_Value_Of_Excel_Binding(index);
+                value = _sources->Get_First_Value_Of_Excel_Binding(index);
             }
             Set_Value_Text(value);
             regenerate();

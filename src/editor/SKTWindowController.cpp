@@ -4,8 +4,9 @@
 #include "canvas/SKTGraphicView.h"
 #include "canvas/SKTRenderingView.h"
 #include "data/Data_From_Excel.h"
-#include "editor/DesignLog.h"
+#include "data/Design_Data_Sources.h"
 #include "editor/SmallDialogs.h"
+#include "model/DesignLog.h"
 #include "model/Fonts.h"
 #include "model/Globals.h"
 #include "model/GraphicArchive.h"
@@ -17,6 +18,7 @@
 #include "output/Send_Modeless.h"
 #include "platform/Host.h"
 #include "platform/MainThread.h"
+#include "wizards/Export_Template.h"
 #include "wizards/Invitation_Globals.h"
 #include "wizards/Invitation_Wizard.h"
 #include "wizards/Show_User_Profile.h"
@@ -89,6 +91,7 @@ SKTWindowController::SKTWindowController()
     buildWindow();
     awakeFromNib();
     Install_Barcode_Designer();
+    Install_Wizard_Host();
     Mark_Design_Saved();
 }
 
@@ -465,8 +468,8 @@ int SKTWindowController::Read_and_load_design_Log(const QString& path, const QSt
     QString error;
     const auto content = Read_Design_Log(path, &error);
     std::optional<Face> front, back;
-    if (content && (front = Design_Log_Face(content->frontGraphics, &error)))
-        back = Design_Log_Face(content->backGraphics, &error);
+    if (content && (front = Design_Log_Face(content->frontGraphics, &Barcode_Gen::Symbol_Of_Graphic, &error)))
+        back = Design_Log_Face(content->backGraphics, &Barcode_Gen::Symbol_Of_Graphic, &error);
     if (!back) {
         // The open design stays as it was.
         Show_NSLog_Message(QStringLiteral("%1: %2").arg(path, error));
@@ -686,20 +689,12 @@ void SKTWindowController::Update_frame_Main_Photo_And_Path(const QString& path, 
 
 QString SKTWindowController::Get_First_Value_Of_Excel_Binding(int column) const
 {
-    const auto& rows = Data_From_Excel_Window->ListData;
-    if (rows.isEmpty()) {
-        Show_NSLog_Message(QStringLiteral("The spreadsheet table is empty"));
-        return QStringLiteral("");
-    }
-    return rows.first().value(Data_From_Excel::Column_Key(column)).toString();
+    return Design_Data_Sources().Get_First_Value_Of_Excel_Binding(column);
 }
 
 void SKTWindowController::Fill_Excel_Col_Name_In_Combo(QComboBox* combo) const
 {
-    const QSignalBlocker block(combo);
-    combo->clear();
-    combo->addItems(Data_From_Excel_Window->Column_Titles());
-    combo->setCurrentIndex(-1);
+    Design_Data_Sources().Fill_Excel_Col_Name_In_Combo(combo);
 }
 
 void SKTWindowController::Add_Excel_Col_Name_In_Combo(QComboBox* combo) const

@@ -4,8 +4,8 @@
 #include "canvas/SKTGrid.h"
 #include "data/BatchWizard.h"
 #include "model/Card_Property.h"
-#include "editor/DesignLog.h"
 #include "model/Card_Rows.h"
+#include "model/DesignLog.h"
 #include "model/SKTDocument.h"
 #include "output/Batch_Export.h"
 
@@ -327,6 +327,8 @@ private:
     void applyCardProperty(const Card_Property& property);
     void Fill_User_profile_info(SKTGraphicView* canvas, const User_Profile_Class* record, bool card_side);
     void Install_Barcode_Designer();
+    // Hands the wizards what they need of this window (wizards/Wizard_Host.h).
+    void Install_Wizard_Host();
 
     // Loads row into side (a row below 0 leaves the design as it stands) and
     // gives the side's graphics.

@@ -5,6 +5,7 @@
 #include "barcode/Barcode_Gen.h"
 #include "canvas/SKTGraphicView.h"
 #include "data/Data_From_Excel.h"
+#include "data/Design_Data_Sources.h"
 #include "data/View_Data_Series.h"
 #include "model/Globals.h"
 #include "model/Helpers.h"
@@ -17,16 +18,6 @@ class Designer_Host : public Barcode_Designer_Host {
 public:
     explicit Designer_Host(SKTWindowController& window) : w(window) {}
 
-    QStringList Get_datasheet_File_Name_Array() const override { return w.Get_datasheet_File_Name_Array(); }
-    QString Get_First_Value_Of_Dataset(const QString& name) const override
-    {
-        return w.Get_First_Value_Of_Dataset(name);
-    }
-    QStringList Spreadsheet_Column_Titles() const override { return Data_From_Excel_Window->Column_Titles(); }
-    QString Get_First_Value_Of_Excel_Binding(int column) const override
-    {
-        return w.Get_First_Value_Of_Excel_Binding(column);
-    }
     void Show_Long_Message(const QString& title, const QString& text) override
     {
         Cutom_Msg_Title = title;
@@ -52,6 +43,7 @@ void SKTWindowController::Install_Barcode_Designer()
     static Designer_Host host(*this);
     Barcode_Gen_Var = Barcode_Gen::defaultInstance();
     Barcode_Gen_Var->setHost(&host);
+    Barcode_Gen_Var->setDataSources(&Design_Data_Sources());
 }
 
 void SKTWindowController::Barcode_Tool_Clicked()

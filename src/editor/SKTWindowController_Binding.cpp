@@ -6,6 +6,7 @@
 #include "canvas/SKTRenderingView.h"
 #include "data/DataSetFiles.h"
 #include "data/Data_From_Excel.h"
+#include "data/Design_Data_Sources.h"
 #include "model/Globals.h"
 #include "model/Helpers.h"
 
@@ -36,17 +37,12 @@ bool twoSided() { return CARD_SIDE_STR == QLatin1String("2"); }
 
 QStringList SKTWindowController::Get_datasheet_File_Name_Array() const
 {
-    return Data_Set_Listing(Data_Folder_Path);
+    return Design_Data_Sources().Get_datasheet_File_Name_Array();
 }
 
 QString SKTWindowController::Get_First_Value_Of_Dataset(const QString& name) const
 {
-    try {
-        return Data_Set_First_Value(name);
-    } catch (const std::exception& e) {
-        Show_NSLog_Message(reason(e));
-        return QStringLiteral("");
-    }
+    return Design_Data_Sources().Get_First_Value_Of_Dataset(name);
 }
 
 bool SKTWindowController::Check_Batch_File_In_Use_Validation(const QString& name) const
@@ -76,13 +72,7 @@ void SKTWindowController::Update_Main_Photo_Binding()
 
 void SKTWindowController::Fill_Data_Set_File_Name_In_Combo(QComboBox* combo) const
 {
-    if (!combo)
-        return;
-    const QSignalBlocker block(combo);
-    combo->setCurrentIndex(-1);
-    combo->clear();
-    combo->addItems(Get_datasheet_File_Name_Array());
-    combo->setCurrentIndex(-1);
+    Design_Data_Sources().Fill_Data_Set_File_Name_In_Combo(combo);
 }
 
 // ---------------------------------------------------------------- preparation

@@ -1,19 +1,74 @@
 // The main window's side of the start wizard, the photo editor and the
-// message templates: laying the invitation out on the card and the two
-// commands that reopen the wizard's photo page and the template picker.
+// message templates: laying the invitation out on the card, the two
+// commands that reopen the wizard's photo page and the template picker, and
+// what the wizards ask of the window (their host).
 #include "canvas/SKTGraphicView.h"
+#include "data/Design_Data_Sources.h"
 #include "editor/SKTWindowController.h"
 #include "model/Globals.h"
 #include "model/Helpers.h"
 #include "wizards/Insert_Template.h"
 #include "wizards/Invitation_Globals.h"
 #include "wizards/Invitation_Wizard.h"
+#include "wizards/Wizard_Host.h"
 #include "wizards/Wizard_Logic.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <exception>
+
+namespace {
+class Main_Window_Wizard_Host : public Wizard_Host {
+public:
+    explicit Main_Window_Wizard_Host(SKTWindowController& window) : w(window) {}
+
+    void Set_Card_Size_In_Control(double width_mm, double height_mm) override
+    {
+        w.Set_Card_Size_In_Control(width_mm, height_mm);
+    }
+    float MM_to_Points_Convert(float mm) const override { return w.MM_to_Points_Convert(mm); }
+    QSizeF Set_Document_Size(const QSizeF& size) override { return w.Set_Document_Size(size); }
+    void SetDocumentCanvasSize(const QSizeF& size) override { w.SetDocumentCanvasSize(size); }
+    QStringList Card_Preset_Names(int category) const override
+    {
+        return category == 0 ? w.pvc_card_arry : w.paper_card_arry;
+    }
+    QSizeF Get_My_card_Size(const QString& category, const QString& preset, int list_index) const override
+    {
+        return w.Get_My_card_Size(category, preset, list_index);
+    }
+
+    User_Profile_Class* Front_user_profile() const override { return w.Front_user_profile; }
+    User_Profile_Class* Back_user_profile() const override { return w.Back_user_profile; }
+    User_Profile_Class* TEMP_user_profile() const override { return w.TEMP_user_profile; }
+    Face& Get_Front_Controls_Array() override { return w.Get_Front_Controls_Array(); }
+    Face& Get_Back_Controls_Array() override { return w.Get_Back_Controls_Array(); }
+    Face Get_Temp_Controls_Array() const override { return w.Get_Temp_Controls_Array(); }
+    void Temp_Design_Control_Assign(bool copies) override { w.Temp_Design_Control_Assign(copies); }
+    void Fill_User_profile_info_TEMP_side() override { w.Fill_User_profile_info_TEMP_side(); }
+
+    int Open_User_Profile_Window(bool edit, const QString& side) override
+    {
+        return w.Open_User_Profile_Window(edit, side);
+    }
+    int Open_Log_File() override { return w.Open_Log_File(); }
+    void Batch_Series_Button() override { w.Batch_Series_Button(); }
+    const Data_Source_Lookup& Data_Sources() const override { return Design_Data_Sources(); }
+
+    QImage Wizard_Pattern_Image() const override { return w.wizard_pattern_image; }
+    bool Main_Photo_Bound_To_Data_Set() const override { return w.main_photo_ds_batch; }
+
+private:
+    SKTWindowController& w;
+};
+}
+
+void SKTWindowController::Install_Wizard_Host()
+{
+    static Main_Window_Wizard_Host host(*this);
+    Set_Wizard_Host(&host);
+}
 
 void SKTWindowController::Fill_Party_Invidation_Details()
 {

@@ -7,78 +7,8 @@
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
-#include <QFileInfo>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
-
-namespace {
-QDialogButtonBox* okCancel(QDialog* dialog, const char* ok, const char* cancel)
-{
-    auto* box = new QDialogButtonBox(dialog);
-    auto* okButton = box->addButton(QDialogButtonBox::Ok);
-    auto* cancelButton = box->addButton(QDialogButtonBox::Cancel);
-    QObject::connect(okButton, SIGNAL(clicked()), dialog, ok);
-    QObject::connect(cancelButton, SIGNAL(clicked()), dialog, cancel);
-    return box;
-}
-}
-
-Export_Template* Export_Template::defaultInstance()
-{
-    static Export_Template* instance = new Export_Template;
-    return instance;
-}
-
-Export_Template::Export_Template(QWidget* parent)
-    : QDialog(parent)
-{
-    setWindowTitle(QStringLiteral("Template Name"));
-    Apply_Dialog_Background(this);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("Template name:")));
-    template_name = new QLineEdit;
-    layout->addWidget(template_name);
-    layout->addWidget(okCancel(this, SLOT(OKPressed()), SLOT(CancelPressed())));
-}
-
-int Export_Template::Open_Wnd()
-{
-    return platform::runModal(*this);
-}
-
-void Export_Template::OKPressed()
-{
-    const QString name = Remove_Reserve_Char_In_File_Name(Trim_Str(template_name->text()));
-    if (name.isEmpty()) {
-        Show_MessageBox(QStringLiteral("Please enter template name."));
-        return;
-    }
-    // The name becomes a file name inside the user templates folder.
-    if (name.contains('/') || name.contains('\\') || name == QLatin1String(".") || name == QLatin1String("..")) {
-        Show_MessageBox(QStringLiteral("A template name cannot contain \"/\" or \"\\\"."));
-        return;
-    }
-    const QString path = Resource_Path + QStringLiteral("/Templates/User/") + name + '.' + design_file_EXT;
-    const bool exists = QFileInfo::exists(path);
-    if (template_passed.isEmpty()) {
-        if (exists && !Show_YES_NO_MessageBox(QStringLiteral(
-                          "Template with this name already exists, Do you want to replace the existing template?")))
-            return;
-    } else if (template_passed != name && exists) {
-        Show_MessageBox(QStringLiteral("Template with this name already exists."));
-        return;
-    }
-    export_template_name = name;
-    done(1);
-}
-
-void Export_Template::CancelPressed()
-{
-    template_name->clear();
-    done(0);
-}
 
 Open_Export_Log* Open_Export_Log::defaultInstance()
 {
@@ -100,7 +30,7 @@ Open_Export_Log::Open_Export_Log(QWidget* parent)
     layout->addWidget(_open_log_message);
     layout->addWidget(_open_log_path);
     layout->addWidget(_open_log_chk);
-    layout->addWidget(okCancel(this, SLOT(OKPressed()), SLOT(CancelPressed())));
+    layout->addWidget(Ok_Cancel_Buttons(this, SLOT(OKPressed()), SLOT(CancelPressed())));
 }
 
 void Open_Export_Log::OKPressed()
@@ -131,7 +61,7 @@ Grid_Wizard::Grid_Wizard(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     controlsLayout = new QVBoxLayout;
     layout->addLayout(controlsLayout);
-    layout->addWidget(okCancel(this, SLOT(OK_Btn_Clicked()), SLOT(Cancel_Btn_Clicked())));
+    layout->addWidget(Ok_Cancel_Buttons(this, SLOT(OK_Btn_Clicked()), SLOT(Cancel_Btn_Clicked())));
 }
 
 void Grid_Wizard::Open_Wnd()

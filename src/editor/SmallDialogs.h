@@ -1,33 +1,12 @@
 #pragma once
-// Small dialogs of the main window: the template-name dialog, the
-// after-export box and the grid dialog.
+// Small dialogs of the main window: the after-export box and the grid
+// dialog. The template-name dialog is wizards/Export_Template.h.
 #include <QDialog>
 #include <QString>
 
 class QCheckBox;
 class QLabel;
-class QLineEdit;
 class QVBoxLayout;
-
-// Asks for the name of a user template.
-class Export_Template : public QDialog {
-    Q_OBJECT
-public:
-    static Export_Template* defaultInstance();
-    // Runs the dialog; 1 when a name was accepted (in export_template_name).
-    int Open_Wnd();
-
-    QLineEdit* template_name;
-    // The name of the template being renamed; empty for a new template.
-    QString template_passed;
-
-public slots:
-    void OKPressed();
-    void CancelPressed();
-
-private:
-    explicit Export_Template(QWidget* parent = nullptr);
-};
 
 // The box shown after an export; it can open what was exported.
 class Open_Export_Log : public QDialog {

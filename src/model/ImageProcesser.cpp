@@ -1,5 +1,6 @@
 #include "model/ImageProcesser.h"
 
+#include "model/Globals.h"
 #include "model/Helpers.h"
 
 #include <QPainter>
@@ -169,4 +170,38 @@ QImage ImageProcesser::Get_Processed_Image(const QImage& image, bool grayscale, 
         Show_NSLog_Message(QString::fromUtf8(e.what()));
         return {};
     }
+}
+
+Photo_Filter_Settings Photo_Filter_Settings::fromGlobals()
+{
+    Photo_Filter_Settings f;
+    f.gray = IMG_gray_Scale;
+    f.sepia = IMG_Sepia;
+    f.invert = IMG_invert_clr;
+    f.rotate = IMG_rotate_image;
+    f.transparency = IMG_trnsp_val;
+    f.hue = IMG_hue_val;
+    f.saturation = IMG_sat_val;
+    f.brightness = IMG_brt_val;
+    f.contrast = IMG_con_val;
+    f.sharpness = IMG_srp_val;
+    f.exposure = IMG_ev_val;
+    f.blur = IMG_blr_val;
+    return f;
+}
+
+void Photo_Filter_Settings::toGlobals() const
+{
+    IMG_gray_Scale = gray;
+    IMG_Sepia = sepia;
+    IMG_invert_clr = invert;
+    IMG_rotate_image = rotate;
+    IMG_trnsp_val = transparency;
+    IMG_hue_val = hue;
+    IMG_sat_val = saturation;
+    IMG_brt_val = brightness;
+    IMG_con_val = contrast;
+    IMG_srp_val = sharpness;
+    IMG_ev_val = exposure;
+    IMG_blr_val = blur;
 }

@@ -15,3 +15,14 @@ public:
                                       float hue, float sat, float brt, float con, int rotate,
                                       float r, float g, float b, float tranprency);
 };
+
+// The photo filter settings the start wizard's photo page edits, as a design
+// log stores them. The live settings are the IMG_* globals.
+struct Photo_Filter_Settings {
+    bool gray = false, sepia = false, invert = false;
+    float rotate = 0, transparency = 100, hue = 0, saturation = 1, brightness = 0, contrast = 1,
+          sharpness = 0, exposure = 0, blur = 0;
+    bool operator==(const Photo_Filter_Settings&) const = default;
+    static Photo_Filter_Settings fromGlobals();
+    void toGlobals() const;
+};

@@ -3,11 +3,14 @@
 #include <QAbstractButton>
 #include <QAbstractSpinBox>
 #include <QColor>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
+#include <QPushButton>
 #include <QStyle>
 #include <QWidget>
 
@@ -56,4 +59,14 @@ void Style_As_Link(QAbstractButton* button)
     button->setCursor(Qt::OpenHandCursor);
     button->setStyleSheet(QStringLiteral("QAbstractButton { color: blue; background: transparent; border: none;"
                                          " text-align: left; padding: 2px; }"));
+}
+
+QDialogButtonBox* Ok_Cancel_Buttons(QDialog* dialog, const char* ok_slot, const char* cancel_slot)
+{
+    auto* box = new QDialogButtonBox(dialog);
+    auto* okButton = box->addButton(QDialogButtonBox::Ok);
+    auto* cancelButton = box->addButton(QDialogButtonBox::Cancel);
+    QObject::connect(okButton, SIGNAL(clicked()), dialog, ok_slot);
+    QObject::connect(cancelButton, SIGNAL(clicked()), dialog, cancel_slot);
+    return box;
 }

@@ -2,6 +2,8 @@
 // The look shared by the application's windows.
 class QAbstractButton;
 class QAbstractSpinBox;
+class QDialog;
+class QDialogButtonBox;
 class QLineEdit;
 class QString;
 class QWidget;
@@ -19,3 +21,6 @@ QWidget* Field_With_Caption(const QString& caption, QWidget* field);
 // points, blue and underlined on the window's background, with an open hand
 // over it.
 void Style_As_Link(QAbstractButton* button);
+// OK and Cancel of a dialog, each connected to a slot of the dialog given
+// with SLOT().
+QDialogButtonBox* Ok_Cancel_Buttons(QDialog* dialog, const char* ok_slot, const char* cancel_slot);

@@ -1,10 +1,10 @@
 #include "wizards/Card_Preset_Panel.h"
 
-#include "editor/SKTWindowController.h"
 #include "model/Card_Property.h"
 #include "model/Globals.h"
 #include "model/Helpers.h"
 #include "platform/LookAndFeel.h"
+#include "wizards/Wizard_Host.h"
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -68,12 +68,9 @@ void Card_Preset_Panel::Preset_Category_Changed(QComboBox* combo)
     try {
         ListData.clear();
         Reload_List();
-        if (Main_App_wnd) {
-            const QStringList& names =
-                Category_ComboBox->currentIndex() == 0 ? Main_App_wnd->pvc_card_arry : Main_App_wnd->paper_card_arry;
-            for (const QString& name : names)
+        if (const Wizard_Host* host = Wizard_Main_Window())
+            for (const QString& name : host->Card_Preset_Names(Category_ComboBox->currentIndex() == 0 ? 0 : 1))
                 Create_List(name);
-        }
         Reload_List();
         Mark_List_New_Selection(0);
     } catch (const std::exception& e) {
@@ -116,8 +113,9 @@ void Card_Preset_Panel::tableViewSelectionDidChange()
         const int row = ranges.isEmpty() ? -1 : ranges.first().topRow();
         const QString orientation =
             Preset_ComboBox->currentText() == QLatin1String("Horizontal") ? QStringLiteral("H") : QStringLiteral("V");
-        const QSizeF size = Main_App_wnd ? Main_App_wnd->Get_My_card_Size(Category_ComboBox->currentText(), orientation, row)
-                                         : Card_Preset_Size_MM(Category_ComboBox->currentText(), orientation, row);
+        const Wizard_Host* host = Wizard_Main_Window();
+        const QSizeF size = host ? host->Get_My_card_Size(Category_ComboBox->currentText(), orientation, row)
+                                 : Card_Preset_Size_MM(Category_ComboBox->currentText(), orientation, row);
         Set_Size_MM(size.width(), size.height());
     } catch (const std::exception& e) {
         Show_NSLog_Message(QString::fromUtf8(e.what()));
@@ -146,6 +144,6 @@ void Card_Preset_Panel::Reset_Preset_Panel()
 
 void Card_Preset_Panel::Open_Wizard_Profile()
 {
-    if (Main_App_wnd)
-        Main_App_wnd->Open_User_Profile_Window(false, QStringLiteral(""));
+    if (Wizard_Host* host = Wizard_Main_Window())
+        host->Open_User_Profile_Window(false, QStringLiteral(""));
 }

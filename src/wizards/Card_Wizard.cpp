@@ -1,11 +1,11 @@
 #include "wizards/Card_Wizard.h"
 
-#include "editor/SKTWindowController.h"
 #include "model/Codes.h"
 #include "model/Globals.h"
 #include "model/Helpers.h"
 #include "platform/Host.h"
 #include "platform/LookAndFeel.h"
+#include "wizards/Wizard_Host.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -96,11 +96,11 @@ void Card_Wizard::card_shape_CellClick()
 
 void Card_Wizard::OK_Click()
 {
-    if (Main_App_wnd) {
-        const QSizeF points(Main_App_wnd->MM_to_Points_Convert(float(Width_MM())),
-                            Main_App_wnd->MM_to_Points_Convert(float(Height_MM())));
-        Main_App_wnd->Set_Document_Size(points);
-        Main_App_wnd->SetDocumentCanvasSize(points);
+    if (Wizard_Host* host = Wizard_Main_Window()) {
+        const QSizeF points(host->MM_to_Points_Convert(float(Width_MM())),
+                            host->MM_to_Points_Convert(float(Height_MM())));
+        host->Set_Document_Size(points);
+        host->SetDocumentCanvasSize(points);
     }
     done(1);
 }

@@ -1,12 +1,12 @@
 #include "wizards/Invitation_Wizard.h"
 
-#include "editor/SKTWindowController.h"
 #include "model/Globals.h"
 #include "model/Helpers.h"
 #include "model/ImageProcesser.h"
 #include "platform/Host.h"
 #include "platform/LookAndFeel.h"
 #include "wizards/Invitation_Globals.h"
+#include "wizards/Wizard_Host.h"
 
 #include <QCalendarWidget>
 #include <QCheckBox>
@@ -87,9 +87,10 @@ Invitation_Wizard::Invitation_Wizard()
 
 void Invitation_Wizard::awakeFromNib()
 {
-    if (Main_App_wnd && !Main_App_wnd->wizard_pattern_image.isNull()) {
+    const QImage pattern = Wizard_Main_Window() ? Wizard_Main_Window()->Wizard_Pattern_Image() : QImage();
+    if (!pattern.isNull()) {
         QPalette pal = palette();
-        pal.setBrush(QPalette::Window, QBrush(Main_App_wnd->wizard_pattern_image));
+        pal.setBrush(QPalette::Window, QBrush(pattern));
         setPalette(pal);
         setAutoFillBackground(true);
     } else {
@@ -447,7 +448,7 @@ int Invitation_Wizard::Open_Wnd_For_Edit_Photo()
         Screen_Picture = At_Screen_Size(User_Picture);
         const Photo_Filter_Settings s = openingFilters;
         showSettings(s, false);
-        browse_photo_btn->setEnabled(!(Main_App_wnd && Main_App_wnd->main_photo_ds_batch));
+        browse_photo_btn->setEnabled(!(Wizard_Main_Window() && Wizard_Main_Window()->Main_Photo_Bound_To_Data_Set()));
         // The stored settings are shown as they are; they change only when
         // a control is touched.
         Preview_Shows_Photo_As_Is = original.isNull();
@@ -685,7 +686,7 @@ void Invitation_Wizard::Select_card_option(int option, QObject* /*sender*/)
 void Invitation_Wizard::OK_Click()
 {
     if (Start_Card_Option == QLatin1String("L")) {
-        if (Main_App_wnd && Main_App_wnd->Open_Log_File() == 1)
+        if (Wizard_Main_Window() && Wizard_Main_Window()->Open_Log_File() == 1)
             done(1);
         return;
     }
@@ -730,13 +731,13 @@ void Invitation_Wizard::finish()
 {
     if (!wizard_or_edit_photo) {
         Card_Shape = Shape_Rectangle;
-        if (Main_App_wnd) {
+        if (Wizard_Host* host = Wizard_Main_Window()) {
             const double w = width_Stepper->value();
             const double h = height_Stepper->value();
-            Main_App_wnd->Set_Card_Size_In_Control(w, h);
-            const QSizeF points(Main_App_wnd->MM_to_Points_Convert(float(w)), Main_App_wnd->MM_to_Points_Convert(float(h)));
-            Main_App_wnd->Set_Document_Size(points);
-            Main_App_wnd->SetDocumentCanvasSize(points);
+            host->Set_Card_Size_In_Control(w, h);
+            const QSizeF points(host->MM_to_Points_Convert(float(w)), host->MM_to_Points_Convert(float(h)));
+            host->Set_Document_Size(points);
+            host->SetDocumentCanvasSize(points);
         }
     }
     Invite_Title = Trim_Str(selected_title);

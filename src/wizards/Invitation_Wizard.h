@@ -3,7 +3,7 @@
 // invitation with the wizard, or open a saved design log), a frame page and
 // a photo page with the photo's filter settings and the invitation details.
 // The photo page also runs alone to edit the main photo of a design.
-#include "editor/DesignLog.h"
+#include "model/ImageProcesser.h"
 #include "platform/ImageBrowser.h"
 #include "platform/MyImageObject.h"
 #include "wizards/Wizard_Logic.h"

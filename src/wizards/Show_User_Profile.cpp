@@ -4,12 +4,13 @@
 #include "data/Data_From_Excel.h"
 #include "data/Import_Excel.h"
 #include "data/View_Data_Series.h"
-#include "editor/SKTWindowController.h"
+#include "model/Data_Source_Lookup.h"
 #include "model/Globals.h"
 #include "model/Helpers.h"
 #include "platform/Host.h"
 #include "platform/LookAndFeel.h"
 #include "wizards/Profile_Placement.h"
+#include "wizards/Wizard_Host.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -75,6 +76,22 @@ Show_User_Profile::Show_User_Profile(bool wizard, QWidget* parent)
 void Show_User_Profile::buildWindow()
 {
     setWindowTitle(QStringLiteral("User Profile Information"));
+    QGridLayout* grid = buildFieldGrid();
+    buildPhotoPanel(grid, Profile_Field_Count + 1);
+    buildSpreadsheetPanel(grid, Profile_Field_Count + 2);
+
+    auto* top = new QHBoxLayout;
+    top->addLayout(grid);
+    top->addSpacing(12);
+    top->addLayout(buildPreviewPanel());
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addLayout(buildButtonRow());
+}
+
+QGridLayout* Show_User_Profile::buildFieldGrid()
+{
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(6);
     int column = 0;
@@ -88,58 +105,65 @@ void Show_User_Profile::buildWindow()
         select_side_label = new QLabel(QStringLiteral("Side"));
         grid->addWidget(select_side_label, 0, 7);
     }
+    for (int f = 0; f < Profile_Field_Count; ++f)
+        buildFieldRow(grid, f);
+    return grid;
+}
 
-    for (int f = 0; f < Profile_Field_Count; ++f) {
-        const Profile_Field_Row& row_def = Profile_Fields()[f];
-        Profile_Field_Controls& c = fields[f];
-        const int row = f + 1;
-        c.value = new QLineEdit;
-        c.value->setMinimumWidth(220);
-        c.ds_combo = new QComboBox;
-        c.ds_combo->addItems({QStringLiteral("Manual"), QStringLiteral("Series")});
-        c.ser_col_cb = new QComboBox;
-        c.ser_col_cb->setMinimumWidth(130);
-        for (QComboBox* combo : {c.ds_combo, c.ser_col_cb})
-            connect(combo, &QComboBox::activated, this, [this, combo] { comboBoxSelectionDidChange(combo); });
-        if (row_def.kind == Profile_Field_Kind::Text) {
-            c.label = new QLineEdit(*row_def.caption);
-            c.label->setReadOnly(true);
-            c.label->setMaximumWidth(130);
-            grid->addWidget(c.label, row, 0);
-            grid->addWidget(c.value, row, 2);
-            if (!wizard_mode) {
-                c.label_chk = new QCheckBox;
-                c.value_chk = new QCheckBox;
-                c.label_chk->setToolTip(QStringLiteral("Edit the caption"));
-                c.value_chk->setToolTip(QStringLiteral("Edit the value"));
-                connect(c.label_chk, &QCheckBox::clicked, this, [this, f] { Label_Chk_Clicked(f); });
-                connect(c.value_chk, &QCheckBox::clicked, this, [this, f] { Value_Chk_Clicked(f); });
-                for (QLineEdit* edit : {c.label, c.value})
-                    connect(edit, &QLineEdit::textEdited, this, [this, edit] { controlTextDidChange(edit); });
-                grid->addWidget(c.label_chk, row, 1);
-                grid->addWidget(c.value_chk, row, 3);
-            }
-        } else {
-            // The photo's value is its path, chosen with Browse.
-            c.value->setReadOnly(true);
-            grid->addWidget(new QLabel(*row_def.caption), row, 0);
-            grid->addWidget(c.value, row, 2);
+void Show_User_Profile::buildFieldRow(QGridLayout* grid, int f)
+{
+    const Profile_Field_Row& row_def = Profile_Fields()[f];
+    Profile_Field_Controls& c = fields[f];
+    const int row = f + 1;
+    c.value = new QLineEdit;
+    c.value->setMinimumWidth(220);
+    c.ds_combo = new QComboBox;
+    c.ds_combo->addItems({QStringLiteral("Manual"), QStringLiteral("Series")});
+    c.ser_col_cb = new QComboBox;
+    c.ser_col_cb->setMinimumWidth(130);
+    for (QComboBox* combo : {c.ds_combo, c.ser_col_cb})
+        connect(combo, &QComboBox::activated, this, [this, combo] { comboBoxSelectionDidChange(combo); });
+    if (row_def.kind == Profile_Field_Kind::Text) {
+        c.label = new QLineEdit(*row_def.caption);
+        c.label->setReadOnly(true);
+        c.label->setMaximumWidth(130);
+        grid->addWidget(c.label, row, 0);
+        grid->addWidget(c.value, row, 2);
+        if (!wizard_mode) {
+            c.label_chk = new QCheckBox;
+            c.value_chk = new QCheckBox;
+            c.label_chk->setToolTip(QStringLiteral("Edit the caption"));
+            c.value_chk->setToolTip(QStringLiteral("Edit the value"));
+            connect(c.label_chk, &QCheckBox::clicked, this, [this, f] { Label_Chk_Clicked(f); });
+            connect(c.value_chk, &QCheckBox::clicked, this, [this, f] { Value_Chk_Clicked(f); });
+            for (QLineEdit* edit : {c.label, c.value})
+                connect(edit, &QLineEdit::textEdited, this, [this, edit] { controlTextDidChange(edit); });
+            grid->addWidget(c.label_chk, row, 1);
+            grid->addWidget(c.value_chk, row, 3);
         }
-        grid->addWidget(c.ds_combo, row, 4);
-        grid->addWidget(c.ser_col_cb, row, 5);
-        c.view_btn = new QPushButton(QStringLiteral("View"));
-        c.view_btn->setAutoDefault(false);
-        c.view_btn->setToolTip(QStringLiteral("Show the values of the chosen Batch Processing Series"));
-        connect(c.view_btn, &QPushButton::clicked, this, [this, f] { View_Data_Series_By_Name(fields[f].ser_col_cb); });
-        grid->addWidget(c.view_btn, row, 6);
-        if (wizard_mode) {
-            side_combo[f] = new QComboBox;
-            side_combo[f]->addItems({QStringLiteral("Front"), QStringLiteral("Back"), QStringLiteral("Both")});
-            side_combo[f]->setToolTip(QStringLiteral("The card side this field is written to"));
-            grid->addWidget(side_combo[f], row, 7);
-        }
+    } else {
+        // The photo's value is its path, chosen with Browse.
+        c.value->setReadOnly(true);
+        grid->addWidget(new QLabel(*row_def.caption), row, 0);
+        grid->addWidget(c.value, row, 2);
     }
+    grid->addWidget(c.ds_combo, row, 4);
+    grid->addWidget(c.ser_col_cb, row, 5);
+    c.view_btn = new QPushButton(QStringLiteral("View"));
+    c.view_btn->setAutoDefault(false);
+    c.view_btn->setToolTip(QStringLiteral("Show the values of the chosen Batch Processing Series"));
+    connect(c.view_btn, &QPushButton::clicked, this, [this, f] { View_Data_Series_By_Name(fields[f].ser_col_cb); });
+    grid->addWidget(c.view_btn, row, 6);
+    if (wizard_mode) {
+        side_combo[f] = new QComboBox;
+        side_combo[f]->addItems({QStringLiteral("Front"), QStringLiteral("Back"), QStringLiteral("Both")});
+        side_combo[f]->setToolTip(QStringLiteral("The card side this field is written to"));
+        grid->addWidget(side_combo[f], row, 7);
+    }
+}
 
+void Show_User_Profile::buildPhotoPanel(QGridLayout* grid, int row)
+{
     user_picture = new QLabel;
     user_picture->setFixedSize(Thumbnail_Size);
     user_picture->setAlignment(Qt::AlignCenter);
@@ -156,8 +180,11 @@ void Show_User_Profile::buildWindow()
     photoButtons->addStretch();
     photoRow->addLayout(photoButtons);
     photoRow->addStretch();
-    grid->addLayout(photoRow, Profile_Field_Count + 1, 2, 1, 4);
+    grid->addLayout(photoRow, row, 2, 1, 4);
+}
 
+void Show_User_Profile::buildSpreadsheetPanel(QGridLayout* grid, int row)
+{
     excel_path_field = new QLineEdit;
     excel_path_field->setReadOnly(true);
     excel_path_field->setPlaceholderText(QStringLiteral("No spreadsheet"));
@@ -169,12 +196,15 @@ void Show_User_Profile::buildWindow()
     connect(excel_browse_btn, &QPushButton::clicked, this, &Show_User_Profile::Browse_excel_Btn_Clicked);
     connect(view_excel_btn, &QPushButton::clicked, this, &Show_User_Profile::View_Excel_Btn_Clicked);
     connect(batch_series_btn, &QPushButton::clicked, this, &Show_User_Profile::Batch_Series_Btn_Clicked);
-    grid->addWidget(new QLabel(QStringLiteral("Spreadsheet :")), Profile_Field_Count + 2, 0);
-    grid->addWidget(excel_path_field, Profile_Field_Count + 2, 2, 1, 3);
-    grid->addWidget(excel_browse_btn, Profile_Field_Count + 2, 5);
-    grid->addWidget(view_excel_btn, Profile_Field_Count + 2, 6);
-    grid->addWidget(batch_series_btn, Profile_Field_Count + 3, 5, 1, 2);
+    grid->addWidget(new QLabel(QStringLiteral("Spreadsheet :")), row, 0);
+    grid->addWidget(excel_path_field, row, 2, 1, 3);
+    grid->addWidget(excel_browse_btn, row, 5);
+    grid->addWidget(view_excel_btn, row, 6);
+    grid->addWidget(batch_series_btn, row + 1, 5, 1, 2);
+}
 
+QVBoxLayout* Show_User_Profile::buildPreviewPanel()
+{
     Preivew_picture = new QLabel;
     Preivew_picture->setFixedSize(Preview_Size);
     Preivew_picture->setAlignment(Qt::AlignCenter);
@@ -192,12 +222,11 @@ void Show_User_Profile::buildWindow()
     previewColumn->addWidget(Preivew_picture);
     previewColumn->addWidget(previewButton, 0, Qt::AlignRight);
     previewColumn->addStretch();
+    return previewColumn;
+}
 
-    auto* top = new QHBoxLayout;
-    top->addLayout(grid);
-    top->addSpacing(12);
-    top->addLayout(previewColumn);
-
+QHBoxLayout* Show_User_Profile::buildButtonRow()
+{
     auto* buttons = new QHBoxLayout;
     auto addButton = [&](const QString& text, void (Show_User_Profile::*action)()) {
         auto* b = new QPushButton(text);
@@ -210,10 +239,7 @@ void Show_User_Profile::buildWindow()
     buttons->addStretch();
     addButton(QStringLiteral("Cancel"), &Show_User_Profile::Cancel_Btn_Clicked);
     addButton(QStringLiteral("OK"), &Show_User_Profile::OK_Btn_Clicked)->setDefault(true);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addLayout(buttons);
+    return buttons;
 }
 
 void Show_User_Profile::buildTemplates()
@@ -284,8 +310,8 @@ int Show_User_Profile::Open_Wnd(bool edit)
         const bool back = Card_Front_Or_Back != Side_Front;
         setWindowTitle(back ? QStringLiteral("Back Side User Profile Information")
                             : QStringLiteral("Front Side User Profile Information"));
-        if (Main_App_wnd)
-            Graphics_array = back ? Main_App_wnd->Get_Back_Controls_Array() : Main_App_wnd->Get_Front_Controls_Array();
+        if (Wizard_Host* host = Wizard_Main_Window())
+            Graphics_array = back ? host->Get_Back_Controls_Array() : host->Get_Front_Controls_Array();
         Create_and_Set_template_picture();
         Read_Back_Side();
     } else {
@@ -408,13 +434,14 @@ void Show_User_Profile::Data_Source_Changed(int field)
         }
         c.ser_col_cb->setEnabled(!typed);
         c.view_btn->setEnabled(source == Source_Data_Set);
-        if (typed || !Main_App_wnd) {
+        const Wizard_Host* host = Wizard_Main_Window();
+        if (typed || !host) {
             const QSignalBlocker block(c.ser_col_cb);
             c.ser_col_cb->clear();
         } else if (source == Source_Data_Set) {
-            Main_App_wnd->Fill_Data_Set_File_Name_In_Combo(c.ser_col_cb);
+            host->Data_Sources().Fill_Data_Set_File_Name_In_Combo(c.ser_col_cb);
         } else {
-            Main_App_wnd->Fill_Excel_Col_Name_In_Combo(c.ser_col_cb);
+            host->Data_Sources().Fill_Excel_Col_Name_In_Combo(c.ser_col_cb);
         }
         const QSignalBlocker block(c.ser_col_cb);
         c.ser_col_cb->setCurrentIndex(-1);
@@ -428,13 +455,14 @@ void Show_User_Profile::Series_Changed(int field)
     try {
         const Profile_Field_Controls& c = fields[field];
         const Profile_Field_Choice choice = Field_Choice(field);
-        if (choice.entry < 0 || choice.text.isEmpty() || !Main_App_wnd)
+        const Wizard_Host* host = Wizard_Main_Window();
+        if (choice.entry < 0 || choice.text.isEmpty() || !host)
             return;
         QString value;
         if (choice.source == Source_Data_Set)
-            value = Main_App_wnd->Get_First_Value_Of_Dataset(choice.text);
+            value = host->Data_Sources().Get_First_Value_Of_Dataset(choice.text);
         else if (choice.source == Source_Spreadsheet)
-            value = Main_App_wnd->Get_First_Value_Of_Excel_Binding(choice.entry);
+            value = host->Data_Sources().Get_First_Value_Of_Excel_Binding(choice.entry);
         else
             return;
         if (Profile_Fields()[field].kind == Profile_Field_Kind::Photo)
@@ -492,8 +520,8 @@ void Show_User_Profile::View_Excel_Btn_Clicked()
 
 void Show_User_Profile::Batch_Series_Btn_Clicked()
 {
-    if (Main_App_wnd)
-        Main_App_wnd->Batch_Series_Button();
+    if (Wizard_Host* host = Wizard_Main_Window())
+        host->Batch_Series_Button();
 }
 
 void Show_User_Profile::Add_Excel_in_Data_Source_Combo()
@@ -575,17 +603,20 @@ bool Show_User_Profile::Fill_User_profile_value_in_Variable(User_Profile_Class* 
 
 bool Show_User_Profile::Fill_Front_User_profile_value_in_Variable()
 {
-    return Fill_User_profile_value_in_Variable(Main_App_wnd ? Main_App_wnd->Front_user_profile : nullptr, true);
+    return Fill_User_profile_value_in_Variable(Wizard_Main_Window() ? Wizard_Main_Window()->Front_user_profile() : nullptr,
+                                               true);
 }
 
 bool Show_User_Profile::Fill_Back_User_profile_value_in_Variable()
 {
-    return Fill_User_profile_value_in_Variable(Main_App_wnd ? Main_App_wnd->Back_user_profile : nullptr, true);
+    return Fill_User_profile_value_in_Variable(Wizard_Main_Window() ? Wizard_Main_Window()->Back_user_profile() : nullptr,
+                                               true);
 }
 
 bool Show_User_Profile::Fill_TEMP_User_profile_value_in_Variable()
 {
-    return Fill_User_profile_value_in_Variable(Main_App_wnd ? Main_App_wnd->TEMP_user_profile : nullptr, false);
+    return Fill_User_profile_value_in_Variable(Wizard_Main_Window() ? Wizard_Main_Window()->TEMP_user_profile() : nullptr,
+                                               false);
 }
 
 // ---------------------------------------------------------------- OK and Cancel
@@ -653,26 +684,27 @@ void Show_User_Profile::Create_and_Set_template_picture()
 bool Show_User_Profile::Field_Goes_To(int field, const User_Profile_Class* record) const
 {
     const QComboBox* side = side_combo[size_t(field)];
-    if (!side || !Main_App_wnd || side->isHidden() || side->currentIndex() == 2)
+    const Wizard_Host* host = Wizard_Main_Window();
+    if (!side || !host || side->isHidden() || side->currentIndex() == 2)
         return true;
     // The preview shows every field.
-    if (record == Main_App_wnd->TEMP_user_profile)
+    if (record == host->TEMP_user_profile())
         return true;
-    return side->currentIndex() == 1 ? record == Main_App_wnd->Back_user_profile
-                                     : record == Main_App_wnd->Front_user_profile;
+    return side->currentIndex() == 1 ? record == host->Back_user_profile() : record == host->Front_user_profile();
 }
 
 void Show_User_Profile::Preview_Btn_Clicked()
 {
-    if (!Main_App_wnd || !Fill_TEMP_User_profile_value_in_Variable())
+    Wizard_Host* host = Wizard_Main_Window();
+    if (!host || !Fill_TEMP_User_profile_value_in_Variable())
         return;
     // The preview lays the profile out on copies of the side's graphics, so
     // nothing it changes reaches the card.
-    Main_App_wnd->Temp_Design_Control_Assign(true);
-    Graphics_array = Main_App_wnd->Get_Temp_Controls_Array();
+    host->Temp_Design_Control_Assign(true);
+    Graphics_array = host->Get_Temp_Controls_Array();
     const float keptX = last_ctrl_X, keptY = last_ctrl_Y;
-    Main_App_wnd->Fill_User_profile_info_TEMP_side();
-    Graphics_array = Main_App_wnd->Get_Temp_Controls_Array();
+    host->Fill_User_profile_info_TEMP_side();
+    Graphics_array = host->Get_Temp_Controls_Array();
     Create_and_Set_Preview_picture();
     last_ctrl_X = keptX;
     last_ctrl_Y = keptY;

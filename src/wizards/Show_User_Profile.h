@@ -15,9 +15,12 @@
 class QCheckBox;
 class QComboBox;
 class QFrame;
+class QGridLayout;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QVBoxLayout;
 
 // The controls of one field. The photo has no caption or check boxes; its
 // value control is the path field.
@@ -211,7 +214,16 @@ protected:
     const bool wizard_mode = false;
 
 private:
+    // The window, one builder per panel: the field grid (a row per field),
+    // the photo and spreadsheet panels below it, the preview beside it and
+    // the button row.
     void buildWindow();
+    QGridLayout* buildFieldGrid();
+    void buildFieldRow(QGridLayout* grid, int field);
+    void buildPhotoPanel(QGridLayout* grid, int row);
+    void buildSpreadsheetPanel(QGridLayout* grid, int row);
+    QVBoxLayout* buildPreviewPanel();
+    QHBoxLayout* buildButtonRow();
     void buildTemplates();
     void Data_Source_Changed(int field);
     void Series_Changed(int field);

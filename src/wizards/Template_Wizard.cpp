@@ -1,11 +1,11 @@
 #include "wizards/Template_Wizard.h"
 
-#include "editor/SmallDialogs.h"
 #include "model/Codes.h"
 #include "model/Globals.h"
 #include "model/Helpers.h"
 #include "platform/Host.h"
 #include "platform/LookAndFeel.h"
+#include "wizards/Export_Template.h"
 #include "wizards/Template_Files.h"
 
 #include <QComboBox>

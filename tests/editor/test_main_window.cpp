@@ -1,15 +1,16 @@
 #include "canvas/SKTGraphicView.h"
 #include "canvas/SKTRenderingView.h"
 #include "data/Data_From_Excel.h"
-#include "editor/DesignLog.h"
 #include "editor/SKTWindowController.h"
 #include "editor/SmallDialogs.h"
+#include "model/DesignLog.h"
 #include "model/Globals.h"
 #include "model/Helpers.h"
 #include "platform/PropertyList.h"
 #include "support/ScriptedHost.h"
 #include "support/TempResources.h"
 #include "support/Wait.h"
+#include "wizards/Export_Template.h"
 #include "wizards/Invitation_Globals.h"
 
 #include <QAction>

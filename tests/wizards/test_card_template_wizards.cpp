@@ -5,9 +5,9 @@
 
 #include "canvas/SKTGraphicView.h"
 #include "data/DataSetFiles.h"
-#include "editor/SmallDialogs.h"
 #include "model/Codes.h"
 #include "wizards/Card_Wizard.h"
+#include "wizards/Export_Template.h"
 #include "wizards/Start_Card.h"
 #include "wizards/Template_Files.h"
 #include "wizards/Template_Wizard.h"

@@ -1,6 +1,5 @@
-#include "editor/DesignLog.h"
+#include "model/DesignLog.h"
 
-#include "barcode/Barcode_Gen.h"
 #include "model/Globals.h"
 #include "model/GraphicArchive.h"
 #include "model/Helpers.h"
@@ -30,40 +29,6 @@ QVariantList archives(const QList<QByteArray>& list)
         out << a;
     return out;
 }
-}
-
-Photo_Filter_Settings Photo_Filter_Settings::fromGlobals()
-{
-    Photo_Filter_Settings f;
-    f.gray = IMG_gray_Scale;
-    f.sepia = IMG_Sepia;
-    f.invert = IMG_invert_clr;
-    f.rotate = IMG_rotate_image;
-    f.transparency = IMG_trnsp_val;
-    f.hue = IMG_hue_val;
-    f.saturation = IMG_sat_val;
-    f.brightness = IMG_brt_val;
-    f.contrast = IMG_con_val;
-    f.sharpness = IMG_srp_val;
-    f.exposure = IMG_ev_val;
-    f.blur = IMG_blr_val;
-    return f;
-}
-
-void Photo_Filter_Settings::toGlobals() const
-{
-    IMG_gray_Scale = gray;
-    IMG_Sepia = sepia;
-    IMG_invert_clr = invert;
-    IMG_rotate_image = rotate;
-    IMG_trnsp_val = transparency;
-    IMG_hue_val = hue;
-    IMG_sat_val = saturation;
-    IMG_brt_val = brightness;
-    IMG_con_val = contrast;
-    IMG_srp_val = sharpness;
-    IMG_ev_val = exposure;
-    IMG_blr_val = blur;
 }
 
 QVariantList Design_Log_To_Plist(const Design_Log_Content& c)
@@ -204,7 +169,8 @@ std::optional<Design_Log_Content> Read_Design_Log(const QString& path, QString* 
     return Design_Log_From_Plist(*root, error);
 }
 
-std::optional<Face> Design_Log_Face(const QList<QByteArray>& archives, QString* error)
+std::optional<Face> Design_Log_Face(const QList<QByteArray>& archives, Barcode_Symbol_Maker symbol_of,
+                                    QString* error)
 {
     Face face;
     for (const QByteArray& archive : archives) {
@@ -212,7 +178,7 @@ std::optional<Face> Design_Log_Face(const QList<QByteArray>& archives, QString* 
         if (!g)
             return std::nullopt;
         if (Is_Kind(g.get(), GraphicKind::Barcode))
-            g->Set_Barcode_image(Barcode_Gen::Symbol_Of_Graphic(*g));
+            g->Set_Barcode_image(symbol_of ? symbol_of(*g) : Barcode_Art());
         face << g;
     }
     return face;

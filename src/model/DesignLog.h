@@ -2,7 +2,9 @@
 // The design log: the project file, an XML property list whose root is a
 // flat array with the magic first item. The order of its items is fixed here
 // and nowhere else.
+#include "model/BarcodeArt.h"
 #include "model/Card_Property.h"
+#include "model/ImageProcesser.h"
 #include "model/SKTDocument.h"
 
 #include <QByteArray>
@@ -11,15 +13,6 @@
 #include <QVariantList>
 #include <QVariantMap>
 #include <optional>
-
-struct Photo_Filter_Settings {
-    bool gray = false, sepia = false, invert = false;
-    float rotate = 0, transparency = 100, hue = 0, saturation = 1, brightness = 0, contrast = 1,
-          sharpness = 0, exposure = 0, blur = 0;
-    bool operator==(const Photo_Filter_Settings&) const = default;
-    static Photo_Filter_Settings fromGlobals();
-    void toGlobals() const;
-};
 
 struct Design_Log_Content {
     Card_Property front = Default_Card_Property();
@@ -52,6 +45,9 @@ bool Write_Design_Log(const QString& path, const Design_Log_Content& content, QS
 std::optional<Design_Log_Content> Read_Design_Log(const QString& path, QString* error = nullptr);
 // The graphics of a face from their archives, index 0 frontmost. Each
 // barcode's symbol is made again from its stored settings and value; no
-// picture data from the file is ever drawn. nullopt with the reason when an
+// picture data from the file is ever drawn: symbol_of makes it (the barcode
+// designer's maker, handed in by the caller). nullopt with the reason when an
 // archive cannot be read.
-std::optional<Face> Design_Log_Face(const QList<QByteArray>& archives, QString* error = nullptr);
+using Barcode_Symbol_Maker = Barcode_Art (*)(const SKTGraphic& graphic);
+std::optional<Face> Design_Log_Face(const QList<QByteArray>& archives, Barcode_Symbol_Maker symbol_of,
+                                    QString* error = nullptr);

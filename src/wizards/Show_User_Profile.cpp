@@ -603,20 +603,20 @@ bool Show_User_Profile::Fill_User_profile_value_in_Variable(User_Profile_Class* 
 
 bool Show_User_Profile::Fill_Front_User_profile_value_in_Variable()
 {
-    return Fill_User_profile_value_in_Variable(Wizard_Main_Window() ? Wizard_Main_Window()->Front_user_profile() : nullptr,
-                                               true);
+    const Wizard_Host* host = Wizard_Main_Window();
+    return Fill_User_profile_value_in_Variable(host ? host->Front_user_profile() : nullptr, true);
 }
 
 bool Show_User_Profile::Fill_Back_User_profile_value_in_Variable()
 {
-    return Fill_User_profile_value_in_Variable(Wizard_Main_Window() ? Wizard_Main_Window()->Back_user_profile() : nullptr,
-                                               true);
+    const Wizard_Host* host = Wizard_Main_Window();
+    return Fill_User_profile_value_in_Variable(host ? host->Back_user_profile() : nullptr, true);
 }
 
 bool Show_User_Profile::Fill_TEMP_User_profile_value_in_Variable()
 {
-    return Fill_User_profile_value_in_Variable(Wizard_Main_Window() ? Wizard_Main_Window()->TEMP_user_profile() : nullptr,
-                                               false);
+    const Wizard_Host* host = Wizard_Main_Window();
+    return Fill_User_profile_value_in_Variable(host ? host->TEMP_user_profile() : nullptr, false);
 }
 
 // ---------------------------------------------------------------- OK and Cancel

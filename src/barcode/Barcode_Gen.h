@@ -19,6 +19,7 @@
 class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
+class QGridLayout;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -26,6 +27,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QScrollArea;
 class QTabWidget;
+class QVBoxLayout;
 class QWidget;
 
 // What the designer needs of the main window: the data sets and spreadsheet
@@ -237,13 +239,38 @@ public slots:
 
 private:
     Barcode_Gen();
+    // The window, one builder per panel and tab, in the order they are made.
     void buildWindow();
+    QGridLayout* buildValuePanel();
+    QWidget* buildSymbolPage();
+    QGroupBox* buildBarsBox();
+    QGroupBox* buildQRBox();
+    QGroupBox* buildPDF417Box();
+    QGroupBox* buildDataMatrixBox();
+    QWidget* buildFontsPage();
+    QWidget* buildMarginPage();
+    QWidget* buildResolutionPage();
+    QVBoxLayout* buildPreviewPanel();
+    // A number field and its stepper, both running handler with themselves.
+    void makePair(QLineEdit*& f, QDoubleSpinBox*& s, double min, double max, double step, int decimals,
+                  void (Barcode_Gen::*handler)(QObject*));
+    // A list whose choice runs comboBoxSelectionDidChange.
+    QComboBox* makeCombo(const QStringList& items);
     void awakeFromNib();
     void Load_Controls_From_Style();
     void Set_Font_Labels();
     void Set_Well_Colour(QPushButton* well, const QColor& colour);
     void Set_Value_Text(const QString& value);
     void Set_Value_Editable(bool editable);
+    // One handler per list; comboBoxSelectionDidChange picks the one.
+    void DPI_Choice_Changed();
+    void Data_Source_Changed();
+    void Batch_Series_Changed();
+    void QR_Enc_Mode_Changed();
+    void QR_Version_Changed();
+    void QR_EC_Lvl_Changed();
+    void DM_Format_Changed();
+    void Preview_Alignment_Changed();
     void data_matrix_barcode_size_acc_format();
     void Check_And_Set_QR_size_Acc_Version(int version);
     Barcode_Drawing Window_Drawing() const;

@@ -176,30 +176,74 @@ QPushButton* helpButton()
     b->setFixedWidth(26);
     return b;
 }
+
+// A row of a control and its help button, kept to their natural width.
+QWidget* helpRow(QWidget* control, QPushButton* help)
+{
+    auto* row = new QWidget;
+    auto* l = new QHBoxLayout(row);
+    l->setContentsMargins(0, 0, 0, 0);
+    l->addWidget(control);
+    l->addWidget(help);
+    l->addStretch();
+    return row;
+}
+}
+
+void Barcode_Gen::makePair(QLineEdit*& f, QDoubleSpinBox*& s, double min, double max, double step, int decimals,
+                           void (Barcode_Gen::*handler)(QObject*))
+{
+    f = field();
+    s = stepper(min, max, step, decimals);
+    connect(f, &QLineEdit::editingFinished, this, [this, f, handler] { (this->*handler)(f); });
+    connect(s, &QDoubleSpinBox::valueChanged, this, [this, s, handler] { (this->*handler)(s); });
+}
+
+QComboBox* Barcode_Gen::makeCombo(const QStringList& items)
+{
+    auto* c = new QComboBox;
+    c->addItems(items);
+    connect(c, &QComboBox::activated, this, [this, c] { comboBoxSelectionDidChange(c); });
+    return c;
 }
 
 void Barcode_Gen::buildWindow()
 {
-    auto pair = [this](QLineEdit*& f, QDoubleSpinBox*& s, double min, double max, double step, int decimals,
-                       void (Barcode_Gen::*handler)(QObject*)) {
-        f = field();
-        s = stepper(min, max, step, decimals);
-        connect(f, &QLineEdit::editingFinished, this, [this, f, handler] { (this->*handler)(f); });
-        connect(s, &QDoubleSpinBox::valueChanged, this, [this, s, handler] { (this->*handler)(s); });
-    };
-    auto combo = [this](const QStringList& items) {
-        auto* c = new QComboBox;
-        c->addItems(items);
-        connect(c, &QComboBox::activated, this, [this, c] { comboBoxSelectionDidChange(c); });
-        return c;
-    };
+    QGridLayout* top = buildValuePanel();
+    QWidget* symbolPage = buildSymbolPage();
+    QWidget* textPage = buildFontsPage();
+    QWidget* marginPage = buildMarginPage();
+    dpi_tab_item = buildResolutionPage();
 
-    // Type, binding and value.
+    sett_tab = new QTabWidget;
+    sett_tab->addTab(symbolPage, QStringLiteral("Symbol"));
+    sett_tab->addTab(textPage, QStringLiteral("Fonts and Colours"));
+    sett_tab->addTab(marginPage, QStringLiteral("Margins"));
+    sett_tab->addTab(dpi_tab_item, QStringLiteral("Resolution"));
+
+    QVBoxLayout* right = buildPreviewPanel();
+    auto* left = new QVBoxLayout;
+    left->addLayout(top);
+    left->addWidget(sett_tab, 1);
+    auto* main = new QHBoxLayout(this);
+    main->addLayout(left, 3);
+    main->addLayout(right, 2);
+
+    // Return in a field applies the field; it never closes the window.
+    for (QPushButton* button : findChildren<QPushButton*>()) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
+}
+
+// Type, binding and value; header, footer and the value's caption.
+QGridLayout* Barcode_Gen::buildValuePanel()
+{
     barcodeTypePopup = new QComboBox;
     barcodeTypePopup->addItems(Barcode_Type_Items);
     connect(barcodeTypePopup, &QComboBox::activated, this, &Barcode_Gen::barcodeTypeChanged);
-    Data_source_type = combo({QStringLiteral("Manual"), QStringLiteral("Series")});
-    Batch_Series = combo({});
+    Data_source_type = makeCombo({QStringLiteral("Manual"), QStringLiteral("Series")});
+    Batch_Series = makeCombo({});
     Batch_Series->setMinimumWidth(140);
     View_Series_Button = new QPushButton(QStringLiteral("View Series"));
     connect(View_Series_Button, &QPushButton::clicked, this, &Barcode_Gen::View_batch_Series_Button);
@@ -223,8 +267,8 @@ void Barcode_Gen::buildWindow()
     connect(captionCheckbox, &QCheckBox::clicked, this, &Barcode_Gen::captionChanged);
     connect(showinTopCheckbox, &QCheckBox::clicked, this, &Barcode_Gen::showinTopChanged);
     connect(kerning_value_Checkbox, &QCheckBox::clicked, this, &Barcode_Gen::kerningChanged);
-    align_hdr_combo = combo(Barcode_Alignment_Items);
-    align_ftr_combo = combo(Barcode_Alignment_Items);
+    align_hdr_combo = makeCombo(Barcode_Alignment_Items);
+    align_ftr_combo = makeCombo(Barcode_Alignment_Items);
 
     auto* top = new QGridLayout;
     top->addWidget(new QLabel(QStringLiteral("Type :")), 0, 0);
@@ -250,197 +294,199 @@ void Barcode_Gen::buildWindow()
     captionRow->addWidget(kerning_value_Checkbox);
     captionRow->addStretch();
     top->addLayout(captionRow, 5, 1, 1, 5);
+    return top;
+}
 
-    // Symbol settings: one box per kind.
-    linear_settings_box = new QGroupBox(QStringLiteral("Bars"));
-    {
-        auto* form = new QFormLayout(linear_settings_box);
-        pair(HeightText, HeightStepper, 0.01, 100, 0.1, 2, &Barcode_Gen::heightChanged);
-        pair(widthText, widthStepper, 1, 500, 1, 1, &Barcode_Gen::widthChanged);
-        barHeightLabel = new QLabel;
-        barWidthLabel = new QLabel;
-        form->addRow(barHeightLabel, pairRow(HeightText, HeightStepper));
-        form->addRow(barWidthLabel, pairRow(widthText, widthStepper));
-        bar_align_combo = combo({QStringLiteral("Center"), QStringLiteral("Top"), QStringLiteral("TopLeft"),
+// Symbol settings: one box per kind.
+QWidget* Barcode_Gen::buildSymbolPage()
+{
+    linear_settings_box = buildBarsBox();
+    qr_settings_box = buildQRBox();
+    pdf_settings_box = buildPDF417Box();
+    dm_settings_box = buildDataMatrixBox();
+    auto* symbolPage = new QWidget;
+    auto* l = new QVBoxLayout(symbolPage);
+    for (QGroupBox* box : {linear_settings_box, qr_settings_box, pdf_settings_box, dm_settings_box})
+        l->addWidget(box);
+    l->addStretch();
+    return symbolPage;
+}
+
+QGroupBox* Barcode_Gen::buildBarsBox()
+{
+    auto* box = new QGroupBox(QStringLiteral("Bars"));
+    auto* form = new QFormLayout(box);
+    makePair(HeightText, HeightStepper, 0.01, 100, 0.1, 2, &Barcode_Gen::heightChanged);
+    makePair(widthText, widthStepper, 1, 500, 1, 1, &Barcode_Gen::widthChanged);
+    barHeightLabel = new QLabel;
+    barWidthLabel = new QLabel;
+    form->addRow(barHeightLabel, pairRow(HeightText, HeightStepper));
+    form->addRow(barWidthLabel, pairRow(widthText, widthStepper));
+    bar_align_combo = makeCombo({QStringLiteral("Center"), QStringLiteral("Top"), QStringLiteral("TopLeft"),
                                  QStringLiteral("TopRight"), QStringLiteral("Left"), QStringLiteral("Bottom"),
                                  QStringLiteral("BottomLeft"), QStringLiteral("BottomRight"),
                                  QStringLiteral("Right")});
-        bar_orient_combo = combo({QStringLiteral("Horizontal")});
-        form->addRow(QStringLiteral("Preview alignment :"), bar_align_combo);
-        form->addRow(QStringLiteral("Orientation :"), bar_orient_combo);
-    }
-    qr_settings_box = new QGroupBox(QStringLiteral("QR Code"));
-    {
-        auto* form = new QFormLayout(qr_settings_box);
-        pair(HeightText_2D, HeightStepper_2D, 21, QREncoder::MaxImageDimension, 1, 0, &Barcode_Gen::heightChanged);
-        form->addRow(QStringLiteral("Size (pixels) :"), pairRow(HeightText_2D, HeightStepper_2D));
-        qr_version_ComboBox = combo({});
-        qr_ec_lvl_ComboBox = combo({QStringLiteral("L"), QStringLiteral("M"), QStringLiteral("Q"), QStringLiteral("H")});
-        qr_enc_mode_ComboBox = combo({QStringLiteral("Auto"), QStringLiteral("Numeric"),
+    bar_orient_combo = makeCombo({QStringLiteral("Horizontal")});
+    form->addRow(QStringLiteral("Preview alignment :"), bar_align_combo);
+    form->addRow(QStringLiteral("Orientation :"), bar_orient_combo);
+    return box;
+}
+
+QGroupBox* Barcode_Gen::buildQRBox()
+{
+    auto* box = new QGroupBox(QStringLiteral("QR Code"));
+    auto* form = new QFormLayout(box);
+    makePair(HeightText_2D, HeightStepper_2D, 21, QREncoder::MaxImageDimension, 1, 0, &Barcode_Gen::heightChanged);
+    form->addRow(QStringLiteral("Size (pixels) :"), pairRow(HeightText_2D, HeightStepper_2D));
+    qr_version_ComboBox = makeCombo({});
+    qr_ec_lvl_ComboBox =
+        makeCombo({QStringLiteral("L"), QStringLiteral("M"), QStringLiteral("Q"), QStringLiteral("H")});
+    qr_enc_mode_ComboBox = makeCombo({QStringLiteral("Auto"), QStringLiteral("Numeric"),
                                       QStringLiteral("Alphanumeric"), QStringLiteral("Byte")});
-        auto* v = helpButton();
-        auto* e = helpButton();
-        connect(v, &QPushButton::clicked, this, &Barcode_Gen::QR_Version_Help_Btn);
-        connect(e, &QPushButton::clicked, this, &Barcode_Gen::QR_EC_Lvl_Help_Btn);
-        auto withHelp = [](QWidget* w, QPushButton* b) {
-            auto* row = new QWidget;
-            auto* l = new QHBoxLayout(row);
-            l->setContentsMargins(0, 0, 0, 0);
-            l->addWidget(w);
-            l->addWidget(b);
-            l->addStretch();
-            return row;
-        };
-        form->addRow(QStringLiteral("Version :"), withHelp(qr_version_ComboBox, v));
-        form->addRow(QStringLiteral("Error correction :"), withHelp(qr_ec_lvl_ComboBox, e));
-        form->addRow(QStringLiteral("Encoding mode :"), qr_enc_mode_ComboBox);
-    }
-    pdf_settings_box = new QGroupBox(QStringLiteral("PDF417"));
-    {
-        auto* form = new QFormLayout(pdf_settings_box);
-        pair(pdf_HeightText_2D, pdf_HeightStepper_2D, 1, 5000, 1, 0, &Barcode_Gen::pdf_heightChanged);
-        pair(Pdf_widthText_2D, Pdf_widthStepper_2D, 1, 5000, 1, 0, &Barcode_Gen::widthChanged);
-        pair(pdf_ec_lvl_Text, pdf_ec_lvl_Stepper, 0, 8, 1, 0, &Barcode_Gen::PDF_EC_Lvl_Changed);
-        pair(pdf_row_Text, pdf_row_Stepper, 0, 90, 1, 0, &Barcode_Gen::PDF_Row_Changed);
-        pair(pdf_col_Text, pdf_col_Stepper, 1, 30, 1, 0, &Barcode_Gen::PDF_Col_Changed);
-        auto* ec = helpButton();
-        auto* rows = helpButton();
-        auto* cols = helpButton();
-        connect(ec, &QPushButton::clicked, this, &Barcode_Gen::PDF_ec_lvl_Help_btn);
-        connect(rows, &QPushButton::clicked, this, &Barcode_Gen::PDF_row_Help_btn);
-        connect(cols, &QPushButton::clicked, this, &Barcode_Gen::PDF_col_Help_btn);
-        form->addRow(QStringLiteral("Height :"), pairRow(pdf_HeightText_2D, pdf_HeightStepper_2D));
-        form->addRow(QStringLiteral("Width :"), pairRow(Pdf_widthText_2D, Pdf_widthStepper_2D));
-        form->addRow(QStringLiteral("EC level :"), pairRow(pdf_ec_lvl_Text, pdf_ec_lvl_Stepper, ec));
-        form->addRow(QStringLiteral("Rows :"), pairRow(pdf_row_Text, pdf_row_Stepper, rows));
-        form->addRow(QStringLiteral("Columns :"), pairRow(pdf_col_Text, pdf_col_Stepper, cols));
-    }
-    dm_settings_box = new QGroupBox(QStringLiteral("DataMatrix"));
-    {
-        auto* form = new QFormLayout(dm_settings_box);
-        pair(dm_moduleText_2D, dm_moduleStepper_2D, 1, 100, 1, 0, &Barcode_Gen::dm_modulesizeChanged);
-        pair(dm_widthText_2D, dm_widthStepper_2D, 0, 10000, 1, 0, &Barcode_Gen::dm_widthChanged);
-        pair(dm_HeightText_2D, dm_HeightStepper_2D, 0, 10000, 1, 0, &Barcode_Gen::dm_heightChanged);
-        dm_format_ComboBox = combo({});
-        dm_encoding_ComboBox = combo({});
-        auto* f = helpButton();
-        auto* e = helpButton();
-        connect(f, &QPushButton::clicked, this, &Barcode_Gen::DM_format_Help_btn);
-        connect(e, &QPushButton::clicked, this, &Barcode_Gen::DM_Encoding_Help_btn);
-        form->addRow(QStringLiteral("Module size :"), pairRow(dm_moduleText_2D, dm_moduleStepper_2D));
-        auto* formatRow = new QWidget;
-        auto* fl = new QHBoxLayout(formatRow);
-        fl->setContentsMargins(0, 0, 0, 0);
-        fl->addWidget(dm_format_ComboBox);
-        fl->addWidget(f);
-        fl->addStretch();
-        form->addRow(QStringLiteral("Preferred format :"), formatRow);
-        auto* encodingRow = new QWidget;
-        auto* el = new QHBoxLayout(encodingRow);
-        el->setContentsMargins(0, 0, 0, 0);
-        el->addWidget(dm_encoding_ComboBox);
-        el->addWidget(e);
-        el->addStretch();
-        form->addRow(QStringLiteral("Encoding mode :"), encodingRow);
-        form->addRow(QStringLiteral("Width :"), pairRow(dm_widthText_2D, dm_widthStepper_2D));
-        form->addRow(QStringLiteral("Height :"), pairRow(dm_HeightText_2D, dm_HeightStepper_2D));
-    }
-    auto* symbolPage = new QWidget;
-    {
-        auto* l = new QVBoxLayout(symbolPage);
-        for (QGroupBox* box : {linear_settings_box, qr_settings_box, pdf_settings_box, dm_settings_box})
-            l->addWidget(box);
-        l->addStretch();
-    }
+    auto* v = helpButton();
+    auto* e = helpButton();
+    connect(v, &QPushButton::clicked, this, &Barcode_Gen::QR_Version_Help_Btn);
+    connect(e, &QPushButton::clicked, this, &Barcode_Gen::QR_EC_Lvl_Help_Btn);
+    form->addRow(QStringLiteral("Version :"), helpRow(qr_version_ComboBox, v));
+    form->addRow(QStringLiteral("Error correction :"), helpRow(qr_ec_lvl_ComboBox, e));
+    form->addRow(QStringLiteral("Encoding mode :"), qr_enc_mode_ComboBox);
+    return box;
+}
 
-    // Fonts and colours.
+QGroupBox* Barcode_Gen::buildPDF417Box()
+{
+    auto* box = new QGroupBox(QStringLiteral("PDF417"));
+    auto* form = new QFormLayout(box);
+    makePair(pdf_HeightText_2D, pdf_HeightStepper_2D, 1, 5000, 1, 0, &Barcode_Gen::pdf_heightChanged);
+    makePair(Pdf_widthText_2D, Pdf_widthStepper_2D, 1, 5000, 1, 0, &Barcode_Gen::widthChanged);
+    makePair(pdf_ec_lvl_Text, pdf_ec_lvl_Stepper, 0, 8, 1, 0, &Barcode_Gen::PDF_EC_Lvl_Changed);
+    makePair(pdf_row_Text, pdf_row_Stepper, 0, 90, 1, 0, &Barcode_Gen::PDF_Row_Changed);
+    makePair(pdf_col_Text, pdf_col_Stepper, 1, 30, 1, 0, &Barcode_Gen::PDF_Col_Changed);
+    auto* ec = helpButton();
+    auto* rows = helpButton();
+    auto* cols = helpButton();
+    connect(ec, &QPushButton::clicked, this, &Barcode_Gen::PDF_ec_lvl_Help_btn);
+    connect(rows, &QPushButton::clicked, this, &Barcode_Gen::PDF_row_Help_btn);
+    connect(cols, &QPushButton::clicked, this, &Barcode_Gen::PDF_col_Help_btn);
+    form->addRow(QStringLiteral("Height :"), pairRow(pdf_HeightText_2D, pdf_HeightStepper_2D));
+    form->addRow(QStringLiteral("Width :"), pairRow(Pdf_widthText_2D, Pdf_widthStepper_2D));
+    form->addRow(QStringLiteral("EC level :"), pairRow(pdf_ec_lvl_Text, pdf_ec_lvl_Stepper, ec));
+    form->addRow(QStringLiteral("Rows :"), pairRow(pdf_row_Text, pdf_row_Stepper, rows));
+    form->addRow(QStringLiteral("Columns :"), pairRow(pdf_col_Text, pdf_col_Stepper, cols));
+    return box;
+}
+
+QGroupBox* Barcode_Gen::buildDataMatrixBox()
+{
+    auto* box = new QGroupBox(QStringLiteral("DataMatrix"));
+    auto* form = new QFormLayout(box);
+    makePair(dm_moduleText_2D, dm_moduleStepper_2D, 1, 100, 1, 0, &Barcode_Gen::dm_modulesizeChanged);
+    makePair(dm_widthText_2D, dm_widthStepper_2D, 0, 10000, 1, 0, &Barcode_Gen::dm_widthChanged);
+    makePair(dm_HeightText_2D, dm_HeightStepper_2D, 0, 10000, 1, 0, &Barcode_Gen::dm_heightChanged);
+    dm_format_ComboBox = makeCombo({});
+    dm_encoding_ComboBox = makeCombo({});
+    auto* f = helpButton();
+    auto* e = helpButton();
+    connect(f, &QPushButton::clicked, this, &Barcode_Gen::DM_format_Help_btn);
+    connect(e, &QPushButton::clicked, this, &Barcode_Gen::DM_Encoding_Help_btn);
+    form->addRow(QStringLiteral("Module size :"), pairRow(dm_moduleText_2D, dm_moduleStepper_2D));
+    form->addRow(QStringLiteral("Preferred format :"), helpRow(dm_format_ComboBox, f));
+    form->addRow(QStringLiteral("Encoding mode :"), helpRow(dm_encoding_ComboBox, e));
+    form->addRow(QStringLiteral("Width :"), pairRow(dm_widthText_2D, dm_widthStepper_2D));
+    form->addRow(QStringLiteral("Height :"), pairRow(dm_HeightText_2D, dm_HeightStepper_2D));
+    return box;
+}
+
+// Fonts and colours.
+QWidget* Barcode_Gen::buildFontsPage()
+{
     auto* textPage = new QWidget;
-    {
-        auto* grid = new QGridLayout(textPage);
-        value_font_value = new QLabel;
-        header_font_value = new QLabel;
-        footer_font_value = new QLabel;
-        auto fontRow = [&](int row, const QString& name, QLabel* label, void (Barcode_Gen::*handler)()) {
-            auto* b = new QPushButton(QStringLiteral("Font..."));
-            connect(b, &QPushButton::clicked, this, handler);
-            auto* caption = new QLabel(name);
-            grid->addWidget(caption, row, 0);
-            grid->addWidget(label, row, 1);
-            grid->addWidget(b, row, 2);
-            if (label == value_font_value)
-                linearOnly << caption << label << b;
-        };
-        fontRow(0, QStringLiteral("Value font :"), value_font_value, &Barcode_Gen::Value_Font_Changed);
-        fontRow(1, QStringLiteral("Header font :"), header_font_value, &Barcode_Gen::Header_Font_Changed);
-        fontRow(2, QStringLiteral("Footer font :"), footer_font_value, &Barcode_Gen::Footer_Font_Changed);
-        auto well = [&](QPushButton*& w, int row, int column, const QString& name) {
-            w = new QPushButton;
-            w->setFixedSize(40, 22);
-            QPushButton* made = w;
-            connect(w, &QPushButton::clicked, this, [this, made] { Header_Color_Changed(made); });
-            auto* caption = new QLabel(name);
-            grid->addWidget(caption, row, column);
-            grid->addWidget(w, row, column + 1);
-            if (w == bar_val_clr || w == barcode_clr || w == bar_back_clr)
-                linearOnly << caption << w;
-        };
-        well(bar_hdr_clr, 3, 0, QStringLiteral("Header colour :"));
-        well(bar_ftr_clr, 4, 0, QStringLiteral("Footer colour :"));
-        well(bar_val_clr, 5, 0, QStringLiteral("Value colour :"));
-        well(barcode_clr, 6, 0, QStringLiteral("Bar colour :"));
-        well(bar_back_clr, 7, 0, QStringLiteral("Background :"));
-        grid->setRowStretch(8, 1);
-        grid->setColumnStretch(3, 1);
-    }
+    auto* grid = new QGridLayout(textPage);
+    value_font_value = new QLabel;
+    header_font_value = new QLabel;
+    footer_font_value = new QLabel;
+    auto fontRow = [&](int row, const QString& name, QLabel* label, void (Barcode_Gen::*handler)()) {
+        auto* b = new QPushButton(QStringLiteral("Font..."));
+        connect(b, &QPushButton::clicked, this, handler);
+        auto* caption = new QLabel(name);
+        grid->addWidget(caption, row, 0);
+        grid->addWidget(label, row, 1);
+        grid->addWidget(b, row, 2);
+        if (label == value_font_value)
+            linearOnly << caption << label << b;
+    };
+    fontRow(0, QStringLiteral("Value font :"), value_font_value, &Barcode_Gen::Value_Font_Changed);
+    fontRow(1, QStringLiteral("Header font :"), header_font_value, &Barcode_Gen::Header_Font_Changed);
+    fontRow(2, QStringLiteral("Footer font :"), footer_font_value, &Barcode_Gen::Footer_Font_Changed);
+    auto well = [&](QPushButton*& w, int row, int column, const QString& name) {
+        w = new QPushButton;
+        w->setFixedSize(40, 22);
+        QPushButton* made = w;
+        connect(w, &QPushButton::clicked, this, [this, made] { Header_Color_Changed(made); });
+        auto* caption = new QLabel(name);
+        grid->addWidget(caption, row, column);
+        grid->addWidget(w, row, column + 1);
+        if (w == bar_val_clr || w == barcode_clr || w == bar_back_clr)
+            linearOnly << caption << w;
+    };
+    well(bar_hdr_clr, 3, 0, QStringLiteral("Header colour :"));
+    well(bar_ftr_clr, 4, 0, QStringLiteral("Footer colour :"));
+    well(bar_val_clr, 5, 0, QStringLiteral("Value colour :"));
+    well(barcode_clr, 6, 0, QStringLiteral("Bar colour :"));
+    well(bar_back_clr, 7, 0, QStringLiteral("Background :"));
+    grid->setRowStretch(8, 1);
+    grid->setColumnStretch(3, 1);
+    return textPage;
+}
 
-    // Margins.
+// Margins.
+QWidget* Barcode_Gen::buildMarginPage()
+{
     auto* marginPage = new QWidget;
-    {
-        auto* l = new QVBoxLayout(marginPage);
-        margin_box = new QGroupBox;
-        auto* form = new QFormLayout(margin_box);
-        pair(hdr_mar_Text, hdr_mar_Stepper, 0, 20, 0.1, 2, &Barcode_Gen::Header_Margin_Changed);
-        pair(ftr_mar_Text, ftr_mar_Stepper, 0, 20, 0.1, 2, &Barcode_Gen::Footer_Margin_Changed);
-        pair(val_mar_Text, val_mar_Stepper, 0, 20, 0.1, 2, &Barcode_Gen::Value_Margin_Changed);
-        pair(TB_mar_Text, TB_mar_Stepper, 0, 20, 0.1, 2, &Barcode_Gen::TB_Margin_Changed);
-        pair(LR_mar_Text, LR_mar_Stepper, 0, 20, 0.1, 2, &Barcode_Gen::LR_Margin_Changed);
-        form->addRow(QStringLiteral("Header :"), pairRow(hdr_mar_Text, hdr_mar_Stepper));
-        form->addRow(QStringLiteral("Footer :"), pairRow(ftr_mar_Text, ftr_mar_Stepper));
-        auto* valueRow = pairRow(val_mar_Text, val_mar_Stepper);
-        form->addRow(QStringLiteral("Value :"), valueRow);
-        linearOnly << valueRow << form->labelForField(valueRow);
-        form->addRow(QStringLiteral("Top and bottom :"), pairRow(TB_mar_Text, TB_mar_Stepper));
-        form->addRow(QStringLiteral("Left and right :"), pairRow(LR_mar_Text, LR_mar_Stepper));
-        l->addWidget(margin_box);
-        l->addStretch();
-    }
+    auto* l = new QVBoxLayout(marginPage);
+    margin_box = new QGroupBox;
+    auto* form = new QFormLayout(margin_box);
+    makePair(hdr_mar_Text, hdr_mar_Stepper, 0, 20, 0.1, 2, &Barcode_Gen::Header_Margin_Changed);
+    makePair(ftr_mar_Text, ftr_mar_Stepper, 0, 20, 0.1, 2, &Barcode_Gen::Footer_Margin_Changed);
+    makePair(val_mar_Text, val_mar_Stepper, 0, 20, 0.1, 2, &Barcode_Gen::Value_Margin_Changed);
+    makePair(TB_mar_Text, TB_mar_Stepper, 0, 20, 0.1, 2, &Barcode_Gen::TB_Margin_Changed);
+    makePair(LR_mar_Text, LR_mar_Stepper, 0, 20, 0.1, 2, &Barcode_Gen::LR_Margin_Changed);
+    form->addRow(QStringLiteral("Header :"), pairRow(hdr_mar_Text, hdr_mar_Stepper));
+    form->addRow(QStringLiteral("Footer :"), pairRow(ftr_mar_Text, ftr_mar_Stepper));
+    auto* valueRow = pairRow(val_mar_Text, val_mar_Stepper);
+    form->addRow(QStringLiteral("Value :"), valueRow);
+    linearOnly << valueRow << form->labelForField(valueRow);
+    form->addRow(QStringLiteral("Top and bottom :"), pairRow(TB_mar_Text, TB_mar_Stepper));
+    form->addRow(QStringLiteral("Left and right :"), pairRow(LR_mar_Text, LR_mar_Stepper));
+    l->addWidget(margin_box);
+    l->addStretch();
+    return marginPage;
+}
 
-    // Resolution (2-D symbologies only).
-    dpi_tab_item = new QWidget;
-    {
-        auto* form = new QFormLayout(dpi_tab_item);
-        DPI_ComboBox = combo(Barcode_DPI_Items);
-        pair(dpi_Text, dpi_Stepper, Min_Barcode_DPI, Max_Barcode_DPI, 1, 0, &Barcode_Gen::DPI_Value_Changed);
-        auto* help = helpButton();
-        connect(help, &QPushButton::clicked, this, &Barcode_Gen::DPI_Help_Label);
-        auto* row = new QWidget;
-        auto* l = new QHBoxLayout(row);
-        l->setContentsMargins(0, 0, 0, 0);
-        l->addWidget(DPI_ComboBox);
-        l->addWidget(dpi_Text);
-        l->addWidget(dpi_Stepper);
-        l->addWidget(help);
-        l->addStretch();
-        form->addRow(QStringLiteral("DPI :"), row);
-    }
+// Resolution (2-D symbologies only).
+QWidget* Barcode_Gen::buildResolutionPage()
+{
+    auto* page = new QWidget;
+    auto* form = new QFormLayout(page);
+    DPI_ComboBox = makeCombo(Barcode_DPI_Items);
+    makePair(dpi_Text, dpi_Stepper, Min_Barcode_DPI, Max_Barcode_DPI, 1, 0, &Barcode_Gen::DPI_Value_Changed);
+    auto* help = helpButton();
+    connect(help, &QPushButton::clicked, this, &Barcode_Gen::DPI_Help_Label);
+    auto* row = new QWidget;
+    auto* l = new QHBoxLayout(row);
+    l->setContentsMargins(0, 0, 0, 0);
+    l->addWidget(DPI_ComboBox);
+    l->addWidget(dpi_Text);
+    l->addWidget(dpi_Stepper);
+    l->addWidget(help);
+    l->addStretch();
+    form->addRow(QStringLiteral("DPI :"), row);
+    return page;
+}
 
-    sett_tab = new QTabWidget;
-    sett_tab->addTab(symbolPage, QStringLiteral("Symbol"));
-    sett_tab->addTab(textPage, QStringLiteral("Fonts and Colours"));
-    sett_tab->addTab(marginPage, QStringLiteral("Margins"));
-    sett_tab->addTab(dpi_tab_item, QStringLiteral("Resolution"));
-
-    // Preview.
+// The preview, its error line and the window's buttons.
+QVBoxLayout* Barcode_Gen::buildPreviewPanel()
+{
     barcodeImage = new QLabel;
     barcodeImage->setAlignment(Qt::AlignCenter);
     barcodeImage->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -470,19 +516,7 @@ void Barcode_Gen::buildWindow()
     buttons->addWidget(Cancel_Button);
     buttons->addWidget(OK_Button);
     right->addLayout(buttons);
-
-    auto* left = new QVBoxLayout;
-    left->addLayout(top);
-    left->addWidget(sett_tab, 1);
-    auto* main = new QHBoxLayout(this);
-    main->addLayout(left, 3);
-    main->addLayout(right, 2);
-
-    // Return in a field applies the field; it never closes the window.
-    for (QPushButton* button : findChildren<QPushButton*>()) {
-        button->setAutoDefault(false);
-        button->setDefault(false);
-    }
+    return right;
 }
 
 namespace {

@@ -133,120 +133,148 @@ void Barcode_Gen::two_d_barcode_Opt_Select()
 
 void Barcode_Gen::comboBoxSelectionDidChange(QComboBox* combo)
 {
-    guarded([&] {
-        const QString item = combo->currentText();
-        if (combo == DPI_ComboBox) {
-            const bool custom = item == QLatin1String("Custom");
-            dpi_Stepper->setVisible(custom);
-            dpi_Text->setVisible(custom);
-            USED_DPI_VALUE = Checked_Barcode_DPI(
-                Barcode_DPI_Of_Item(DPI_ComboBox->currentIndex(), int(dpi_Stepper->value())));
+    using Handler = void (Barcode_Gen::*)();
+    // The lists that act whatever the symbol, those of the 2-D symbologies,
+    // and those of a linear barcode (once there is one).
+    const std::pair<QComboBox*, Handler> always[] = {{DPI_ComboBox, &Barcode_Gen::DPI_Choice_Changed},
+                                                     {Data_source_type, &Barcode_Gen::Data_Source_Changed},
+                                                     {Batch_Series, &Barcode_Gen::Batch_Series_Changed}};
+    const std::pair<QComboBox*, Handler> twoD[] = {{qr_enc_mode_ComboBox, &Barcode_Gen::QR_Enc_Mode_Changed},
+                                                   {qr_version_ComboBox, &Barcode_Gen::QR_Version_Changed},
+                                                   {qr_ec_lvl_ComboBox, &Barcode_Gen::QR_EC_Lvl_Changed},
+                                                   {dm_format_ComboBox, &Barcode_Gen::DM_Format_Changed},
+                                                   {dm_encoding_ComboBox, &Barcode_Gen::regenerate}};
+    const std::pair<QComboBox*, Handler> linear[] = {{align_hdr_combo, &Barcode_Gen::show_},
+                                                     {align_ftr_combo, &Barcode_Gen::show_},
+                                                     {bar_orient_combo, &Barcode_Gen::show_},
+                                                     {bar_align_combo, &Barcode_Gen::Preview_Alignment_Changed}};
+    auto handlerIn = [combo](const auto& table) -> Handler {
+        for (const auto& [box, handler] : table)
+            if (box == combo)
+                return handler;
+        return nullptr;
+    };
+    Handler handler = handlerIn(always);
+    if (!handler)
+        handler = liner_or_2D_font ? handlerIn(twoD) : testBarcode ? handlerIn(linear) : nullptr;
+    if (handler)
+        guarded([&] { (this->*handler)(); });
+}
+
+void Barcode_Gen::DPI_Choice_Changed()
+{
+    const bool custom = DPI_ComboBox->currentText() == QLatin1String("Custom");
+    dpi_Stepper->setVisible(custom);
+    dpi_Text->setVisible(custom);
+    USED_DPI_VALUE = Checked_Barcode_DPI(Barcode_DPI_Of_Item(DPI_ComboBox->currentIndex(), int(dpi_Stepper->value())));
+}
+
+void Barcode_Gen::Data_Source_Changed()
+{
+    const std::shared_ptr<SKTGraphic> g = pass_barcode_control;
+    const int type = Data_source_type->currentIndex();
+    if (type == Source_Typed) {
+        View_Series_Button->setEnabled(false);
+        Batch_Series->setEnabled(false);
+        {
+            const QSignalBlocker b(Batch_Series);
+            Batch_Series->clear();
+        }
+        Set_Value_Editable(true);
+        if (g)
+            g->Set_Data_source_type(Source_Typed);
+    } else if (type == Source_Data_Set) {
+        const QStringList names = _sources ? _sources->Get_datasheet_File_Name_Array() : QStringList();
+        if (names.isEmpty()) {
+            Show_MessageBox(QStringLiteral("Please create batch processing series first."));
+            // The binding stays as it was, and so does the choice shown.
+            const QSignalBlocker b(Data_source_type);
+            Data_source_type->setCurrentIndex(g ? g->data_source_type : Source_Typed);
             return;
         }
-        if (combo == Data_source_type) {
-            const std::shared_ptr<SKTGraphic> g = pass_barcode_control;
-            const int type = Data_source_type->currentIndex();
-            if (type == Source_Typed) {
-                View_Series_Button->setEnabled(false);
-                Batch_Series->setEnabled(false);
-                {
-                    const QSignalBlocker b(Batch_Series);
-                    Batch_Series->clear();
-                }
-                Set_Value_Editable(true);
-                if (g)
-                    g->Set_Data_source_type(Source_Typed);
-            } else if (type == Source_Data_Set) {
-                const QStringList names = _sources ? _sources->Get_datasheet_File_Name_Array() : QStringList();
-                if (names.isEmpty()) {
-                    Show_MessageBox(QStringLiteral("Please create batch processing series first."));
-                    // The binding stays as it was, and so does the choice shown.
-                    const QSignalBlocker b(Data_source_type);
-                    Data_source_type->setCurrentIndex(g ? g->data_source_type : Source_Typed);
-                    return;
-                }
-                View_Series_Button->setEnabled(true);
-                Batch_Series->setEnabled(true);
-                Set_Value_Editable(false);
-                _sources->Fill_Data_Set_File_Name_In_Combo(Batch_Series);
-                const QSignalBlocker b(Batch_Series);
-                Batch_Series->setCurrentIndex(g && !g->batch_list_name.isEmpty() ? names.indexOf(g->batch_list_name)
-                                                                                 : -1);
-                if (g)
-                    g->Set_Data_source_type(Source_Data_Set);
-            } else {
-                View_Series_Button->setEnabled(true);
-                Batch_Series->setEnabled(true);
-                Set_Value_Editable(false);
-                const QSignalBlocker b(Batch_Series);
-                Batch_Series->clear();
-                if (_sources)
-                    _sources->Fill_Excel_Col_Name_In_Combo(Batch_Series);
-                Batch_Series->setCurrentIndex(g && g->excel_col_indx < Batch_Series->count() ? g->excel_col_indx
-                                                                                             : -1);
-                if (g) {
-                    g->Set_Data_source_type(Source_Spreadsheet);
-                    g->Set_Excel_binding(true);
-                }
-            }
-            regenerate();
-            return;
+        View_Series_Button->setEnabled(true);
+        Batch_Series->setEnabled(true);
+        Set_Value_Editable(false);
+        _sources->Fill_Data_Set_File_Name_In_Combo(Batch_Series);
+        const QSignalBlocker b(Batch_Series);
+        Batch_Series->setCurrentIndex(g && !g->batch_list_name.isEmpty() ? names.indexOf(g->batch_list_name) : -1);
+        if (g)
+            g->Set_Data_source_type(Source_Data_Set);
+    } else {
+        View_Series_Button->setEnabled(true);
+        Batch_Series->setEnabled(true);
+        Set_Value_Editable(false);
+        const QSignalBlocker b(Batch_Series);
+        Batch_Series->clear();
+        if (_sources)
+            _sources->Fill_Excel_Col_Name_In_Combo(Batch_Series);
+        Batch_Series->setCurrentIndex(g && g->excel_col_indx < Batch_Series->count() ? g->excel_col_indx : -1);
+        if (g) {
+            g->Set_Data_source_type(Source_Spreadsheet);
+            g->Set_Excel_binding(true);
         }
-        if (combo == Batch_Series) {
-            const QString name = Trim_Str(Batch_Series->currentText());
-            const int index = Batch_Series->currentIndex();
-            const std::shared_ptr<SKTGraphic> g = pass_barcode_control;
-            if (name.isEmpty() || !g || !_host || !_sources)
-                return;
-            QString value;
-            if (Data_source_type->currentIndex() == Source_Data_Set) {
-                g->Set_Batch_List_Name(name);
-                g->Set_Batch_List_Index(index);
-                value = _sources->Get_First_Value_Of_Dataset(name);
-            } else {
-                g->Set_Excel_binding_Index(index);
-                value = _sources->Get_First_Value_Of_Excel_Binding(index);
-            }
-            Set_Value_Text(value);
-            regenerate();
-            _host->Barcode_Binding_Changed(g);
-            return;
-        }
-        if (liner_or_2D_font) {
-            if (combo == qr_enc_mode_ComboBox) {
-                QR_Enc_Mode_Val = combo->currentIndex();
-                regenerate();
-            } else if (combo == qr_version_ComboBox) {
-                QR_Version_Val = combo->currentIndex();
-                Check_And_Set_QR_size_Acc_Version(QR_Version_Val);
-                regenerate();
-            } else if (combo == qr_ec_lvl_ComboBox) {
-                QR_EC_Level_Val = combo->currentIndex();
-                regenerate();
-            } else if (combo == dm_format_ComboBox) {
-                data_matrix_barcode_size_acc_format();
-                regenerate();
-            } else if (combo == dm_encoding_ComboBox) {
-                regenerate();
-            }
-            return;
-        }
-        if (!testBarcode)
-            return;
-        if (combo == align_hdr_combo || combo == align_ftr_combo || combo == bar_orient_combo) {
-            show_();
-        } else if (combo == bar_align_combo) {
-            static const QList<QPair<QString, Qt::Alignment>> alignments = {
-                {"Center", Qt::AlignCenter},        {"Top", Qt::AlignTop | Qt::AlignHCenter},
-                {"TopLeft", Qt::AlignTop | Qt::AlignLeft}, {"TopRight", Qt::AlignTop | Qt::AlignRight},
-                {"Left", Qt::AlignLeft | Qt::AlignVCenter}, {"Bottom", Qt::AlignBottom | Qt::AlignHCenter},
-                {"BottomLeft", Qt::AlignBottom | Qt::AlignLeft}, {"BottomRight", Qt::AlignBottom | Qt::AlignRight},
-                {"Right", Qt::AlignRight | Qt::AlignVCenter}};
-            for (const auto& [text, alignment] : alignments)
-                if (item == text)
-                    barcodeImage->setAlignment(alignment);
-        }
-    });
+    }
+    regenerate();
+}
+
+void Barcode_Gen::Batch_Series_Changed()
+{
+    const QString name = Trim_Str(Batch_Series->currentText());
+    const int index = Batch_Series->currentIndex();
+    const std::shared_ptr<SKTGraphic> g = pass_barcode_control;
+    if (name.isEmpty() || !g || !_host || !_sources)
+        return;
+    QString value;
+    if (Data_source_type->currentIndex() == Source_Data_Set) {
+        g->Set_Batch_List_Name(name);
+        g->Set_Batch_List_Index(index);
+        value = _sources->Get_First_Value_Of_Dataset(name);
+    } else {
+        g->Set_Excel_binding_Index(index);
+        value = _sources->Get_First_Value_Of_Excel_Binding(index);
+    }
+    Set_Value_Text(value);
+    regenerate();
+    _host->Barcode_Binding_Changed(g);
+}
+
+void Barcode_Gen::QR_Enc_Mode_Changed()
+{
+    QR_Enc_Mode_Val = qr_enc_mode_ComboBox->currentIndex();
+    regenerate();
+}
+
+void Barcode_Gen::QR_Version_Changed()
+{
+    QR_Version_Val = qr_version_ComboBox->currentIndex();
+    Check_And_Set_QR_size_Acc_Version(QR_Version_Val);
+    regenerate();
+}
+
+void Barcode_Gen::QR_EC_Lvl_Changed()
+{
+    QR_EC_Level_Val = qr_ec_lvl_ComboBox->currentIndex();
+    regenerate();
+}
+
+void Barcode_Gen::DM_Format_Changed()
+{
+    data_matrix_barcode_size_acc_format();
+    regenerate();
+}
+
+void Barcode_Gen::Preview_Alignment_Changed()
+{
+    static const QList<QPair<QString, Qt::Alignment>> alignments = {
+        {"Center", Qt::AlignCenter},        {"Top", Qt::AlignTop | Qt::AlignHCenter},
+        {"TopLeft", Qt::AlignTop | Qt::AlignLeft}, {"TopRight", Qt::AlignTop | Qt::AlignRight},
+        {"Left", Qt::AlignLeft | Qt::AlignVCenter}, {"Bottom", Qt::AlignBottom | Qt::AlignHCenter},
+        {"BottomLeft", Qt::AlignBottom | Qt::AlignLeft}, {"BottomRight", Qt::AlignBottom | Qt::AlignRight},
+        {"Right", Qt::AlignRight | Qt::AlignVCenter}};
+    const QString item = bar_align_combo->currentText();
+    for (const auto& [text, alignment] : alignments)
+        if (item == text)
+            barcodeImage->setAlignment(alignment);
 }
 
 void Barcode_Gen::data_matrix_barcode_size_acc_format()

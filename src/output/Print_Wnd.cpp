@@ -122,14 +122,36 @@ void Print_Wnd::buildWindow()
     auto* outer = new QHBoxLayout(this);
     auto* settings = new QVBoxLayout;
     outer->addLayout(settings);
+    settings->addWidget(buildPrinterBox());
+    settings->addWidget(buildLabelBox());
+    settings->addWidget(buildPlacementBox());
+    settings->addWidget(buildSideBox());
 
-    // Printer and paper.
+    print_with_batch_chk = new QCheckBox(QStringLiteral("Use Batch Processing Series values"));
+    print_with_excel_chk = new QCheckBox(QStringLiteral("Use spreadsheet values"));
+    connect(print_with_batch_chk, &QCheckBox::clicked, this, &Print_Wnd::Print_With_Batch_Changed);
+    connect(print_with_excel_chk, &QCheckBox::clicked, this, &Print_Wnd::Print_With_Excel_Changed);
+    settings->addWidget(print_with_batch_chk);
+    settings->addWidget(print_with_excel_chk);
+    settings->addStretch();
+    settings->addLayout(buildButtonRow());
+
+    outer->addLayout(buildSampleColumn(), 1);
+    resize(1080, 820);
+}
+
+// Printer and paper.
+QGroupBox* Print_Wnd::buildPrinterBox()
+{
     auto* printerBox = new QGroupBox(QStringLiteral("Printer"));
     auto* printerForm = new QFormLayout(printerBox);
     Printer_ComboBox = new QComboBox;
     Orient_ComboBox = new QComboBox;
     Orient_ComboBox->addItems({QStringLiteral("Portrait"), QStringLiteral("Landscape")});
+    for (QComboBox* combo : {Printer_ComboBox, Orient_ComboBox})
+        connect(combo, &QComboBox::activated, this, [this, combo] { comboBoxSelectionDidChange(combo); });
     auto* setup = new QPushButton(QStringLiteral("Page Setup..."));
+    connect(setup, &QPushButton::clicked, this, &Print_Wnd::pagesetup);
     Paper_id = new QLabel;
     Size_id = new QLabel;
     l_mar_id = new QLabel;
@@ -151,13 +173,17 @@ void Print_Wnd::buildWindow()
     printerForm->addRow(QStringLiteral("Size (mm)"), Size_id);
     printerForm->addRow(QStringLiteral("Margins (mm)"), insets);
     printerForm->addRow(QString(), setup);
-    settings->addWidget(printerBox);
+    return printerBox;
+}
 
-    // One label, the gaps, the grid and the total.
+// One label, the gaps, the grid and the total.
+QGroupBox* Print_Wnd::buildLabelBox()
+{
     auto* labelBox = new QGroupBox(QStringLiteral("Labels"));
     auto* labelForm = new QFormLayout(labelBox);
+    // Numbers: typing ends with Return or leaving the field.
     auto pair = [&](const QString& title, QLineEdit*& field, QDoubleSpinBox*& stepper, QValidator* validator,
-                    double min, double max, double step) {
+                    double min, double max, double step, void (Print_Wnd::*handler)(QObject*)) {
         field = numberField(validator);
         stepper = new QDoubleSpinBox;
         stepper->setRange(min, max);
@@ -166,20 +192,30 @@ void Print_Wnd::buildWindow()
         QWidget* row = Field_With_Stepper(field, stepper);
         static_cast<QHBoxLayout*>(row->layout())->addStretch();
         labelForm->addRow(title, row);
+        connect(field, &QLineEdit::editingFinished, this, [this, field, handler] { (this->*handler)(field); });
+        connect(stepper, &QDoubleSpinBox::valueChanged, this, [this, stepper, handler] { (this->*handler)(stepper); });
     };
-    pair(QStringLiteral("Label width (mm)"), width_Text, width_Stepper, millimetreValidator(this), 1, 1000, 0.5);
-    pair(QStringLiteral("Label height (mm)"), height_Text, height_Stepper, millimetreValidator(this), 1, 1000, 0.5);
+    pair(QStringLiteral("Label width (mm)"), width_Text, width_Stepper, millimetreValidator(this), 1, 1000, 0.5,
+         &Print_Wnd::Width_Changed);
+    pair(QStringLiteral("Label height (mm)"), height_Text, height_Stepper, millimetreValidator(this), 1, 1000, 0.5,
+         &Print_Wnd::Height_Changed);
     pair(QStringLiteral("Horizontal gap (mm)"), horz_mar_Text, horz_mar_Stepper, millimetreValidator(this), 0, 500,
-         0.5);
-    pair(QStringLiteral("Vertical gap (mm)"), vert_mar_Text, vert_mar_Stepper, millimetreValidator(this), 0, 500, 0.5);
+         0.5, &Print_Wnd::Horz_Margin_Changed);
+    pair(QStringLiteral("Vertical gap (mm)"), vert_mar_Text, vert_mar_Stepper, millimetreValidator(this), 0, 500, 0.5,
+         &Print_Wnd::Vert_Margin_Changed);
     // Counts below 1 are taken and raised to 1; a total cannot be typed negative.
-    pair(QStringLiteral("Rows"), Row_Text, Row_Stepper, new QIntValidator(0, 9999, this), 1, 9999, 1);
-    pair(QStringLiteral("Columns"), Col_Text, Col_Stepper, new QIntValidator(0, 9999, this), 1, 9999, 1);
+    pair(QStringLiteral("Rows"), Row_Text, Row_Stepper, new QIntValidator(0, 9999, this), 1, 9999, 1,
+         &Print_Wnd::Row_Changed);
+    pair(QStringLiteral("Columns"), Col_Text, Col_Stepper, new QIntValidator(0, 9999, this), 1, 9999, 1,
+         &Print_Wnd::Col_Changed);
     pair(QStringLiteral("Total labels"), Total_Text, Total_Stepper, new QIntValidator(0, 99999999, this), 0,
-         kTotalMaximum, 1);
-    settings->addWidget(labelBox);
+         kTotalMaximum, 1, &Print_Wnd::Total_Val_Changed);
+    return labelBox;
+}
 
-    // Placement.
+// Placement: the nine corners and sides of the paper, spreading, outlines.
+QGroupBox* Print_Wnd::buildPlacementBox()
+{
     auto* placeBox = new QGroupBox(QStringLiteral("Placement"));
     auto* placeLayout = new QHBoxLayout(placeBox);
     align_Gp_Bx = new QGroupBox;
@@ -204,15 +240,20 @@ void Print_Wnd::buildWindow()
     }
     Auto_Center_chk_bx = new QCheckBox(QStringLiteral("Spread evenly"));
     Show_Margins = new QCheckBox(QStringLiteral("Show label outlines"));
+    connect(Show_Margins, &QCheckBox::clicked, this, &Print_Wnd::Show_Margin_Checked);
+    connect(Auto_Center_chk_bx, &QCheckBox::clicked, this, &Print_Wnd::Auto_Center_Checked);
     auto* placeChecks = new QVBoxLayout;
     placeChecks->addWidget(Auto_Center_chk_bx);
     placeChecks->addWidget(Show_Margins);
     placeChecks->addStretch();
     placeLayout->addWidget(align_Gp_Bx);
     placeLayout->addLayout(placeChecks);
-    settings->addWidget(placeBox);
+    return placeBox;
+}
 
-    // Side and stacking.
+// Side and stacking.
+QGroupBox* Print_Wnd::buildSideBox()
+{
     auto* sideBox = new QGroupBox(QStringLiteral("Card side"));
     auto* sideLayout = new QHBoxLayout(sideBox);
     matrix_card_side = new QButtonGroup(this);
@@ -222,68 +263,49 @@ void Print_Wnd::buildWindow()
         matrix_card_side->addButton(radio, i);
         sideLayout->addWidget(radio);
     }
+    connect(matrix_card_side, &QButtonGroup::idClicked, this, &Print_Wnd::card_side_CellClick);
     print_alignment = new QComboBox;
     print_alignment->addItems({QStringLiteral("Front above back"), QStringLiteral("Side by side")});
+    connect(print_alignment, &QComboBox::activated, this, [this] { comboBoxSelectionDidChange(print_alignment); });
     sideLayout->addWidget(print_alignment);
-    settings->addWidget(sideBox);
+    return sideBox;
+}
 
-    print_with_batch_chk = new QCheckBox(QStringLiteral("Use Batch Processing Series values"));
-    print_with_excel_chk = new QCheckBox(QStringLiteral("Use spreadsheet values"));
-    settings->addWidget(print_with_batch_chk);
-    settings->addWidget(print_with_excel_chk);
-    settings->addStretch();
-
+// Cancel, Preview and Print.
+QHBoxLayout* Print_Wnd::buildButtonRow()
+{
     auto* buttonsRow = new QHBoxLayout;
     auto* cancel = new QPushButton(QStringLiteral("Cancel"));
     auto* preview = new QPushButton(QStringLiteral("Preview"));
     auto* print = new QPushButton(QStringLiteral("Print"));
     print->setDefault(true);
+    connect(preview, &QPushButton::clicked, this, &Print_Wnd::PreviewButtonPressed);
+    connect(print, &QPushButton::clicked, this, &Print_Wnd::PrintButtonPressed);
+    connect(cancel, &QPushButton::clicked, this, &Print_Wnd::CancelButtonPressed);
     buttonsRow->addWidget(cancel);
     buttonsRow->addStretch();
     buttonsRow->addWidget(preview);
     buttonsRow->addWidget(print);
-    settings->addLayout(buttonsRow);
+    return buttonsRow;
+}
 
-    // The sample sheet and its small picture.
+// The sample sheet and its small picture.
+QVBoxLayout* Print_Wnd::buildSampleColumn()
+{
     auto* sampleColumn = new QVBoxLayout;
     PrintView = new Sample_Preview;
     Print_sclview = new QScrollArea;
     Print_sclview->setWidget(PrintView);
     Print_sclview->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Print_sclview->setMinimumWidth(460);
+    for (QScrollBar* bar : {Print_sclview->horizontalScrollBar(), Print_sclview->verticalScrollBar()})
+        connect(bar, &QScrollBar::valueChanged, this, &Print_Wnd::boundsDidChangeNotification);
     test_image_view = new QLabel;
     test_image_view->setFixedSize(150, 150);
     test_image_view->setAlignment(Qt::AlignCenter);
     sampleColumn->addWidget(Print_sclview, 1);
     sampleColumn->addWidget(test_image_view, 0, Qt::AlignHCenter);
-    outer->addLayout(sampleColumn, 1);
-    resize(1080, 820);
-
-    // Numbers: typing ends with Return or leaving the field.
-    auto connectPair = [this](QLineEdit* field, QDoubleSpinBox* stepper, void (Print_Wnd::*handler)(QObject*)) {
-        connect(field, &QLineEdit::editingFinished, this, [this, field, handler] { (this->*handler)(field); });
-        connect(stepper, &QDoubleSpinBox::valueChanged, this, [this, stepper, handler] { (this->*handler)(stepper); });
-    };
-    connectPair(width_Text, width_Stepper, &Print_Wnd::Width_Changed);
-    connectPair(height_Text, height_Stepper, &Print_Wnd::Height_Changed);
-    connectPair(horz_mar_Text, horz_mar_Stepper, &Print_Wnd::Horz_Margin_Changed);
-    connectPair(vert_mar_Text, vert_mar_Stepper, &Print_Wnd::Vert_Margin_Changed);
-    connectPair(Row_Text, Row_Stepper, &Print_Wnd::Row_Changed);
-    connectPair(Col_Text, Col_Stepper, &Print_Wnd::Col_Changed);
-    connectPair(Total_Text, Total_Stepper, &Print_Wnd::Total_Val_Changed);
-    connect(Show_Margins, &QCheckBox::clicked, this, &Print_Wnd::Show_Margin_Checked);
-    connect(Auto_Center_chk_bx, &QCheckBox::clicked, this, &Print_Wnd::Auto_Center_Checked);
-    connect(matrix_card_side, &QButtonGroup::idClicked, this, &Print_Wnd::card_side_CellClick);
-    for (QComboBox* combo : {Printer_ComboBox, Orient_ComboBox, print_alignment})
-        connect(combo, &QComboBox::activated, this, [this, combo] { comboBoxSelectionDidChange(combo); });
-    connect(print_with_batch_chk, &QCheckBox::clicked, this, &Print_Wnd::Print_With_Batch_Changed);
-    connect(print_with_excel_chk, &QCheckBox::clicked, this, &Print_Wnd::Print_With_Excel_Changed);
-    connect(setup, &QPushButton::clicked, this, &Print_Wnd::pagesetup);
-    connect(preview, &QPushButton::clicked, this, &Print_Wnd::PreviewButtonPressed);
-    connect(print, &QPushButton::clicked, this, &Print_Wnd::PrintButtonPressed);
-    connect(cancel, &QPushButton::clicked, this, &Print_Wnd::CancelButtonPressed);
-    for (QScrollBar* bar : {Print_sclview->horizontalScrollBar(), Print_sclview->verticalScrollBar()})
-        connect(bar, &QScrollBar::valueChanged, this, &Print_Wnd::boundsDidChangeNotification);
+    return sampleColumn;
 }
 
 // ---------------------------------------------------------------- printer

@@ -19,11 +19,13 @@ class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
 class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPrinter;
 class QScrollArea;
 class QToolButton;
+class QVBoxLayout;
 class Sample_Preview;
 
 class Print_Wnd : public QDialog {
@@ -138,7 +140,14 @@ protected:
 
 private:
     Print_Wnd();
+    // The window, one builder per panel, in the order they are made.
     void buildWindow();
+    QGroupBox* buildPrinterBox();
+    QGroupBox* buildLabelBox();
+    QGroupBox* buildPlacementBox();
+    QGroupBox* buildSideBox();
+    QHBoxLayout* buildButtonRow();
+    QVBoxLayout* buildSampleColumn();
     void awakeFromNib();
     // A number pair changed: the sender's value to its partner, then the layout.
     void pairChanged(QObject* sender, QLineEdit* field, QDoubleSpinBox* stepper, bool whole);

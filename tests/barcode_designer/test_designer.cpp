@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -220,6 +221,41 @@ TEST_F(DesignerTest, MessagesOfTheWindow)
                                               "Please create batch processing series first.",
                                               "Please select the series."}));
     EXPECT_EQ(designer->barcode_error_label->text(), "There was a problem drawing the barcode.");
+}
+
+TEST_F(DesignerTest, EachListActsOnlyWhileItsKindOfSymbolIsShown)
+{
+    Barcode_Gen* d = designer;
+    // A list, and what choosing its next item changes when the list acts.
+    struct List {
+        QComboBox* Barcode_Gen::*combo;
+        std::function<int()> reading;
+        bool linear; // a linear barcode's list, else a 2-D one's
+    };
+    const List lists[] = {
+        {&Barcode_Gen::qr_version_ComboBox, [] { return QR_Version_Val.load(); }, false},
+        {&Barcode_Gen::qr_ec_lvl_ComboBox, [] { return QR_EC_Level_Val.load(); }, false},
+        {&Barcode_Gen::qr_enc_mode_ComboBox, [] { return QR_Enc_Mode_Val.load(); }, false},
+        {&Barcode_Gen::bar_align_combo, [d] { return int(d->barcodeImage->alignment()); }, true},
+        {&Barcode_Gen::align_hdr_combo, [] { return Live_Barcode_Style.align_hdr_index; }, true},
+    };
+    auto g = placeBarcode();
+    pressNext(false, [&] {
+        for (const char* type : {"QR Code", "Code 39"}) {
+            d->barcodeTypePopup->setCurrentIndex(d->barcodeTypePopup->findText(type));
+            d->barcodeTypeChanged();
+            const bool linearShown = QLatin1String(type) == QLatin1String("Code 39");
+            for (const List& list : lists) {
+                QComboBox* combo = d->*list.combo;
+                const int before = list.reading();
+                combo->setCurrentIndex((combo->currentIndex() + 1) % combo->count());
+                d->comboBoxSelectionDidChange(combo);
+                EXPECT_EQ(list.reading() != before, list.linear == linearShown)
+                    << type << " " << combo->currentText().toStdString();
+            }
+        }
+    });
+    designer->Open_Wnd(g);
 }
 
 TEST_F(DesignerTest, HelpButtonsShowTheirTexts)

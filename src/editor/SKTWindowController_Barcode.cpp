@@ -4,6 +4,7 @@
 
 #include "barcode/Barcode_Gen.h"
 #include "canvas/SKTGraphicView.h"
+#include "data/DataSetFiles.h"
 #include "data/Data_From_Excel.h"
 #include "data/View_Data_Series.h"
 #include "model/Globals.h"
@@ -17,7 +18,7 @@ class Designer_Host : public Barcode_Designer_Host {
 public:
     explicit Designer_Host(SKTWindowController& window) : w(window) {}
 
-    QStringList Get_datasheet_File_Name_Array() const override { return w.Get_datasheet_File_Name_Array(); }
+    QStringList Get_datasheet_File_Name_Array() const override { return Data_Set_Listing(Data_Folder_Path); }
     QString Get_First_Value_Of_Dataset(const QString& name) const override
     {
         return w.Get_First_Value_Of_Dataset(name);
@@ -38,7 +39,7 @@ public:
     void Barcode_Binding_Changed(const std::shared_ptr<SKTGraphic>& graphic) override
     {
         w.Refresh_Canvas();
-        (Card_Front_Or_Back == Side_Back ? w._graphicView_BACK : w._graphicView)->startEditingGraphic(graphic);
+        w.Current_Canvas()->startEditingGraphic(graphic);
         w.Refresh_Canvas();
     }
 

@@ -15,3 +15,9 @@ public:
                                       float hue, float sat, float brt, float con, int rotate,
                                       float r, float g, float b, float tranprency);
 };
+
+class QString;
+// Reads the picture at path, runs it through the photo filters of the design
+// (the IMG_ settings) and makes it the main photo; false, logged, when the
+// picture cannot be read (the main photo stays as it was).
+bool Load_Main_Photo(const QString& path);

@@ -1,7 +1,7 @@
 // Mail sent through the shipped mail script to a real SMTP server on
 // 127.0.0.1; the tests read what the server received.
 #include "data/DataSetFiles.h"
-#include "editor/SKTWindowController.h"
+#include "editor/Batch_Binding.h"
 #include "model/Globals.h"
 #include "output/Email_Setting.h"
 #include "output/Mail_Script.h"
@@ -64,13 +64,11 @@ Sink* sink = nullptr;
 
 // A design of solid cards: the current design and each row have their own
 // colour on each side.
-struct Stand_In_Design : Mail_Design, Card_Row_Source {
+struct Stand_In_Design : Card_Row_Source {
     int rows = 0;
     int begun = 0, ended = 0;
-    bool drawsNothing = false;
+    bool drawsNothing = false; // the design as it stands draws nothing
     static QColor colour(int row, Card_Side side) { return QColor::fromHsv((row * 47 + side * 180 + 400) % 360, 255, 200); }
-    Card_Row_Source& Card_Rows() override { return *this; }
-    QImage Current_Card_Image(Card_Side side) override { return drawsNothing ? QImage() : card(-1, side); }
     void Check_Series_Or_Excel_Use_or_not() override
     {
         Use_Data_Sheet_Values = rows > 0;
@@ -81,7 +79,10 @@ struct Stand_In_Design : Mail_Design, Card_Row_Source {
     int Batch_Row_Count() const override { return Total_Batch_Excel_Card; }
     void Batch_Begin() override { ++begun; }
     void Batch_End() override { ++ended; }
-    QImage Card_Row_Image(int row, Card_Side side, qreal) override { return card(row, side); }
+    QImage Card_Row_Image(int row, Card_Side side, qreal) override
+    {
+        return row < 0 && drawsNothing ? QImage() : card(row, side);
+    }
     bool Draw_Card_Row(int row, Card_Side side, QPainter& painter) override
     {
         painter.drawImage(0, 0, card(row, side));
@@ -363,18 +364,19 @@ TEST_F(MailSendTest, StopEndsAPauseOrAHungSendWithinASecond)
     }
 }
 
-TEST_F(MailSendTest, MailCommandSendsTheDesignsRowsThroughTheMainWindow)
+TEST_F(MailSendTest, MailWindowSendsTheRowsOfABoundDesign)
 {
-    SKTWindowController* wnd = SKTWindowController::defaultInstance();
-    wnd->New_Project_Setting_Reset();
-    reset(); // the window read the (empty) settings file when it started
-    ASSERT_TRUE(wnd->mailAction->isEnabled());
+    SKTDocument document;
+    document.canvasSize(true, QSizeF(243, 153));
+    Batch_Binding binding(document);
     ASSERT_TRUE(Write_Data_Set("Names", {"Ann", "Bob"}, false));
     auto t = std::make_shared<SKTText>();
     t->data_source_type = Source_Data_Set;
     t->batch_list_name = "Names";
     t->bounds = QRectF(10, 10, 100, 20);
-    wnd->Get_Front_Controls_Array().append(t);
+    document.graphics.append(t);
+    binding.Check_Series_Or_Excel_Use_or_not();
+    mail->design = &binding;
 
     host.modalScripts.push_back([&](QDialog&) {
         EXPECT_TRUE(mail->send_with_batch_chk->isEnabled());
@@ -388,7 +390,7 @@ TEST_F(MailSendTest, MailCommandSendsTheDesignsRowsThroughTheMainWindow)
         EXPECT_TRUE(send());
         return 0;
     });
-    wnd->mailAction->trigger();
+    mail->Open_Wnd();
 
     ASSERT_EQ(host.modalRuns.last(), "Send_Mail");
     EXPECT_EQ(host.alertTexts().join('|').toStdString(), "E-mail has been sent successfully.");

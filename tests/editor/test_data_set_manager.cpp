@@ -1,4 +1,5 @@
-#include "XlsxTestKit.h"
+#include "data/XlsxTestKit.h"
+#include "support/Menus.h"
 #include "canvas/SKTGraphicView.h"
 #include "data/BatchWizard.h"
 #include "data/DataSetFiles.h"
@@ -396,8 +397,8 @@ TEST_F(Manager, PropertyPanelShowsWhatTheGraphicIsBoundTo)
     wnd->Remove_Excel_Col_Name_In_Combo(wnd->Data_source_type);
     wnd->Data_Source_Help_Button();
     EXPECT_EQ(Long_SMS_Dlg::defaultInstance()->_Msg_Title->text(), "Batch Processing Settings Help :");
-    EXPECT_TRUE(wnd->batchSeriesAction->isEnabled());
-    wnd->batchSeriesAction->trigger();
+    EXPECT_TRUE(Menu_Command(wnd, "Batch Series...")->isEnabled());
+    Menu_Command(wnd, "Batch Series...")->trigger();
     EXPECT_EQ(host.modalRuns, (QStringList{"View_Data_Series", "View_Data_Series", "QDialog", "Long_SMS_Dlg", "BatchWizard"}));
     EXPECT_EQ(host.alertTexts(), QStringList{"Please select the series."});
     EXPECT_EQ(m->ListData, QStringList{"Guests"}); // the manager listed the sets

@@ -69,7 +69,7 @@ TEST(BatchSymbols, FiftyRowsOfFiveSymbologiesReadBackRowByRow)
         wnd->Get_Front_Controls_Array().append(g);
     }
     CARD_SIDE_STR = "1";
-    wnd->Check_Series_Or_Excel_Use_or_not();
+    wnd->Card_Rows().Check_Series_Or_Excel_Use_or_not();
     ASSERT_EQ(Total_Batch_Excel_Card.load(), rows);
 
     const QString out = resources.path() + "/out";

@@ -1,4 +1,5 @@
 #include "data/XlsxTestKit.h"
+#include "support/SharedState.h"
 #include "support/Menus.h"
 #include "canvas/SKTGraphicView.h"
 #include "data/BatchWizard.h"
@@ -51,6 +52,7 @@ struct Manager : ::testing::Test {
 
     void SetUp() override
     {
+        Reset_Shared_State();
         wnd->New_Project_Setting_Reset();
         CARD_SIDE_STR = "1";
         Msg_Apply_All_Chk = false;
@@ -60,7 +62,7 @@ struct Manager : ::testing::Test {
         m->Update_Value_List_Count();
         m->Back_Btn_Clicked();
     }
-    void TearDown() override { CARD_SIDE_STR = ""; }
+    void TearDown() override { Reset_Shared_State(); }
 
     void writeSet(const QString& file, const QByteArray& bytes) { writeFile(Data_Folder_Path + '/' + file, bytes); }
     QByteArray setFile(const QString& name) { return readFile(Data_Folder_Path + '/' + name + ".txt"); }

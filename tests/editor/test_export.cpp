@@ -6,6 +6,7 @@
 #include "output/Card_Output.h"
 #include "output/ExportWindow.h"
 #include "output/Send_Modeless.h"
+#include "support/SharedState.h"
 #include "support/ScriptedHost.h"
 #include "support/TempResources.h"
 #include "support/Wait.h"
@@ -28,6 +29,7 @@ struct ExportTest : ::testing::Test {
 
     void SetUp() override
     {
+        Reset_Shared_State();
         wnd->New_Project_Setting_Reset();
         CARD_SIDE_STR = "2";
         out = resources.path() + "/out";
@@ -42,8 +44,7 @@ struct ExportTest : ::testing::Test {
     void TearDown() override
     {
         ASSERT_TRUE(waitUntil([] { return !SKTWindowController::Batch_Running(); }, 30000));
-        CARD_SIDE_STR = "";
-        Card_Front_Or_Back = 0;
+        Reset_Shared_State();
     }
     static void fill(Face& face, QColor colour)
     {

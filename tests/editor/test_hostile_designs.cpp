@@ -14,6 +14,7 @@
 #include "model/Work_Files.h"
 #include "platform/Log.h"
 #include "platform/PropertyList.h"
+#include "support/SharedState.h"
 #include "support/ScriptedHost.h"
 #include "support/TempResources.h"
 
@@ -43,18 +44,15 @@ struct HostileDesigns : ::testing::Test {
 
     void SetUp() override
     {
+        Reset_Shared_State();
         wnd->New_Project_Setting_Reset();
-        table->ListData.clear();
-        table->Set_Data_Columns({});
         oldSink = platform::setLogSink([this](const QString& line) { log << line; });
     }
     void TearDown() override
     {
         platform::setLogSink(oldSink);
-        table->ListData.clear();
-        table->Set_Data_Columns({});
+        Reset_Shared_State();
         Excel_Binding_Use = false;
-        Card_Value_In_Process = false;
         SpreadsheetWriter::Release_Data();
     }
     QString at(const QString& name) const { return resources.path() + QLatin1Char('/') + name; }

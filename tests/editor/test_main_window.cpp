@@ -8,6 +8,7 @@
 #include "model/Globals.h"
 #include "model/Helpers.h"
 #include "platform/PropertyList.h"
+#include "support/SharedState.h"
 #include "support/ScriptedHost.h"
 #include "support/TempResources.h"
 #include "support/Wait.h"
@@ -35,7 +36,11 @@ struct MainWindowTest : ::testing::Test {
     TempResources resources;
     ScriptedHost host;
     SKTWindowController* wnd = SKTWindowController::defaultInstance();
-    void SetUp() override { wnd->New_Project_Setting_Reset(); }
+    void SetUp() override
+    {
+        Reset_Shared_State();
+        wnd->New_Project_Setting_Reset();
+    }
 
     GraphicPtr addText(Face& face, const QString& id, const QString& text)
     {

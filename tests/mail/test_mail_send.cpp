@@ -8,6 +8,7 @@
 #include "output/Send_Mail.h"
 #include "output/Send_Modeless.h"
 #include "platform/Log.h"
+#include "support/SharedState.h"
 #include "support/ScriptedHost.h"
 #include "support/TempResources.h"
 #include "support/Wait.h"
@@ -131,7 +132,7 @@ struct MailSendTest : ::testing::Test {
         sending_port = QString::number(sink->port);
         send_enable_ssl = "N";
         mail->design = &design;
-        Use_Data_Sheet_Values = Use_Excel_Binding_Values = false;
+        Reset_Shared_State();
         mail->Open_Wnd(); // resets the fields (the scripted host closes it at once)
         mail->subject_txt->setText("Cards");
         mail->message_txt->setPlainText("Hello");

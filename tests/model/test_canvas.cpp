@@ -1,3 +1,4 @@
+#include "support/SharedState.h"
 #include "canvas/SKTGraphicView.h"
 #include "canvas/SKTGrid.h"
 #include "canvas/SKTRenderingView.h"
@@ -19,8 +20,7 @@ struct CanvasFixture : ::testing::Test {
     {
         Selected_Control_Tool = 2;
         Library_Selected_Image.clear();
-        Card_Front_Or_Back = 0;
-        Card_Shape = 0;
+        Reset_Shared_State();
     }
     void place(const QString& id, const QString& value, QRectF r = QRectF(10, 10, 100, 20),
                GraphicKind kind = GraphicKind::Text)

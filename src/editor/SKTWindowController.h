@@ -44,7 +44,6 @@ public:
     SKTDocument document;
     SKTGrid grid;
     SKTGraphicView* _graphicView = nullptr;
-    SKTGraphicView* _graphicView_BACK = nullptr;
     SKTGraphicView* _graphicView_TEMP = nullptr;
 
     Card_Property Front_card_Prop;
@@ -272,6 +271,7 @@ private:
     void Help_Support_Button();
 
     Batch_Binding batch{document};
+    SKTGraphicView* _graphicView_BACK = nullptr;
     // Drawn behind the product picture of the promotion window.
     QImage promotion_pattern_image;
     // Card panel.

@@ -36,11 +36,7 @@ struct MainWindowTest : ::testing::Test {
     TempResources resources;
     ScriptedHost host;
     SKTWindowController* wnd = SKTWindowController::defaultInstance();
-    void SetUp() override
-    {
-        Reset_Shared_State();
-        wnd->New_Project_Setting_Reset();
-    }
+    void SetUp() override { Reset_Shared_State(); wnd->New_Project_Setting_Reset(); }
 
     GraphicPtr addText(Face& face, const QString& id, const QString& text)
     {

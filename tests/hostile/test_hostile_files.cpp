@@ -2,16 +2,9 @@
 // settings no window can enter, and every input that once failed a fuzz
 // target. (Hostile designs opened and saved by the main window are tested
 // with the window.)
-#include "../data/XlsxTestKit.h"
 #include "Fuzz_Bodies.h"
 #include "barcode/Barcode_Gen.h"
-#include "canvas/SKTRenderingView.h"
-#include "data/Data_From_Excel.h"
-#include "data/SpreadsheetWriter.h"
-#include "editor/DesignLog.h"
-#include "model/Globals.h"
 #include "model/GraphicArchive.h"
-#include "model/Helpers.h"
 #include "model/Work_Files.h"
 #include "platform/Log.h"
 #include "platform/PropertyList.h"
@@ -20,17 +13,12 @@
 
 #include <QDir>
 #include <QDirIterator>
-#include <QElapsedTimer>
 #include <QFile>
-#include <QPainter>
-#include <atomic>
-#include <climits>
 #include <csignal>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 namespace {

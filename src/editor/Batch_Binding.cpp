@@ -256,7 +256,7 @@ QImage Batch_Binding::Card_Row_Image(int row, Card_Side side, qreal pixels_per_p
 {
     try {
         const Face& face = Load_Card_Row(row, side);
-        return SKTRenderingView::image_From_Card_Graphics(face, side, Card_Shape.load(), document.currentCanvasSize(),
+        return SKTRenderingView::image_From_Card_Graphics(face, side, Card_Shape.load(), SKTRenderingView::cardSize(),
                                                           pixels_per_point);
     } catch (const std::exception& e) {
         Show_NSLog_Message(reason(e));
@@ -268,7 +268,7 @@ bool Batch_Binding::Draw_Card_Row(int row, Card_Side side, QPainter& painter)
 {
     try {
         const Face& face = Load_Card_Row(row, side);
-        const QSizeF size = document.currentCanvasSize();
+        const QSizeF size = SKTRenderingView::cardSize();
         if (size.isEmpty())
             return false;
         SKTRenderingView::drawFace(painter, face, side, Card_Shape.load(), size);

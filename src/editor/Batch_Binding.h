@@ -5,6 +5,10 @@
 // rows for the batch roads (export, printing, mail); row < 0 is the design as
 // it stands. The main window owns one over its document.
 //
+// A card is drawn for the side asked for, in the card shape (Card_Shape) and
+// size (the renderer's card size, which the main window keeps with the
+// document's and which a batch worker may read safely).
+//
 // It needs the canvas (drawing), the barcodes (a bound barcode's symbol is
 // made again for each row) and the data (data sets, spreadsheet table), which
 // no room below the editor sees together; it lives here without the window.

@@ -34,7 +34,6 @@ struct BindingTest : ::testing::Test {
     void SetUp() override
     {
         Reset_Shared_State();
-        document.canvasSize(true, QSizeF(3.37 * 72, 2.13 * 72)); // a CR80 card
         QDir().mkpath(Data_Folder_Path);
         CARD_SIDE_STR = "2";
     }

@@ -82,7 +82,6 @@ struct LabelPrint : ::testing::Test {
     void SetUp() override
     {
         Reset_Shared_State();
-        document.canvasSize(true, SKTRenderingView::cardSize());
         QDir().mkpath(Data_Folder_Path);
         Left_Mar = Rite_Mar = Top_Mar = Bot_Mar = 10;
         horz_mar = vert_mar = 10;

@@ -368,7 +368,6 @@ TEST_F(MailSendTest, StopEndsAPauseOrAHungSendWithinASecond)
 TEST_F(MailSendTest, MailWindowSendsTheRowsOfABoundDesign)
 {
     SKTDocument document;
-    document.canvasSize(true, QSizeF(243, 153));
     Batch_Binding binding(document);
     ASSERT_TRUE(Write_Data_Set("Names", {"Ann", "Bob"}, false));
     auto t = std::make_shared<SKTText>();

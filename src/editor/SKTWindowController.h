@@ -108,7 +108,6 @@ public:
     void Fill_Excel_Col_Name_In_Combo(QComboBox* combo) const;
     void Add_Excel_Col_Name_In_Combo(QComboBox* combo) const;
     void Remove_Excel_Col_Name_In_Combo(QComboBox* combo) const;
-
     void Fill_Data_Set_File_Name_In_Combo(QComboBox* combo) const;
 
     // Export of card images.

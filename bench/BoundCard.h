@@ -51,7 +51,7 @@ inline void Make_Bound_Card(const QString& folder, int rows, bool twoSided)
         img->batch_list_name = "Photos";
         face->append(img);
     }
-    wnd->Check_Series_Or_Excel_Use_or_not();
+    wnd->Card_Rows().Check_Series_Or_Excel_Use_or_not();
 }
 
 // Runs the registered benchmarks after prepare(folder) set up a temporary folder.

@@ -24,8 +24,8 @@ void BM_BatchRows(benchmark::State& state)
         for (int row = 0; row < kRows; ++row) {
             if (row == 0 || row == kRows - 100)
                 timer.start();
-            benchmark::DoNotOptimize(wnd->Set_data_table_value_to_card(row, "B", false).constBits());
-            benchmark::DoNotOptimize(wnd->Set_data_table_value_to_card(row, "F", false).constBits());
+            benchmark::DoNotOptimize(wnd->Card_Rows().Set_data_table_value_to_card(row, "B", false).constBits());
+            benchmark::DoNotOptimize(wnd->Card_Rows().Set_data_table_value_to_card(row, "F", false).constBits());
             if (row == 99)
                 firstHundred += timer.nsecsElapsed();
             if (row == kRows - 1)

@@ -38,7 +38,7 @@ void BM_ExportRows(benchmark::State& state)
     double peakBefore = 0;
     for (auto _ : state) {
         peakBefore = peakMiB();
-        const Batch_Export_Result result = Export_Card_Rows(*wnd, g_out, choices, nullptr);
+        const Batch_Export_Result result = Export_Card_Rows(wnd->Card_Rows(), g_out, choices, nullptr);
         if (result.outcome != Export_Outcome::Written || result.cards != kRows)
             state.SkipWithError("the cards were not all written");
     }

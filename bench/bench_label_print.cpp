@@ -56,7 +56,7 @@ void prepare(const QString& folder)
     qr->data_source_type = 1;
     qr->batch_list_name = "Codes";
     face.append(qr);
-    wnd->Check_Series_Or_Excel_Use_or_not();
+    wnd->Card_Rows().Check_Series_Or_Excel_Use_or_not();
 
     // A4 with quarter-inch insets, 2 x 5 cards of 243 x 153 points.
     Left_Mar = Rite_Mar = Top_Mar = Bot_Mar = 18;
@@ -78,7 +78,7 @@ void BM_PrintBoundLabels(benchmark::State& state)
     int pass = 0;
     QString path;
     for (auto _ : state) {
-        Printing_View view(front, QImage(), Printing_View::Print_Spool_Job, Main_App_wnd);
+        Printing_View view(front, QImage(), Printing_View::Print_Spool_Job, &Main_App_wnd->Card_Rows());
         path = g_folder + QStringLiteral("/labels-%1.pdf").arg(pass++);
         {
             QPdfWriter writer(path);

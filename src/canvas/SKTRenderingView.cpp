@@ -17,10 +17,10 @@ Guarded<QSizeF> g_cardSize(QSizeF(3.37 * 72.0, 2.13 * 72.0));
 QSizeF SKTRenderingView::cardSize() { return g_cardSize.get(); }
 void SKTRenderingView::setCardSize(const QSizeF& size) { g_cardSize.set(size); }
 
-void SKTRenderingView::drawCardBase(QPainter& painter, const QRectF& card, int /*side*/)
+void SKTRenderingView::drawCardBase(QPainter& painter, const QRectF& card, int shape_code)
 {
     QPainterPath shape;
-    switch (Card_Shape.load()) {
+    switch (shape_code) {
     case Shape_Rounded_Rectangle: {
         const qreal radius = std::min(card.width(), card.height()) * 0.08;
         shape.addRoundedRect(card, radius, radius);
@@ -34,8 +34,12 @@ void SKTRenderingView::drawCardBase(QPainter& painter, const QRectF& card, int /
 
 void SKTRenderingView::drawFace(QPainter& painter, const Face& graphics, int side)
 {
-    const QSizeF size = cardSize();
-    drawCardBase(painter, QRectF(QPointF(0, 0), size), side);
+    drawFace(painter, graphics, side, Card_Shape.load(), cardSize());
+}
+
+void SKTRenderingView::drawFace(QPainter& painter, const Face& graphics, int /*side*/, int shape, const QSizeF& size)
+{
+    drawCardBase(painter, QRectF(QPointF(0, 0), size), shape);
     for (qsizetype i = graphics.size() - 1; i >= 0; --i) {
         const GraphicPtr& g = graphics[i];
         if (g && g->ctrl_is_visible)
@@ -52,9 +56,15 @@ QImage SKTRenderingView::image_From_Card_Graphics(const Face& graphics, bool pri
 
 QImage SKTRenderingView::image_From_Card_Graphics(const Face& graphics, qreal scale)
 {
+    return image_From_Card_Graphics(graphics, Card_Side(Card_Front_Or_Back.load()), Card_Shape.load(), cardSize(),
+                                    scale);
+}
+
+QImage SKTRenderingView::image_From_Card_Graphics(const Face& graphics, Card_Side side, int shape,
+                                                  const QSizeF& size, qreal scale)
+{
     try {
         // Whatever the scale, the image's size in points is the card's size.
-        const QSizeF size = cardSize();
         // Rounded up, with a little room for the error of the multiplication.
         const QSize pixels = scale != 1.0 ? QSize(qCeil(size.width() * scale - 1e-6), qCeil(size.height() * scale - 1e-6))
                                           : size.toSize();
@@ -65,7 +75,7 @@ QImage SKTRenderingView::image_From_Card_Graphics(const Face& graphics, qreal sc
         image.fill(Qt::transparent);
         QPainter painter(&image);
         painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
-        drawFace(painter, graphics, Card_Front_Or_Back.load());
+        drawFace(painter, graphics, side, shape, size);
         return image;
     } catch (const std::exception& e) {
         Show_NSLog_Message(QString::fromUtf8(e.what()));

@@ -84,7 +84,7 @@ SKTWindowController::SKTWindowController()
     TEMP_user_profile = new User_Profile_Class;
     for (User_Profile_Class* profile : {Front_user_profile, Back_user_profile, TEMP_user_profile})
         profile->Reset_All_Values();
-    data_table_content.clear();
+    batch.Refresh_Design = [this] { Refresh_Canvas(); };
     wizard_pattern_image = QImage(Resource_Path + QStringLiteral("/wizard_pattern.png"));
     promotion_pattern_image = QImage(Resource_Path + QStringLiteral("/pattern_1.jpg"));
 
@@ -668,21 +668,8 @@ QImage SKTWindowController::Main_Photo_image() const
 
 void SKTWindowController::Update_frame_Main_Photo_And_Path(const QString& path, bool change_path)
 {
-    try {
-        QString error;
-        const QImage photo = Read_Image_File(path, &error);
-        if (photo.isNull()) {
-            Show_NSLog_Message(QStringLiteral("Cannot load the photo %1: %2").arg(path, error));
-            return;
-        }
-        Set_Main_Photo_image(ImageProcesser::Get_Processed_Image(
-            photo, IMG_gray_Scale, IMG_Sepia, IMG_invert_clr, IMG_hue_val, IMG_sat_val, IMG_brt_val, IMG_con_val,
-            int(IMG_rotate_image), IMG_srp_val, IMG_ev_val, IMG_blr_val, IMG_trnsp_val));
-        if (change_path)
-            Invite_Frame_Pic_IMG = path;
-    } catch (const std::exception& e) {
-        Show_NSLog_Message(QString::fromUtf8(e.what()));
-    }
+    if (Load_Main_Photo(path) && change_path)
+        Invite_Frame_Pic_IMG = path;
 }
 
 // ---------------------------------------------------------------- data-source helpers

@@ -3,8 +3,8 @@
 // panels, and the commands. One per process, reached through Main_App_wnd.
 #include "canvas/SKTGrid.h"
 #include "data/BatchWizard.h"
+#include "editor/Batch_Binding.h"
 #include "model/Card_Property.h"
-#include "model/Card_Rows.h"
 #include "model/DesignLog.h"
 #include "model/SKTDocument.h"
 #include "output/Batch_Export.h"
@@ -34,7 +34,7 @@ class SKTGraphicView;
 class User_Profile_Class;
 class ExportWindow;
 
-class SKTWindowController : public QMainWindow, public Card_Row_Source, public Data_Set_User {
+class SKTWindowController : public QMainWindow, public Data_Set_User {
     Q_OBJECT
 public:
     // Creates the one controller (and its document) on first use.
@@ -44,7 +44,6 @@ public:
     SKTDocument document;
     SKTGrid grid;
     SKTGraphicView* _graphicView = nullptr;
-    SKTGraphicView* _graphicView_BACK = nullptr;
     SKTGraphicView* _graphicView_TEMP = nullptr;
 
     Card_Property Front_card_Prop;
@@ -58,16 +57,10 @@ public:
     QStringList paper_card_arry;
     QFont textFont;
     QImage wizard_pattern_image;
-    // Drawn behind the product picture of the promotion window.
-    QImage promotion_pattern_image;
     // The main photo ("PARTY_IMAGE" on the front) is bound to a data set.
     bool main_photo_ds_batch = false;
-    // Sets main_photo_ds_batch from the front side's graphics.
-    void Update_Main_Photo_Binding();
-    // The binding table: the values of each bound data set, by the set's name
-    // (only loaded sets are held).
-    QHash<QString, QStringList> data_table_content;
-    Face* Graphics_array_Batch = nullptr;
+    // The batch binding of the design: its rows for export, printing and mail.
+    Batch_Binding& Card_Rows() { return batch; }
     QString App_Name = QStringLiteral("Gleamcard");
 
     // Property panel.
@@ -76,45 +69,16 @@ public:
     QPlainTextEdit* Text_value_Edit = nullptr;
     QPushButton* insert_template_btn = nullptr;
     // Card panel.
-    QDoubleSpinBox* card_width_mm = nullptr;
-    QDoubleSpinBox* card_height_mm = nullptr;
-    QListWidget* card_shape_list = nullptr;
-    QComboBox* card_sides_combo = nullptr;
     QTabWidget* settings_tab = nullptr;
     QTabBar* side_switch = nullptr;
-    QLabel* front_back_label = nullptr;
-    QStackedWidget* canvas_stack = nullptr;
-    // Grid controls (shown in the grid dialog).
-    QPushButton* Grid_clr = nullptr;
-    QSlider* Grid_Space_slidr = nullptr;
-    QCheckBox* Show_hide_grid_chk = nullptr;
-    QGroupBox* Grid_Opt_box = nullptr;
-    // Sheets shown over the main window while long work runs.
-    QDialog* Send_Models_Window = nullptr;
-    QDialog* plz_wait_Window = nullptr;
-    QLabel* plz_wait_label = nullptr;
-
-    // Menu commands; those whose dialogs are not part of this window are
-    // connected by the code that provides them.
-    QAction *newAction, *openAction, *saveAction, *saveTemplateAction, *exportAction, *printAction,
-        *mailAction, *userProfileAction, *batchSeriesAction, *createSeriesAction, *importAction, *gridAction,
-        *editPhotoAction, *helpAction;
-    QList<QAction*> productPageActions;
-    QAction* reviewAction = nullptr;
 
     // Start flow and project.
     void Open_Start_Window();
     void New_Project_Setting_Reset();
     int Open_Log_File();
     bool Save_project_file(const QString& path, bool show_msg);
-    // What a design log of the current design holds; the main photo as PNG
-    // data, or (photo_png false) only as the identity of its picture. error:
-    // why a graphic cannot be stored, when one cannot.
-    Design_Log_Content Current_Design_Content(bool photo_png, QString* error = nullptr) const;
     // Loads a design log ("L" a project, "T" a template); 1 on success.
     int Read_and_load_design_Log(const QString& path, const QString& log_or_template);
-    // Lays the start wizard's invitation details out on the front side.
-    void Fill_Party_Invidation_Details();
 
     // Card size.
     void Set_Card_Size_In_Control(double width_mm, double height_mm);
@@ -122,10 +86,6 @@ public:
     QSizeF Set_Document_Size(const QSizeF& size);
     void SetDocumentCanvasSize(const QSizeF& size);
     QSizeF Get_My_card_Size(const QString& category, const QString& preset, int list_index) const;
-
-    // Paths.
-    QString Convert_Path_From_URL(const QUrl& url) const;
-    bool Check_And_Validate_File_Path(const QString& path) const;
 
     // Faces.
     Face& Get_Front_Controls_Array();
@@ -135,59 +95,20 @@ public:
     // the same objects, or with copies true copies of them, so that what is
     // done to the preview stays off the card.
     void Temp_Design_Control_Assign(bool copies = false);
+    // The canvas of the side on screen.
     SKTGraphicView* Current_Canvas() const;
     void Refresh_Canvas();
 
     // Main photo.
-    QImage Main_Photo_image() const;
     void Update_frame_Main_Photo_And_Path(const QString& path, bool change_path);
 
     // Data-set and spreadsheet helpers of the property panel.
-    QStringList Get_datasheet_File_Name_Array() const;
     QString Get_First_Value_Of_Dataset(const QString& name) const;
     QString Get_First_Value_Of_Excel_Binding(int column) const;
     void Fill_Excel_Col_Name_In_Combo(QComboBox* combo) const;
     void Add_Excel_Col_Name_In_Combo(QComboBox* combo) const;
     void Remove_Excel_Col_Name_In_Combo(QComboBox* combo) const;
-
-    // Data sets in use.
-    bool Check_Batch_File_In_Use_Validation(const QString& name) const override;
     void Fill_Data_Set_File_Name_In_Combo(QComboBox* combo) const;
-
-    // Batch binding: preparation and counts.
-    void Check_Series_Or_Excel_Use_or_not() override;
-    void Check_Data_Sheet_Value_Use_or_Not();
-    void Check_Excel_Binding_Value_Use_or_Not();
-    bool Check_Front_Side_Dataset_Is_Used() const;
-    bool Check_Back_Side_Dataset_Is_Used() const;
-    bool Check_Front_Side_Excel_Binding_Is_Used() const;
-    bool Check_Back_Side_Excel_Binding_Is_Used() const;
-    void Create_Dataset_binding_table();
-    void Add_dataset_col_in_binding_table(const QString& name);
-    void Calculate_data_table_rows();
-    void Calculate_Excel_table_rows();
-    void Get_total_Card_count() override;
-    // Batch binding: one row into one side ("F" front, anything else back),
-    // rendered. Safe on a batch worker thread.
-    QImage Set_data_table_value_to_card(int row, const QString& card_side, bool print_box);
-    // The same without rendering: the row's values go into the side's graphics.
-    void Load_Batch_Row(int row, const QString& card_side);
-    void Assign_Batch_Values_To_Control(int row);
-    QString Get_sel_row_col_value_of_dataset(int row, const QString& set_name) const;
-    QString Get_sel_row_col_value_of_Excel(int row, int col) const;
-    // After a batch: row 0 on the front again, canvases live again.
-    void Select_first_row_value_for_design(bool print_box);
-
-    // The rows of this design for the batch roads.
-    int Batch_Row_Count() const override;
-    void Batch_Begin() override;
-    void Batch_End() override;
-    QImage Card_Row_Image(int row, Card_Side side, qreal pixels_per_point) override;
-    bool Draw_Card_Row(int row, Card_Side side, QPainter& painter) override;
-
-    // The main photo is kept before a batch and put back after it.
-    void Keep_Main_Photo_For_Batch();
-    void Restore_Main_Photo_After_Batch();
 
     // Export of card images.
     ExportWindow* exportWindow = nullptr;
@@ -198,23 +119,11 @@ public:
     // another batch runs. The choices of the export dialog are taken now.
     bool Start_Batch_Export(const QString& folder);
     static bool Batch_Running();
-    bool Export_Combined_Image(const QImage& front, const QImage& back, const QString& path, bool show_msg);
-    bool Export_File_Function(const QString& path, const QImage& image, bool show_msg);
-    QString Create_Front_Card_Path(const QString& path) const;
-    QString Create_Back_Card_Path(const QString& path) const;
     // The preview of a user template: both sides in one image.
     void Export_As_Template_Clicked(const QString& preview_path);
-    // The data sets bound on the exported sides that give no values (empty or unreadable).
-    QStringList Bound_Data_Sets_Without_Rows() const;
 
-    // Images and sheets. Failures are shown unless show_errors is false.
+    // Images. Failures are shown unless show_errors is false.
     bool Save_gen_image(const QImage& image, const QString& file_path_val, bool show_errors = true);
-    void Open_Export_File_Box() override;
-    void Show_One_By_One_Modeless();
-    void Hide_One_By_One_Modeless();
-    void Show_Create_Modeless();
-    void Hide_Destroy_Modeless();
-    void Get_Email_Details();
 
     // The graphic selected on the side on screen.
     GraphicPtr Selected_Graphic() const;
@@ -235,12 +144,8 @@ public:
     // The barcode designer on the selected barcode graphic; after OK the
     // selected barcodes take its settings and symbol.
     void Open_Barcode_Window();
-    void Update_Barcode_Graphics(const GraphicPtr& graphic);
-    QPushButton* barcode_designer_btn = nullptr;
-    // Label printing and the help window.
+    // Label printing.
     void Print_Button();
-    void Print_method();
-    void Help_Support_Button();
 
     // Unsaved work. The design as last opened, saved or begun is kept to
     // compare with; the title shows the design's name, marked while they differ.
@@ -258,13 +163,6 @@ public slots:
     void comboBoxSelectionDidChange(QComboBox* combo);
     void toggleGridShowing();
     void Grid_Clr_Changed(const QColor& colour);
-    void Grid_Slider_Changed(int value);
-    void Grid_Show_Hide_Changed(bool shown);
-    void Side_Changed(int side);
-    void Card_Size_Changed();
-    void Card_Shape_Changed(int row);
-    void Card_Sides_Changed(int index);
-    void Text_Value_Changed();
     void Show_Graphic_Properties(const GraphicPtr& graphic);
     void Text_Tool_Clicked();
     void Image_Tool_Clicked();
@@ -274,7 +172,6 @@ public slots:
     void Save_Button();
     void Save_As_Template_Button();
     void Edit_Main_Photo_Button();
-    void Insert_Template_Button();
     // Data sets: the manager, and the property panel's view and help buttons.
     void Batch_Series_Button();
     void View_batch_Series_Button();
@@ -284,24 +181,34 @@ public slots:
     // The series generator and the import wizard, making new data sets.
     void Create_Series_Button();
     void Import_Wizard_Button();
-    // The Mail command: the binding flags again, then the mail window.
-    void Mail_Button();
     void User_Profile_Button_Clicked();
     // The start-choice dialog, the template wizard (a new design from a
     // template) and the card wizard (the card's size and shape).
     void Start_Choice_Button();
     void New_From_Template_Button();
     void Card_Wizard_Button();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private slots:
+    void Grid_Slider_Changed(int value);
+    void Grid_Show_Hide_Changed(bool shown);
+    void Side_Changed(int side);
+    void Card_Size_Changed();
+    void Card_Shape_Changed(int row);
+    void Card_Sides_Changed(int index);
+    void Text_Value_Changed();
+    void Insert_Template_Button();
+    // The Mail command: the binding flags again, then the mail window.
+    void Mail_Button();
     // Help > Product Page 1 to 3: the promotion window for each product;
     // Help > Review: the review window.
     void Pelvoro_Product1_Prmotion();
     void Pelvoro_Product2_Prmotion();
     void Pelvoro_Product3_Prmotion();
     void Review_Button();
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     SKTWindowController();
@@ -330,17 +237,72 @@ private:
     // Hands the wizards what they need of this window (wizards/Wizard_Host.h).
     void Install_Wizard_Host();
 
-    // Loads row into side (a row below 0 leaves the design as it stands) and
-    // gives the side's graphics.
-    Face& Load_Card_Row(int row, Card_Side side);
     Export_Choices currentExportChoices() const;
     void Export_Batch_File(const QString& folder, const Export_Choices& choices);
+
+    // What a design log of the current design holds; the main photo as PNG
+    // data, or (photo_png false) only as the identity of its picture. error:
+    // why a graphic cannot be stored, when one cannot.
+    Design_Log_Content Current_Design_Content(bool photo_png, QString* error = nullptr) const;
+    // Lays the start wizard's invitation details out on the front side.
+    void Fill_Party_Invidation_Details();
+    QString Convert_Path_From_URL(const QUrl& url) const;
+    bool Check_And_Validate_File_Path(const QString& path) const;
+    QImage Main_Photo_image() const;
+    QStringList Get_datasheet_File_Name_Array() const;
+    // Sets main_photo_ds_batch from the front side's graphics.
+    void Update_Main_Photo_Binding();
+    // The data-set manager's questions about the design.
+    bool Check_Batch_File_In_Use_Validation(const QString& name) const override;
+    void Open_Export_File_Box() override;
+
+    bool Export_Combined_Image(const QImage& front, const QImage& back, const QString& path, bool show_msg);
+    bool Export_File_Function(const QString& path, const QImage& image, bool show_msg);
+    QString Create_Front_Card_Path(const QString& path) const;
+    QString Create_Back_Card_Path(const QString& path) const;
+    // The data sets bound on the exported sides that give no values (empty or unreadable).
+    QStringList Bound_Data_Sets_Without_Rows() const;
+    void Show_One_By_One_Modeless();
+    void Hide_One_By_One_Modeless();
+    void Show_Create_Modeless();
+    void Hide_Destroy_Modeless();
+    void Get_Email_Details();
+    void Update_Barcode_Graphics(const GraphicPtr& graphic);
+    void Print_method();
+    void Help_Support_Button();
+
+    Batch_Binding batch{document};
+    SKTGraphicView* _graphicView_BACK = nullptr;
+    // Drawn behind the product picture of the promotion window.
+    QImage promotion_pattern_image;
+    // Card panel.
+    QDoubleSpinBox* card_width_mm = nullptr;
+    QDoubleSpinBox* card_height_mm = nullptr;
+    QListWidget* card_shape_list = nullptr;
+    QComboBox* card_sides_combo = nullptr;
+    QLabel* front_back_label = nullptr;
+    QStackedWidget* canvas_stack = nullptr;
+    // Grid controls (shown in the grid dialog).
+    QPushButton* Grid_clr = nullptr;
+    QSlider* Grid_Space_slidr = nullptr;
+    QCheckBox* Show_hide_grid_chk = nullptr;
+    QGroupBox* Grid_Opt_box = nullptr;
+    QPushButton* barcode_designer_btn = nullptr;
+    // Sheets shown over the main window while long work runs.
+    QDialog* Send_Models_Window = nullptr;
+    QDialog* plz_wait_Window = nullptr;
+    QLabel* plz_wait_label = nullptr;
+    // Menu commands; those whose dialogs are not part of this window are
+    // connected by the code that provides them.
+    QAction *newAction, *openAction, *saveAction, *saveTemplateAction, *exportAction, *printAction,
+        *mailAction, *userProfileAction, *batchSeriesAction, *createSeriesAction, *importAction, *gridAction,
+        *editPhotoAction, *helpAction;
+    QList<QAction*> productPageActions;
+    QAction* reviewAction = nullptr;
 
     QString currentProjectPath;
     QVariantList savedDesign;         // the design as last opened or saved
     QTimer* titleTimer = nullptr;     // gathers repaints into one title check
-    QImage batchSavedMainPhoto;
-    int batchSavedSide = Side_Front;
 };
 
 // The one main window controller.

@@ -4,6 +4,7 @@
 
 #include "barcode/Barcode_Gen.h"
 #include "canvas/SKTGraphicView.h"
+#include "data/DataSetFiles.h"
 #include "data/Data_From_Excel.h"
 #include "data/Design_Data_Sources.h"
 #include "data/View_Data_Series.h"
@@ -29,7 +30,7 @@ public:
     void Barcode_Binding_Changed(const std::shared_ptr<SKTGraphic>& graphic) override
     {
         w.Refresh_Canvas();
-        (Card_Front_Or_Back == Side_Back ? w._graphicView_BACK : w._graphicView)->startEditingGraphic(graphic);
+        w.Current_Canvas()->startEditingGraphic(graphic);
         w.Refresh_Canvas();
     }
 

@@ -1,12 +1,15 @@
-// The main window's side of the data sets: the Batch Series command that
-// opens the data-set manager, and the property panel's buttons that show the
-// data behind the selected graphic and explain the data sources.
+// The main window's side of the data sets: the lists and first values the
+// property panel shows, the Batch Series command that opens the data-set
+// manager, and the property panel's buttons that show the data behind the
+// selected graphic and explain the data sources.
 #include "editor/SKTWindowController.h"
 
 #include "data/BatchWizard.h"
+#include "data/DataSetFiles.h"
 #include "data/Data_From_Excel.h"
 #include "data/SpreadsheetWriter.h"
 #include "data/View_Data_Series.h"
+#include "model/Globals.h"
 #include "model/Helpers.h"
 #include "output/Long_SMS_Dlg.h"
 
@@ -14,6 +17,46 @@
 #include <QComboBox>
 #include <QTabWidget>
 #include <exception>
+
+QStringList SKTWindowController::Get_datasheet_File_Name_Array() const
+{
+    return Data_Set_Listing(Data_Folder_Path);
+}
+
+QString SKTWindowController::Get_First_Value_Of_Dataset(const QString& name) const
+{
+    try {
+        return Data_Set_First_Value(name);
+    } catch (const std::exception& e) {
+        Show_NSLog_Message(QString::fromUtf8(e.what()));
+        return QStringLiteral("");
+    }
+}
+
+bool SKTWindowController::Check_Batch_File_In_Use_Validation(const QString& name) const
+{
+    return batch.Check_Batch_File_In_Use_Validation(name);
+}
+
+void SKTWindowController::Update_Main_Photo_Binding()
+{
+    bool bound = false;
+    for (const GraphicPtr& g : document.graphics)
+        if (g && g->control_ID == QLatin1String("PARTY_IMAGE") && g->data_source_type == Source_Data_Set)
+            bound = true;
+    main_photo_ds_batch = bound;
+}
+
+void SKTWindowController::Fill_Data_Set_File_Name_In_Combo(QComboBox* combo) const
+{
+    if (!combo)
+        return;
+    const QSignalBlocker block(combo);
+    combo->setCurrentIndex(-1);
+    combo->clear();
+    combo->addItems(Get_datasheet_File_Name_Array());
+    combo->setCurrentIndex(-1);
+}
 
 void SKTWindowController::connectDataSetCommands()
 {

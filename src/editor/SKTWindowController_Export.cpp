@@ -3,7 +3,6 @@
 #include "editor/SKTWindowController.h"
 
 #include "canvas/SKTGraphicView.h"
-#include "canvas/SKTRenderingView.h"
 #include "model/Globals.h"
 #include "model/Helpers.h"
 #include "output/Batch_Export.h"
@@ -40,7 +39,7 @@ QStringList SKTWindowController::Bound_Data_Sets_Without_Rows() const
     auto collect = [&](const Face& face) {
         for (const GraphicPtr& g : face)
             if (g && g->data_source_type == Source_Data_Set && !names.contains(g->batch_list_name)
-                && data_table_content.value(g->batch_list_name).isEmpty())
+                && batch.data_table_content.value(g->batch_list_name).isEmpty())
                 names << g->batch_list_name;
     };
     collect(document.graphics);
@@ -107,12 +106,8 @@ bool SKTWindowController::Export_Single_File(const QString& path, bool show_msg)
     const Export_Choices choices = currentExportChoices();
     bool ok = false;
     try {
-        const Card_Faces faces = Render_Card_Sides(choices.side, [&](Card_Side side) {
-            Card_Front_Or_Back = side;
-            return SKTRenderingView::image_From_Card_Graphics(side == Side_Front ? document.graphics
-                                                                                 : document.graphics_back,
-                                                              choices.pixelsPerPoint());
-        });
+        const Card_Faces faces = Render_Card_Sides(
+            choices.side, [&](Card_Side side) { return batch.Card_Row_Image(-1, side, choices.pixelsPerPoint()); });
         // A back file beside the chosen file is replaced only when the user agrees.
         const QString backPath = Create_Back_Card_Path(path);
         const bool backFileWanted = choices.side == Sides_Choice::Back
@@ -167,7 +162,7 @@ void SKTWindowController::Export_Button()
         dlg->export_combined_image_chk->setChecked(false);
         dlg->export_card_side_CellClick(1);
 
-        Check_Series_Or_Excel_Use_or_not();
+        batch.Check_Series_Or_Excel_Use_or_not();
         const QStringList empty = Bound_Data_Sets_Without_Rows();
         dlg->batch_note->setVisible(!Use_Data_Sheet_Values && !empty.isEmpty());
         dlg->batch_note->setText(
@@ -187,7 +182,7 @@ void SKTWindowController::Export_Button()
             Use_Data_Sheet_Values = false;
         if (Use_Excel_Binding_Values && !dlg->Export_with_excel_chk->isChecked())
             Use_Excel_Binding_Values = false;
-        Get_total_Card_count();
+        batch.Get_total_Card_count();
 
         if (!Use_Data_Sheet_Values && !Use_Excel_Binding_Values) {
             platform::PanelRequest request;
@@ -249,7 +244,7 @@ static QString Batch_Export_Message(const Batch_Export_Result& result)
 
 void SKTWindowController::Export_Batch_File(const QString& folder, const Export_Choices& choices)
 {
-    const Batch_Export_Result result = Export_Card_Rows(*this, folder, choices, this);
+    const Batch_Export_Result result = Export_Card_Rows(batch, folder, choices, this);
     const bool wrote = result.outcome == Export_Outcome::Written || result.outcome == Export_Outcome::Some_Failed
                        || result.outcome == Export_Outcome::Stopped;
     if (wrote) {

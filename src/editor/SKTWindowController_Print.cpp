@@ -28,12 +28,13 @@ void SKTWindowController::buildPrintCommands(QMenu* help)
 void SKTWindowController::Print_Button()
 {
     try {
-        Check_Series_Or_Excel_Use_or_not();
+        batch.Check_Series_Or_Excel_Use_or_not();
         // A design bound to data whose sets or columns give no rows has
         // nothing to put on its labels.
         const bool twoSided = CARD_SIDE_STR == QLatin1String("2");
-        const bool bound = Check_Front_Side_Dataset_Is_Used() || Check_Front_Side_Excel_Binding_Is_Used() ||
-                           (twoSided && (Check_Back_Side_Dataset_Is_Used() || Check_Back_Side_Excel_Binding_Is_Used()));
+        const bool bound =
+            batch.Check_Front_Side_Dataset_Is_Used() || batch.Check_Front_Side_Excel_Binding_Is_Used()
+            || (twoSided && (batch.Check_Back_Side_Dataset_Is_Used() || batch.Check_Back_Side_Excel_Binding_Is_Used()));
         if ((bound || Use_Data_Sheet_Values || Use_Excel_Binding_Values) && Total_Batch_Excel_Card == 0) {
             Show_MessageBox(QStringLiteral("List is empty."));
             return;
@@ -52,7 +53,7 @@ void SKTWindowController::Print_method()
             return;
         }
         Print_Wnd* window = Print_Wnd::defaultInstance();
-        window->design = this;
+        window->design = &batch;
         window->Open_Print_Wnd();
     } catch (const std::exception& e) {
         Show_NSLog_Message(QString::fromUtf8(e.what()));

@@ -1,8 +1,9 @@
 #pragma once
 // The rows of a design, as the batch roads (image export, label printing,
 // mail) see them: how many bound rows there are, and the card of one row.
-// The main window implements it over its batch binding; a road takes it as a
-// parameter, so it runs and is tested without a main window.
+// The batch binding (editor/Batch_Binding.h) implements it over the design;
+// a road takes it as a parameter, so it runs and is tested without a main
+// window.
 #include "model/Codes.h"
 
 #include <QImage>

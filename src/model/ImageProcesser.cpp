@@ -205,3 +205,22 @@ void Photo_Filter_Settings::toGlobals() const
     IMG_ev_val = exposure;
     IMG_blr_val = blur;
 }
+
+bool Load_Main_Photo(const QString& path)
+{
+    try {
+        QString error;
+        const QImage photo = Read_Image_File(path, &error);
+        if (photo.isNull()) {
+            Show_NSLog_Message(QStringLiteral("Cannot load the photo %1: %2").arg(path, error));
+            return false;
+        }
+        Set_Main_Photo_image(ImageProcesser::Get_Processed_Image(
+            photo, IMG_gray_Scale, IMG_Sepia, IMG_invert_clr, IMG_hue_val, IMG_sat_val, IMG_brt_val, IMG_con_val,
+            int(IMG_rotate_image), IMG_srp_val, IMG_ev_val, IMG_blr_val, IMG_trnsp_val));
+        return true;
+    } catch (const std::exception& e) {
+        Show_NSLog_Message(QString::fromUtf8(e.what()));
+        return false;
+    }
+}

@@ -26,3 +26,9 @@ struct Photo_Filter_Settings {
     static Photo_Filter_Settings fromGlobals();
     void toGlobals() const;
 };
+
+class QString;
+// Reads the picture at path, runs it through the photo filters of the design
+// (the IMG_ settings) and makes it the main photo; false, logged, when the
+// picture cannot be read (the main photo stays as it was).
+bool Load_Main_Photo(const QString& path);

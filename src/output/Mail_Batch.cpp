@@ -162,11 +162,10 @@ QString Calculate_Pause_Time(qint64 ms)
     return line + seconds;
 }
 
-Mail_Batch_Result Send_Mail_Thread(const Mail_Plan& plan, Mail_Design& design, QWidget* sheet_parent)
+Mail_Batch_Result Send_Mail_Thread(const Mail_Plan& plan, Card_Row_Source& rows, QWidget* sheet_parent)
 {
     Mail_Batch_Result result;
     Stop_SMS_Sending_Now = false;
-    Card_Row_Source& rows = design.Card_Rows();
     const bool withRows = plan.mode == Mail_Mode::Rows_To_Everyone || plan.mode == Mail_Mode::Row_Per_Recipient;
     const int rowCount = withRows ? rows.Batch_Row_Count() : 0;
     const int recipients = int(plan.recipients.size());
@@ -225,7 +224,7 @@ Mail_Batch_Result Send_Mail_Thread(const Mail_Plan& plan, Mail_Design& design, Q
             Show_NSLog_Message(QStringLiteral("send card no batch."));
             // The card is drawn once; a card that could not be written is not sent.
             if (i == 0 && folder.isValid()) {
-                const auto render = [&](Card_Side side) { return design.Current_Card_Image(side); };
+                const auto render = [&](Card_Side side) { return rows.Card_Row_Image(-1, side, 1.0); };
                 writeCardFiles(plan.sides, render, base, false, cardFiles);
             }
             if (cardFiles.isEmpty())

@@ -12,23 +12,6 @@
 
 class QWidget;
 
-// What the mail window needs of the design it mails. The main window
-// implements it; tests put a stand-in in its place.
-class Mail_Design {
-public:
-    virtual ~Mail_Design() = default;
-    // The batch rows of the design.
-    virtual Card_Row_Source& Card_Rows() = 0;
-    // The design as it stands (no batch row), one side, one pixel per point.
-    // Called on the mail worker.
-    virtual QImage Current_Card_Image(Card_Side side) = 0;
-    // Use_Data_Sheet_Values, Use_Excel_Binding_Values and
-    // Total_Batch_Excel_Card derived again from the design.
-    virtual void Check_Series_Or_Excel_Use_or_not() = 0;
-    // Total_Batch_Excel_Card again from the two flags as they are now.
-    virtual void Get_total_Card_count() = 0;
-};
-
 // The mail window's fields as the user left them, and the account.
 struct Mail_Job {
     QString from, to, subject, body;
@@ -82,6 +65,7 @@ struct Mail_Batch_Result {
 
 // Sends the plan's messages, one run of the mail script each, with the
 // progress sheet over sheet_parent; the first failure or Stop ends the batch,
-// and the end box tells how it went. Card files live in a private
+// and the end box tells how it went. The card is row r of rows, or without
+// rows the design as it stands (row -1). Card files live in a private
 // temporary folder removed at the end. Call it off the main thread.
-Mail_Batch_Result Send_Mail_Thread(const Mail_Plan& plan, Mail_Design& design, QWidget* sheet_parent);
+Mail_Batch_Result Send_Mail_Thread(const Mail_Plan& plan, Card_Row_Source& rows, QWidget* sheet_parent);

@@ -352,7 +352,7 @@ void Send_Mail::Send_Button()
     design->Get_total_Card_count();
 
     sending = true;
-    Mail_Design* target = design;
+    Card_Row_Source* target = design;
     QThread* worker = QThread::create([this, plan, target] {
         Send_Mail_Thread(plan, *target, this);
         sending = false;

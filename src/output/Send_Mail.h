@@ -23,7 +23,7 @@ public:
     static Send_Mail* defaultInstance();
 
     // The design being mailed; set by whoever opens the window.
-    Mail_Design* design = nullptr;
+    Card_Row_Source* design = nullptr;
 
     // Resets the fields and runs the window modally.
     void Open_Wnd();

@@ -2,9 +2,11 @@
 #include "canvas/SKTRenderingView.h"
 #include "data/DataSetFiles.h"
 #include "data/Data_From_Excel.h"
-#include "editor/SKTWindowController.h"
+#include "editor/Batch_Binding.h"
 #include "model/Globals.h"
+#include "canvas/SKTGrid.h"
 #include "support/ScriptedHost.h"
+#include "support/SharedState.h"
 #include "support/TempResources.h"
 #include "support/Wait.h"
 
@@ -25,25 +27,17 @@ QString solidPng(const QString& path, QColor colour)
 struct BindingTest : ::testing::Test {
     TempResources resources;
     ScriptedHost host;
-    SKTWindowController* wnd = SKTWindowController::defaultInstance();
+    SKTDocument document;
+    Batch_Binding binding{document};
     Data_From_Excel* table = Data_From_Excel_Window;
 
     void SetUp() override
     {
-        wnd->New_Project_Setting_Reset();
+        Reset_Shared_State();
         QDir().mkpath(Data_Folder_Path);
-        table->ListData.clear();
-        table->Set_Data_Columns({});
         CARD_SIDE_STR = "2";
     }
-    void TearDown() override
-    {
-        table->ListData.clear();
-        table->Set_Data_Columns({});
-        CARD_SIDE_STR = "";
-        Card_Front_Or_Back = 0;
-        Card_Value_In_Process = false;
-    }
+    void TearDown() override { Reset_Shared_State(); }
     std::shared_ptr<SKTText> text(Face& face, int type, const QString& set = {}, int col = 0,
                                   QRectF r = QRectF(0, 0, 100, 20))
     {
@@ -73,43 +67,43 @@ TEST_F(BindingTest, CountsTakeTheLongerSourceAndBlanksFollow)
         ten << QStringLiteral("v%1").arg(i);
     ASSERT_TRUE(Write_Data_Set("Ten", ten, false));
     tableOf(4);
-    auto fromSet = text(wnd->Get_Front_Controls_Array(), 1, "Ten");
-    auto fromTable = text(wnd->Get_Front_Controls_Array(), 2, {}, 1);
+    auto fromSet = text(document.graphics, 1, "Ten");
+    auto fromTable = text(document.graphics, 2, {}, 1);
 
-    wnd->Check_Series_Or_Excel_Use_or_not();
+    binding.Check_Series_Or_Excel_Use_or_not();
     EXPECT_TRUE(Use_Data_Sheet_Values);
     EXPECT_TRUE(Use_Excel_Binding_Values);
     EXPECT_EQ(Data_table_rows.load(), 10);
     EXPECT_EQ(Excel_table_rows.load(), 4);
     EXPECT_EQ(Total_Batch_Excel_Card.load(), 10);
 
-    wnd->Set_data_table_value_to_card(3, "F", false);
+    binding.Set_data_table_value_to_card(3, "F", false);
     EXPECT_EQ(fromSet->text, "v3");
     EXPECT_EQ(fromTable->text, "row3");
-    wnd->Set_data_table_value_to_card(4, "F", false);
+    binding.Set_data_table_value_to_card(4, "F", false);
     EXPECT_EQ(fromSet->text, "v4");
     EXPECT_EQ(fromTable->text, ""); // past the table's end
 
     // The caller switches the table off for this run: its text stays as it is.
     fromTable->text = "kept";
     Use_Excel_Binding_Values = false;
-    wnd->Get_total_Card_count();
+    binding.Get_total_Card_count();
     EXPECT_EQ(Total_Batch_Excel_Card.load(), 10);
-    wnd->Set_data_table_value_to_card(2, "F", false);
+    binding.Set_data_table_value_to_card(2, "F", false);
     EXPECT_EQ(fromTable->text, "kept");
     EXPECT_EQ(fromSet->text, "v2");
 }
 
 TEST_F(BindingTest, NothingBoundMeansNoRows)
 {
-    text(wnd->Get_Front_Controls_Array(), 0);
-    wnd->Check_Series_Or_Excel_Use_or_not();
+    text(document.graphics, 0);
+    binding.Check_Series_Or_Excel_Use_or_not();
     EXPECT_FALSE(Use_Data_Sheet_Values);
     EXPECT_FALSE(Use_Excel_Binding_Values);
     EXPECT_EQ(Total_Batch_Excel_Card.load(), 0);
     // A bound set whose file is gone loads nothing either.
-    text(wnd->Get_Front_Controls_Array(), 1, "Gone");
-    wnd->Check_Series_Or_Excel_Use_or_not();
+    text(document.graphics, 1, "Gone");
+    binding.Check_Series_Or_Excel_Use_or_not();
     EXPECT_FALSE(Use_Data_Sheet_Values);
     EXPECT_EQ(Total_Batch_Excel_Card.load(), 0);
 }
@@ -117,14 +111,14 @@ TEST_F(BindingTest, NothingBoundMeansNoRows)
 TEST_F(BindingTest, BackSideCountsOnlyOnTwoSidedCards)
 {
     ASSERT_TRUE(Write_Data_Set("Back", {"a", "b", "c"}, false));
-    text(wnd->Get_Back_Controls_Array(), 1, "Back");
+    text(document.graphics_back, 1, "Back");
     for (const char* sides : {"1", ""}) {
         CARD_SIDE_STR = sides;
-        wnd->Check_Series_Or_Excel_Use_or_not();
+        binding.Check_Series_Or_Excel_Use_or_not();
         EXPECT_EQ(Total_Batch_Excel_Card.load(), 0) << sides;
     }
     CARD_SIDE_STR = "2";
-    wnd->Check_Series_Or_Excel_Use_or_not();
+    binding.Check_Series_Or_Excel_Use_or_not();
     EXPECT_EQ(Total_Batch_Excel_Card.load(), 3);
 }
 
@@ -134,20 +128,20 @@ TEST_F(BindingTest, RowsGoIntoTextAndImagesOnBothSidesAndRender)
     const QString blue = solidPng(resources.path() + "/blue.png", Qt::blue);
     ASSERT_TRUE(Write_Data_Set("Pics", {red, blue}, false));
     ASSERT_TRUE(Write_Data_Set("Names", {"  Ann ", "", "Cy"}, false));
-    auto front = text(wnd->Get_Front_Controls_Array(), 1, "Names");
+    auto front = text(document.graphics, 1, "Names");
     auto pic = std::make_shared<SKTImage>();
     pic->data_source_type = 1;
     pic->batch_list_name = "Pics";
     pic->bounds = QRectF(0, 0, 243, 153);
     pic->isDrawingStroke = false;
-    wnd->Get_Back_Controls_Array().append(pic);
+    document.graphics_back.append(pic);
     tableOf(3);
-    auto backText = text(wnd->Get_Back_Controls_Array(), 2, {}, 0);
+    auto backText = text(document.graphics_back, 2, {}, 0);
 
-    wnd->Check_Series_Or_Excel_Use_or_not();
+    binding.Check_Series_Or_Excel_Use_or_not();
     ASSERT_EQ(Total_Batch_Excel_Card.load(), 3);
 
-    QImage back = wnd->Set_data_table_value_to_card(1, "B", false);
+    QImage back = binding.Set_data_table_value_to_card(1, "B", false);
     EXPECT_EQ(Card_Front_Or_Back.load(), 1);
     EXPECT_EQ(pic->filePath(), blue);
     EXPECT_EQ(backText->text, "2"); // the row-number column
@@ -155,14 +149,14 @@ TEST_F(BindingTest, RowsGoIntoTextAndImagesOnBothSidesAndRender)
     EXPECT_EQ(back.pixelColor(200, 140), QColor(Qt::blue));
     EXPECT_EQ(front->text, "typed"); // the front is untouched by a back row
 
-    QImage frontImage = wnd->Set_data_table_value_to_card(0, "F", false);
+    QImage frontImage = binding.Set_data_table_value_to_card(0, "F", false);
     EXPECT_EQ(Card_Front_Or_Back.load(), 0);
     EXPECT_EQ(front->text, "Ann"); // trimmed
     EXPECT_FALSE(frontImage.isNull());
-    wnd->Set_data_table_value_to_card(1, "F", false);
+    binding.Set_data_table_value_to_card(1, "F", false);
     EXPECT_EQ(front->text, ""); // an empty line is an empty value
 
-    wnd->Set_data_table_value_to_card(2, "B", false);
+    binding.Set_data_table_value_to_card(2, "B", false);
     EXPECT_EQ(pic->filePath(), ""); // the set has 2 values: no image
     EXPECT_TRUE(pic->image.isNull());
 }
@@ -170,16 +164,16 @@ TEST_F(BindingTest, RowsGoIntoTextAndImagesOnBothSidesAndRender)
 TEST_F(BindingTest, SetsAreKeptByNameNotByListingPosition)
 {
     ASSERT_TRUE(Write_Data_Set("Names", {"Ann", "Bo"}, false));
-    auto g = text(wnd->Get_Front_Controls_Array(), 1, "Names");
+    auto g = text(document.graphics, 1, "Names");
     g->batch_list_index = 0;
     // A new set sorts in front of the bound one and the stored index is now stale.
     ASSERT_TRUE(Write_Data_Set("Animals", {"cat", "dog"}, false));
-    ASSERT_EQ(wnd->Get_datasheet_File_Name_Array().indexOf("Names"), 1);
-    wnd->Check_Series_Or_Excel_Use_or_not();
-    wnd->Set_data_table_value_to_card(1, "F", false);
+    ASSERT_EQ(Data_Set_Listing(Data_Folder_Path).indexOf("Names"), 1);
+    binding.Check_Series_Or_Excel_Use_or_not();
+    binding.Set_data_table_value_to_card(1, "F", false);
     EXPECT_EQ(g->text, "Bo");
     g->batch_list_index = 99;
-    wnd->Set_data_table_value_to_card(0, "F", false);
+    binding.Set_data_table_value_to_card(0, "F", false);
     EXPECT_EQ(g->text, "Ann");
 }
 
@@ -187,19 +181,19 @@ TEST_F(BindingTest, IndexesOutOfRangeGiveTheEmptyValue)
 {
     ASSERT_TRUE(Write_Data_Set("Names", {"Ann"}, false));
     tableOf(2);
-    wnd->Check_Series_Or_Excel_Use_or_not();
-    EXPECT_EQ(wnd->Get_sel_row_col_value_of_dataset(-1, "Names"), "");
-    EXPECT_EQ(wnd->Get_sel_row_col_value_of_dataset(1, "Names"), "");
-    EXPECT_EQ(wnd->Get_sel_row_col_value_of_dataset(0, "Other"), "");
+    binding.Check_Series_Or_Excel_Use_or_not();
+    EXPECT_EQ(binding.Get_sel_row_col_value_of_dataset(-1, "Names"), "");
+    EXPECT_EQ(binding.Get_sel_row_col_value_of_dataset(1, "Names"), "");
+    EXPECT_EQ(binding.Get_sel_row_col_value_of_dataset(0, "Other"), "");
     Use_Excel_Binding_Values = true;
-    wnd->Calculate_Excel_table_rows();
-    EXPECT_EQ(wnd->Get_sel_row_col_value_of_Excel(1, 1), "row1");
-    EXPECT_EQ(wnd->Get_sel_row_col_value_of_Excel(2, 1), "");
-    EXPECT_EQ(wnd->Get_sel_row_col_value_of_Excel(-5, 1), "");
-    EXPECT_EQ(wnd->Get_sel_row_col_value_of_Excel(0, 9), "");
-    EXPECT_EQ(wnd->Get_sel_row_col_value_of_Excel(0, -1), "");
-    auto g = text(wnd->Get_Front_Controls_Array(), 2, {}, 40);
-    wnd->Set_data_table_value_to_card(100000, "F", false);
+    binding.Calculate_Excel_table_rows();
+    EXPECT_EQ(binding.Get_sel_row_col_value_of_Excel(1, 1), "row1");
+    EXPECT_EQ(binding.Get_sel_row_col_value_of_Excel(2, 1), "");
+    EXPECT_EQ(binding.Get_sel_row_col_value_of_Excel(-5, 1), "");
+    EXPECT_EQ(binding.Get_sel_row_col_value_of_Excel(0, 9), "");
+    EXPECT_EQ(binding.Get_sel_row_col_value_of_Excel(0, -1), "");
+    auto g = text(document.graphics, 2, {}, 40);
+    binding.Set_data_table_value_to_card(100000, "F", false);
     EXPECT_EQ(g->text, "");
 }
 
@@ -214,9 +208,9 @@ TEST_F(BindingTest, OnlyTheMainPhotoGraphicReloadsTheMainPhoto)
     auto other = std::make_shared<SKTImage>();
     other->data_source_type = 1;
     other->batch_list_name = "Pics";
-    wnd->Get_Front_Controls_Array().append(other);
-    wnd->Check_Series_Or_Excel_Use_or_not();
-    wnd->Set_data_table_value_to_card(0, "F", false);
+    document.graphics.append(other);
+    binding.Check_Series_Or_Excel_Use_or_not();
+    binding.Set_data_table_value_to_card(0, "F", false);
     EXPECT_EQ(Get_Main_Photo_image(), original);
     EXPECT_EQ(other->image.pixelColor(0, 0), QColor(Qt::red));
 
@@ -224,11 +218,11 @@ TEST_F(BindingTest, OnlyTheMainPhotoGraphicReloadsTheMainPhoto)
     party->control_ID = "PARTY_IMAGE";
     party->data_source_type = 1;
     party->batch_list_name = "Pics";
-    wnd->Get_Front_Controls_Array().append(party);
-    wnd->Keep_Main_Photo_For_Batch();
-    wnd->Set_data_table_value_to_card(0, "F", false);
+    document.graphics.append(party);
+    binding.Keep_Main_Photo_For_Batch();
+    binding.Set_data_table_value_to_card(0, "F", false);
     EXPECT_EQ(Get_Main_Photo_image().pixelColor(0, 0), QColor(Qt::red));
-    wnd->Restore_Main_Photo_After_Batch();
+    binding.Restore_Main_Photo_After_Batch();
     EXPECT_EQ(Get_Main_Photo_image(), original);
     Set_Main_Photo_image(QImage());
 }
@@ -236,12 +230,12 @@ TEST_F(BindingTest, OnlyTheMainPhotoGraphicReloadsTheMainPhoto)
 TEST_F(BindingTest, AfterABatchRowZeroIsBackAndTheCanvasLive)
 {
     ASSERT_TRUE(Write_Data_Set("Names", {"Ann", "Bo"}, false));
-    auto g = text(wnd->Get_Front_Controls_Array(), 1, "Names");
-    wnd->Check_Series_Or_Excel_Use_or_not();
+    auto g = text(document.graphics, 1, "Names");
+    binding.Check_Series_Or_Excel_Use_or_not();
     Card_Value_In_Process = true;
-    wnd->Set_data_table_value_to_card(1, "F", false);
+    binding.Set_data_table_value_to_card(1, "F", false);
     EXPECT_EQ(g->text, "Bo");
-    wnd->Select_first_row_value_for_design(false);
+    binding.Select_first_row_value_for_design(false);
     EXPECT_EQ(g->text, "Ann");
     EXPECT_FALSE(Card_Value_In_Process);
 }
@@ -252,9 +246,11 @@ TEST_F(BindingTest, TwoHundredRowsFromAWorkerWhileTheCanvasIsShown)
     for (int i = 0; i < 200; ++i)
         names << QStringLiteral("Guest %1").arg(i);
     ASSERT_TRUE(Write_Data_Set("Guests", names, false));
-    auto g = text(wnd->Get_Front_Controls_Array(), 1, "Guests", 0, QRectF(10, 10, 200, 40));
-    wnd->show();
-    wnd->Check_Series_Or_Excel_Use_or_not();
+    auto g = text(document.graphics, 1, "Guests", 0, QRectF(10, 10, 200, 40));
+    SKTGrid grid;
+    SKTGraphicView canvas(&document, &document.graphics, &grid, Side_Front);
+    canvas.show();
+    binding.Check_Series_Or_Excel_Use_or_not();
     ASSERT_EQ(Total_Batch_Excel_Card.load(), 200);
 
     Card_Value_In_Process = true;
@@ -262,21 +258,20 @@ TEST_F(BindingTest, TwoHundredRowsFromAWorkerWhileTheCanvasIsShown)
     std::atomic<bool> done{false};
     QThread* worker = QThread::create([&] {
         for (int row = 0; row < 200; ++row)
-            if (wnd->Set_data_table_value_to_card(row, "F", false).size() == QSize(243, 153))
+            if (binding.Set_data_table_value_to_card(row, "F", false).size() == QSize(243, 153))
                 ++rendered;
         done = true;
     });
     worker->start();
     // The main thread keeps painting the canvas meanwhile.
     ASSERT_TRUE(waitUntil([&] {
-        wnd->_graphicView->repaint();
+        canvas.repaint();
         return done.load();
     }, 60000));
     worker->wait();
     delete worker;
     EXPECT_EQ(rendered.load(), 200);
     EXPECT_EQ(g->text, "Guest 199");
-    wnd->Select_first_row_value_for_design(false);
+    binding.Select_first_row_value_for_design(false);
     EXPECT_EQ(g->text, "Guest 0");
-    wnd->hide();
 }

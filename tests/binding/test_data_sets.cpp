@@ -1,9 +1,10 @@
 #include "data/DataSetFiles.h"
 #include "data/Data_From_Excel.h"
-#include "editor/SKTWindowController.h"
+#include "editor/Batch_Binding.h"
 #include "model/Globals.h"
 #include "output/Long_SMS_Dlg.h"
 #include "support/ScriptedHost.h"
+#include "support/SharedState.h"
 #include "support/TempResources.h"
 
 #include <QCheckBox>
@@ -26,13 +27,14 @@ void writeFile(const QString& path, const QByteArray& bytes)
 struct DataSetTest : ::testing::Test {
     TempResources resources;
     ScriptedHost host;
-    SKTWindowController* wnd = SKTWindowController::defaultInstance();
+    SKTDocument document;
+    Batch_Binding binding{document};
     void SetUp() override
     {
-        wnd->New_Project_Setting_Reset();
+        Reset_Shared_State();
         QDir().mkpath(Data_Folder_Path);
     }
-    void TearDown() override { CARD_SIDE_STR = ""; }
+    void TearDown() override { Reset_Shared_State(); }
     GraphicPtr bound(Face& face, const QString& set)
     {
         auto g = std::make_shared<SKTText>();
@@ -52,19 +54,14 @@ TEST_F(DataSetTest, ListingHasEveryPlainFileByNameInAFixedOrder)
     writeFile(Data_Folder_Path + "/.hidden.txt", "h\n");
     writeFile(Data_Folder_Path + "/Archive.2024.txt", "z\n");
     QDir().mkpath(Data_Folder_Path + "/Folder");
-    const QStringList names = wnd->Get_datasheet_File_Name_Array();
+    const QStringList names = Data_Set_Listing(Data_Folder_Path);
     EXPECT_EQ(names, (QStringList{".hidden", "Archive.2024", "List", "Names", "Photos"}));
-    EXPECT_EQ(wnd->Get_datasheet_File_Name_Array(), names); // the same order every time
+    EXPECT_EQ(Data_Set_Listing(Data_Folder_Path), names); // the same order every time
     // "List" comes from List.csv: there is no List.txt to read.
-    EXPECT_EQ(wnd->Get_First_Value_Of_Dataset("List"), "");
-    QComboBox combo;
-    combo.addItems({"stale"});
-    wnd->Fill_Data_Set_File_Name_In_Combo(&combo);
-    EXPECT_EQ(combo.count(), 5);
-    EXPECT_EQ(combo.itemText(3), "Names");
+    EXPECT_EQ(Data_Set_First_Value("List"), "");
 
     QDir(Data_Folder_Path).removeRecursively();
-    EXPECT_TRUE(wnd->Get_datasheet_File_Name_Array().isEmpty());
+    EXPECT_TRUE(Data_Set_Listing(Data_Folder_Path).isEmpty());
 }
 
 TEST_F(DataSetTest, FirstValuesAndValueCounts)
@@ -73,10 +70,10 @@ TEST_F(DataSetTest, FirstValuesAndValueCounts)
     writeFile(Data_Folder_Path + "/Blank.txt", "\nAnn\n");
     writeFile(Data_Folder_Path + "/Gaps.txt", "A\n\nB\n\n\n");
     writeFile(Data_Folder_Path + "/Latin1.txt", "caf\xe9\n");
-    EXPECT_EQ(wnd->Get_First_Value_Of_Dataset("Crlf"), "Ann\r");
-    EXPECT_EQ(wnd->Get_First_Value_Of_Dataset("Blank"), "");
-    EXPECT_EQ(wnd->Get_First_Value_Of_Dataset("Latin1"), "caf\u00e9"); // not UTF-8: read as Latin-1
-    EXPECT_EQ(wnd->Get_First_Value_Of_Dataset("Missing"), "");
+    EXPECT_EQ(Data_Set_First_Value("Crlf"), "Ann\r");
+    EXPECT_EQ(Data_Set_First_Value("Blank"), "");
+    EXPECT_EQ(Data_Set_First_Value("Latin1"), "caf\u00e9"); // not UTF-8: read as Latin-1
+    EXPECT_EQ(Data_Set_First_Value("Missing"), "");
     EXPECT_EQ(*Data_Set_Batch_Values("Gaps"), (QStringList{"A", "", "B"}));
     EXPECT_EQ(*Data_Set_Shown_Values("Gaps"), (QStringList{"A", "B"}));
     EXPECT_FALSE(Data_Set_Batch_Values("Missing").has_value());
@@ -85,19 +82,19 @@ TEST_F(DataSetTest, FirstValuesAndValueCounts)
 TEST_F(DataSetTest, InUseFollowsTheSidesAndTheFile)
 {
     writeFile(Data_Folder_Path + "/Guests.txt", "Ann\n");
-    bound(wnd->Get_Back_Controls_Array(), "Guests");
+    bound(document.graphics_back, "Guests");
     CARD_SIDE_STR = "1";
-    EXPECT_FALSE(wnd->Check_Batch_File_In_Use_Validation("Guests"));
+    EXPECT_FALSE(binding.Check_Batch_File_In_Use_Validation("Guests"));
     CARD_SIDE_STR = "";
-    EXPECT_FALSE(wnd->Check_Batch_File_In_Use_Validation("Guests"));
+    EXPECT_FALSE(binding.Check_Batch_File_In_Use_Validation("Guests"));
     CARD_SIDE_STR = "2";
-    EXPECT_TRUE(wnd->Check_Batch_File_In_Use_Validation("Guests"));
-    EXPECT_FALSE(wnd->Check_Batch_File_In_Use_Validation("guests")); // names compare exactly
+    EXPECT_TRUE(binding.Check_Batch_File_In_Use_Validation("Guests"));
+    EXPECT_FALSE(binding.Check_Batch_File_In_Use_Validation("guests")); // names compare exactly
     CARD_SIDE_STR = "1";
-    bound(wnd->Get_Front_Controls_Array(), "Guests");
-    EXPECT_TRUE(wnd->Check_Batch_File_In_Use_Validation("Guests"));
+    bound(document.graphics, "Guests");
+    EXPECT_TRUE(binding.Check_Batch_File_In_Use_Validation("Guests"));
     QFile::remove(Data_Folder_Path + "/Guests.txt");
-    EXPECT_FALSE(wnd->Check_Batch_File_In_Use_Validation("Guests"));
+    EXPECT_FALSE(binding.Check_Batch_File_In_Use_Validation("Guests"));
 }
 
 TEST_F(DataSetTest, NamesThatLeaveTheFolderAreRefused)
@@ -112,9 +109,9 @@ TEST_F(DataSetTest, NamesThatLeaveTheFolderAreRefused)
     EXPECT_FALSE(QFileInfo::exists(resources.path() + "/escape.txt"));
     // A graphic naming such a set loads nothing.
     writeFile(resources.path() + "/secret.txt", "do not read\n");
-    bound(wnd->Get_Front_Controls_Array(), "../secret");
-    wnd->Check_Series_Or_Excel_Use_or_not();
-    EXPECT_TRUE(wnd->data_table_content.isEmpty());
+    bound(document.graphics, "../secret");
+    binding.Check_Series_Or_Excel_Use_or_not();
+    EXPECT_TRUE(binding.data_table_content.isEmpty());
     EXPECT_EQ(Total_Batch_Excel_Card.load(), 0);
 }
 
@@ -150,13 +147,6 @@ TEST_F(DataSetTest, SpreadsheetTableRowsAndViewer)
     EXPECT_EQ(table->ListData[0], (QVariantMap{{"Extension", "1"}, {"Column1", "Ann"}, {"Column2", "Oslo"}}));
     EXPECT_EQ(table->ListData[1].value("Extension").toString(), "2");
     EXPECT_EQ(table->ListData[1].value("Column2").toString(), "");
-    EXPECT_EQ(wnd->Get_First_Value_Of_Excel_Binding(0), "1");
-    EXPECT_EQ(wnd->Get_First_Value_Of_Excel_Binding(2), "Oslo");
-    EXPECT_EQ(wnd->Get_First_Value_Of_Excel_Binding(7), "");
-    QComboBox combo;
-    wnd->Fill_Excel_Col_Name_In_Combo(&combo);
-    EXPECT_EQ(combo.count(), 3);
-    EXPECT_EQ(combo.itemText(2), "City");
 
     host.modalScripts.push_back([&](QDialog& d) {
         EXPECT_EQ(table->rows_count->text(), "2");
@@ -173,9 +163,6 @@ TEST_F(DataSetTest, SpreadsheetTableRowsAndViewer)
     EXPECT_EQ(table->ListData[1].value("Column2").toString(), "  Rome ");
     QAbstractItemModel* m = table->model();
     EXPECT_FALSE(m->setData(m->index(5, 1), "x", Qt::EditRole)); // no such row
-    table->ListData.clear();
-    EXPECT_EQ(wnd->Get_First_Value_Of_Excel_Binding(0), "");
-    table->Set_Data_Columns({});
 }
 
 TEST(LongTextBox, FieldsServeOneShowingAndNoLeavesTheAnswer)
@@ -227,7 +214,7 @@ TEST_F(DataSetTest, HandMadeFilesInOtherEncodingsBindTheirValues)
         SCOPED_TRACE(name);
         writeFile(Data_Folder_Path + '/' + name + ".txt", bytes);
         EXPECT_EQ(*Data_Set_Batch_Values(name), (QStringList{"Zo\u00eb", "Jos\u00e9"}));
-        EXPECT_EQ(wnd->Get_First_Value_Of_Dataset(name), "Zo\u00eb");
+        EXPECT_EQ(Data_Set_First_Value(name), "Zo\u00eb");
     }
     // Added values turn the whole file into UTF-8, not a mix of two encodings.
     ASSERT_TRUE(Write_Data_Set("Latin1", {"Ren\u00e9e"}, true));

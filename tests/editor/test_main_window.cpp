@@ -1,5 +1,6 @@
 #include "canvas/SKTGraphicView.h"
 #include "canvas/SKTRenderingView.h"
+#include "data/DataSetFiles.h"
 #include "data/Data_From_Excel.h"
 #include "editor/SKTWindowController.h"
 #include "editor/SmallDialogs.h"
@@ -7,6 +8,7 @@
 #include "model/Globals.h"
 #include "model/Helpers.h"
 #include "platform/PropertyList.h"
+#include "support/SharedState.h"
 #include "support/ScriptedHost.h"
 #include "support/TempResources.h"
 #include "support/Wait.h"
@@ -16,6 +18,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -34,7 +37,7 @@ struct MainWindowTest : ::testing::Test {
     TempResources resources;
     ScriptedHost host;
     SKTWindowController* wnd = SKTWindowController::defaultInstance();
-    void SetUp() override { wnd->New_Project_Setting_Reset(); }
+    void SetUp() override { Reset_Shared_State(); wnd->New_Project_Setting_Reset(); }
 
     GraphicPtr addText(Face& face, const QString& id, const QString& text)
     {
@@ -63,7 +66,7 @@ TEST_F(MainWindowTest, StartUpStateAndGlobals)
     EXPECT_EQ(IMG_trnsp_val.load(), 100);
     EXPECT_EQ(IMG_sat_val.load(), 1);
     EXPECT_EQ(Title_unique, "Unique No. :");
-    EXPECT_TRUE(wnd->data_table_content.isEmpty());
+    EXPECT_TRUE(wnd->Card_Rows().data_table_content.isEmpty());
     EXPECT_EQ(wnd->textFont.family(), "Times New Roman");
     EXPECT_TRUE(wnd->textFont.italic());
     EXPECT_EQ(wnd->Data_source_type->count(), 2);
@@ -83,7 +86,7 @@ TEST_F(MainWindowTest, ResetEmptiesFacesAndStartGlobals)
     EXPECT_EQ(Invite_Frame_Pic_IMG, "");
     EXPECT_FALSE(Fill_User_Profile);
     EXPECT_EQ(IMG_hue_val.load(), 0);
-    EXPECT_TRUE(wnd->Main_Photo_image().isNull());
+    EXPECT_TRUE(Get_Main_Photo_image().isNull());
 }
 
 TEST_F(MainWindowTest, TempFaceHoldsTheSameObjectsAsTheSideOnScreen)
@@ -294,18 +297,26 @@ TEST_F(MainWindowTest, GridHandlers)
 {
     wnd->grid.isShown = false;
     wnd->grid.spacing = 12;
+    // The window's grid controls sit in the grid dialog.
+    Grid_Wizard* dialog = Grid_Wizard::defaultInstance();
+    auto* options = dialog->findChild<QGroupBox*>();
+    auto* Show_hide_grid_chk = dialog->findChild<QCheckBox*>();
+    ASSERT_TRUE(options && Show_hide_grid_chk);
+    auto* Grid_Space_slidr = options->findChild<QSlider*>();
+    auto* Grid_clr = options->findChild<QPushButton*>();
+    ASSERT_TRUE(Grid_Space_slidr && Grid_clr);
     host.modalScripts.push_back([&](QDialog& d) {
         // Opening shows the state of the grid: hidden, options off.
-        EXPECT_FALSE(wnd->Show_hide_grid_chk->isChecked());
-        EXPECT_FALSE(wnd->Grid_Opt_box->isEnabled());
-        EXPECT_EQ(wnd->Grid_Space_slidr->value(), 12);
-        wnd->Show_hide_grid_chk->setChecked(true);
+        EXPECT_FALSE(Show_hide_grid_chk->isChecked());
+        EXPECT_FALSE(options->isEnabled());
+        EXPECT_EQ(Grid_Space_slidr->value(), 12);
+        Show_hide_grid_chk->setChecked(true);
         EXPECT_TRUE(wnd->grid.isShown);
-        EXPECT_TRUE(wnd->Grid_Opt_box->isEnabled());
-        wnd->Show_hide_grid_chk->setChecked(false);
-        wnd->Grid_Space_slidr->setValue(30); // a spacing change shows the grid, check box untouched
+        EXPECT_TRUE(options->isEnabled());
+        Show_hide_grid_chk->setChecked(false);
+        Grid_Space_slidr->setValue(30); // a spacing change shows the grid, check box untouched
         EXPECT_TRUE(wnd->grid.isShown);
-        EXPECT_FALSE(wnd->Show_hide_grid_chk->isChecked());
+        EXPECT_FALSE(Show_hide_grid_chk->isChecked());
         wnd->grid.isShown = false;
         wnd->Grid_Clr_Changed(Qt::red);
         EXPECT_TRUE(wnd->grid.isShown);
@@ -315,11 +326,11 @@ TEST_F(MainWindowTest, GridHandlers)
     wnd->toggleGridShowing();
     EXPECT_EQ(host.modalRuns, QStringList{"Grid_Wizard"});
     // The colour button asks through the platform layer; Cancel changes nothing.
-    SetObjEnabled(wnd->Grid_Opt_box, true);
+    SetObjEnabled(options, true);
     host.colorAnswers.push_back(QColor(Qt::green));
-    wnd->Grid_clr->click();
+    Grid_clr->click();
     EXPECT_EQ(wnd->grid.color, QColor(Qt::green));
-    wnd->Grid_clr->click();
+    Grid_clr->click();
     EXPECT_EQ(wnd->grid.color, QColor(Qt::green));
     wnd->Grid_Clr_Changed(Qt::red);
     EXPECT_EQ(wnd->grid.spacing, 30); // Cancel undoes nothing
@@ -386,11 +397,10 @@ TEST_F(MainWindowTest, SaveGenImageWritesTheNamedFormatAndReportsFailures)
 
 TEST_F(MainWindowTest, PathChecksAndSizes)
 {
-    EXPECT_TRUE(wnd->Check_And_Validate_File_Path("   "));
+    EXPECT_TRUE(Check_And_Validate_File_Path("   "));
     EXPECT_EQ(host.alertTexts(), QStringList{"Please select valid file path."});
-    EXPECT_FALSE(wnd->Check_And_Validate_File_Path("  " + Resource_Path + "\n"));
-    EXPECT_TRUE(wnd->Check_And_Validate_File_Path(Resource_Path + "/nothing"));
-    EXPECT_EQ(wnd->Convert_Path_From_URL(QUrl::fromLocalFile("/tmp/a b.png")), "/tmp/a b.png");
+    EXPECT_FALSE(Check_And_Validate_File_Path("  " + Resource_Path + "\n"));
+    EXPECT_TRUE(Check_And_Validate_File_Path(Resource_Path + "/nothing"));
     EXPECT_EQ(wnd->Get_My_card_Size("PVC Card", "H", 99), QSizeF(30, 30));
     EXPECT_EQ(wnd->Set_Document_Size(QSizeF(10, 20)), QSizeF(10, 20));
     EXPECT_EQ(SKTRenderingView::cardSize().toSize(), QSize(243, 153)); // only returned, nothing changed
@@ -428,6 +438,34 @@ TEST_F(MainWindowTest, PropertyPanelBindsTheSelectedGraphic)
     EXPECT_EQ(dynamic_cast<SKTText*>(g.get())->text, "Typed");
 }
 
+TEST_F(MainWindowTest, DataSetAndColumnListsOfThePropertyPanel)
+{
+    QDir().mkpath(Data_Folder_Path);
+    ASSERT_TRUE(Write_Data_Set("Names", {"Ann"}, false));
+    ASSERT_TRUE(Write_Data_Set("Animals", {"cat"}, false));
+    QComboBox sets;
+    sets.addItems({"stale"});
+    wnd->Fill_Data_Set_File_Name_In_Combo(&sets);
+    ASSERT_EQ(sets.count(), 2);
+    EXPECT_EQ(sets.itemText(1), "Names");
+    EXPECT_EQ(wnd->Get_First_Value_Of_Dataset("Names"), "Ann");
+
+    Data_From_Excel* table = Data_From_Excel_Window;
+    table->ListData.clear();
+    table->Set_Data_Columns({"Name", "City"});
+    table->Create_List_By_Array({" Ann ", "Oslo\t"}, 2);
+    EXPECT_EQ(wnd->Get_First_Value_Of_Excel_Binding(0), "1");
+    EXPECT_EQ(wnd->Get_First_Value_Of_Excel_Binding(2), "Oslo");
+    EXPECT_EQ(wnd->Get_First_Value_Of_Excel_Binding(7), "");
+    QComboBox columns;
+    wnd->Fill_Excel_Col_Name_In_Combo(&columns);
+    EXPECT_EQ(columns.count(), 3);
+    EXPECT_EQ(columns.itemText(2), "City");
+    table->ListData.clear();
+    EXPECT_EQ(wnd->Get_First_Value_Of_Excel_Binding(0), "");
+    table->Set_Data_Columns({});
+}
+
 TEST_F(MainWindowTest, ExcelItemOnlyAddedToTwoAndRemovedFromThree)
 {
     QComboBox combo;
@@ -453,7 +491,8 @@ TEST_F(MainWindowTest, AfterExportBoxOpensThePathWhenTicked)
         box.OKPressed();
         return d.result();
     });
-    wnd->Open_Export_File_Box();
+    Data_Set_User& manager_user = *wnd; // the data-set manager asks for the box after its exports
+    manager_user.Open_Export_File_Box();
     ASSERT_EQ(host.opened.size(), 1);
     EXPECT_EQ(host.opened[0].toLocalFile(), Resource_Path);
 
@@ -464,7 +503,7 @@ TEST_F(MainWindowTest, AfterExportBoxOpensThePathWhenTicked)
         EXPECT_TRUE(box._open_log_chk->isChecked()); // ticked again for next time
         return d.result();
     });
-    wnd->Open_Export_File_Box();
+    manager_user.Open_Export_File_Box();
     EXPECT_EQ(host.opened.size(), 1);
 }
 

@@ -1,6 +1,7 @@
 // The Help menu's product pages and review window, as a user opens them.
 #include "editor/SKTWindowController.h"
 #include "output/Promotion_Form.h"
+#include "support/Menus.h"
 #include "support/ScriptedHost.h"
 #include "support/TempResources.h"
 
@@ -22,10 +23,10 @@ TEST(Promotion, EachProductPageShowsItsProductAndOpensItsLinks)
     TempResources resources;
     ScriptedHost host;
     SKTWindowController* wnd = SKTWindowController::defaultInstance();
-    ASSERT_EQ(wnd->productPageActions.size(), 3);
     QStringList titles;
     for (int i = 0; i < 3; ++i) {
-        QAction* page = wnd->productPageActions[i];
+        QAction* page = Menu_Command(wnd, QStringLiteral("Product Page %1").arg(i + 1));
+        ASSERT_NE(page, nullptr);
         EXPECT_TRUE(page->isEnabled());
         host.opened.clear();
         host.modalScripts.push_back([&](QDialog& d) {
@@ -66,7 +67,8 @@ TEST(Promotion, EachProductPageShowsItsProductAndOpensItsLinks)
 
     // The review window: a review button opens the review page and ends the
     // run with 1; closing the window ends it with 0 and opens nothing.
-    ASSERT_NE(wnd->reviewAction, nullptr);
+    QAction* reviewAction = Menu_Command(wnd, "Review Gleamcard...");
+    ASSERT_NE(reviewAction, nullptr);
     host.opened.clear();
     host.modalScripts.push_back([](QDialog& d) {
         static_cast<Review_Form&>(d).support_id->click();
@@ -78,7 +80,7 @@ TEST(Promotion, EachProductPageShowsItsProductAndOpensItsLinks)
         d.reject();
         return d.result();
     });
-    wnd->reviewAction->trigger();
+    reviewAction->trigger();
     EXPECT_EQ(host.modalRuns.last(), "Review_Form");
     EXPECT_EQ(host.opened, (QList<QUrl>{QUrl(Review_Form::Review_Link)}));
 }

@@ -2,7 +2,7 @@
 // have: page counts, the images on each page, and the rendered pages.
 #include "canvas/SKTRenderingView.h"
 #include "data/DataSetFiles.h"
-#include "editor/SKTWindowController.h"
+#include "editor/Batch_Binding.h"
 #include "model/Globals.h"
 #include "output/LabelLayout.h"
 #include "output/Printing_View.h"
@@ -10,6 +10,7 @@
 #include "support/Decode.h"
 #include "support/Pdf.h"
 #include "support/ScriptedHost.h"
+#include "support/SharedState.h"
 #include "support/TempResources.h"
 #include "support/Wait.h"
 
@@ -75,13 +76,13 @@ QImage solid(QSize size, QColor colour)
 struct LabelPrint : ::testing::Test {
     TempResources resources;
     ScriptedHost host;
-    SKTWindowController* wnd = SKTWindowController::defaultInstance();
+    SKTDocument document;
+    Batch_Binding binding{document};
 
     void SetUp() override
     {
-        wnd->New_Project_Setting_Reset();
+        Reset_Shared_State();
         QDir().mkpath(Data_Folder_Path);
-        Use_Data_Sheet_Values = Use_Excel_Binding_Values = false;
         Left_Mar = Rite_Mar = Top_Mar = Bot_Mar = 10;
         horz_mar = vert_mar = 10;
         label_align_val = 1;
@@ -90,13 +91,7 @@ struct LabelPrint : ::testing::Test {
         Print_Card_Algn = "U";
         barcode_counter = 0;
     }
-    void TearDown() override
-    {
-        CARD_SIDE_STR = "";
-        Card_Front_Or_Back = 0;
-        Use_Data_Sheet_Values = Use_Excel_Binding_Values = false;
-        Total_Batch_Excel_Card = 0;
-    }
+    void TearDown() override { Reset_Shared_State(); }
     QString pdf(const QString& name) const { return resources.dir.path() + "/" + name + ".pdf"; }
     void grid(int rows, int cols, float w, float h, int total)
     {
@@ -166,15 +161,15 @@ TEST_F(LabelPrint, TenBoundRowsTwelveLabelsOnAWorkerThread)
 {
     CARD_SIDE_STR = "2";
     const QList<QColor> colours = colourSet("Pics", 10, 0);
-    auto pic = boundPicture(wnd->Get_Front_Controls_Array(), "Pics");
-    wnd->Check_Series_Or_Excel_Use_or_not();
+    auto pic = boundPicture(document.graphics, "Pics");
+    binding.Check_Series_Or_Excel_Use_or_not();
     ASSERT_EQ(Total_Batch_Excel_Card.load(), 10);
     grid(1, 1, 243, 153, 12);
     // The front as the print window renders it when it opens: it sizes the labels.
-    const QImage front = SKTRenderingView::image_From_Card_Graphics(wnd->Get_Front_Controls_Array(), false);
+    const QImage front = SKTRenderingView::image_From_Card_Graphics(document.graphics, false);
     Card_Front_Or_Back = 1; // the back is on screen
 
-    Printing_View view(front, QImage(), Printing_View::Print_Spool_Job, wnd);
+    Printing_View view(front, QImage(), Printing_View::Print_Spool_Job, &binding);
     std::atomic<bool> done{false}, printed{false};
     QThread* worker = QThread::create([&] {
         printed = printToPdf(view, pdf("rows"), QSizeF(300, 200));
@@ -208,16 +203,16 @@ TEST_F(LabelPrint, BothFacesOfEachRowStackedInOneCell)
     CARD_SIDE_STR = "2";
     const QList<QColor> fronts = colourSet("Fronts", 2, 0);
     const QList<QColor> backs = colourSet("Backs", 2, 180);
-    boundPicture(wnd->Get_Front_Controls_Array(), "Fronts");
-    boundPicture(wnd->Get_Back_Controls_Array(), "Backs");
-    wnd->Check_Series_Or_Excel_Use_or_not();
+    boundPicture(document.graphics, "Fronts");
+    boundPicture(document.graphics_back, "Backs");
+    binding.Check_Series_Or_Excel_Use_or_not();
     ASSERT_EQ(Total_Batch_Excel_Card.load(), 2);
     Print_Card_Side = "BOTH";
     Print_Card_Algn = "U";
     grid(1, 2, 243, 2 * 153, 2); // the window doubles the height for "U"
 
-    const QImage front = SKTRenderingView::image_From_Card_Graphics(wnd->Get_Front_Controls_Array(), false);
-    Printing_View view(front, QImage(), Printing_View::Print_Spool_Job, wnd);
+    const QImage front = SKTRenderingView::image_From_Card_Graphics(document.graphics, false);
+    Printing_View view(front, QImage(), Printing_View::Print_Spool_Job, &binding);
     ASSERT_TRUE(printToPdf(view, pdf("both"), QSizeF(520, 340)));
     ASSERT_EQ(pdfPages(pdf("both")), 1);
     EXPECT_EQ(imagesPerPage(pdf("both"), 1), (QList<int>{4}));
@@ -286,12 +281,12 @@ TEST_F(LabelPrint, BoundLabelsKeepTheirTextAndShareTheirPictures)
     photo->data_source_type = 1;
     photo->batch_list_name = "Photos";
     photo->bounds = QRectF(170, 10, 60, 45);
-    wnd->Get_Front_Controls_Array() << name << photo;
-    wnd->Check_Series_Or_Excel_Use_or_not();
+    document.graphics << name << photo;
+    binding.Check_Series_Or_Excel_Use_or_not();
     grid(3, 2, 243, 153, 6);
 
-    const QImage front = SKTRenderingView::image_From_Card_Graphics(wnd->Get_Front_Controls_Array(), false);
-    Printing_View view(front, QImage(), Printing_View::Print_Spool_Job, wnd);
+    const QImage front = SKTRenderingView::image_From_Card_Graphics(document.graphics, false);
+    Printing_View view(front, QImage(), Printing_View::Print_Spool_Job, &binding);
     ASSERT_TRUE(printToPdf(view, pdf("shared"), QSizeF(520, 500)));
     const QString text = Pdf_Text(pdf("shared"));
     for (const QString& n : names)
@@ -319,7 +314,7 @@ TEST_F(LabelPrint, AThousandBoundLabelsWithTextsAndQrCodes)
     ASSERT_TRUE(Write_Data_Set("Cities", cities, false));
     ASSERT_TRUE(Write_Data_Set("Codes", codes, false));
     CARD_SIDE_STR = "1";
-    Face& face = wnd->Get_Front_Controls_Array();
+    Face& face = document.graphics;
     for (int i = 0; i < 2; ++i) {
         auto t = std::make_shared<SKTText>();
         t->bounds = QRectF(10, 10 + 30 * i, 160, 24);
@@ -335,13 +330,13 @@ TEST_F(LabelPrint, AThousandBoundLabelsWithTextsAndQrCodes)
     qr->data_source_type = 1;
     qr->batch_list_name = "Codes";
     face.append(qr);
-    wnd->Check_Series_Or_Excel_Use_or_not();
+    binding.Check_Series_Or_Excel_Use_or_not();
     Left_Mar = Rite_Mar = Top_Mar = Bot_Mar = 18;
     horz_mar = vert_mar = 6;
     grid(5, 2, 243, 153, rows);
 
     const QImage front = SKTRenderingView::image_From_Card_Graphics(face, false);
-    Printing_View view(front, QImage(), Printing_View::Print_Spool_Job, wnd);
+    Printing_View view(front, QImage(), Printing_View::Print_Spool_Job, &binding);
     const QString path = pdf("thousand");
     ASSERT_TRUE(printToPdf(view, path, QPageSize(QPageSize::A4).size(QPageSize::Point)));
     EXPECT_EQ(pdfPages(path), 100);

@@ -1,13 +1,14 @@
 // Mail sent through the shipped mail script to a real SMTP server on
 // 127.0.0.1; the tests read what the server received.
 #include "data/DataSetFiles.h"
-#include "editor/SKTWindowController.h"
+#include "editor/Batch_Binding.h"
 #include "model/Globals.h"
 #include "output/Email_Setting.h"
 #include "output/Mail_Script.h"
 #include "output/Send_Mail.h"
 #include "output/Send_Modeless.h"
 #include "platform/Log.h"
+#include "support/SharedState.h"
 #include "support/ScriptedHost.h"
 #include "support/TempResources.h"
 #include "support/Wait.h"
@@ -64,13 +65,11 @@ Sink* sink = nullptr;
 
 // A design of solid cards: the current design and each row have their own
 // colour on each side.
-struct Stand_In_Design : Mail_Design, Card_Row_Source {
+struct Stand_In_Design : Card_Row_Source {
     int rows = 0;
     int begun = 0, ended = 0;
-    bool drawsNothing = false;
+    bool drawsNothing = false; // the design as it stands draws nothing
     static QColor colour(int row, Card_Side side) { return QColor::fromHsv((row * 47 + side * 180 + 400) % 360, 255, 200); }
-    Card_Row_Source& Card_Rows() override { return *this; }
-    QImage Current_Card_Image(Card_Side side) override { return drawsNothing ? QImage() : card(-1, side); }
     void Check_Series_Or_Excel_Use_or_not() override
     {
         Use_Data_Sheet_Values = rows > 0;
@@ -81,7 +80,10 @@ struct Stand_In_Design : Mail_Design, Card_Row_Source {
     int Batch_Row_Count() const override { return Total_Batch_Excel_Card; }
     void Batch_Begin() override { ++begun; }
     void Batch_End() override { ++ended; }
-    QImage Card_Row_Image(int row, Card_Side side, qreal) override { return card(row, side); }
+    QImage Card_Row_Image(int row, Card_Side side, qreal) override
+    {
+        return row < 0 && drawsNothing ? QImage() : card(row, side);
+    }
     bool Draw_Card_Row(int row, Card_Side side, QPainter& painter) override
     {
         painter.drawImage(0, 0, card(row, side));
@@ -130,7 +132,7 @@ struct MailSendTest : ::testing::Test {
         sending_port = QString::number(sink->port);
         send_enable_ssl = "N";
         mail->design = &design;
-        Use_Data_Sheet_Values = Use_Excel_Binding_Values = false;
+        Reset_Shared_State();
         mail->Open_Wnd(); // resets the fields (the scripted host closes it at once)
         mail->subject_txt->setText("Cards");
         mail->message_txt->setPlainText("Hello");
@@ -363,18 +365,18 @@ TEST_F(MailSendTest, StopEndsAPauseOrAHungSendWithinASecond)
     }
 }
 
-TEST_F(MailSendTest, MailCommandSendsTheDesignsRowsThroughTheMainWindow)
+TEST_F(MailSendTest, MailWindowSendsTheRowsOfABoundDesign)
 {
-    SKTWindowController* wnd = SKTWindowController::defaultInstance();
-    wnd->New_Project_Setting_Reset();
-    reset(); // the window read the (empty) settings file when it started
-    ASSERT_TRUE(wnd->mailAction->isEnabled());
+    SKTDocument document;
+    Batch_Binding binding(document);
     ASSERT_TRUE(Write_Data_Set("Names", {"Ann", "Bob"}, false));
     auto t = std::make_shared<SKTText>();
     t->data_source_type = Source_Data_Set;
     t->batch_list_name = "Names";
     t->bounds = QRectF(10, 10, 100, 20);
-    wnd->Get_Front_Controls_Array().append(t);
+    document.graphics.append(t);
+    binding.Check_Series_Or_Excel_Use_or_not();
+    mail->design = &binding;
 
     host.modalScripts.push_back([&](QDialog&) {
         EXPECT_TRUE(mail->send_with_batch_chk->isEnabled());
@@ -388,7 +390,7 @@ TEST_F(MailSendTest, MailCommandSendsTheDesignsRowsThroughTheMainWindow)
         EXPECT_TRUE(send());
         return 0;
     });
-    wnd->mailAction->trigger();
+    mail->Open_Wnd();
 
     ASSERT_EQ(host.modalRuns.last(), "Send_Mail");
     EXPECT_EQ(host.alertTexts().join('|').toStdString(), "E-mail has been sent successfully.");

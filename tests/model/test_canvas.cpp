@@ -1,3 +1,4 @@
+#include "support/SharedState.h"
 #include "canvas/SKTGraphicView.h"
 #include "canvas/SKTGrid.h"
 #include "canvas/SKTRenderingView.h"
@@ -19,8 +20,7 @@ struct CanvasFixture : ::testing::Test {
     {
         Selected_Control_Tool = 2;
         Library_Selected_Image.clear();
-        Card_Front_Or_Back = 0;
-        Card_Shape = 0;
+        Reset_Shared_State();
     }
     void place(const QString& id, const QString& value, QRectF r = QRectF(10, 10, 100, 20),
                GraphicKind kind = GraphicKind::Text)
@@ -241,6 +241,28 @@ TEST(Renderer, DrawsVisibleGraphicsOverTheCardBaseAtOnePixelPerPoint)
     EXPECT_EQ(oval.pixelColor(1, 1).alpha(), 0);
     EXPECT_EQ(oval.pixelColor(121, 76), QColor(Qt::white));
     Card_Shape = 0;
+}
+
+TEST(Renderer, AnExplicitSideShapeAndSizeOutweighTheSharedOnes)
+{
+    // The shared state says a rectangle of 243 by 153 points; each call says otherwise.
+    Card_Shape = Shape_Rectangle;
+    SKTRenderingView::setCardSize(QSizeF(3.37 * 72, 2.13 * 72));
+    const struct { int shape; QSizeF size; qreal scale; QSize pixels; bool cornerDrawn; } cases[] = {
+        {Shape_Ellipse, QSizeF(100, 50), 1.0, QSize(100, 50), false},
+        {Shape_Rounded_Rectangle, QSizeF(100, 50), 2.0, QSize(200, 100), false},
+        {Shape_Rectangle, QSizeF(60, 90), 1.0, QSize(60, 90), true},
+        {Shape_Rectangle, QSizeF(), 1.0, QSize(0, 0), false}, // no card: no image
+    };
+    for (const auto& c : cases) {
+        const QImage img = SKTRenderingView::image_From_Card_Graphics({}, Side_Back, c.shape, c.size, c.scale);
+        EXPECT_EQ(img.size(), c.pixels) << c.shape;
+        if (!img.isNull()) {
+            EXPECT_EQ(img.pixelColor(0, 0).alpha() != 0, c.cornerDrawn) << c.shape;
+            EXPECT_EQ(img.pixelColor(c.pixels.width() / 2, c.pixels.height() / 2), QColor(Qt::white));
+        }
+    }
+    EXPECT_EQ(SKTRenderingView::cardSize().toSize(), QSize(243, 153)); // the shared size is left as it was
 }
 
 TEST(Renderer, WorksFromAWorkerThread)

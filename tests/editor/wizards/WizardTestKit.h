@@ -3,6 +3,7 @@
 // answerer, the main window, a recorded end of the process, and photos.
 #include "editor/SKTWindowController.h"
 #include "model/Globals.h"
+#include "support/SharedState.h"
 #include "support/ScriptedHost.h"
 #include "support/TempResources.h"
 #include "wizards/Invitation_Globals.h"
@@ -24,6 +25,7 @@ struct WizardTest : ::testing::Test {
     void SetUp() override
     {
         oldHook = Set_End_Process_Hook([this](int status) { endedWith << status; });
+        Reset_Shared_State();
         wnd->New_Project_Setting_Reset();
         Start_Card_Option = QStringLiteral("T");
     }
@@ -32,6 +34,7 @@ struct WizardTest : ::testing::Test {
         // Every scripted run really happened.
         EXPECT_TRUE(host.modalScripts.empty());
         Set_End_Process_Hook(oldHook);
+        Reset_Shared_State();
     }
 
     // Queues one modal run of the wizard in which fn acts; the run ends

@@ -8,6 +8,7 @@
 #include "output/LabelLayout.h"
 #include "output/Print_Wnd.h"
 #include "output/Sample_Preview.h"
+#include "support/SharedState.h"
 #include "support/Pdf.h"
 #include "support/ScriptedHost.h"
 #include "support/TempResources.h"
@@ -106,6 +107,7 @@ struct PrintWindowTest : ::testing::Test {
 
     void SetUp() override
     {
+        Reset_Shared_State();
         wnd->New_Project_Setting_Reset();
         CARD_SIDE_STR = "1";
         QDir().mkpath(Data_Folder_Path);
@@ -117,9 +119,7 @@ struct PrintWindowTest : ::testing::Test {
     }
     void TearDown() override
     {
-        CARD_SIDE_STR = "";
-        Use_Data_Sheet_Values = Use_Excel_Binding_Values = false;
-        Total_Batch_Excel_Card = 0;
+        Reset_Shared_State();
     }
     // Opens Print over the design and runs body while the window is up.
     void inWindow(const std::function<void()>& body)

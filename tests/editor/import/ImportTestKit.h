@@ -8,6 +8,7 @@
 #include "data/SpreadsheetWriter.h"
 #include "editor/SKTWindowController.h"
 #include "model/Globals.h"
+#include "support/SharedState.h"
 #include "support/ScriptedHost.h"
 #include "support/TempResources.h"
 
@@ -26,17 +27,16 @@ struct ImportTest : ::testing::Test {
 
     void SetUp() override
     {
+        Reset_Shared_State();
         wnd->New_Project_Setting_Reset();
         CARD_SIDE_STR = QStringLiteral("1");
         manager->ListData_value.clear();
         manager->Update_Value_List_Count();
-        Data_From_Excel_Window->ListData.clear();
-        Data_From_Excel_Window->Set_Data_Columns({});
     }
     void TearDown() override
     {
         EXPECT_TRUE(host.modalScripts.empty()) << "a scripted dialog never ran";
-        CARD_SIDE_STR = QStringLiteral("");
+        Reset_Shared_State();
     }
 
     // Queues one modal run of a dialog of kind D in which fn acts; the run

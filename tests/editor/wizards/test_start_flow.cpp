@@ -1,6 +1,7 @@
 // The main window's side: the start flow, the party layout on the front
 // face, editing the main photo again and the template picker.
 #include "WizardTestKit.h"
+#include "support/Menus.h"
 
 #include "canvas/SKTGraphicView.h"
 #include "wizards/Insert_Template.h"
@@ -151,7 +152,7 @@ TEST_F(WizardTest, EditMainPhotoReplacesThePhotoGraphicOnlyOnFinish)
     EXPECT_EQ(before->bounds, bounds);
     EXPECT_EQ(std::dynamic_pointer_cast<SKTImage>(before)->filePath(), other);
     EXPECT_EQ(Get_Main_Photo_image().size(), QSize(16, 16));
-    EXPECT_TRUE(wnd->editPhotoAction->isEnabled());
+    EXPECT_TRUE(Menu_Command(wnd, "Edit Main Photo...")->isEnabled());
 }
 
 TEST_F(WizardTest, TemplateTitleGoesIntoThePartyTitle)

@@ -1,5 +1,6 @@
 // User profiles: the record, the profile dialog, the preview and placing the
 // fields on the card, driven the way the User Profile command runs them.
+#include "support/SharedState.h"
 #include "WizardTestKit.h"
 
 #include "canvas/SKTGraphicView.h"
@@ -23,8 +24,6 @@ struct ProfileTest : WizardTest {
     void SetUp() override
     {
         WizardTest::SetUp();
-        Data_From_Excel_Window->ListData.clear();
-        Data_From_Excel_Window->Set_Data_Columns({});
         Excel_Binding_Use = false;
         wnd->side_switch->setCurrentIndex(0);
         dlg->load_side = "F";
@@ -33,8 +32,6 @@ struct ProfileTest : WizardTest {
     }
     void TearDown() override
     {
-        Data_From_Excel_Window->ListData.clear();
-        Data_From_Excel_Window->Set_Data_Columns({});
         WizardTest::TearDown();
     }
     // One run of the profile dialog in which fn acts.

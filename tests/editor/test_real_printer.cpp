@@ -9,6 +9,7 @@
 #include "model/Globals.h"
 #include "output/Print_Wnd.h"
 #include "platform/Task.h"
+#include "support/SharedState.h"
 #include "support/Pdf.h"
 #include "support/ScriptedHost.h"
 #include "support/TempResources.h"
@@ -230,7 +231,5 @@ TEST_F(RealPrinter, BoundDesignThroughCupsPdf)
         EXPECT_TRUE(alert.startsWith("The labels could not be printed.")) << alert.toStdString();
     EXPECT_TRUE(alerts[0].contains(printer)) << alerts[0].toStdString(); // the print service's reason
     EXPECT_TRUE(alerts[1].contains(QStringLiteral("The printer \"%1\" is not available.").arg(printer)));
-    CARD_SIDE_STR = "";
-    Use_Data_Sheet_Values = false;
-    Total_Batch_Excel_Card = 0;
+    Reset_Shared_State();
 }

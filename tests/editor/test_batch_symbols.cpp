@@ -3,6 +3,7 @@
 // outside decoder reads every value back from the written card images.
 #include "support/Decode.h"
 #include "support/ScriptedHost.h"
+#include "support/SharedState.h"
 #include "support/TempResources.h"
 #include "support/Wait.h"
 #include "barcode/BarcodeDispatch.h"
@@ -69,7 +70,7 @@ TEST(BatchSymbols, FiftyRowsOfFiveSymbologiesReadBackRowByRow)
         wnd->Get_Front_Controls_Array().append(g);
     }
     CARD_SIDE_STR = "1";
-    wnd->Check_Series_Or_Excel_Use_or_not();
+    wnd->Card_Rows().Check_Series_Or_Excel_Use_or_not();
     ASSERT_EQ(Total_Batch_Excel_Card.load(), rows);
 
     const QString out = resources.path() + "/out";
@@ -95,5 +96,5 @@ TEST(BatchSymbols, FiftyRowsOfFiveSymbologiesReadBackRowByRow)
         for (int r = 0; r < rows; ++r)
             EXPECT_EQ(run.bytesOf(paths[r]), b.read ? b.read(r) : b.value(r).toUtf8()) << "row " << r;
     }
-    CARD_SIDE_STR = "";
+    Reset_Shared_State();
 }

@@ -1,4 +1,6 @@
-#include "XlsxTestKit.h"
+#include "data/XlsxTestKit.h"
+#include "support/SharedState.h"
+#include "support/Menus.h"
 #include "canvas/SKTGraphicView.h"
 #include "data/BatchWizard.h"
 #include "data/DataSetFiles.h"
@@ -50,6 +52,7 @@ struct Manager : ::testing::Test {
 
     void SetUp() override
     {
+        Reset_Shared_State();
         wnd->New_Project_Setting_Reset();
         CARD_SIDE_STR = "1";
         Msg_Apply_All_Chk = false;
@@ -59,7 +62,7 @@ struct Manager : ::testing::Test {
         m->Update_Value_List_Count();
         m->Back_Btn_Clicked();
     }
-    void TearDown() override { CARD_SIDE_STR = ""; }
+    void TearDown() override { Reset_Shared_State(); }
 
     void writeSet(const QString& file, const QByteArray& bytes) { writeFile(Data_Folder_Path + '/' + file, bytes); }
     QByteArray setFile(const QString& name) { return readFile(Data_Folder_Path + '/' + name + ".txt"); }
@@ -396,8 +399,8 @@ TEST_F(Manager, PropertyPanelShowsWhatTheGraphicIsBoundTo)
     wnd->Remove_Excel_Col_Name_In_Combo(wnd->Data_source_type);
     wnd->Data_Source_Help_Button();
     EXPECT_EQ(Long_SMS_Dlg::defaultInstance()->_Msg_Title->text(), "Batch Processing Settings Help :");
-    EXPECT_TRUE(wnd->batchSeriesAction->isEnabled());
-    wnd->batchSeriesAction->trigger();
+    EXPECT_TRUE(Menu_Command(wnd, "Batch Series...")->isEnabled());
+    Menu_Command(wnd, "Batch Series...")->trigger();
     EXPECT_EQ(host.modalRuns, (QStringList{"View_Data_Series", "View_Data_Series", "QDialog", "Long_SMS_Dlg", "BatchWizard"}));
     EXPECT_EQ(host.alertTexts(), QStringList{"Please select the series."});
     EXPECT_EQ(m->ListData, QStringList{"Guests"}); // the manager listed the sets

@@ -1,6 +1,6 @@
-// Data sets in use and the batch binding: how many batch rows there are, and
-// how one row is written into the bound graphics of a side and rendered.
-#include "editor/SKTWindowController.h"
+// The batch binding: how many batch rows there are, and how one row is
+// written into the bound graphics of a side and rendered.
+#include "editor/Batch_Binding.h"
 
 #include "barcode/Barcode_Gen.h"
 #include "canvas/SKTRenderingView.h"
@@ -9,8 +9,8 @@
 #include "data/Design_Data_Sources.h"
 #include "model/Globals.h"
 #include "model/Helpers.h"
+#include "model/ImageProcesser.h"
 
-#include <QComboBox>
 #include <QFileInfo>
 #include <exception>
 
@@ -33,19 +33,15 @@ bool faceHasBinding(const Face& face, int type)
 bool twoSided() { return CARD_SIDE_STR == QLatin1String("2"); }
 }
 
-// ---------------------------------------------------------------- data sets
+Batch_Binding::Batch_Binding(SKTDocument& doc) : document(doc) {}
 
-QStringList SKTWindowController::Get_datasheet_File_Name_Array() const
+void Batch_Binding::refresh() const
 {
-    return Design_Data_Sources().Get_datasheet_File_Name_Array();
+    if (Refresh_Design)
+        Refresh_Design();
 }
 
-QString SKTWindowController::Get_First_Value_Of_Dataset(const QString& name) const
-{
-    return Design_Data_Sources().Get_First_Value_Of_Dataset(name);
-}
-
-bool SKTWindowController::Check_Batch_File_In_Use_Validation(const QString& name) const
+bool Batch_Binding::Check_Batch_File_In_Use_Validation(const QString& name) const
 {
     const QString path = Data_Set_File_Path(name);
     if (path.isEmpty() || !QFileInfo::exists(path))
@@ -61,35 +57,21 @@ bool SKTWindowController::Check_Batch_File_In_Use_Validation(const QString& name
     return twoSided() && bound(document.graphics_back);
 }
 
-void SKTWindowController::Update_Main_Photo_Binding()
-{
-    bool bound = false;
-    for (const GraphicPtr& g : document.graphics)
-        if (g && g->control_ID == QLatin1String("PARTY_IMAGE") && g->data_source_type == Source_Data_Set)
-            bound = true;
-    main_photo_ds_batch = bound;
-}
-
-void SKTWindowController::Fill_Data_Set_File_Name_In_Combo(QComboBox* combo) const
-{
-    Design_Data_Sources().Fill_Data_Set_File_Name_In_Combo(combo);
-}
-
 // ---------------------------------------------------------------- preparation
 
-bool SKTWindowController::Check_Front_Side_Dataset_Is_Used() const { return faceHasBinding(document.graphics, 1); }
-bool SKTWindowController::Check_Back_Side_Dataset_Is_Used() const { return faceHasBinding(document.graphics_back, 1); }
-bool SKTWindowController::Check_Front_Side_Excel_Binding_Is_Used() const { return faceHasBinding(document.graphics, 2); }
-bool SKTWindowController::Check_Back_Side_Excel_Binding_Is_Used() const { return faceHasBinding(document.graphics_back, 2); }
+bool Batch_Binding::Check_Front_Side_Dataset_Is_Used() const { return faceHasBinding(document.graphics, 1); }
+bool Batch_Binding::Check_Back_Side_Dataset_Is_Used() const { return faceHasBinding(document.graphics_back, 1); }
+bool Batch_Binding::Check_Front_Side_Excel_Binding_Is_Used() const { return faceHasBinding(document.graphics, 2); }
+bool Batch_Binding::Check_Back_Side_Excel_Binding_Is_Used() const { return faceHasBinding(document.graphics_back, 2); }
 
-void SKTWindowController::Check_Series_Or_Excel_Use_or_not()
+void Batch_Binding::Check_Series_Or_Excel_Use_or_not()
 {
     Check_Data_Sheet_Value_Use_or_Not();
     Check_Excel_Binding_Value_Use_or_Not();
     Get_total_Card_count();
 }
 
-void SKTWindowController::Check_Data_Sheet_Value_Use_or_Not()
+void Batch_Binding::Check_Data_Sheet_Value_Use_or_Not()
 {
     data_table_content.clear();
     Use_Data_Sheet_Values = Check_Front_Side_Dataset_Is_Used() || (twoSided() && Check_Back_Side_Dataset_Is_Used());
@@ -101,7 +83,7 @@ void SKTWindowController::Check_Data_Sheet_Value_Use_or_Not()
         Use_Data_Sheet_Values = false;
 }
 
-void SKTWindowController::Create_Dataset_binding_table()
+void Batch_Binding::Create_Dataset_binding_table()
 {
     try {
         data_table_content.clear();
@@ -120,7 +102,7 @@ void SKTWindowController::Create_Dataset_binding_table()
     }
 }
 
-void SKTWindowController::Add_dataset_col_in_binding_table(const QString& name)
+void Batch_Binding::Add_dataset_col_in_binding_table(const QString& name)
 {
     // Sets are found and kept by name, so adding, removing or reordering
     // data sets never binds a graphic to another set's values.
@@ -130,7 +112,7 @@ void SKTWindowController::Add_dataset_col_in_binding_table(const QString& name)
         Show_NSLog_Message(QStringLiteral("Batch Processing Series \"%1\" could not be loaded").arg(name));
 }
 
-void SKTWindowController::Calculate_data_table_rows()
+void Batch_Binding::Calculate_data_table_rows()
 {
     int rows = 0;
     for (const QStringList& values : std::as_const(data_table_content))
@@ -138,7 +120,7 @@ void SKTWindowController::Calculate_data_table_rows()
     Data_table_rows = rows;
 }
 
-void SKTWindowController::Check_Excel_Binding_Value_Use_or_Not()
+void Batch_Binding::Check_Excel_Binding_Value_Use_or_Not()
 {
     Use_Excel_Binding_Values =
         Check_Front_Side_Excel_Binding_Is_Used() || (twoSided() && Check_Back_Side_Excel_Binding_Is_Used());
@@ -149,12 +131,12 @@ void SKTWindowController::Check_Excel_Binding_Value_Use_or_Not()
         Use_Excel_Binding_Values = false;
 }
 
-void SKTWindowController::Calculate_Excel_table_rows()
+void Batch_Binding::Calculate_Excel_table_rows()
 {
     Excel_table_rows = int(Data_From_Excel_Window->ListData.size());
 }
 
-void SKTWindowController::Get_total_Card_count()
+void Batch_Binding::Get_total_Card_count()
 {
     try {
         if (Use_Data_Sheet_Values)
@@ -173,7 +155,7 @@ void SKTWindowController::Get_total_Card_count()
 
 // ---------------------------------------------------------------- one row
 
-QString SKTWindowController::Get_sel_row_col_value_of_dataset(int row, const QString& set_name) const
+QString Batch_Binding::Get_sel_row_col_value_of_dataset(int row, const QString& set_name) const
 {
     const auto it = data_table_content.constFind(set_name);
     if (it == data_table_content.constEnd() || row < 0 || row >= it->size())
@@ -181,7 +163,7 @@ QString SKTWindowController::Get_sel_row_col_value_of_dataset(int row, const QSt
     return it->at(row);
 }
 
-QString SKTWindowController::Get_sel_row_col_value_of_Excel(int row, int col) const
+QString Batch_Binding::Get_sel_row_col_value_of_Excel(int row, int col) const
 {
     const auto& rows = Data_From_Excel_Window->ListData;
     if (row < 0 || row >= Excel_table_rows || row >= rows.size() || col < 0)
@@ -189,7 +171,7 @@ QString SKTWindowController::Get_sel_row_col_value_of_Excel(int row, int col) co
     return rows[row].value(Data_From_Excel::Column_Key(col)).toString();
 }
 
-void SKTWindowController::Assign_Batch_Values_To_Control(int row)
+void Batch_Binding::Assign_Batch_Values_To_Control(int row)
 {
     if (!Graphics_array_Batch)
         return;
@@ -214,7 +196,7 @@ void SKTWindowController::Assign_Batch_Values_To_Control(int row)
             case GraphicKind::Image:
                 // Only the main photo's own graphic loads the value as the main photo.
                 if (g->data_source_type == Source_Data_Set && g->control_ID == QLatin1String("PARTY_IMAGE"))
-                    Update_frame_Main_Photo_And_Path(value, false);
+                    Load_Main_Photo(value);
                 static_cast<SKTImage&>(*g).setFilePath(value);
                 break;
             case GraphicKind::Barcode: {
@@ -232,7 +214,7 @@ void SKTWindowController::Assign_Batch_Values_To_Control(int row)
     }
 }
 
-void SKTWindowController::Load_Batch_Row(int row, const QString& card_side)
+void Batch_Binding::Load_Batch_Row(int row, const QString& card_side)
 {
     const bool front = Card_Side_From_Code(card_side) == Side_Front;
     Card_Front_Or_Back = front ? 0 : 1;
@@ -240,7 +222,7 @@ void SKTWindowController::Load_Batch_Row(int row, const QString& card_side)
     Assign_Batch_Values_To_Control(row);
 }
 
-QImage SKTWindowController::Set_data_table_value_to_card(int row, const QString& card_side, bool print_box)
+QImage Batch_Binding::Set_data_table_value_to_card(int row, const QString& card_side, bool print_box)
 {
     return Card_Row_Image(row, Card_Side_From_Code(card_side),
                           print_box ? SKTRenderingView::Print_Pixels_Per_Point : 1.0);
@@ -248,19 +230,19 @@ QImage SKTWindowController::Set_data_table_value_to_card(int row, const QString&
 
 // ---------------------------------------------------------------- rows for the batch roads
 
-int SKTWindowController::Batch_Row_Count() const
+int Batch_Binding::Batch_Row_Count() const
 {
     return Use_Data_Sheet_Values || Use_Excel_Binding_Values ? Total_Batch_Excel_Card.load() : 0;
 }
 
-void SKTWindowController::Batch_Begin()
+void Batch_Binding::Batch_Begin()
 {
     Card_Value_In_Process = true;
-    batchSavedSide = Card_Front_Or_Back;
+    savedSide = Card_Front_Or_Back;
     Keep_Main_Photo_For_Batch();
 }
 
-Face& SKTWindowController::Load_Card_Row(int row, Card_Side side)
+Face& Batch_Binding::Load_Card_Row(int row, Card_Side side)
 {
     if (row >= 0) {
         Load_Batch_Row(row, Side_Code(side));
@@ -271,23 +253,26 @@ Face& SKTWindowController::Load_Card_Row(int row, Card_Side side)
     return *Graphics_array_Batch;
 }
 
-QImage SKTWindowController::Card_Row_Image(int row, Card_Side side, qreal pixels_per_point)
+QImage Batch_Binding::Card_Row_Image(int row, Card_Side side, qreal pixels_per_point)
 {
     try {
-        return SKTRenderingView::image_From_Card_Graphics(Load_Card_Row(row, side), pixels_per_point);
+        const Face& face = Load_Card_Row(row, side);
+        return SKTRenderingView::image_From_Card_Graphics(face, side, Card_Shape.load(), SKTRenderingView::cardSize(),
+                                                          pixels_per_point);
     } catch (const std::exception& e) {
         Show_NSLog_Message(reason(e));
         return {};
     }
 }
 
-bool SKTWindowController::Draw_Card_Row(int row, Card_Side side, QPainter& painter)
+bool Batch_Binding::Draw_Card_Row(int row, Card_Side side, QPainter& painter)
 {
     try {
         const Face& face = Load_Card_Row(row, side);
-        if (SKTRenderingView::cardSize().isEmpty())
+        const QSizeF size = SKTRenderingView::cardSize();
+        if (size.isEmpty())
             return false;
-        SKTRenderingView::drawFace(painter, face, side);
+        SKTRenderingView::drawFace(painter, face, side, Card_Shape.load(), size);
         return true;
     } catch (const std::exception& e) {
         Show_NSLog_Message(reason(e));
@@ -295,17 +280,17 @@ bool SKTWindowController::Draw_Card_Row(int row, Card_Side side, QPainter& paint
     }
 }
 
-void SKTWindowController::Batch_End()
+void Batch_Binding::Batch_End()
 {
     // Every side shows row 0 again, then the main photo and the side on
     // screen come back.
     Select_first_row_value_for_design(false);
     Restore_Main_Photo_After_Batch();
-    Card_Front_Or_Back = batchSavedSide;
-    Refresh_Canvas();
+    Card_Front_Or_Back = savedSide;
+    refresh();
 }
 
-void SKTWindowController::Select_first_row_value_for_design(bool /*print_box*/)
+void Batch_Binding::Select_first_row_value_for_design(bool /*print_box*/)
 {
     // Every side a batch may have loaded shows row 0 again; nothing needs
     // rendering here, the canvas draws the design itself.
@@ -313,17 +298,17 @@ void SKTWindowController::Select_first_row_value_for_design(bool /*print_box*/)
         Load_Batch_Row(0, Side_Code(Side_Back));
     Load_Batch_Row(0, Side_Code(Side_Front));
     Card_Value_In_Process = false;
-    Refresh_Canvas();
+    refresh();
 }
 
-void SKTWindowController::Keep_Main_Photo_For_Batch()
+void Batch_Binding::Keep_Main_Photo_For_Batch()
 {
-    batchSavedMainPhoto = Get_Main_Photo_image();
+    savedMainPhoto = Get_Main_Photo_image();
 }
 
-void SKTWindowController::Restore_Main_Photo_After_Batch()
+void Batch_Binding::Restore_Main_Photo_After_Batch()
 {
-    Set_Main_Photo_image(batchSavedMainPhoto);
-    batchSavedMainPhoto = QImage();
-    Refresh_Canvas();
+    Set_Main_Photo_image(savedMainPhoto);
+    savedMainPhoto = QImage();
+    refresh();
 }

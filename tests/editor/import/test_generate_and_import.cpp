@@ -1,6 +1,7 @@
 // The series generator and the import wizard's file, pasted and folder
 // sources, driven the way their commands and the data-set manager open them.
 #include "ImportTestKit.h"
+#include "support/Menus.h"
 
 #include "data/Generate_List.h"
 #include "data/Import_Wizard.h"
@@ -22,8 +23,8 @@ using Wiz = Import_Wizard;
 
 TEST_F(ImportTest, CreateSeriesCommandWritesANewSetAndAsksBeforeReplacingOne)
 {
-    EXPECT_TRUE(wnd->createSeriesAction->isEnabled());
-    EXPECT_TRUE(wnd->importAction->isEnabled());
+    EXPECT_TRUE(Menu_Command(wnd, "Create Series...")->isEnabled());
+    EXPECT_TRUE(Menu_Command(wnd, "Import...")->isEnabled());
     auto sequence = [](const QString& from, const QString& to) {
         return [from, to](Gen& g) {
             EXPECT_TRUE(g.seq_file_name->isVisibleTo(&g));
@@ -38,7 +39,7 @@ TEST_F(ImportTest, CreateSeriesCommandWritesANewSetAndAsksBeforeReplacingOne)
         EXPECT_EQ(g.seq_file_name->text(), "Untitled");
         sequence("1", "10")(g);
     });
-    wnd->createSeriesAction->trigger();
+    Menu_Command(wnd, "Create Series...")->trigger();
     EXPECT_EQ(set("Numbers"), "01\n02\n03\n04\n05\n06\n07\n08\n09\n10\n");
 
     // No keeps the set and the dialog; Yes replaces the set.
@@ -127,7 +128,7 @@ TEST_F(ImportTest, ANewSetIsMadeEntirelyInTheManager)
         g.to_txt->setText("3");
         g.OKPressed();
     });
-    wnd->batchSeriesAction->trigger();
+    Menu_Command(wnd, "Batch Series...")->trigger();
     EXPECT_EQ(set("Badges"), "B-1\nB-2\nB-3\n");
     EXPECT_EQ(manager->ListData, QStringList{"Badges"});
 }

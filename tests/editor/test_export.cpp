@@ -3,8 +3,10 @@
 #include "editor/SKTWindowController.h"
 #include "editor/SmallDialogs.h"
 #include "model/Globals.h"
+#include "output/Card_Output.h"
 #include "output/ExportWindow.h"
 #include "output/Send_Modeless.h"
+#include "support/SharedState.h"
 #include "support/ScriptedHost.h"
 #include "support/TempResources.h"
 #include "support/Wait.h"
@@ -27,6 +29,7 @@ struct ExportTest : ::testing::Test {
 
     void SetUp() override
     {
+        Reset_Shared_State();
         wnd->New_Project_Setting_Reset();
         CARD_SIDE_STR = "2";
         out = resources.path() + "/out";
@@ -41,8 +44,7 @@ struct ExportTest : ::testing::Test {
     void TearDown() override
     {
         ASSERT_TRUE(waitUntil([] { return !SKTWindowController::Batch_Running(); }, 30000));
-        CARD_SIDE_STR = "";
-        Card_Front_Or_Back = 0;
+        Reset_Shared_State();
     }
     static void fill(Face& face, QColor colour)
     {
@@ -65,7 +67,7 @@ struct ExportTest : ::testing::Test {
         t->batch_list_name = "Rows";
         t->bounds = QRectF(10, 10, 100, 20);
         (side == "F" ? wnd->Get_Front_Controls_Array() : wnd->Get_Back_Controls_Array()).insert(0, t);
-        wnd->Check_Series_Or_Excel_Use_or_not();
+        wnd->Card_Rows().Check_Series_Or_Excel_Use_or_not();
         return t;
     }
     void choose(const QString& side, bool combined, int type = 0, int dpi = 72)
@@ -135,10 +137,9 @@ TEST_F(ExportTest, SingleExportSizesAndSides)
 
 TEST_F(ExportTest, BackPathsAndAnExistingBackFile)
 {
-    EXPECT_EQ(wnd->Create_Back_Card_Path("/x/Card_3.png"), "/x/Card_3_Back.png");
-    EXPECT_EQ(wnd->Create_Back_Card_Path("/x.y/card"), "/x.y/card_Back"); // no trailing dot, folder untouched
-    EXPECT_EQ(wnd->Create_Back_Card_Path("/x/a.b.png"), "/x/a.b_Back.png");
-    EXPECT_EQ(wnd->Create_Front_Card_Path("/x/a.png"), "/x/a.png");
+    EXPECT_EQ(Back_Card_Path("/x/Card_3.png"), "/x/Card_3_Back.png");
+    EXPECT_EQ(Back_Card_Path("/x.y/card"), "/x.y/card_Back"); // no trailing dot, folder untouched
+    EXPECT_EQ(Back_Card_Path("/x/a.b.png"), "/x/a.b_Back.png");
 
     QFile old(out + "/e_Back.png");
     ASSERT_TRUE(old.open(QIODevice::WriteOnly));
@@ -193,7 +194,7 @@ TEST_F(ExportTest, EachCardHoldsItsOwnRowAndRowZeroComesBack)
     back->batch_list_name = "Rows";
     back->bounds = QRectF(0, 0, 10, 10);
     wnd->Get_Back_Controls_Array().insert(0, back);
-    wnd->Check_Series_Or_Excel_Use_or_not();
+    wnd->Card_Rows().Check_Series_Or_Excel_Use_or_not();
     Card_Front_Or_Back = 1; // the user is looking at the back
     choose("BOTH", false);
     ASSERT_TRUE(runBatch());
@@ -353,7 +354,7 @@ TEST_F(ExportTest, BothSidesGoBackToRowZeroWhateverTheSidesSetting)
     back->data_source_type = 1;
     back->batch_list_name = "Rows";
     wnd->Get_Back_Controls_Array().insert(0, back);
-    wnd->Check_Series_Or_Excel_Use_or_not();
+    wnd->Card_Rows().Check_Series_Or_Excel_Use_or_not();
     choose("BOTH", false);
     ASSERT_TRUE(runBatch());
     EXPECT_EQ(back->text, "Row 0");
@@ -374,7 +375,7 @@ TEST_F(ExportTest, TheMainPhotoComesBackAfterABatch)
     QImage green(4, 4, QImage::Format_ARGB32);
     green.fill(Qt::green);
     Set_Main_Photo_image(green);
-    wnd->Check_Series_Or_Excel_Use_or_not();
+    wnd->Card_Rows().Check_Series_Or_Excel_Use_or_not();
     choose("F", false);
     ASSERT_TRUE(runBatch());
     EXPECT_EQ(QImage(out + "/Pelvoro Gleamcard/Card_1.png").pixelColor(2, 2), QColor(Qt::red));

@@ -96,7 +96,6 @@ public:
     // done to the preview stays off the card.
     void Temp_Design_Control_Assign(bool copies = false);
     // The canvas of the side on screen.
-    SKTGraphicView* Current_Canvas() const;
     void Refresh_Canvas();
 
     // Main photo.
@@ -135,9 +134,8 @@ public:
     // back only after a profile was accepted, and they also keep the "Excel"
     // entry of the data-source list in step with the spreadsheet table.
     void Fill_User_profile_info_front_side();
-    void Fill_User_profile_info_back_side();
+    SKTGraphicView* Current_Canvas() const;
     void Fill_User_profile_info_TEMP_side();
-    void Fill_User_profile_Details();
     // The default rectangle on the card of the profile field with the control
     // identifier, from the profile dialog's placeholder views.
     QRectF Get_Control_Rect_From_Template(const QString& ctrl_ID) const;
@@ -212,6 +210,8 @@ private slots:
 
 private:
     SKTWindowController();
+    void Fill_User_profile_info_back_side();
+    void Fill_User_profile_Details();
     void buildWindow();
     void buildMenus();
     QWidget* buildCardPanel();

@@ -3,6 +3,7 @@
 #include "data/SpreadsheetFormats.h"
 
 #include "data/SSZipArchive.h"
+#include "data/Sheet_Builder.h"
 #include "model/Globals.h"
 #include "model/Helpers.h"
 #include "model/Work_Files.h"
@@ -27,83 +28,6 @@ QList<QStringList> noRows(QString* error, const QString& reason)
     Log_Failure(error, reason);
     return {};
 }
-
-// The rows of a sheet as they are read. Empty cells and rows are held back
-// as counts and written out only when content follows them, so repeated or
-// skipped-over empty ranges cost nothing; content past the limits fails.
-// Characters a saved design cannot hold are dropped from the cells' text.
-class Sheet_Builder {
-public:
-    qsizetype column() const { return _row.size() + _pendingCells; }
-    void skipToColumn(qsizetype index)
-    {
-        if (index > column())
-            _pendingCells += index - column();
-    }
-    void skipToRow(qsizetype index)
-    {
-        const qsizetype at = rows.size() + _pendingRows;
-        if (index > at)
-            _pendingRows += index - at;
-    }
-    void cell(const QString& given, qsizetype repeat)
-    {
-        if (repeat <= 0 || failed())
-            return;
-        const QString text = _xmlText(given);
-        if (text.isEmpty()) {
-            _pendingCells += repeat;
-            return;
-        }
-        if (column() + repeat > SpreadsheetFormats::Max_Columns)
-            return fail(QStringLiteral("more than %1 columns").arg(SpreadsheetFormats::Max_Columns));
-        if (!count(_pendingCells + repeat))
-            return;
-        for (; _pendingCells > 0; --_pendingCells)
-            _row.append(QString());
-        for (qsizetype i = 0; i < repeat; ++i)
-            _row.append(text);
-    }
-    void endRow(qsizetype repeat)
-    {
-        _pendingCells = 0;
-        if (repeat > 0 && !failed()) {
-            if (_row.isEmpty()) {
-                _pendingRows += repeat;
-            } else if (rows.size() + _pendingRows + repeat > SpreadsheetFormats::Max_Rows) {
-                fail(QStringLiteral("more than %1 rows").arg(SpreadsheetFormats::Max_Rows));
-            } else if (count(_row.size() * (repeat - 1))) {
-                for (; _pendingRows > 0; --_pendingRows)
-                    rows.append(QStringList());
-                for (qsizetype i = 0; i < repeat; ++i)
-                    rows.append(_row);
-            }
-        }
-        _row.clear();
-    }
-    bool failed() const { return !reason.isNull(); }
-
-    QList<QStringList> rows;
-    QString reason;
-
-private:
-    Xml_Text_Filter _xmlText{QStringLiteral("the sheet's cells")};
-    bool count(qsizetype cells)
-    {
-        _cells += cells;
-        if (_cells <= SpreadsheetFormats::Max_Cells)
-            return true;
-        fail(QStringLiteral("more than %1 cells").arg(SpreadsheetFormats::Max_Cells));
-        return false;
-    }
-    void fail(const QString& why)
-    {
-        if (reason.isNull())
-            reason = why;
-    }
-    QStringList _row;
-    qsizetype _pendingCells = 0, _pendingRows = 0, _cells = 0;
-};
 
 bool is(const QXmlStreamReader& r, QLatin1String ns, QLatin1String name)
 {

@@ -2,6 +2,7 @@
 #include "data/SpreadsheetWriter.h"
 
 #include "data/SSZipArchive.h"
+#include "data/Sheet_Builder.h"
 #include "data/XmlPullParser.h"
 #include "model/Helpers.h"
 
@@ -14,7 +15,6 @@
 #include <mutex>
 #include <thread>
 #include <charconv>
-#include <numeric>
 #include <sys/mman.h>
 #include <system_error>
 
@@ -659,330 +659,428 @@ bool SpreadsheetWriter::ReadSharedStrings(const QString& partPath, QString* erro
     return _strings->finish(&reason) || Log_Failure(error, QStringLiteral("Error: %1").arg(reason));
 }
 
-// One streaming pass over a worksheet. Cells are placed by their own
-// references; a row or cell without one follows the previous one. Row
-// elements that repeat a row number add to that row. Values hidden under a
-// merged range are cleared, and rows left without any value are dropped.
-bool SpreadsheetWriter::readSheet(const QString& partName, bool firstRowOnly, SheetRows& out, QString* error)
-{
-    QString reason;
-    if (openPart(*_package, partName, Max_Streamed_Part, &reason) != Opened::Ok)
-        return Log_Failure(error, QStringLiteral("Error: %1").arg(reason));
-    Part part(*_package);
-    XmlPullParser& xml = part.xml;
+// One streaming pass over a worksheet: a handler for each element it reads,
+// the cell's value as the sheet shows it, and a row assembler that places
+// each cell by its own reference (a row or cell without one follows the
+// previous one). Row elements that repeat a row number add to that row.
+// Values hidden under a merged range are cleared, and rows left without any
+// value are dropped.
+class SpreadsheetWriter::SheetPass {
+public:
+    SheetPass(SpreadsheetWriter& reader, bool firstRowOnly, SheetRows& out)
+        : _reader(reader)
+        , _firstRowOnly(firstRowOnly)
+        , _out(out)
+    {
+    }
+    bool read(const QString& partName, QString* error);
 
-    bool inSheetData = false, inMerges = false, sorted = true, widthOnly = false;
-    qint64 rowElements = 0, cells = 0;
-    int rowNumber = 0;       // of the current row element
-    int nextColumn = 0;      // where a cell without a reference goes
-    QStringList current;     // the row being filled
-    int currentNumber = 0;   // its row number
-    bool currentHasValue = false;
-    std::vector<MergedRange> merges;
+private:
+    // What a handler leaves the pass to do.
+    enum Next { Go, Stop, Fail };
+    Next fail(const QString& reason)
+    {
+        _failure = reason;
+        return Fail;
+    }
+    bool collectingText() const { return _collecting == InValue || _collecting == InInlineText; }
+
+    void onText();
+    Next onStart();
+    Next onEnd();
+    void startSheetChild(std::string_view name);
+    void readDimension();
+    void readMergeCell();
+    Next startRow();
+    Next startCell();
+    void startInCell(std::string_view name, int depth);
+    Next endCell();
+    Next assemble(const QString& text);
+    bool finish(QString* error);
+    bool clearMerged();
+
+    const xlsx::NumberFormat* cellFormat() const;
+    QString cellText();
+    QString sharedString();
+    QString booleanText() const;
+    QString isoText() const;
+    QString numberText() const;
+
+    SpreadsheetWriter& _reader;
+    const bool _firstRowOnly;
+    SheetRows& _out;
+    XmlPullParser* _xml = nullptr;
+    QString _failure;
+
+    // Where the pass is.
+    bool _inSheetData = false, _inMerges = false, _widthOnly = false;
+    qint64 _rowElements = 0;
+    int _rowNumber = 0;  // of the current row element
+    int _nextColumn = 0; // where a cell without a reference goes
+    int _width = 0;      // of the cells read only for the width
     // What a saved design cannot hold never enters the table.
-    Xml_Text_Filter xmlText(QStringLiteral("the worksheet's cells"));
+    Sheet_Builder _rows{QStringLiteral("the worksheet's cells")};
+    std::vector<MergedRange> _merges;
 
-    // Cell state.
-    bool inCell = false;
-    int cellColumn = 0, cellRow = 0;
-    // The cell's type: 's' shared string, 'i' inline string, 'f' formula
-    // string, 'b' boolean, 'e' error, 'd' ISO date, 'n' number.
-    char cellType = 'n';
-    int cellStyle = 0;
-    std::string value, inlineText;
-    enum { None, InValue, InInline, InInlineText } collecting = None;
-    int inlineTextDepth = 0;
-    bool inlineRun = false;
+    // The cell being read. Its type: 's' shared string, 'i' inline string,
+    // 'f' formula string, 'b' boolean, 'e' error, 'd' ISO date, 'n' number.
+    bool _inCell = false;
+    int _cellColumn = 0, _cellRow = 0;
+    char _cellType = 'n';
+    int _cellStyle = 0;
+    std::string _value, _inlineText;
+    enum { None, InValue, InInline, InInlineText } _collecting = None;
+    int _inlineTextDepth = 0;
+    bool _inlineRun = false;
 
+    // Strings used again nearby share one copy.
     struct CachedString {
         qsizetype index = -1;
         QString text;
     };
-    std::vector<CachedString> recent(4096);
-    bool stringsFailed = false;
-    if (_strings && _strings->evictedAny())
-        startSharedStrings(_sharedPart); // a read before let some go
-    if (_strings)
-        _strings->setEvicting(!firstRowOnly);
+    std::vector<CachedString> _recent = std::vector<CachedString>(4096);
+    bool _stringsFailed = false;
+};
 
-    const auto flush = [&] {
-        if (currentHasValue) {
-            if (!out.numbers.empty() && currentNumber <= out.numbers.back())
-                sorted = false;
-            out.rows.append(std::move(current));
-            out.numbers.push_back(currentNumber);
-        }
-        current = QStringList();
-        currentHasValue = false;
-    };
-    // The shown text of the cell just read.
-    const auto cellText = [&]() -> QString {
-        const xlsx::NumberFormat* format =
-            cellStyle >= 0 && size_t(cellStyle) < _cellFormats.size() ? &_cellFormats[size_t(cellStyle)] : nullptr;
-        if (cellType == 's') {
-            const std::string_view index = trimmed(value);
-            qsizetype n = -1;
-            const auto result = std::from_chars(index.data(), index.data() + index.size(), n);
-            if (result.ec != std::errc() || result.ptr != index.data() + index.size() || n < 0 || !_strings)
-                return emptyText();
-            // Strings used again nearby share one copy.
-            CachedString& cached = recent[size_t(n) % recent.size()];
-            if (cached.index != n) {
-                cached.index = -1;
-                SharedStrings::Lookup found = _strings->get(n, cached.text);
-                if (found == SharedStrings::Evicted) {
-                    // Wanted again after all: read them afresh and keep them all.
-                    startSharedStrings(_sharedPart);
-                    found = _strings->get(n, cached.text);
-                }
-                switch (found) {
-                case SharedStrings::Found: cached.index = n; break;
-                case SharedStrings::Absent:
-                case SharedStrings::Evicted: return emptyText();
-                case SharedStrings::Failed: stringsFailed = true; return emptyText();
-                }
-            }
-            return cached.text;
-        }
-        if (cellType == 'i')
-            return xlsx::unescaped(fromUtf8(collecting == None && inlineText.empty() ? value : inlineText));
-        if (cellType == 'f')
-            return xlsx::unescaped(fromUtf8(value));
-        if (value.empty())
-            return emptyText();
-        if (cellType == 'b')
-            return isTrue(trimmed(value)) ? QStringLiteral("TRUE")
-                   : trimmed(value) == "0" || trimmed(value) == "false" ? QStringLiteral("FALSE")
-                                                                         : fromUtf8(value);
-        if (cellType == 'e')
-            return fromUtf8(value);
-        if (cellType == 'd') {
-            xlsx::IsoValue iso;
-            if (!xlsx::readIso(trimmed(value), _epoch1904, iso))
-                return fromUtf8(value);
-            QString shown;
-            if (format && format->isDate())
-                shown = format->dateText(iso.serial, _epoch1904);
-            if (shown.isNull())
-                shown = (iso.duration ? xlsx::NumberFormat::fromCode(u"[h]:mm:ss")
-                                      : xlsx::NumberFormat::iso(iso.date, iso.time))
-                            .dateText(iso.serial, _epoch1904);
-            return shown.isNull() ? fromUtf8(value) : shown;
-        }
-        if (format && format->isDate()) {
-            const std::string_view stored = trimmed(value);
-            double serial = 0;
-            const auto result = std::from_chars(stored.data(), stored.data() + stored.size(), serial);
-            if (result.ec == std::errc() && result.ptr == stored.data() + stored.size()) {
-                const QString shown = format->dateText(serial, _epoch1904);
-                if (!shown.isNull())
-                    return shown;
-            }
-        }
-        return xlsx::numberText(value);
-    };
+bool SpreadsheetWriter::SheetPass::read(const QString& partName, QString* error)
+{
+    QString reason;
+    if (openPart(*_reader._package, partName, Max_Streamed_Part, &reason) != Opened::Ok)
+        return Log_Failure(error, QStringLiteral("Error: %1").arg(reason));
+    Part part(*_reader._package);
+    _xml = &part.xml;
+    if (_reader._strings && _reader._strings->evictedAny())
+        _reader.startSharedStrings(_reader._sharedPart); // a read before let some go
+    if (_reader._strings)
+        _reader._strings->setEvicting(!_firstRowOnly);
 
+    Next next = Go;
     XmlPullParser::Token token;
-    for (xml.setTextWanted(false); part.next(token); xml.setTextWanted(collecting == InValue || collecting == InInlineText)) {
-        const int depth = xml.depth();
-        if (token == XmlPullParser::Characters) {
-            if (collecting == InValue)
-                value += xml.text();
-            else if (collecting == InInlineText)
-                inlineText += xml.text();
-            continue;
-        }
-        if (token == XmlPullParser::StartElement) {
-            const std::string_view name = xml.name();
-            if (inCell) {
-                if (depth == 5 && XmlPullParser::same(name, "v"))
-                    collecting = InValue;
-                else if (depth == 5 && XmlPullParser::same(name, "is"))
-                    collecting = InInline;
-                else if (collecting == InInline && depth == 6)
-                    inlineRun = XmlPullParser::same(name, "r");
-                if (collecting == InInline && XmlPullParser::same(name, "t") && (depth == 6 || (depth == 7 && inlineRun))) {
-                    collecting = InInlineText;
-                    inlineTextDepth = depth;
-                }
-            } else if (inSheetData && depth == 3 && XmlPullParser::same(name, "row")) {
-                if (++rowElements > Max_Rows)
-                    return Log_Failure(error, QStringLiteral("Error: the worksheet is too large (more than %1 rows)")
-                                               .arg(Max_Rows));
-                int r = 0;
-                const std::string_view number = xml.attribute("r");
-                const auto result = std::from_chars(number.data(), number.data() + number.size(), r);
-                rowNumber = result.ec == std::errc() && r >= 1 && r <= Max_Rows ? r : rowNumber + 1;
-                nextColumn = 0;
-                if (firstRowOnly && currentHasValue && rowNumber != currentNumber) {
-                    if (out.hasDimension)
-                        break;
-                    widthOnly = true;
-                }
-            } else if (inSheetData && depth == 4 && XmlPullParser::same(name, "c")) {
-                inCell = true;
-                collecting = None;
-                value.clear();
-                inlineText.clear();
-                const std::string_view type = xml.attribute("t");
-                cellType = XmlPullParser::same(type, "s")           ? 's'
-                           : XmlPullParser::same(type, "inlineStr") ? 'i'
-                           : XmlPullParser::same(type, "str")       ? 'f'
-                           : XmlPullParser::same(type, "b")         ? 'b'
-                           : XmlPullParser::same(type, "e")         ? 'e'
-                           : XmlPullParser::same(type, "d")         ? 'd'
-                                                                    : 'n';
-                const std::string_view style = xml.attribute("s");
-                cellStyle = 0;
-                std::from_chars(style.data(), style.data() + style.size(), cellStyle);
-                const std::string_view ref = xml.attribute("r");
-                if (!readReference(ref, cellColumn, cellRow)) {
-                    cellColumn = nextColumn;
-                    cellRow = std::max(rowNumber, 1);
-                }
-                if (cellColumn >= Max_Columns || cellRow > Max_Rows)
-                    return Log_Failure(error, QStringLiteral("Error: cell reference out of range: %1").arg(fromUtf8(ref)));
-                nextColumn = cellColumn + 1;
-            } else if (depth == 2) {
-                inSheetData = XmlPullParser::same(name, "sheetData");
-                inMerges = XmlPullParser::same(name, "mergeCells");
-                if (XmlPullParser::same(name, "dimension")) {
-                    std::string_view ref = xml.attribute("ref");
-                    ref = trimmed(ref.substr(ref.rfind(':') == std::string_view::npos ? 0 : ref.rfind(':') + 1));
-                    int column = 0, row = 0;
-                    out.hasDimension = true;
-                    if (readReference(ref, column, row)) {
-                        out.dimensionColumns = std::min(column + 1, Max_Columns);
-                        if (!firstRowOnly)
-                            out.rows.reserve(std::min(row, Max_Rows));
-                    }
-                }
-            } else if (inMerges && depth == 3 && XmlPullParser::same(name, "mergeCell")) {
-                const std::string_view ref = xml.attribute("ref");
-                const size_t colon = ref.find(':');
-                MergedRange range{};
-                if (colon != std::string_view::npos && readReference(ref.substr(0, colon), range.firstColumn, range.firstRow)
-                    && readReference(ref.substr(colon + 1), range.lastColumn, range.lastRow)
-                    && merges.size() < size_t(Max_Cells)) {
-                    if (range.firstRow > range.lastRow)
-                        std::swap(range.firstRow, range.lastRow);
-                    if (range.firstColumn > range.lastColumn)
-                        std::swap(range.firstColumn, range.lastColumn);
-                    merges.push_back(range);
-                }
-            }
-            continue;
-        }
-        // EndElement
-        if (collecting == InInlineText && depth == inlineTextDepth - 1)
-            collecting = InInline;
-        else if ((collecting == InValue || collecting == InInline) && depth == 4)
-            collecting = None;
-        if (inCell && depth == 3) {
-            inCell = false;
-            const QString text = xmlText(cellText());
-            if (text.isEmpty())
-                continue;
-            if (widthOnly) {
-                out.width = std::max(out.width, cellColumn + 1);
-                continue;
-            }
-            if (cellRow != currentNumber) {
-                if (firstRowOnly && currentHasValue) {
-                    if (out.hasDimension)
-                        break;
-                    widthOnly = true;
-                    out.width = std::max(out.width, cellColumn + 1);
-                    continue;
-                }
-                flush();
-                currentNumber = cellRow;
-            }
-            if (cellColumn >= current.size()) {
-                cells += cellColumn + 1 - current.size();
-                if (cells > Max_Cells)
-                    return Log_Failure(error, QStringLiteral("Error: the worksheet is too large (more than %1 cells)")
-                                               .arg(Max_Cells));
-                if (current.isEmpty())
-                    current.reserve(std::max(out.width, cellColumn + 1));
-                while (current.size() < cellColumn)
-                    current.append(emptyText());
-                current.append(text);
-            } else {
-                current[cellColumn] = text;
-            }
-            currentHasValue = true;
-            out.width = std::max(out.width, cellColumn + 1);
-        } else if (depth == 1) {
-            inSheetData = inMerges = false;
-            if (firstRowOnly && out.hasDimension && xml.nameIs("sheetData"))
-                break; // the merged ranges that follow play no part in the titles
-        }
+    for (_xml->setTextWanted(false); next == Go && part.next(token); _xml->setTextWanted(collectingText())) {
+        if (token == XmlPullParser::Characters)
+            onText();
+        else if (token == XmlPullParser::StartElement)
+            next = onStart();
+        else
+            next = onEnd();
     }
+    if (next == Fail)
+        return Log_Failure(error, _failure);
     if (part.invalid)
         return Log_Failure(error, QStringLiteral("Error: %1").arg(part.failure(partName)));
-    flush();
-    if (_strings)
-        _strings->setEvicting(false);
+    return finish(error);
+}
+
+void SpreadsheetWriter::SheetPass::onText()
+{
+    if (_collecting == InValue)
+        _value += _xml->text();
+    else if (_collecting == InInlineText)
+        _inlineText += _xml->text();
+}
+
+SpreadsheetWriter::SheetPass::Next SpreadsheetWriter::SheetPass::onStart()
+{
+    const std::string_view name = _xml->name();
+    const int depth = _xml->depth();
+    if (_inCell)
+        startInCell(name, depth);
+    else if (_inSheetData && depth == 3 && XmlPullParser::same(name, "row"))
+        return startRow();
+    else if (_inSheetData && depth == 4 && XmlPullParser::same(name, "c"))
+        return startCell();
+    else if (depth == 2)
+        startSheetChild(name);
+    else if (_inMerges && depth == 3 && XmlPullParser::same(name, "mergeCell"))
+        readMergeCell();
+    return Go;
+}
+
+SpreadsheetWriter::SheetPass::Next SpreadsheetWriter::SheetPass::onEnd()
+{
+    const int depth = _xml->depth();
+    if (_collecting == InInlineText && depth == _inlineTextDepth - 1)
+        _collecting = InInline;
+    else if ((_collecting == InValue || _collecting == InInline) && depth == 4)
+        _collecting = None;
+    if (_inCell && depth == 3)
+        return endCell();
+    if (depth == 1) {
+        _inSheetData = _inMerges = false;
+        if (_firstRowOnly && _out.hasDimension && _xml->nameIs("sheetData"))
+            return Stop; // the merged ranges that follow play no part in the titles
+    }
+    return Go;
+}
+
+void SpreadsheetWriter::SheetPass::startSheetChild(std::string_view name)
+{
+    _inSheetData = XmlPullParser::same(name, "sheetData");
+    _inMerges = XmlPullParser::same(name, "mergeCells");
+    if (XmlPullParser::same(name, "dimension"))
+        readDimension();
+}
+
+void SpreadsheetWriter::SheetPass::readDimension()
+{
+    std::string_view ref = _xml->attribute("ref");
+    ref = trimmed(ref.substr(ref.rfind(':') == std::string_view::npos ? 0 : ref.rfind(':') + 1));
+    int column = 0, row = 0;
+    _out.hasDimension = true;
+    if (readReference(ref, column, row)) {
+        _out.dimensionColumns = std::min(column + 1, Max_Columns);
+        if (!_firstRowOnly)
+            _rows.rows.reserve(std::min(row, Max_Rows));
+    }
+}
+
+void SpreadsheetWriter::SheetPass::readMergeCell()
+{
+    const std::string_view ref = _xml->attribute("ref");
+    const size_t colon = ref.find(':');
+    MergedRange range{};
+    if (colon != std::string_view::npos && readReference(ref.substr(0, colon), range.firstColumn, range.firstRow)
+        && readReference(ref.substr(colon + 1), range.lastColumn, range.lastRow) && _merges.size() < size_t(Max_Cells)) {
+        if (range.firstRow > range.lastRow)
+            std::swap(range.firstRow, range.lastRow);
+        if (range.firstColumn > range.lastColumn)
+            std::swap(range.firstColumn, range.lastColumn);
+        _merges.push_back(range);
+    }
+}
+
+SpreadsheetWriter::SheetPass::Next SpreadsheetWriter::SheetPass::startRow()
+{
+    if (++_rowElements > Max_Rows)
+        return fail(QStringLiteral("Error: the worksheet is too large (more than %1 rows)").arg(Max_Rows));
+    int r = 0;
+    const std::string_view number = _xml->attribute("r");
+    const auto result = std::from_chars(number.data(), number.data() + number.size(), r);
+    _rowNumber = result.ec == std::errc() && r >= 1 && r <= Max_Rows ? r : _rowNumber + 1;
+    _nextColumn = 0;
+    if (_firstRowOnly && _rows.rowHasText() && _rowNumber != _rows.rowNumber()) {
+        if (_out.hasDimension)
+            return Stop;
+        _widthOnly = true;
+    }
+    return Go;
+}
+
+SpreadsheetWriter::SheetPass::Next SpreadsheetWriter::SheetPass::startCell()
+{
+    _inCell = true;
+    _collecting = None;
+    _value.clear();
+    _inlineText.clear();
+    const std::string_view type = _xml->attribute("t");
+    _cellType = XmlPullParser::same(type, "s")           ? 's'
+                : XmlPullParser::same(type, "inlineStr") ? 'i'
+                : XmlPullParser::same(type, "str")       ? 'f'
+                : XmlPullParser::same(type, "b")         ? 'b'
+                : XmlPullParser::same(type, "e")         ? 'e'
+                : XmlPullParser::same(type, "d")         ? 'd'
+                                                         : 'n';
+    const std::string_view style = _xml->attribute("s");
+    _cellStyle = 0;
+    std::from_chars(style.data(), style.data() + style.size(), _cellStyle);
+    const std::string_view ref = _xml->attribute("r");
+    if (!readReference(ref, _cellColumn, _cellRow)) {
+        _cellColumn = _nextColumn;
+        _cellRow = std::max(_rowNumber, 1);
+    }
+    if (_cellColumn >= Max_Columns || _cellRow > Max_Rows)
+        return fail(QStringLiteral("Error: cell reference out of range: %1").arg(fromUtf8(ref)));
+    _nextColumn = _cellColumn + 1;
+    return Go;
+}
+
+// The value (v) or inline string (is) of the cell, and the text runs of the latter.
+void SpreadsheetWriter::SheetPass::startInCell(std::string_view name, int depth)
+{
+    if (depth == 5 && XmlPullParser::same(name, "v"))
+        _collecting = InValue;
+    else if (depth == 5 && XmlPullParser::same(name, "is"))
+        _collecting = InInline;
+    else if (_collecting == InInline && depth == 6)
+        _inlineRun = XmlPullParser::same(name, "r");
+    if (_collecting == InInline && XmlPullParser::same(name, "t") && (depth == 6 || (depth == 7 && _inlineRun))) {
+        _collecting = InInlineText;
+        _inlineTextDepth = depth;
+    }
+}
+
+SpreadsheetWriter::SheetPass::Next SpreadsheetWriter::SheetPass::endCell()
+{
+    _inCell = false;
+    const QString text = _rows.kept(cellText());
+    return text.isEmpty() ? Go : assemble(text);
+}
+
+// The row assembler: a cell with text into the row it names. Reading titles,
+// the first row is all that is kept; the rest of a sheet that does not
+// declare its dimension is read for its width.
+SpreadsheetWriter::SheetPass::Next SpreadsheetWriter::SheetPass::assemble(const QString& text)
+{
+    if (!_widthOnly && _firstRowOnly && _rows.rowHasText() && _cellRow != _rows.rowNumber()) {
+        if (_out.hasDimension)
+            return Stop;
+        _widthOnly = true;
+    }
+    if (_widthOnly) {
+        _width = std::max(_width, _cellColumn + 1);
+        return Go;
+    }
+    if (!_rows.place(_cellRow, _cellColumn, text))
+        return fail(QStringLiteral("Error: the worksheet is too large (%1)").arg(_rows.reason));
+    return Go;
+}
+
+bool SpreadsheetWriter::SheetPass::finish(QString* error)
+{
+    _rows.closeRow();
+    SharedStrings* strings = _reader._strings.get();
+    if (strings)
+        strings->setEvicting(false);
     QString stringsReason;
-    if (stringsFailed || (!firstRowOnly && _strings && !_strings->finish(&stringsReason))) {
-        _strings->finish(&stringsReason);
+    if (_stringsFailed || (!_firstRowOnly && strings && !strings->finish(&stringsReason))) {
+        strings->finish(&stringsReason);
         return Log_Failure(error, QStringLiteral("Error: %1").arg(stringsReason));
     }
-
-    if (!sorted) {
-        // Rows out of order or repeated: in row order, the later cell winning.
-        std::vector<size_t> order(out.numbers.size());
-        std::iota(order.begin(), order.end(), 0);
-        std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return out.numbers[a] < out.numbers[b]; });
-        QList<QStringList> rows;
-        std::vector<int> numbers;
-        for (const size_t i : order) {
-            QStringList& row = out.rows[qsizetype(i)];
-            if (numbers.empty() || numbers.back() != out.numbers[i]) {
-                rows.append(std::move(row));
-                numbers.push_back(out.numbers[i]);
-                continue;
-            }
-            QStringList& into = rows.last();
-            for (qsizetype c = 0; c < row.size(); ++c) {
-                if (row[c].isEmpty())
-                    continue;
-                while (into.size() <= c)
-                    into.append(emptyText());
-                into[c] = row[c];
-            }
-        }
-        out.rows = std::move(rows);
-        out.numbers = std::move(numbers);
-    }
-    if (!merges.empty()) {
-        qint64 work = 0;
-        for (const MergedRange& range : merges) {
-            auto it = std::lower_bound(out.numbers.begin(), out.numbers.end(), range.firstRow);
-            for (; it != out.numbers.end() && *it <= range.lastRow; ++it) {
-                QStringList& row = out.rows[it - out.numbers.begin()];
-                const int last = std::min<int>(range.lastColumn, int(row.size()) - 1);
-                for (int c = range.firstColumn; c <= last; ++c)
-                    if (*it != range.firstRow || c != range.firstColumn)
-                        row[c] = emptyText();
-                work += std::max(0, last - range.firstColumn + 1);
-                if (work > Max_Cells)
-                    return Log_Failure(error, QStringLiteral("Error: the worksheet's merged ranges overlap too much"));
-            }
-        }
-        QList<QStringList> rows;
-        std::vector<int> numbers;
-        for (qsizetype i = 0; i < out.rows.size(); ++i) {
-            if (std::all_of(out.rows[i].cbegin(), out.rows[i].cend(), [](const QString& v) { return v.isEmpty(); }))
-                continue;
-            rows.append(std::move(out.rows[i]));
-            numbers.push_back(out.numbers[size_t(i)]);
-        }
-        out.rows = std::move(rows);
-        out.numbers = std::move(numbers);
-    }
+    if (!_rows.inOrder())
+        _rows.orderRows();
+    if (!_merges.empty() && !clearMerged())
+        return Log_Failure(error, QStringLiteral("Error: the worksheet's merged ranges overlap too much"));
+    _out.rows = std::move(_rows.rows);
+    _out.numbers = std::move(_rows.numbers);
+    _out.width = std::max(_width, int(_rows.width()));
     return true;
+}
+
+// Clears the values hidden under merged ranges and drops the rows that holds
+// none then; false when the ranges overlap past the cell limit.
+bool SpreadsheetWriter::SheetPass::clearMerged()
+{
+    QList<QStringList>& rows = _rows.rows;
+    std::vector<int>& numbers = _rows.numbers;
+    qint64 work = 0;
+    for (const MergedRange& range : _merges) {
+        auto it = std::lower_bound(numbers.begin(), numbers.end(), range.firstRow);
+        for (; it != numbers.end() && *it <= range.lastRow; ++it) {
+            QStringList& row = rows[it - numbers.begin()];
+            const int last = std::min<int>(range.lastColumn, int(row.size()) - 1);
+            for (int c = range.firstColumn; c <= last; ++c)
+                if (*it != range.firstRow || c != range.firstColumn)
+                    row[c] = emptyText();
+            work += std::max(0, last - range.firstColumn + 1);
+            if (work > Max_Cells)
+                return false;
+        }
+    }
+    QList<QStringList> kept;
+    std::vector<int> keptNumbers;
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        if (std::all_of(rows[i].cbegin(), rows[i].cend(), [](const QString& v) { return v.isEmpty(); }))
+            continue;
+        kept.append(std::move(rows[i]));
+        keptNumbers.push_back(numbers[size_t(i)]);
+    }
+    rows = std::move(kept);
+    numbers = std::move(keptNumbers);
+    return true;
+}
+
+const xlsx::NumberFormat* SpreadsheetWriter::SheetPass::cellFormat() const
+{
+    const std::vector<xlsx::NumberFormat>& formats = _reader._cellFormats;
+    return _cellStyle >= 0 && size_t(_cellStyle) < formats.size() ? &formats[size_t(_cellStyle)] : nullptr;
+}
+
+// The shown text of the cell just read.
+QString SpreadsheetWriter::SheetPass::cellText()
+{
+    if (_cellType == 's')
+        return sharedString();
+    if (_cellType == 'i')
+        return xlsx::unescaped(fromUtf8(_collecting == None && _inlineText.empty() ? _value : _inlineText));
+    if (_cellType == 'f')
+        return xlsx::unescaped(fromUtf8(_value));
+    if (_value.empty())
+        return emptyText();
+    if (_cellType == 'b')
+        return booleanText();
+    if (_cellType == 'e')
+        return fromUtf8(_value);
+    if (_cellType == 'd')
+        return isoText();
+    return numberText();
+}
+
+QString SpreadsheetWriter::SheetPass::sharedString()
+{
+    const std::string_view index = trimmed(_value);
+    qsizetype n = -1;
+    const auto result = std::from_chars(index.data(), index.data() + index.size(), n);
+    if (result.ec != std::errc() || result.ptr != index.data() + index.size() || n < 0 || !_reader._strings)
+        return emptyText();
+    CachedString& cached = _recent[size_t(n) % _recent.size()];
+    if (cached.index != n) {
+        cached.index = -1;
+        SharedStrings::Lookup found = _reader._strings->get(n, cached.text);
+        if (found == SharedStrings::Evicted) {
+            // Wanted again after all: read them afresh and keep them all.
+            _reader.startSharedStrings(_reader._sharedPart);
+            found = _reader._strings->get(n, cached.text);
+        }
+        switch (found) {
+        case SharedStrings::Found: cached.index = n; break;
+        case SharedStrings::Absent:
+        case SharedStrings::Evicted: return emptyText();
+        case SharedStrings::Failed: _stringsFailed = true; return emptyText();
+        }
+    }
+    return cached.text;
+}
+
+QString SpreadsheetWriter::SheetPass::booleanText() const
+{
+    const std::string_view stored = trimmed(_value);
+    return isTrue(stored) ? QStringLiteral("TRUE") : stored == "0" || stored == "false" ? QStringLiteral("FALSE") : fromUtf8(_value);
+}
+
+QString SpreadsheetWriter::SheetPass::isoText() const
+{
+    xlsx::IsoValue iso;
+    if (!xlsx::readIso(trimmed(_value), _reader._epoch1904, iso))
+        return fromUtf8(_value);
+    const xlsx::NumberFormat* format = cellFormat();
+    QString shown;
+    if (format && format->isDate())
+        shown = format->dateText(iso.serial, _reader._epoch1904);
+    if (shown.isNull())
+        shown = (iso.duration ? xlsx::NumberFormat::fromCode(u"[h]:mm:ss") : xlsx::NumberFormat::iso(iso.date, iso.time))
+                    .dateText(iso.serial, _reader._epoch1904);
+    return shown.isNull() ? fromUtf8(_value) : shown;
+}
+
+QString SpreadsheetWriter::SheetPass::numberText() const
+{
+    const xlsx::NumberFormat* format = cellFormat();
+    if (format && format->isDate()) {
+        const std::string_view stored = trimmed(_value);
+        double serial = 0;
+        const auto result = std::from_chars(stored.data(), stored.data() + stored.size(), serial);
+        if (result.ec == std::errc() && result.ptr == stored.data() + stored.size()) {
+            const QString shown = format->dateText(serial, _reader._epoch1904);
+            if (!shown.isNull())
+                return shown;
+        }
+    }
+    return xlsx::numberText(_value);
+}
+
+bool SpreadsheetWriter::readSheet(const QString& part, bool firstRowOnly, SheetRows& rows, QString* error)
+{
+    return SheetPass(*this, firstRowOnly, rows).read(part, error);
 }
 
 QList<QStringList> SpreadsheetWriter::ReadWorkbook(const QString& path, bool only_col, QString* error)

@@ -113,6 +113,7 @@ private:
         QString part; // name of the worksheet part inside the package
     };
     struct SheetRows;
+    class SheetPass;
     bool open(const QString& path, QString* error);
     bool readSheetList(QString* error);
     bool readStyles(const QString& part, QString* error);

@@ -216,9 +216,8 @@ void CQR_Encode::removeBlock(std::int64_t index)
     --m_ncDataBlock;
 }
 
-bool CQR_Encode::EncodeSourceData(const char* lpsSource, std::int64_t ncLength, int nVerGroup)
+void CQR_Encode::SplitIntoRuns(const unsigned char* src, std::int64_t ncLength)
 {
-    const auto* src = reinterpret_cast<const unsigned char*>(lpsSource);
     m_byBlockMode.clear();
     m_nBlockLength.clear();
     // Runs of one class: digits, other alphanumeric characters, other bytes.
@@ -234,6 +233,10 @@ bool CQR_Encode::EncodeSourceData(const char* lpsSource, std::int64_t ncLength, 
         ++m_nBlockLength.back();
     }
     m_ncDataBlock = std::int64_t(m_byBlockMode.size());
+}
+
+void CQR_Encode::JoinAlphanumericRuns(int nVerGroup)
+{
     auto& mode = m_byBlockMode;
     auto& len = m_nBlockLength;
     auto bits = [&](std::int64_t b) { return GetBitLength(mode[b], len[b], nVerGroup); };
@@ -293,14 +296,20 @@ bool CQR_Encode::EncodeSourceData(const char* lpsSource, std::int64_t ncLength, 
             }
         }
     }
+}
 
+void CQR_Encode::JoinEightBitRuns(int nVerGroup)
+{
+    auto& mode = m_byBlockMode;
+    auto& len = m_nBlockLength;
+    auto bits = [&](std::int64_t b) { return GetBitLength(mode[b], len[b], nVerGroup); };
     // Neighbours that cost less as one 8-bit segment are joined.
     const std::int64_t header8 = 4 + nIndicatorLen8Bit[nVerGroup];
-    i = 0;
+    std::int64_t i = 0;
     while (i < m_ncDataBlock - 1) {
         std::int64_t b = i;
         const std::int64_t src2 = bits(b) + bits(b + 1);
-        std::int64_t dst = bits8(len[b] + len[b + 1]);
+        std::int64_t dst = GetBitLength(QR_MODE_8BIT, len[b] + len[b + 1], nVerGroup);
         if (b >= 1 && mode[b - 1] == QR_MODE_8BIT)
             dst -= header8;
         if (b + 2 < m_ncDataBlock && mode[b + 2] == QR_MODE_8BIT)
@@ -323,6 +332,50 @@ bool CQR_Encode::EncodeSourceData(const char* lpsSource, std::int64_t ncLength, 
         removeBlock(b + 1);
         i = b > 0 ? b - 1 : 0;
     }
+}
+
+std::int64_t CQR_Encode::PutNumeralSegment(std::int64_t n, const unsigned char* p, std::int64_t count, int nVerGroup)
+{
+    n = SetBitStream(n, 1, 4);
+    n = SetBitStream(n, std::uint16_t(count), nIndicatorLenNumeral[nVerGroup]);
+    for (std::int64_t k = 0; k < count && n != -1; k += 3) {
+        const std::int64_t digits = min(3, count - k);
+        std::uint16_t value = 0;
+        for (std::int64_t d = 0; d < digits; ++d)
+            value = std::uint16_t(value * 10 + (p[k + d] - '0'));
+        n = SetBitStream(n, value, digits == 3 ? 10 : digits == 2 ? 7 : 4);
+    }
+    return n;
+}
+
+std::int64_t CQR_Encode::PutAlphabetSegment(std::int64_t n, const unsigned char* p, std::int64_t count, int nVerGroup)
+{
+    n = SetBitStream(n, 2, 4);
+    n = SetBitStream(n, std::uint16_t(count), nIndicatorLenAlphabet[nVerGroup]);
+    for (std::int64_t k = 0; k < count && n != -1; k += 2) {
+        if (k + 1 < count)
+            n = SetBitStream(n, std::uint16_t(AlphabetToBinaly(p[k]) * 45 + AlphabetToBinaly(p[k + 1])), 11);
+        else
+            n = SetBitStream(n, AlphabetToBinaly(p[k]), 6);
+    }
+    return n;
+}
+
+std::int64_t CQR_Encode::Put8BitSegment(std::int64_t n, const unsigned char* p, std::int64_t count, int nVerGroup)
+{
+    n = SetBitStream(n, 4, 4);
+    n = SetBitStream(n, std::uint16_t(count), nIndicatorLen8Bit[nVerGroup]);
+    for (std::int64_t k = 0; k < count && n != -1; ++k)
+        n = SetBitStream(n, p[k], 8);
+    return n;
+}
+
+bool CQR_Encode::EncodeSourceData(const char* lpsSource, std::int64_t ncLength, int nVerGroup)
+{
+    const auto* src = reinterpret_cast<const unsigned char*>(lpsSource);
+    SplitIntoRuns(src, ncLength);
+    JoinAlphanumericRuns(nVerGroup);
+    JoinEightBitRuns(nVerGroup);
 
     // The bit stream.
     std::memset(m_byDataCodeWord, 0, sizeof m_byDataCodeWord);
@@ -334,36 +387,11 @@ bool CQR_Encode::EncodeSourceData(const char* lpsSource, std::int64_t ncLength, 
         n = SetBitStream(n, 26, 8);
     }
     for (std::int64_t b = 0; b < m_ncDataBlock && n != -1; ++b) {
-        const unsigned char* p = src + pos;
-        const std::int64_t count = len[b];
-        switch (mode[b]) {
-        case QR_MODE_NUMERAL:
-            n = SetBitStream(n, 1, 4);
-            n = SetBitStream(n, std::uint16_t(count), nIndicatorLenNumeral[nVerGroup]);
-            for (std::int64_t k = 0; k < count && n != -1; k += 3) {
-                const std::int64_t digits = min(3, count - k);
-                std::uint16_t value = 0;
-                for (std::int64_t d = 0; d < digits; ++d)
-                    value = std::uint16_t(value * 10 + (p[k + d] - '0'));
-                n = SetBitStream(n, value, digits == 3 ? 10 : digits == 2 ? 7 : 4);
-            }
-            break;
-        case QR_MODE_ALPHABET:
-            n = SetBitStream(n, 2, 4);
-            n = SetBitStream(n, std::uint16_t(count), nIndicatorLenAlphabet[nVerGroup]);
-            for (std::int64_t k = 0; k < count && n != -1; k += 2) {
-                if (k + 1 < count)
-                    n = SetBitStream(n, std::uint16_t(AlphabetToBinaly(p[k]) * 45 + AlphabetToBinaly(p[k + 1])), 11);
-                else
-                    n = SetBitStream(n, AlphabetToBinaly(p[k]), 6);
-            }
-            break;
-        default:
-            n = SetBitStream(n, 4, 4);
-            n = SetBitStream(n, std::uint16_t(count), nIndicatorLen8Bit[nVerGroup]);
-            for (std::int64_t k = 0; k < count && n != -1; ++k)
-                n = SetBitStream(n, p[k], 8);
-            break;
+        const std::int64_t count = m_nBlockLength[size_t(b)];
+        switch (m_byBlockMode[size_t(b)]) {
+        case QR_MODE_NUMERAL: n = PutNumeralSegment(n, src + pos, count, nVerGroup); break;
+        case QR_MODE_ALPHABET: n = PutAlphabetSegment(n, src + pos, count, nVerGroup); break;
+        default: n = Put8BitSegment(n, src + pos, count, nVerGroup); break;
         }
         pos += count;
     }

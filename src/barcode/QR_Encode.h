@@ -88,5 +88,13 @@ public:
 
 private:
     void removeBlock(std::int64_t index);
+    // The segments of a text: runs of one class, then the joins that shorten the stream.
+    void SplitIntoRuns(const unsigned char* src, std::int64_t ncLength);
+    void JoinAlphanumericRuns(int nVerGroup);
+    void JoinEightBitRuns(int nVerGroup);
+    // One segment of each mode onto the bit stream from bit n; the next bit, or -1 when full.
+    std::int64_t PutNumeralSegment(std::int64_t n, const unsigned char* p, std::int64_t count, int nVerGroup);
+    std::int64_t PutAlphabetSegment(std::int64_t n, const unsigned char* p, std::int64_t count, int nVerGroup);
+    std::int64_t Put8BitSegment(std::int64_t n, const unsigned char* p, std::int64_t count, int nVerGroup);
     bool isDark(int x, int y) const { return (m_byModuleData[x][y] & 0x11) != 0; }
 };

@@ -80,8 +80,10 @@ QString Mail_Failure_Text(const Mail_Send_Result& result)
     // The script's line names the problem before its first ": " and the
     // server's or the system's own words after it.
     const int colon = result.detail.indexOf(QLatin1String(": "));
-    const QString words = colon < 0 ? QString() : result.detail.mid(colon + 2);
-    const auto with = [&](const QString& lead) { return words.isEmpty() ? lead + '.' : lead + ": " + words + '.'; };
+    QString words = colon < 0 ? QString() : result.detail.mid(colon + 2);
+    if (!words.isEmpty() && !words.endsWith('.'))
+        words += '.';
+    const auto with = [&](const QString& lead) { return words.isEmpty() ? lead + '.' : lead + ": " + words; };
     switch (result.failure) {
     case Mail_Failure::None: return QString();
     case Mail_Failure::Login_Refused:

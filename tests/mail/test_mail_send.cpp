@@ -242,6 +242,15 @@ TEST_F(MailSendTest, TestMailFromTheSettingsDialog)
     EXPECT_EQ(dlg->_send_mail_result_status->text(), "E-mail has been sent successfully.");
     EXPECT_EQ(host.alertTexts(), QStringList{"E-mail has been sent successfully."});
 
+    // A refused login is named as such after the advice.
+    dlg->_send_mail_password->setText("wrong password");
+    dlg->Send_Test_Email();
+    EXPECT_TRUE(dlg->_send_mail_result_status->text().endsWith(
+        "\n\nCould not send email. The E-mail server refused the login (sender E-mail or password): 535 5.7.8 "
+        "Authentication credentials invalid."))
+        << dlg->_send_mail_result_status->text().toStdString();
+    EXPECT_EQ(received().size(), 1);
+
     // The password is never on the script's command line.
     Mail_Message m;
     m.withPwd = "secret-pw";

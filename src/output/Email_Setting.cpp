@@ -60,6 +60,9 @@ Email_Setting::Email_Setting(QWidget* parent)
     testRow->addWidget(_send_mail_to);
     testRow->addWidget(sendTest);
     form->addRow(QStringLiteral("Test mail to:"), testRow);
+    _send_mail_test_mail = new QLineEdit;
+    _send_mail_test_mail->setReadOnly(true);
+    form->addRow(QStringLiteral("Test mail:"), _send_mail_test_mail);
     layout->addLayout(form);
     _send_mail_result_status = new QLabel;
     _send_mail_result_status->setWordWrap(true);
@@ -183,7 +186,8 @@ void Email_Setting::Reset_Button()
     if (!Show_YES_NO_MessageBox(QStringLiteral("Are you sure you want to reset current email settings?")))
         return;
     Delete_File(Preferences::sharedInstance().mPreferencesPath);
-    for (QLineEdit* field : {_send_mail_to, _send_mail_sender_mail, _send_mail_smtp, _send_mail_port, _send_mail_password})
+    for (QLineEdit* field : {_send_mail_to, _send_mail_sender_mail, _send_mail_smtp, _send_mail_port,
+                             _send_mail_password, _send_mail_test_mail})
         field->clear();
     TLS_Selected();
     // The file comes back empty and the mail globals with it.
@@ -207,10 +211,11 @@ void Email_Setting::Send_Test_Email()
                                                                                       : QStringLiteral("N");
     message.withBody = QStringLiteral("This is test mail sent by ") + app + QStringLiteral(".");
     message.withSubject = app + QStringLiteral(" Test Mail");
+    _send_mail_test_mail->setText(message.withBody);
     _send_mail_result_status->setText(QStringLiteral("It may take a while, Please wait..."));
 
     // The script runs beside the event loop, so the window keeps painting.
-    bool sent = false;
+    Mail_Send_Result sent;
     QEventLoop wait;
     QThread* worker = QThread::create([&] { sent = sendEmail_pyth(message); });
     connect(worker, &QThread::finished, &wait, &QEventLoop::quit, Qt::QueuedConnection);
@@ -221,7 +226,8 @@ void Email_Setting::Send_Test_Email()
 
     Hide_Destroy_Modeless();
     testRunning = false;
-    const QString text = sent ? QStringLiteral("E-mail has been sent successfully.") : Test_Failed;
+    const QString text = sent.sent() ? QStringLiteral("E-mail has been sent successfully.")
+                                     : Test_Failed + ' ' + Mail_Failure_Text(sent);
     _send_mail_result_status->setText(text);
     Show_MessageBox(text);
 }

@@ -30,6 +30,7 @@ public:
     QLineEdit* _send_mail_smtp;
     QLineEdit* _send_mail_port;
     QLineEdit* _send_mail_to; // recipient of the test mail
+    QLineEdit* _send_mail_test_mail; // the text of the test mail last sent
     QRadioButton* _send_mail_ssl;
     QRadioButton* _send_mail_tls;
     QLabel* _send_mail_result_status;

@@ -63,33 +63,48 @@ Card_Files writeCardFiles(Sides_Choice sides, const std::function<QImage(Card_Si
     return Card_Files::Ready;
 }
 
-// A pause of ms milliseconds that Stop ends within a tenth of a second. It
-// lasts a second less than asked, as the countdown on the sheet starts one
-// second late.
+// A pause of ms milliseconds, as set, that Stop ends within a tenth of a
+// second. The line on the sheet shows the time left, a second less each
+// second.
 void pauseBatch(qint64 ms, Send_Modeless* sheet)
 {
+    QElapsedTimer clock;
+    clock.start();
+    Pause_Delay_Time = ms;
     QTimer* countdown = nullptr;
     platform::runOnMainThread([&] {
         sheet->pause_label->setText(Calculate_Pause_Time(ms));
         countdown = new QTimer;
         countdown->setInterval(1000);
         QObject::connect(countdown, &QTimer::timeout, sheet, [sheet] {
+            Pause_Delay_Time = std::max<qint64>(Pause_Delay_Time - 1000, 0);
             sheet->pause_label->setText(Calculate_Pause_Time(Pause_Delay_Time));
-            Pause_Delay_Time -= 1000;
         });
         countdown->start();
     });
-    Pause_Delay_Time = (ms / 1000 - 1) * 1000;
-    for (qint64 k = Pause_Delay_Time; k >= 1 && !stopRequested(); k -= 1000) {
-        QElapsedTimer second;
-        second.start();
-        while (second.elapsed() < 1000 && !stopRequested())
-            QThread::msleep(50);
+    while (!stopRequested()) {
+        const qint64 left = ms - clock.elapsed();
+        if (left <= 0)
+            break;
+        QThread::msleep(std::min<qint64>(left, 50));
     }
     platform::runOnMainThread([&] {
         delete countdown;
         sheet->pause_label->setText(QStringLiteral(""));
     });
+    Pause_Delay_Time = 0;
+}
+
+// The end box of a batch that did not end with every message sent.
+QString failedBatchText(const Mail_Batch_Result& result)
+{
+    QString text = QStringLiteral("Could not send email message.\n");
+    if (!result.failure_reason.isEmpty())
+        text += result.failure_reason + '\n';
+    text += QStringLiteral("%1 of %2 e-mails were sent.").arg(result.sent).arg(result.planned);
+    if (!result.last_accepted.isEmpty())
+        text += QStringLiteral(" The last one accepted went to %1.").arg(result.last_accepted);
+    return text + '\n' + Not_Sent.section('\n', 1);
 }
 }
 
@@ -196,14 +211,22 @@ Mail_Batch_Result Send_Mail_Thread(const Mail_Plan& plan, Card_Row_Source& rows,
         Show_NSLog_Message(QStringLiteral("Sending to %1").arg(to));
         const Mail_Message message{to, plan.subject, files, plan.sender, plan.password, plan.server,
                                    plan.port, plan.body, plan.ssl};
-        result.last_sent = sendEmail_pyth(message, stopRequested);
+        const Mail_Send_Result sent = sendEmail_pyth(message, stopRequested);
+        result.last_sent = sent.sent();
         if (result.last_sent) {
             ++result.sent;
-        } else {
+            result.last_accepted = to;
+        } else if (sent.failure != Mail_Failure::Stopped) {
             Show_NSLog_Message(QStringLiteral("error in mail"));
             result.failed = true;
+            result.failure_reason = Mail_Failure_Text(sent);
         }
         return result.last_sent;
+    };
+
+    auto noCardFiles = [&] {
+        result.failed = true;
+        result.failure_reason = QStringLiteral("The card could not be written to a file to attach.");
     };
 
     bool finished = true; // the passes ran to their end
@@ -228,7 +251,7 @@ Mail_Batch_Result Send_Mail_Thread(const Mail_Plan& plan, Card_Row_Source& rows,
                 writeCardFiles(plan.sides, render, base, false, cardFiles);
             }
             if (cardFiles.isEmpty())
-                result.failed = true;
+                noCardFiles();
             else
                 passSent = send(plan.recipients[i], cardFiles);
         } else {
@@ -243,7 +266,7 @@ Mail_Batch_Result Send_Mail_Thread(const Mail_Plan& plan, Card_Row_Source& rows,
             if (state == Card_Files::Not_Drawn)
                 continue; // a row that draws nothing is passed over
             if (state == Card_Files::Not_Written) {
-                result.failed = true;
+                noCardFiles();
             } else if (plan.mode == Mail_Mode::Row_Per_Recipient) {
                 Show_NSLog_Message(QStringLiteral("send card with batch to one to one"));
                 passSent = send(plan.recipients[i], files);
@@ -267,7 +290,20 @@ Mail_Batch_Result Send_Mail_Thread(const Mail_Plan& plan, Card_Row_Source& rows,
             sinceLastPause = 0;
         }
     }
+    // The end box waits for an open Stop question: it tells how the batch
+    // ended only once nothing more can change it.
+    Wait_For_Stop_Answer();
     result.stopped = stopRequested() && (!finished || result.sent < result.planned);
+    if (plan.mode == Mail_Mode::Row_Per_Recipient && rowCount < recipients)
+        result.shortfall = QStringLiteral("%1 of %2 recipients got a card: there are only %3 rows.")
+                               .arg(result.sent)
+                               .arg(recipients)
+                               .arg(rowCount);
+    else if (plan.mode == Mail_Mode::Row_Per_Recipient && rowCount > recipients)
+        result.shortfall = QStringLiteral("%1 of %2 rows were sent: there are only %3 recipients.")
+                               .arg(result.sent)
+                               .arg(rowCount)
+                               .arg(recipients);
 
     if (withRows)
         rows.Batch_End();
@@ -279,7 +315,11 @@ Mail_Batch_Result Send_Mail_Thread(const Mail_Plan& plan, Card_Row_Source& rows,
         Show_MessageBox(QStringLiteral("Sending was stopped. %1 of %2 e-mails were sent.")
                             .arg(result.sent)
                             .arg(result.planned));
-    else if (result.last_sent && !result.failed)
+    else if (result.failed)
+        Show_MessageBox(failedBatchText(result));
+    else if (!result.shortfall.isEmpty())
+        Show_MessageBox(result.shortfall);
+    else if (result.last_sent)
         Show_MessageBox(Sent_Successfully);
     else
         Show_MessageBox(Not_Sent);

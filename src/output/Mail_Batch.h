@@ -61,11 +61,16 @@ struct Mail_Batch_Result {
     bool failed = false;  // a message failed, which ended the batch
     bool stopped = false; // Stop ended the batch before its end
     bool last_sent = false;
+    QString last_accepted;  // the recipient of the last message the server accepted
+    QString failure_reason; // why the batch ended early, in words for the user
+    QString shortfall; // one row per recipient, and rows and recipients did not match: what was left unsent
 };
 
 // Sends the plan's messages, one run of the mail script each, with the
 // progress sheet over sheet_parent; the first failure or Stop ends the batch,
-// and the end box tells how it went. The card is row r of rows, or without
-// rows the design as it stands (row -1). Card files live in a private
-// temporary folder removed at the end. Call it off the main thread.
+// and the end box tells how it went: why a failure happened and how far the
+// batch got, what was left unsent, or, only once every message is accepted,
+// success. The card is row r of rows, or without rows the design as it stands
+// (row -1). Card files live in a private temporary folder removed at the end.
+// Call it off the main thread.
 Mail_Batch_Result Send_Mail_Thread(const Mail_Plan& plan, Card_Row_Source& rows, QWidget* sheet_parent);

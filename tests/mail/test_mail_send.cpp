@@ -31,25 +31,35 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace {
-// The SMTP server of the tests (tests/mail/smtp_sink.py), one per program.
+// The SMTP server of the tests (tests/mail/smtp_sink.py): a plain listener,
+// one that offers STARTTLS and one that speaks TLS from the first byte, with
+// a certificate of its own that the mail script trusts only when
+// SSL_CERT_FILE names it.
 struct Sink {
     QTemporaryDir dir;
     QProcess process;
-    int port = 0;
+    int plain = 0, starttls = 0, ssl = 0;
 
-    Sink()
+    explicit Sink(const QStringList& options = {})
     {
-        process.start("/usr/bin/python3", {GLEAMCARD_SOURCE_DIR "/tests/mail/smtp_sink.py", dir.path()});
-        if (process.waitForReadyRead(15000))
-            port = QString::fromLatin1(process.readLine()).section(' ', 1).trimmed().toInt();
+        process.start("/usr/bin/python3", QStringList{GLEAMCARD_SOURCE_DIR "/tests/mail/smtp_sink.py", dir.path()} + options);
+        if (process.waitForReadyRead(15000)) {
+            const QStringList ports = QString::fromLatin1(process.readLine()).split(' ');
+            if (ports.size() == 4)
+                plain = ports[1].toInt(), starttls = ports[2].toInt(), ssl = ports[3].trimmed().toInt();
+        }
     }
     ~Sink()
     {
         process.kill();
         process.waitForFinished(5000);
     }
+    QString cert() const { return dir.filePath("cert.pem"); }
     QList<QJsonObject> messages() const
     {
         QList<QJsonObject> out;
@@ -60,8 +70,32 @@ struct Sink {
         }
         return out;
     }
+    // Every AUTH command the server saw: "<listener> encrypted" or "<listener> plain".
+    QStringList authCommands() const
+    {
+        QFile f(dir.filePath("auth.txt"));
+        f.open(QIODevice::ReadOnly);
+        return QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts);
+    }
 };
 Sink* sink = nullptr;
+
+// A port of 127.0.0.1 that was free a moment ago: bound, then let go.
+int portNobodyListensOn()
+{
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof address;
+    int port = 0;
+    if (fd >= 0 && ::bind(fd, reinterpret_cast<sockaddr*>(&address), size) == 0
+        && ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size) == 0)
+        port = ntohs(address.sin_port);
+    if (fd >= 0)
+        ::close(fd);
+    return port;
+}
 
 // A design of solid cards: the current design and each row have their own
 // colour on each side.
@@ -105,6 +139,7 @@ struct MailSendTest : ::testing::Test {
     ScriptedHost host;
     QTemporaryDir tmp; // the batch's temporary folder goes here
     QByteArray oldTmp = qgetenv("TMPDIR");
+    QByteArray oldTrust = qgetenv("SSL_CERT_FILE");
     Stand_In_Design design;
     Send_Mail* mail = Send_Mail::defaultInstance();
     QStringList log;
@@ -113,8 +148,9 @@ struct MailSendTest : ::testing::Test {
 
     void SetUp() override
     {
-        ASSERT_GT(sink->port, 0) << "the SMTP server did not start";
+        ASSERT_GT(sink->ssl, 0) << "the SMTP server did not start";
         qputenv("TMPDIR", tmp.path().toUtf8());
+        qputenv("SSL_CERT_FILE", sink->cert().toUtf8()); // the mail script trusts the server
         oldSink = platform::setLogSink([this](const QString& line) { log << line; });
         reset();
     }
@@ -122,14 +158,16 @@ struct MailSendTest : ::testing::Test {
     {
         platform::setLogSink(oldSink);
         qputenv("TMPDIR", oldTmp);
+        oldTrust.isNull() ? qunsetenv("SSL_CERT_FILE") : qputenv("SSL_CERT_FILE", oldTrust);
     }
-    // A fresh mail window and account; what the server had so far is passed over.
+    // A fresh mail window and an account on the STARTTLS listener; what the
+    // server had so far is passed over.
     void reset()
     {
         sender_email = "me@example.com";
         sender_pwd = QStringLiteral("s&<>crét");
         sending_server = "127.0.0.1";
-        sending_port = QString::number(sink->port);
+        sending_port = QString::number(sink->starttls);
         send_enable_ssl = "N";
         mail->design = &design;
         Reset_Shared_State();
@@ -185,7 +223,7 @@ TEST_F(MailSendTest, TestMailFromTheSettingsDialog)
     dlg->_send_mail_sender_mail->setText("Me@Example.com");
     dlg->_send_mail_password->setText(QStringLiteral("pä&<>ss"));
     dlg->_send_mail_smtp->setText("127.0.0.1");
-    dlg->_send_mail_port->setText(QString::number(sink->port));
+    dlg->_send_mail_port->setText(QString::number(sink->starttls));
     dlg->_send_mail_to->setText("Friend@Example.org");
     dlg->TLS_Selected();
     bool painted = false; // the window's events are served while the mail goes out
@@ -201,8 +239,19 @@ TEST_F(MailSendTest, TestMailFromTheSettingsDialog)
     EXPECT_EQ(msgs[0]["rcpt_tos"].toArray().first().toString(), "friend@example.org");
     EXPECT_EQ(msgs[0]["login"].toString(), "me@example.com");
     EXPECT_EQ(msgs[0]["password"].toString(), QStringLiteral("pä&<>ss")); // through standard input, as typed
+    EXPECT_EQ(sink->authCommands().last(), "starttls encrypted");
+    EXPECT_EQ(dlg->_send_mail_test_mail->text(), "This is test mail sent by " + app + ".");
     EXPECT_EQ(dlg->_send_mail_result_status->text(), "E-mail has been sent successfully.");
     EXPECT_EQ(host.alertTexts(), QStringList{"E-mail has been sent successfully."});
+
+    // A refused login is named as such after the advice.
+    dlg->_send_mail_password->setText("wrong password");
+    dlg->Send_Test_Email();
+    EXPECT_TRUE(dlg->_send_mail_result_status->text().endsWith(
+        "\n\nCould not send email. The E-mail server refused the login (sender E-mail or password): 535 5.7.8 "
+        "Authentication credentials invalid."))
+        << dlg->_send_mail_result_status->text().toStdString();
+    EXPECT_EQ(received().size(), 1);
 
     // The password is never on the script's command line.
     Mail_Message m;
@@ -211,7 +260,53 @@ TEST_F(MailSendTest, TestMailFromTheSettingsDialog)
     const platform::TaskRequest task = Mail_Script_Task(m);
     EXPECT_FALSE(task.arguments.join(' ').contains("secret-pw"));
     EXPECT_TRUE(task.standardInput.startsWith("secret-pw\n"));
-    EXPECT_EQ(task.environment.keys(), (QStringList{"PATH", "PYTHONPATH"}));
+    // Besides PATH and PYTHONPATH only the trust store we were given passes on.
+    QStringList keys{"PATH", "PYTHONPATH", "SSL_CERT_FILE"};
+    if (qEnvironmentVariableIsSet("SSL_CERT_DIR"))
+        keys.insert(2, "SSL_CERT_DIR");
+    EXPECT_EQ(task.environment.keys(), keys);
+    EXPECT_EQ(task.environment.value("SSL_CERT_FILE"), sink->cert());
+}
+
+TEST_F(MailSendTest, ThePasswordGoesOnlyOverAnEncryptedConnectionWithATrustedServer)
+{
+    struct Case {
+        const char* what;
+        int Sink::*listener;
+        QString ssl;
+        bool trusted;
+        Mail_Failure failure;
+        QString text; // what the window shows
+    };
+    const Case cases[] = {
+        {"TLS, and the server offers no STARTTLS", &Sink::plain, "N", true, Mail_Failure::No_Encryption,
+         "The E-mail server offers no encryption (TLS), so nothing was sent and the password was not given to it."},
+        {"TLS through STARTTLS, trusted certificate", &Sink::starttls, "N", true, Mail_Failure::None, ""},
+        {"TLS through STARTTLS, self-signed certificate", &Sink::starttls, "N", false,
+         Mail_Failure::Certificate_Not_Trusted, "The E-mail server's certificate is not trusted: self-signed certificate."},
+        {"SSL from the first byte, trusted certificate", &Sink::ssl, "Y", true, Mail_Failure::None, ""},
+        {"SSL from the first byte, self-signed certificate", &Sink::ssl, "Y", false,
+         Mail_Failure::Certificate_Not_Trusted, "The E-mail server's certificate is not trusted: self-signed certificate."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.trusted ? qputenv("SSL_CERT_FILE", sink->cert().toUtf8()) : qunsetenv("SSL_CERT_FILE");
+        const int seen = int(sink->messages().size());
+        const QStringList authBefore = sink->authCommands();
+        Mail_Message m{"a@x.org", "Hi", {}, "me@example.com", "pw-secret", "127.0.0.1",
+                       QString::number(sink->*c.listener), "Hello", c.ssl};
+        const Mail_Send_Result result = sendEmail_pyth(m);
+        EXPECT_EQ(result.failure, c.failure) << result.detail.toStdString();
+        EXPECT_EQ(Mail_Failure_Text(result), c.text);
+        const QStringList auth = sink->authCommands().mid(authBefore.size());
+        if (c.failure == Mail_Failure::None) {
+            EXPECT_EQ(sink->messages().size(), seen + 1);
+            EXPECT_EQ(auth, QStringList{sink->messages().last()["listener"].toString() + " encrypted"});
+        } else {
+            EXPECT_EQ(sink->messages().size(), seen);
+            EXPECT_TRUE(auth.isEmpty()) << auth.join('|').toStdString(); // the password never left
+        }
+    }
 }
 
 TEST_F(MailSendTest, PlainMailToThreeRecipientsWithOneAttachment)
@@ -265,12 +360,17 @@ TEST_F(MailSendTest, RowsGoToEveryoneOrOnePerRecipient)
         QStringList expectTo;
         QList<int> expectRows;
         int total; // the progress sheet's total
+        QString end; // the end box
     };
     const Case cases[] = {
         {"two rows to three people", 2, false, "a@x.org,b@x.org,c@x.org",
-         {"a@x.org", "b@x.org", "c@x.org", "a@x.org", "b@x.org", "c@x.org"}, {0, 0, 0, 1, 1, 1}, 2},
-        {"three rows for five people", 3, true, "a@x.org,b@x.org,c@x.org,d@x.org,e@x.org",
-         {"a@x.org", "b@x.org", "c@x.org"}, {0, 1, 2}, 5},
+         {"a@x.org", "b@x.org", "c@x.org", "a@x.org", "b@x.org", "c@x.org"}, {0, 0, 0, 1, 1, 1}, 2,
+         "E-mail has been sent successfully."},
+        {"five rows for six people", 5, true, "a@x.org,b@x.org,c@x.org,d@x.org,e@x.org,f@x.org",
+         {"a@x.org", "b@x.org", "c@x.org", "d@x.org", "e@x.org"}, {0, 1, 2, 3, 4}, 6,
+         "5 of 6 recipients got a card: there are only 5 rows."},
+        {"five rows for three people", 5, true, "a@x.org,b@x.org,c@x.org", {"a@x.org", "b@x.org", "c@x.org"},
+         {0, 1, 2}, 3, "3 of 5 rows were sent: there are only 3 recipients."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -289,39 +389,70 @@ TEST_F(MailSendTest, RowsGoToEveryoneOrOnePerRecipient)
         EXPECT_EQ(list_count.load(), c.total);
         EXPECT_EQ(curr_barcode_count.load(), c.total); // the batch ran to its end
         EXPECT_EQ(design.ended, design.begun);
-        EXPECT_EQ(host.alertTexts().last(), "E-mail has been sent successfully.");
+        EXPECT_EQ(host.alertTexts(), QStringList{c.end});
     }
 }
 
-TEST_F(MailSendTest, AFailedMessageEndsTheBatchAndThePasswordStaysSecret)
+TEST_F(MailSendTest, AFailedMessageEndsTheBatchSayingWhyAndHowFarItGot)
 {
+    const QString advice = QStringLiteral(
+        "Please make sure that:\n1. Entered E-mail settings are correct.\n2. Internet connectivity to E-mail server "
+        "is not interrupted and E-mail server is not down.\n3. Your Firewall or Security software (if any) is not "
+        "blocking the software to communicate with your E-mail server.");
+    const int closedPort = portNobodyListensOn();
+    ASSERT_GT(closedPort, 0);
+    enum Server { Usual, Closed_Port, Goes_Down_After_One };
     struct Case {
         const char* what;
+        Server server;
         QString password, to;
         QStringList expectTo;
+        QString why, howFar;
         bool cardNotWritten = false; // with the card, which draws nothing
     };
     const Case cases[] = {
-        {"refused second recipient", "pw-one", "a@x.org,reject@x.org,c@x.org", {"a@x.org"}},
-        {"wrong password", "wrong password", "a@x.org,b@x.org", {}},
-        {"card not written", "pw-two", "a@x.org", {}, true},
+        {"refused second recipient", Usual, "pw-one", "a@x.org,reject@x.org,c@x.org", {"a@x.org"},
+         "The E-mail server refused the message: 550 5.1.1 No such mailbox.",
+         "1 of 3 e-mails were sent. The last one accepted went to a@x.org."},
+        {"wrong password", Usual, "wrong password", "a@x.org,b@x.org", {},
+         "The E-mail server refused the login (sender E-mail or password): 535 5.7.8 Authentication credentials "
+         "invalid.",
+         "0 of 2 e-mails were sent."},
+        {"server not listening", Closed_Port, "pw-two", "a@x.org,b@x.org", {},
+         "The E-mail server could not be reached, or the connection to it was lost: Connection refused.",
+         "0 of 2 e-mails were sent."},
+        {"server down after the first message", Goes_Down_After_One, "pw-three", "a@x.org,b@x.org,c@x.org",
+         {"a@x.org"}, "The E-mail server could not be reached, or the connection to it was lost: Connection refused.",
+         "1 of 3 e-mails were sent. The last one accepted went to a@x.org."},
+        {"card not written", Usual, "pw-four", "a@x.org", {}, "The card could not be written to a file to attach.",
+         "0 of 1 e-mails were sent.", true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         reset();
+        std::unique_ptr<Sink> goesDown;
+        if (c.server == Goes_Down_After_One) {
+            goesDown = std::make_unique<Sink>(QStringList{"--close-after", "1"});
+            ASSERT_GT(goesDown->starttls, 0);
+            qputenv("SSL_CERT_FILE", goesDown->cert().toUtf8());
+            sending_port = QString::number(goesDown->starttls);
+        } else if (c.server == Closed_Port) {
+            sending_port = QString::number(closedPort);
+        }
         sender_pwd = c.password;
         design.drawsNothing = c.cardNotWritten;
         if (!c.cardNotWritten)
             mail->Without_barcode_rd_select();
         mail->to_txt->setText(c.to);
         ASSERT_TRUE(send());
-        EXPECT_EQ(to(received()), c.expectTo);
+        EXPECT_EQ(to(goesDown ? goesDown->messages() : received()), c.expectTo);
         ASSERT_FALSE(host.alertTexts().isEmpty());
-        EXPECT_TRUE(host.alertTexts().last().startsWith("Could not send email message."));
+        EXPECT_EQ(host.alertTexts().last(), "Could not send email message.\n" + c.why + '\n' + c.howFar + '\n' + advice);
         EXPECT_TRUE(c.cardNotWritten ? host.alertTexts().contains("There is no image to write.")
                                      : log.contains("error in mail"));
         for (const QString& line : log + host.alertTexts())
             EXPECT_FALSE(line.contains(c.password)) << line.toStdString();
+        qputenv("SSL_CERT_FILE", sink->cert().toUtf8());
     }
 }
 
@@ -363,6 +494,63 @@ TEST_F(MailSendTest, StopEndsAPauseOrAHungSendWithinASecond)
         EXPECT_TRUE(sheet->pause_label->text().isEmpty());
         EXPECT_FALSE(sheet->isVisible());
     }
+}
+
+TEST_F(MailSendTest, AfterStopAndNoTheSuccessTextComesOnlyOnceTheLastMessageWasAccepted)
+{
+    mail->Without_barcode_rd_select();
+    mail->to_txt->setText("a@x.org,slow@x.org"); // the server takes a second over the last message
+    bool questionOpenAtEnd = true;
+    int acceptedAtEnd = -1;
+    host.whileAlertOpen = [&] {
+        if (host.alertTexts().last() == "Are you sure you want to continue?") {
+            // The last message goes while the question is open; the question
+            // then stays a while, long enough for a batch that did not wait
+            // for its answer to show its end box.
+            waitUntil([&] { return received().size() == 2; }, 20000);
+            const int alerts = int(host.alerts.size());
+            waitUntil([&] { return host.alerts.size() > alerts; }, 2000);
+        } else {
+            questionOpenAtEnd = Stop_Question_Open.load();
+            acceptedAtEnd = int(received().size());
+        }
+    };
+    mail->Send_Button();
+    // The first message is in, and the last is on its way.
+    ASSERT_TRUE(waitUntil([&] { return received().size() == 1 && curr_barcode_count.load() == 2; }, 20000));
+    host.answer("No");
+    Send_Modeless::defaultInstance()->Stop_Sending_Pressed();
+    ASSERT_TRUE(waitUntil([this] { return !mail->Sending(); }, 20000));
+    host.whileAlertOpen = nullptr;
+
+    EXPECT_EQ(host.alertTexts(),
+              (QStringList{"Are you sure you want to continue?", "E-mail has been sent successfully."}));
+    EXPECT_FALSE(questionOpenAtEnd);
+    EXPECT_EQ(acceptedAtEnd, 2);
+}
+
+TEST_F(MailSendTest, APauseLastsTheTimeSet)
+{
+    // A pause of 2 seconds after every second message: the server sees the
+    // gap between messages 2 and 3 longer by the pause than the gap between
+    // messages 1 and 2, which holds only the sending itself.
+    mail->Without_barcode_rd_select();
+    mail->to_txt->setText("a@x.org,b@x.org,c@x.org");
+    mail->delayed_delv_chk->setChecked(true);
+    mail->delayed_delv_chk_select();
+    mail->mail_count_txt->setText("2");
+    mail->mail_count_changed();
+    mail->sec_txt->setText("2");
+    mail->seconds_changed();
+    ASSERT_TRUE(send());
+
+    const auto msgs = received();
+    ASSERT_EQ(to(msgs), (QStringList{"a@x.org", "b@x.org", "c@x.org"}));
+    const double sending = msgs[1]["accepted_at"].toDouble() - msgs[0]["accepted_at"].toDouble();
+    const double pause = msgs[2]["accepted_at"].toDouble() - msgs[1]["accepted_at"].toDouble() - sending;
+    EXPECT_GE(pause, 1.9);
+    EXPECT_LE(pause, 2.3);
+    EXPECT_EQ(host.alertTexts(), QStringList{"E-mail has been sent successfully."});
 }
 
 TEST_F(MailSendTest, MailWindowSendsTheRowsOfABoundDesign)

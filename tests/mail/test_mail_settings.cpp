@@ -66,11 +66,14 @@ TEST_F(MailSettingsTest, FileIsCreatedPrivateAndRoundTripsEveryCharacter)
     EXPECT_EQ(sender_pwd, pwd);
     EXPECT_EQ(send_enable_ssl, "Y");
 
-    // Reset removes the settings: the file comes back empty, the globals too.
+    // Reset removes the settings: the file comes back empty, the fields
+    // (the last test mail's text too) and the globals with it.
+    dlg->_send_mail_test_mail->setText("This is test mail sent by Gleamcard.");
     host.answer("Yes");
     dlg->Reset_Button();
     EXPECT_EQ(QFileInfo(file()).size(), 0);
     EXPECT_TRUE(dlg->_send_mail_password->text().isEmpty());
+    EXPECT_TRUE(dlg->_send_mail_test_mail->text().isEmpty());
     EXPECT_TRUE(dlg->_send_mail_tls->isChecked());
     EXPECT_TRUE(sender_email.isEmpty());
     EXPECT_TRUE(sender_pwd.isEmpty());

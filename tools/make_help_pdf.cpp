@@ -200,15 +200,37 @@ starts a set, filled with <b>Create Series</b> or <b>Import</b>; <b>Edit</b> ope
 no object uses. In a set, you can rename it under <b>Name</b>, change a value
 by double-clicking it, <b>Delete Rows</b>, <b>Export...</b> the values to a text
 file or a spreadsheet (xlsx, OpenDocument ods, or XML Spreadsheet 2003), and <b>Save</b>. <b>Back</b> returns to the list.</p>
+<p>An empty line between two values is an empty value: the set shows it as an
+empty row, <b>Total Rows</b> counts it, saving and exporting keep it, and the
+card of that row has that field empty.</p>
 <p>To make one card per value, select an object, set <b>Value from</b> to
 <i>Series</i> and choose the set under <b>List</b>. The card shows the first
 value; the export writes a card for every value.</p>
-<p><b>Data &gt; Import...</b> fills data sets from other files. From a
-spreadsheet (xlsx, OpenDocument ods, or XML Spreadsheet 2003; of an ods or
-XML file the first sheet is read) you tick the columns you want: each becomes a set named
-after its title, or all go into one set. A text or RTF file gives one value
-per line, a CSV file one value per record, pasted text one value per line, and
-a folder of pictures one picture per value. For each set you choose to make a
+<p><b>Data &gt; Import...</b> fills data sets from other files. Each source
+gives its values in this way:</p>
+<ul>
+<li><b>Spreadsheet</b> (xlsx, OpenDocument ods, or XML Spreadsheet 2003; of an
+ods or XML file the first sheet is read): you choose the worksheet and tick the
+columns you want. Each ticked column becomes a set named after its title, or
+all go into one set, row by row and column after column. When <b>The first row
+holds the column titles</b> is ticked, that row gives no value. Every cell gives
+one value: an empty cell an empty value, so each row of a set stays on its
+sheet row; a cell of several lines one value with its lines joined by a
+space.</li>
+<li><b>Text file</b> (txt): one value per line. Blanks at the ends of a line,
+the characters \, { and }, and empty lines are left out.</li>
+<li><b>RTF file</b>: the document's text, one value per paragraph or line,
+cleaned like a text file; fonts, colours and pictures are not read.</li>
+<li><b>CSV file</b>: one value per field, row by row, the title row included;
+empty fields are left out. A field in double quotes may hold commas and line
+breaks; a line break in it becomes a space.</li>
+<li><b>Pasted text</b>: one value per line; empty lines are left out.</li>
+<li><b>Folder of pictures</b>: the path of each picture file (jpg, jpeg, jpe,
+jfif, gif, bmp, png, tif, tiff) directly in the folder, in name order;
+sub-folders are not read.</li>
+</ul>
+<p>A text, RTF or CSV file larger than 64 MB, or one that would give more than
+1,000,000 values, is refused with a message. For each set you choose to make a
 new one, replace an existing one or add to it; a set that the design uses is
 never replaced. To use a spreadsheet's columns directly, load it in the User
 Profile dialog or the import: its columns then appear as <i>Excel</i> under

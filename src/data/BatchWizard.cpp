@@ -547,10 +547,10 @@ void BatchWizard::Save_Btn_Clicked()
         const QString oldPath = old.isEmpty() ? QString() : Data_Set_File_Path(old);
         const bool moving = !exists && typed != old && !oldPath.isEmpty() && QFileInfo::exists(oldPath);
         Export_File_Path = path;
+        // Every value is written, empty ones too, so each stays on its row.
         QStringList values;
         for (const QString& value : std::as_const(ListData_value))
-            if (const QString v = Trim_Str(value); !v.isEmpty())
-                values << v;
+            values << Trim_Str(value);
         bool written = false;
         {
             const Please_Wait wait;

@@ -47,7 +47,8 @@ public:
     QLabel* batch_list_count;
     QGroupBox* avl_list_box;
     QWidget* btn_box1;
-    // Second screen: the values of one set, trimmed, none empty.
+    // Second screen: the values of one set, trimmed; an empty value is an
+    // empty row, as the batch counts it.
     QStringList ListData_value;
     QTableView* List_value;
     QLineEdit* batch_list_name;  // the name the set is saved under

@@ -76,15 +76,10 @@ std::optional<QStringList> Data_Set_Batch_Values(const QString& name)
 
 std::optional<QStringList> Data_Set_Shown_Values(const QString& name)
 {
-    const auto text = readText(name);
-    if (!text)
-        return std::nullopt;
-    QStringList values;
-    for (const QString& line : text->split('\n')) {
-        const QString v = Trim_Str(line);
-        if (!v.isEmpty())
-            values << v;
-    }
+    auto values = Data_Set_Batch_Values(name);
+    if (values)
+        for (QString& v : *values)
+            v = Trim_Str(v);
     return values;
 }
 

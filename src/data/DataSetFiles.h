@@ -26,7 +26,8 @@ QString Data_Set_First_Value(const QString& name);
 // inner empty lines stay as empty values. nullopt when there is no file.
 std::optional<QStringList> Data_Set_Batch_Values(const QString& name);
 
-// The values lists show: every line trimmed, empty lines dropped.
+// The values lists show: those a batch uses, each trimmed; an empty value
+// stays an empty row, so row n of a list is batch row n.
 std::optional<QStringList> Data_Set_Shown_Values(const QString& name);
 
 // Writes (or, with append, extends) a data set. The file is written whole to

@@ -2,6 +2,7 @@
 
 #include "data/BatchWizard.h"
 #include "data/Data_From_Excel.h"
+#include "data/Import_Sources.h"
 #include "data/SpreadsheetFormats.h"
 #include "data/SpreadsheetWriter.h"
 #include "data/View_Data_Series.h"
@@ -389,7 +390,7 @@ bool Import_Excel::Insert_file_Func(const QString& /*path*/)
     BatchWizard* manager = BatchWizard::defaultInstance();
     for (const QStringList& row : *rows)
         for (int p : ticked)
-            manager->Create_Value_List(Trim_Str(row.value(p)));
+            manager->Create_Value_List(Cell_Value(row.value(p)));
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include "data/BatchWizard.h"
 #include "data/DataSetFiles.h"
+#include "data/Import_Sources.h"
 #include "data/Value_Delivery.h"
 #include "data/View_Data_Series.h"
 #include "model/Globals.h"
@@ -204,7 +205,7 @@ bool Import_Excel_DataSheet::Create_file_For_Col_Func(const QString& /*path*/)
         }
         QStringList values;
         for (const QStringList& row : *rows)
-            values << Trim_Str(row.value(ticked[i]));
+            values << Cell_Value(row.value(ticked[i]));
         bool written = false;
         {
             const Please_Wait wait;
@@ -245,7 +246,7 @@ bool Import_Excel_DataSheet::Insert_file_Func(const QString& /*path*/)
     QStringList values;
     for (const QStringList& row : *rows)
         for (int p : ticked)
-            values << Trim_Str(row.value(p));
+            values << Cell_Value(row.value(p));
     if (!Deliver_Values(1, file_name_Insert, name, values, fill_col_option == 2))
         return false;
     done(1);

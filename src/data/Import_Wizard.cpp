@@ -293,28 +293,41 @@ QString Import_Wizard::Set_Name(QLineEdit* field)
 bool Import_Wizard::Create_And_Save_Text_Data_Sheet(const QString& path)
 {
     QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
+    const QFileInfo info(path);
+    if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
         Show_NSLog_Message(QStringLiteral("Cannot read %1: %2").arg(path, file.errorString()));
         Show_MessageBox(QStringLiteral("Please select a valid file."));
         return false;
     }
-    const QString extension = QFileInfo(path).suffix();
-    std::optional<QString> text;
+    // The size is known before a byte is read, so a huge file costs nothing.
+    if (file.size() > Text_Import_Max_Bytes) {
+        Show_MessageBox(Text_File_Too_Large_Message(file.size()));
+        return false;
+    }
+    const QString extension = info.suffix();
+    bool isText = false;
+    std::optional<QStringList> values;
     {
         const Please_Wait wait;
-        text = Text_File_Text(file.readAll(), extension);
+        const std::optional<QString> text = Text_File_Text(file.read(Text_Import_Max_Bytes), extension);
+        isText = text.has_value();
+        if (isText)
+            values = Text_Values(*text, extension);
     }
-    if (!text) {
+    if (!isText) {
         Show_MessageBox(Corrupted_File_Message);
         return false;
     }
-    const QStringList values = Text_Values(*text, extension);
-    if (values.isEmpty()) {
+    if (!values) {
+        Show_MessageBox(Too_Many_Values_Message());
+        return false;
+    }
+    if (values->isEmpty()) {
         Show_MessageBox(kNoData);
         return false;
     }
     const QString name = Set_Name(Text_file_name);
-    return !name.isNull() && Deliver_Values(file_name_required, file_name_Insert, name, values);
+    return !name.isNull() && Deliver_Values(file_name_required, file_name_Insert, name, *values);
 }
 
 bool Import_Wizard::Create_And_Save_Manual_Paste_data_Sheet()

@@ -156,19 +156,11 @@ void View_Data_Series::Load_file_Func(const QString& name)
 {
     try {
         const Please_Wait wait;
-        for (const QString& value : Data_Set_Shown_Values(name).value_or(QStringList()))
-            Create_Avail_List(value);
+        ListData = Data_Set_Shown_Values(name).value_or(QStringList());
     } catch (const std::exception& e) {
         Show_NSLog_Message(reason(e));
     }
     Update_batch_List_Count();
-}
-
-void View_Data_Series::Create_Avail_List(const QString& value)
-{
-    const QString v = Trim_Str(value);
-    if (!v.isEmpty())
-        ListData.append(v);
 }
 
 void View_Data_Series::Update_batch_List_Count()

@@ -53,13 +53,12 @@ public:
 
     QString file_name; // the set to show, set by the caller
     QLabel* series_name;
-    QStringList ListData; // the values shown, trimmed, none empty
+    QStringList ListData; // the values shown, trimmed, empty ones as empty rows
     QTableView* List;
     QLabel* list_count;
 
     // Reads the set's file into ListData; a missing or unreadable file gives no rows.
     void Load_file_Func(const QString& name);
-    void Create_Avail_List(const QString& value);
     void Update_batch_List_Count();
 
 public slots:

@@ -122,7 +122,7 @@ TEST_F(Manager, ListOfSetsCountsAndRefusals)
 
 TEST_F(Manager, ValuesOpenTrimmedAndAreEditedAndDeletedOneByOne)
 {
-    writeSet("Guests.txt", " Ann \r\n\n   \nBo\t\nCy\nDi\n");
+    writeSet("Guests.txt", " Ann \r\nBo\t\nCy\nDi\n");
     openSet("Guests");
     EXPECT_TRUE(m->avl_list_box->isHidden());
     EXPECT_EQ(m->ListData_value, (QStringList{"Ann", "Bo", "Cy", "Di"}));
@@ -164,7 +164,67 @@ TEST_F(Manager, ValuesOpenTrimmedAndAreEditedAndDeletedOneByOne)
     m->Delete_Rows_Btn_Clicked();
     EXPECT_EQ(host.alertTexts(),
               (QStringList{"Please select at least one record from the list to continue.", "List is empty."}));
-    EXPECT_EQ(setFile("Guests"), " Ann \r\n\n   \nBo\t\nCy\nDi\n"); // nothing saved yet
+    EXPECT_EQ(setFile("Guests"), " Ann \r\nBo\t\nCy\nDi\n"); // nothing saved yet
+}
+
+TEST_F(Manager, AnEmptyValueKeepsItsRowThroughEditSaveRenameAndExport)
+{
+    // Row 2 of the set is empty, as an empty sheet cell makes it; the batch
+    // counts it, so every list shows it and every writer keeps it.
+    writeSet("Guests.txt", "Ann\r\n \r\nCy\r\nDi\r\n");
+    const QStringList batch = {"Ann", "", "Cy", "Di"};
+    ASSERT_EQ(Data_Set_Batch_Values("Guests").value_or(QStringList()).size(), 4);
+    View_Data_Series* viewer = View_Data_Series::defaultInstance();
+    viewer->file_name = "Guests";
+    host.modalScripts.push_back([&](QDialog& d) {
+        EXPECT_EQ(viewer->ListData, batch);
+        EXPECT_EQ(viewer->list_count->text(), "Total Rows : 4");
+        return 1;
+    });
+    viewer->Open_Wnd();
+
+    openSet("Guests");
+    EXPECT_EQ(m->ListData_value, batch);
+    EXPECT_EQ(m->batch_value_count->text(), "Total Rows : 4");
+    select(m->List_value, {2});
+    host.modalScripts.push_back([&](QDialog& d) {
+        Update_Ex_Num::defaultInstance()->m_ex_num_str->setText("Cyd");
+        Update_Ex_Num::defaultInstance()->OKPressed();
+        return d.result();
+    });
+    m->doubleClickInTable(m->List_value);
+    m->Save_Btn_Clicked();
+    EXPECT_EQ(setFile("Guests"), "Ann\n\nCyd\nDi\n");
+    openSet("Guests");
+    m->batch_list_name->setText("Party"); // a rename moves the set, empty row and all
+    m->Save_Btn_Clicked();
+    EXPECT_EQ(setFile("Party"), "Ann\n\nCyd\nDi\n");
+    EXPECT_EQ(setFile("Guests"), "<none>");
+    EXPECT_EQ(Data_Set_Batch_Values("Party"), (QStringList{"Ann", "", "Cyd", "Di"}));
+
+    openSet("Party");
+    QTemporaryDir out;
+    for (int type = 0; type < 4; ++type) {
+        const QString path = out.filePath("party" + QString::number(type));
+        host.panelAnswers.push_back({true, {path}, type});
+        m->Export_Value_Btn_Clicked();
+        QList<QStringList> rows;
+        if (type == 1) {
+            for (const QByteArray& line : readFile(Export_File_Path).split('\n'))
+                rows.append({QString::fromUtf8(line)});
+            rows.prepend({"Batch Value"});
+            rows.removeLast(); // after the last line end
+        } else if (type == 0) {
+            rows = openpyxlCells(readWithOpenpyxl(Export_File_Path));
+        } else {
+            rows = SpreadsheetFormats::Read(Export_File_Path);
+        }
+        SCOPED_TRACE(Export_File_Path.toStdString());
+        ASSERT_EQ(rows.size(), 5);
+        for (int r = 0; r < 4; ++r)
+            EXPECT_EQ(rows[r + 1].value(0), m->ListData_value[r]) << "row " << r;
+    }
+    EXPECT_TRUE(host.alerts.isEmpty()) << host.alertTexts().join(" | ").toStdString();
 }
 
 TEST_F(Manager, SavingCreatesReplacesRenamesAndRefuses)
@@ -377,8 +437,8 @@ TEST_F(Manager, PropertyPanelShowsWhatTheGraphicIsBoundTo)
     View_Data_Series* viewer = View_Data_Series::defaultInstance();
     host.modalScripts.push_back([&](QDialog& d) {
         EXPECT_EQ(viewer->series_name->text(), "Guests");
-        EXPECT_EQ(viewer->ListData, (QStringList{"Ann", "Bo"}));
-        EXPECT_EQ(viewer->list_count->text(), "Total Rows : 2");
+        EXPECT_EQ(viewer->ListData, (QStringList{"Ann", "", "", "Bo"})); // the batch's rows
+        EXPECT_EQ(viewer->list_count->text(), "Total Rows : 4");
         QAbstractItemModel* model = viewer->List->model();
         EXPECT_FALSE(model->flags(model->index(0, 0)) & Qt::ItemIsEditable);
         EXPECT_FALSE(model->setData(model->index(0, 0), "Zed", Qt::EditRole));

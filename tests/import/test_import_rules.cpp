@@ -51,6 +51,23 @@ TEST(TextValues, LinesOrFieldsCleanedWithEmptyOnesLeftOut)
     };
     for (const Case& c : cases)
         EXPECT_EQ(Text_Values(QString::fromUtf8(c.text), QString::fromLatin1(c.extension)), c.values) << c.text;
+    // More values than the cap: nothing, however far the text goes on.
+    EXPECT_EQ(Text_Values("a\n\nb\n", "txt", 2), (QStringList{"a", "b"}));
+    EXPECT_EQ(Text_Values("a,b,c", "csv", 2), std::nullopt);
+}
+
+TEST(CellValue, LineBreaksBecomeOneBlankEachAndTheEndsAreTrimmed)
+{
+    const std::pair<QString, QString> cases[] = {
+        {"first \r\nsecond\r\nlast", "first  second last"},
+        {"a\rb\nc", "a b c"},
+        {"a\r\n\r\nb", "a  b"},
+        {" x\n", "x"},
+        {"plain", "plain"},
+        {"", ""},
+    };
+    for (const auto& [cell, value] : cases)
+        EXPECT_EQ(Cell_Value(cell), value) << cell.toStdString();
 }
 
 TEST(RtfReader, TextOfEveryRunWithoutTablesOrDestinations)

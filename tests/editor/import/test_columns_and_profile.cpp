@@ -214,6 +214,63 @@ TEST_F(ColumnTest, ApplyToAllHoldsForOneRunAndSetsInUseAreNeverReplaced)
     EXPECT_EQ(set("Code"), "old\n");
 }
 
+TEST_F(ColumnTest, ACellOfSeveralLinesIsOneValueOnEveryRoadFromEverySheetFormat)
+{
+    const QList<QStringList> rows = {{"Note", "Id"}, {"a\r\nb", "1"}, {"c\rd\ne", "2"}};
+    const QString xml = files.filePath("notes.xml"), ods = files.filePath("notes.ods");
+    ASSERT_TRUE(SpreadsheetFormats::WriteWorksheetXML2004(xml, rows));
+    ASSERT_TRUE(SpreadsheetFormats::WriteODS(ods, rows, true));
+    for (const QString& path : {workbook("notes.xlsx", rows), ods, xml}) {
+        SCOPED_TRACE(path.toStdString());
+        QFile::remove(Data_Set_File_Path("Note"));
+        importWorkbook<Sheet>(path, Import_Command, [](Sheet& d) {
+            tick(d, {0});
+            d.contains_header->setChecked(true);
+            d.OKPressed();
+        });
+        EXPECT_EQ(set("Note"), "a b\nc d e\n");
+        importWorkbook<Sheet>(path, Import_Command, [](Sheet& d) {
+            tick(d, {0, 1});
+            d.contains_header->setChecked(true);
+            d.Fill_Col_RD_Click();
+            d.matrix_fill_type->button(0)->click();
+            d.list_name->setText("Both");
+            d.OKPressed();
+        });
+        EXPECT_EQ(set("Both"), "a b\n1\nc d e\n2\n");
+        QFile::remove(Data_Set_File_Path("Both"));
+        manager->ListData_value.clear();
+        importWorkbook<Picker>(path, Manager_Values, [](Picker& d) {
+            tick(d, {0});
+            d.contains_header->setChecked(true);
+            d.OKPressed();
+        });
+        EXPECT_EQ(manager->ListData_value, (QStringList{"a b", "c d e"}));
+    }
+    EXPECT_TRUE(host.alerts.isEmpty()) << host.alertTexts().join(" | ").toStdString();
+}
+
+TEST_F(ColumnTest, ARealWorkbooksMultiLineCellIsOneValue)
+{
+    const QString path = QStringLiteral(GLEAMCARD_SOURCE_DIR
+                                        "/../shared/realworld-xlsx/files/readxl/tests/testthat/sheets/new_line_errors.xlsx");
+    if (!QFile::exists(path))
+        GTEST_SKIP() << "the real-world workbook corpus is not beside the project: " << path.toStdString();
+    importWorkbook<Sheet>(path, Import_Command, [](Sheet& d) {
+        const auto title = std::find_if(d.ListData_xl.cbegin(), d.ListData_xl.cend(),
+                                        [](const Excel_Column_Entry& e) { return e.Extension == "column_name"; });
+        ASSERT_NE(title, d.ListData_xl.cend());
+        tick(d, {int(title - d.ListData_xl.cbegin())});
+        d.contains_header->setChecked(true);
+        d.OKPressed();
+    });
+    // Its cell holds four lines ended by CR LF; the row after it stays the second value.
+    EXPECT_EQ(Data_Set_Batch_Values("column_name"),
+              (QStringList{"first line of text  second line of text  i don't know what type of line feed I've used  "
+                           "last line",
+                           "Will show \"_x000D_\" in every new line in cell above"}));
+}
+
 TEST_F(ColumnTest, OneSetIsNewReplacedOrAppendedTo)
 {
     const QString path = workbook("people.xlsx", kPeople);

@@ -4,6 +4,7 @@
 #include "support/Menus.h"
 
 #include "data/Generate_List.h"
+#include "data/Import_Sources.h"
 #include "data/Import_Wizard.h"
 #include "data/View_Data_Series.h"
 
@@ -15,10 +16,40 @@
 #include <QDoubleSpinBox>
 #include <QStringEncoder>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 namespace {
 const QString kReplace = "Batch Processing Series already exists. Do you want to replace it?";
 using Gen = Generate_List;
 using Wiz = Import_Wizard;
+
+// UTF-16 (little endian, with its mark) of text in which "#" stands for a
+// stray high surrogate, which no encoder would write.
+QByteArray utf16WithStraySurrogate(const QString& text)
+{
+    QByteArray bytes("\xFF\xFE");
+    for (const QChar c : text) {
+        const char16_t u = c == u'#' ? char16_t(0xD800) : c.unicode();
+        bytes.append(char(u & 0xFF)).append(char(u >> 8));
+    }
+    return bytes;
+}
+
+// The memory the process holds now, and the most it has held, in bytes.
+qint64 residentBytes()
+{
+    QFile statm("/proc/self/statm");
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    return statm.readAll().split(' ').value(1).toLongLong() * sysconf(_SC_PAGESIZE);
+}
+qint64 peakResidentBytes()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return qint64(usage.ru_maxrss) * 1024;
+}
 }
 
 TEST_F(ImportTest, CreateSeriesCommandWritesANewSetAndAsksBeforeReplacingOne)
@@ -149,6 +180,9 @@ TEST_F(ImportTest, TextFilesOfEveryKindBecomeSets)
         {"people.csv", "name,town\r\n\"Smith, J\",\"Oslo\r\nNorth\"\r\nsolo\r\n", "name\ntown\nSmith, J\nOslo North\nsolo\n"},
         {"one.CSV", "alpha\nbeta\n", "alpha\nbeta\n"},
         {"doc.rtf", "{\\rtf1\\ansi{\\fonttbl\\f0 Arial;}\\f0 Ann {\\b Lee}\\par \\u8364? 5\\par}", "Ann Lee\n€ 5\n"},
+        // An unpaired surrogate is dropped; the lines around it still split.
+        {"stray.rtf", "{\\rtf1\\ansi Ann\\par \\u-10000?Bo\\par Cy\\par}", "Ann\nBo\nCy\n"},
+        {"stray16.txt", utf16WithStraySurrogate("Ann\r\n#Bo\r\nCy\r\n"), "Ann\nBo\nCy\n"},
     };
     for (const Case& c : cases) {
         host.answerPanel(file(c.file, c.bytes));
@@ -173,8 +207,13 @@ TEST_F(ImportTest, AFileWithoutDataSaysSoAndLeavesTheSetAlone)
         {file("fake.rtf", "not rtf at all"),
          "Either file is corrupted or selected file contains invalid characters."},
         {files.filePath("missing.txt"), "Please select valid file path."},
+        {file("many.txt", QByteArray("a\n").repeated(Series_Value_Cap + 1)), Too_Many_Values_Message()},
+        // 200 MB in one CSV line, made sparse: refused before it is read.
+        {file("huge.csv", "name,town,"), Text_File_Too_Large_Message(200LL << 20)},
     };
+    ASSERT_TRUE(QFile::resize(files.filePath("huge.csv"), 200LL << 20));
     for (const auto& [path, message] : cases) {
+        const qint64 bound = std::max(peakResidentBytes(), residentBytes() + (256LL << 20));
         host.alerts.clear();
         script<Wiz>([&](Wiz& w) {
             w.Text_RD_Pressed();
@@ -186,6 +225,7 @@ TEST_F(ImportTest, AFileWithoutDataSaysSoAndLeavesTheSetAlone)
         wnd->Import_Wizard_Button();
         EXPECT_EQ(host.alertTexts(), QStringList{message});
         EXPECT_EQ(set("Keep"), "old\n");
+        EXPECT_LE(peakResidentBytes(), bound) << path.toStdString();
     }
 }
 

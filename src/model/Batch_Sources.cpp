@@ -1,0 +1,81 @@
+#include "model/Batch_Sources.h"
+
+#include <algorithm>
+
+QString Data_Set_Source_Name(const QString& set)
+{
+    return QStringLiteral("Batch Processing Series \"%1\"").arg(set);
+}
+
+QString Spreadsheet_Column_Source_Name(int column)
+{
+    return QStringLiteral("spreadsheet column %1").arg(column);
+}
+
+namespace {
+QString listed(const QStringList& names)
+{
+    return QStringLiteral("    ") + names.join(QStringLiteral("\n    "));
+}
+}
+
+QString Missing_Sources_On_Open_Message(const QStringList& missing)
+{
+    return QStringLiteral("This design takes values from data that cannot be found:\n%1\n\nIts objects show the "
+                          "values they had. Cards cannot be exported, printed or mailed until the data is there "
+                          "again or the objects are bound to other data.")
+        .arg(listed(missing));
+}
+
+QString Missing_Sources_Batch_Message(const QStringList& missing)
+{
+    return QStringLiteral("The cards cannot be made: this design takes values from data that cannot be found:\n%1\n\n"
+                          "Make or import the data again, or bind the objects to other data.")
+        .arg(listed(missing));
+}
+
+int Batch_Rows_Of(const QList<Batch_Source>& sources)
+{
+    int rows = 0;
+    for (const Batch_Source& s : sources)
+        rows = std::max(rows, s.rows);
+    return rows;
+}
+
+QString Different_Lengths_Question(const QList<Batch_Source>& sources)
+{
+    if (sources.isEmpty())
+        return {};
+    const int longest = Batch_Rows_Of(sources);
+    int shortest = longest;
+    QStringList lengths;
+    for (const Batch_Source& s : sources) {
+        shortest = std::min(shortest, s.rows);
+        lengths << QStringLiteral("%1: %2 %3")
+                       .arg(s.name, QString::number(s.rows),
+                            s.rows == 1 ? QStringLiteral("value") : QStringLiteral("values"));
+    }
+    if (shortest == longest)
+        return {};
+    return QStringLiteral("The data this design takes its values from have different lengths:\n%1\n\n%2 cards will "
+                          "be made; %3 of them will have empty fields.\nDo you want to go on?")
+        .arg(listed(lengths), QString::number(longest), QString::number(longest - shortest));
+}
+
+QString Rows_Without_Barcode_Note(QList<int> rows, const QString& cards)
+{
+    if (rows.isEmpty())
+        return {};
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    constexpr int Listed = 20;
+    QStringList numbers;
+    for (int i = 0; i < rows.size() && i < Listed; ++i)
+        numbers << QString::number(rows[i]);
+    if (rows.size() > Listed)
+        numbers << QStringLiteral("...");
+    const bool one = rows.size() == 1;
+    return QStringLiteral("%1 without a barcode: %2 (%3 %4). The barcode could not be made from %5.")
+        .arg(cards, QString::number(rows.size()), one ? QStringLiteral("row") : QStringLiteral("rows"),
+             numbers.join(QStringLiteral(", ")), one ? QStringLiteral("that row's value") : QStringLiteral("those rows' values"));
+}

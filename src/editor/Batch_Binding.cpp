@@ -7,6 +7,7 @@
 #include "data/DataSetFiles.h"
 #include "data/Data_From_Excel.h"
 #include "data/Design_Data_Sources.h"
+#include "model/Batch_Sources.h"
 #include "model/Globals.h"
 #include "model/Helpers.h"
 #include "model/ImageProcesser.h"
@@ -204,7 +205,12 @@ void Batch_Binding::Assign_Batch_Values_To_Control(int row)
                 // on a worker never touches the designer's window or style.
                 BarcodeStyle style;
                 Barcode_Gen_Var->Set_Barcode_Prop_To_Control(*g, style);
-                g->Set_Barcode_image(Barcode_Gen_Var->Get_Image_From_Val(style, value, g->header_val, g->footer_val));
+                const Barcode_Art art = Barcode_Gen_Var->Get_Image_From_Val(style, value, g->header_val, g->footer_val);
+                g->Set_Barcode_image(art);
+                if (art.isNull() && inBatch && !rowsWithoutBarcode.contains(row + 1)) {
+                    rowsWithoutBarcode.insert(row + 1);
+                    Show_NSLog_Message(QStringLiteral("Batch row %1: no barcode could be made from \"%2\"").arg(row + 1).arg(value));
+                }
                 break;
             }
             }
@@ -235,8 +241,67 @@ int Batch_Binding::Batch_Row_Count() const
     return Use_Data_Sheet_Values || Use_Excel_Binding_Values ? Total_Batch_Excel_Card.load() : 0;
 }
 
+QStringList Batch_Binding::Missing_Sources() const
+{
+    QStringList missing;
+    const int columns = Data_From_Excel_Window ? int(Data_From_Excel_Window->Column_Titles().size()) : 0;
+    const bool tableRows = Data_From_Excel_Window && !Data_From_Excel_Window->ListData.isEmpty();
+    auto walk = [&](const Face& face) {
+        for (const GraphicPtr& g : face) {
+            QString name;
+            if (!g)
+                continue;
+            if (g->data_source_type == Source_Data_Set) {
+                const QString path = Data_Set_File_Path(g->batch_list_name);
+                if (path.isEmpty() || !QFileInfo(path).isFile())
+                    name = Data_Set_Source_Name(g->batch_list_name);
+            } else if (g->data_source_type == Source_Spreadsheet
+                       && (!tableRows || g->excel_col_indx < 0 || g->excel_col_indx >= columns)) {
+                name = Spreadsheet_Column_Source_Name(g->excel_col_indx);
+            }
+            if (!name.isEmpty() && !missing.contains(name))
+                missing << name;
+        }
+    };
+    walk(document.graphics);
+    if (twoSided())
+        walk(document.graphics_back);
+    return missing;
+}
+
+bool Batch_Binding::Sources_Found()
+{
+    const QStringList missing = Missing_Sources();
+    if (missing.isEmpty())
+        return true;
+    Show_MessageBox(Missing_Sources_Batch_Message(missing));
+    return false;
+}
+
+bool Batch_Binding::Confirm_Source_Lengths()
+{
+    QList<Batch_Source> sources;
+    if (Use_Data_Sheet_Values) {
+        QStringList names = data_table_content.keys();
+        names.sort();
+        for (const QString& name : std::as_const(names))
+            sources.append({Data_Set_Source_Name(name), int(data_table_content.value(name).size())});
+    }
+    if (Use_Excel_Binding_Values)
+        sources.append({Spreadsheet_Source_Name(Excel_Source_Path), Excel_table_rows.load()});
+    const QString question = Different_Lengths_Question(sources);
+    return question.isEmpty() || Show_YES_NO_MessageBox(question);
+}
+
+QList<int> Batch_Binding::Rows_Without_Barcode() const
+{
+    return rowsWithoutBarcode.values();
+}
+
 void Batch_Binding::Batch_Begin()
 {
+    rowsWithoutBarcode.clear();
+    inBatch = true;
     Card_Value_In_Process = true;
     savedSide = Card_Front_Or_Back;
     Keep_Main_Photo_For_Batch();
@@ -284,6 +349,7 @@ void Batch_Binding::Batch_End()
 {
     // Every side shows row 0 again, then the main photo and the side on
     // screen come back.
+    inBatch = false;
     Select_first_row_value_for_design(false);
     Restore_Main_Photo_After_Batch();
     Card_Front_Or_Back = savedSide;

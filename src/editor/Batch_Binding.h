@@ -17,6 +17,7 @@
 
 #include <QHash>
 #include <QImage>
+#include <QSet>
 #include <QStringList>
 #include <functional>
 
@@ -57,8 +58,16 @@ public:
     // After a batch: row 0 on every side again, the design live again.
     void Select_first_row_value_for_design(bool print_box);
 
+    // The bound sources (the back's only on a two-sided card) that cannot
+    // be found, named for the user: data sets without a file, spreadsheet
+    // columns the design's table does not have (or a table without rows).
+    QStringList Missing_Sources() const;
+
     // The rows for the batch roads.
     int Batch_Row_Count() const override;
+    bool Sources_Found() override;
+    bool Confirm_Source_Lengths() override;
+    QList<int> Rows_Without_Barcode() const override;
     void Batch_Begin() override;
     void Batch_End() override;
     QImage Card_Row_Image(int row, Card_Side side, qreal pixels_per_point) override;
@@ -83,4 +92,7 @@ private:
     SKTDocument& document;
     QImage savedMainPhoto;
     int savedSide = Side_Front;
+    // Between Batch_Begin and Batch_End: the rows whose barcode failed.
+    bool inBatch = false;
+    QSet<int> rowsWithoutBarcode;
 };

@@ -6,6 +6,7 @@
 #include "data/Data_From_Excel.h"
 #include "data/Design_Data_Sources.h"
 #include "editor/SmallDialogs.h"
+#include "model/Batch_Sources.h"
 #include "model/DesignLog.h"
 #include "model/Fonts.h"
 #include "model/Globals.h"
@@ -523,6 +524,9 @@ int SKTWindowController::Read_and_load_design_Log(const QString& path, const QSt
     }
     Refresh_Canvas();
     Update_Window_Title();
+    // Objects bound to data that has gone keep showing their last value: say so.
+    if (const QStringList missing = batch.Missing_Sources(); !missing.isEmpty())
+        Show_MessageBox(Missing_Sources_On_Open_Message(missing));
     return 1;
 }
 

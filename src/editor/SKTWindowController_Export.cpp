@@ -3,6 +3,7 @@
 #include "editor/SKTWindowController.h"
 
 #include "canvas/SKTGraphicView.h"
+#include "model/Batch_Sources.h"
 #include "model/Globals.h"
 #include "model/Helpers.h"
 #include "output/Batch_Export.h"
@@ -163,6 +164,8 @@ void SKTWindowController::Export_Button()
         dlg->export_card_side_CellClick(1);
 
         batch.Check_Series_Or_Excel_Use_or_not();
+        if (!batch.Sources_Found())
+            return;
         const QStringList empty = Bound_Data_Sets_Without_Rows();
         dlg->batch_note->setVisible(!Use_Data_Sheet_Values && !empty.isEmpty());
         dlg->batch_note->setText(
@@ -202,6 +205,8 @@ void SKTWindowController::Export_Button()
             Export_Single_File(path, true);
             return;
         }
+        if (!batch.Confirm_Source_Lengths())
+            return;
         platform::PanelRequest request;
         request.kind = platform::PanelRequest::Folder;
         request.title = QStringLiteral("Choose a folder for the cards");
@@ -239,7 +244,10 @@ static QString Batch_Export_Message(const Batch_Export_Result& result)
                   + QStringLiteral("%1 of %2 files could not be written.")
                         .arg(result.failed)
                         .arg(result.failed + result.written);
-    return message.isEmpty() ? kExported : message;
+    if (message.isEmpty())
+        message = kExported;
+    const QString note = Rows_Without_Barcode_Note(result.rowsWithoutBarcode, QStringLiteral("Cards written"));
+    return note.isEmpty() ? message : message + '\n' + note;
 }
 
 void SKTWindowController::Export_Batch_File(const QString& folder, const Export_Choices& choices)

@@ -29,6 +29,8 @@ void SKTWindowController::Print_Button()
 {
     try {
         batch.Check_Series_Or_Excel_Use_or_not();
+        if (!batch.Sources_Found())
+            return;
         // A design bound to data whose sets or columns give no rows has
         // nothing to put on its labels.
         const bool twoSided = CARD_SIDE_STR == QLatin1String("2");

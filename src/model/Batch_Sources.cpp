@@ -1,5 +1,7 @@
 #include "model/Batch_Sources.h"
 
+#include <QFileInfo>
+
 #include <algorithm>
 
 QString Data_Set_Source_Name(const QString& set)
@@ -9,7 +11,13 @@ QString Data_Set_Source_Name(const QString& set)
 
 QString Spreadsheet_Column_Source_Name(int column)
 {
-    return QStringLiteral("spreadsheet column %1").arg(column);
+    return column == 0 ? QStringLiteral("the spreadsheet's row numbers") : QStringLiteral("spreadsheet column %1").arg(column);
+}
+
+QString Spreadsheet_Source_Name(const QString& path)
+{
+    const QString file = QFileInfo(path).fileName();
+    return file.isEmpty() ? QStringLiteral("the spreadsheet") : QStringLiteral("spreadsheet \"%1\"").arg(file);
 }
 
 namespace {

@@ -15,6 +15,8 @@ struct Batch_Source {
 // Names a bound data set and a bound spreadsheet column for the user.
 QString Data_Set_Source_Name(const QString& set);
 QString Spreadsheet_Column_Source_Name(int column);
+// Names the design's spreadsheet table by the file it was read from.
+QString Spreadsheet_Source_Name(const QString& path);
 
 // Said when a design that uses missing sources is opened, one per line.
 QString Missing_Sources_On_Open_Message(const QStringList& missing);

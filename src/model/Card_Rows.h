@@ -7,6 +7,7 @@
 #include "model/Codes.h"
 
 #include <QImage>
+#include <QList>
 #include <QtGlobal>
 
 class QPainter;
@@ -23,6 +24,14 @@ public:
     virtual void Get_total_Card_count() = 0;
     // Rows of the batch; 0 when no graphic is bound to data.
     virtual int Batch_Row_Count() const = 0;
+    // Whether every source a graphic is bound to can be found; false after
+    // saying which cannot. No batch starts without them.
+    virtual bool Sources_Found() = 0;
+    // After the counts, before a batch: when the sources in use have
+    // different lengths, tells the user the lengths and how many cards get
+    // empty fields, and asks whether to go on. True to go on (and when the
+    // lengths agree); the batch keeps the longest source's count.
+    virtual bool Confirm_Source_Lengths() = 0;
     // Brackets one run over the rows: the design is kept before and shown
     // again after (row 0 back in every side, the side on screen as it was).
     virtual void Batch_Begin() = 0;
@@ -36,4 +45,7 @@ public:
     // card's top left at the painter's origin: vectors stay vectors and text
     // stays text. False when nothing could be drawn.
     virtual bool Draw_Card_Row(int row, Card_Side side, QPainter& painter) = 0;
+    // The rows (counted from 1) drawn since Batch_Begin whose bound barcode
+    // could not be made from the row's value: their cards have no barcode.
+    virtual QList<int> Rows_Without_Barcode() const = 0;
 };

@@ -180,6 +180,7 @@ Batch_Export_Result Export_Card_Rows(Card_Row_Source& rows, const QString& folde
     }
     result.written = count.written;
     result.failed = count.failed;
+    result.rowsWithoutBarcode = rows.Rows_Without_Barcode();
 
     // The design is put back while the sheet still keeps the user out.
     rows.Batch_End();

@@ -6,6 +6,7 @@
 // behind a short queue, so memory stays flat.
 #include "output/Card_Output.h"
 
+#include <QList>
 #include <QString>
 
 class Card_Row_Source;
@@ -25,6 +26,7 @@ struct Batch_Export_Result {
     QString folder; // where the files went
     int written = 0, failed = 0; // files
     int cards = 0, total = 0;    // rows finished, rows of the batch
+    QList<int> rowsWithoutBarcode; // rows (from 1) whose cards were written without their barcode
 };
 
 // Writes row r's card as "Card_<r+1>.<type>" (its back alone as

@@ -1,5 +1,6 @@
 #include "output/Mail_Batch.h"
 
+#include "model/Batch_Sources.h"
 #include "model/Globals.h"
 #include "model/Helpers.h"
 #include "output/Mail_Script.h"
@@ -305,23 +306,26 @@ Mail_Batch_Result Send_Mail_Thread(const Mail_Plan& plan, Card_Row_Source& rows,
                                .arg(rowCount)
                                .arg(recipients);
 
-    if (withRows)
+    if (withRows) {
+        result.rows_without_barcode = rows.Rows_Without_Barcode();
         rows.Batch_End();
+    }
     Card_Front_Or_Back = savedSide;
     folder.remove();
     platform::runOnMainThread([&] { sheet->End_Batch(); });
 
+    QString text;
     if (result.stopped)
-        Show_MessageBox(QStringLiteral("Sending was stopped. %1 of %2 e-mails were sent.")
-                            .arg(result.sent)
-                            .arg(result.planned));
+        text = QStringLiteral("Sending was stopped. %1 of %2 e-mails were sent.").arg(result.sent).arg(result.planned);
     else if (result.failed)
-        Show_MessageBox(failedBatchText(result));
+        text = failedBatchText(result);
     else if (!result.shortfall.isEmpty())
-        Show_MessageBox(result.shortfall);
+        text = result.shortfall;
     else if (result.last_sent)
-        Show_MessageBox(Sent_Successfully);
+        text = Sent_Successfully;
     else
-        Show_MessageBox(Not_Sent);
+        text = Not_Sent;
+    const QString note = Rows_Without_Barcode_Note(result.rows_without_barcode, QStringLiteral("Cards sent"));
+    Show_MessageBox(note.isEmpty() ? text : text + '\n' + note);
     return result;
 }

@@ -6,6 +6,7 @@
 #include "output/Card_Output.h"
 
 #include <QImage>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <atomic>
@@ -64,6 +65,7 @@ struct Mail_Batch_Result {
     QString last_accepted;  // the recipient of the last message the server accepted
     QString failure_reason; // why the batch ended early, in words for the user
     QString shortfall; // one row per recipient, and rows and recipients did not match: what was left unsent
+    QList<int> rows_without_barcode; // rows (from 1) whose cards went without their barcode
 };
 
 // Sends the plan's messages, one run of the mail script each, with the

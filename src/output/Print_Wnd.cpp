@@ -1,5 +1,6 @@
 #include "output/Print_Wnd.h"
 
+#include "model/Batch_Sources.h"
 #include "model/Card_Property.h"
 #include "model/Card_Rows.h"
 #include "model/Globals.h"
@@ -711,6 +712,9 @@ void Print_Wnd::Execute_Printing(bool preview)
         return;
     }
 
+    if (!preview && design && design->Batch_Row_Count() > 0 && !design->Confirm_Source_Lengths())
+        return;
+
     Printing_View view(front_image, back_image,
                        preview ? Printing_View::Print_Preview_Job : Printing_View::Print_Spool_Job, design);
     platform::PrintJob job;
@@ -726,5 +730,9 @@ void Print_Wnd::Execute_Printing(bool preview)
     if (!result.printed) {
         Show_NSLog_Message(QStringLiteral("Printing failed: %1").arg(result.error));
         Show_MessageBox(QStringLiteral("The labels could not be printed.\n\n%1").arg(result.error));
+        return;
     }
+    const QString note = Rows_Without_Barcode_Note(view.Rows_Without_Barcode(), QStringLiteral("Labels printed"));
+    if (!note.isEmpty())
+        Show_MessageBox(note);
 }

@@ -89,6 +89,7 @@ void Printing_View::drawRect(QPainter& painter, const QRectF& sheet)
     // Row 0 goes back into the design, and the side on screen comes back.
     if (batch && labelsReached) {
         try {
+            rowsWithoutBarcode += rows->Rows_Without_Barcode();
             rows->Batch_End();
         } catch (const std::exception& e) {
             Show_MessageBox(reason(e));

@@ -46,6 +46,8 @@ public:
     bool Print_Sheets(QPagedPaintDevice& device);
 
     const Label_Sheet_Layout& layout() const { return m_layout; }
+    // The batch rows (from 1) whose labels were drawn without their barcode.
+    const QList<int>& Rows_Without_Barcode() const { return rowsWithoutBarcode; }
 
 private:
     bool batchRowsInUse() const;
@@ -64,4 +66,5 @@ private:
     float sheetHeight = 0;
     int count = 0;        // next label of the pass; also the batch row it loads
     quint64 numPages = 0; // the last page count
+    QList<int> rowsWithoutBarcode;
 };

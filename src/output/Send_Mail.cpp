@@ -350,6 +350,13 @@ void Send_Mail::Send_Button()
     if (Use_Excel_Binding_Values && !send_with_excel_chk->isChecked())
         Use_Excel_Binding_Values = false;
     design->Get_total_Card_count();
+    // A card is drawn from the design's data: all of it must be there, and
+    // rows of different lengths are sent only when the user agrees.
+    if (plan.mode != Mail_Mode::Plain && !design->Sources_Found())
+        return;
+    const bool rows = plan.mode == Mail_Mode::Rows_To_Everyone || plan.mode == Mail_Mode::Row_Per_Recipient;
+    if (rows && design->Batch_Row_Count() > 0 && !design->Confirm_Source_Lengths())
+        return;
 
     sending = true;
     Card_Row_Source* target = design;

@@ -112,6 +112,9 @@ struct Stand_In_Design : Card_Row_Source {
     }
     void Get_total_Card_count() override { Total_Batch_Excel_Card = Use_Data_Sheet_Values ? rows : 0; }
     int Batch_Row_Count() const override { return Total_Batch_Excel_Card; }
+    bool Sources_Found() override { return true; }
+    bool Confirm_Source_Lengths() override { return true; }
+    QList<int> Rows_Without_Barcode() const override { return {}; }
     void Batch_Begin() override { ++begun; }
     void Batch_End() override { ++ended; }
     QImage Card_Row_Image(int row, Card_Side side, qreal) override

@@ -1,7 +1,9 @@
+#include "barcode/BarcodeDispatch.h"
 #include "canvas/SKTRenderingView.h"
 #include "data/DataSetFiles.h"
 #include "editor/SKTWindowController.h"
 #include "editor/SmallDialogs.h"
+#include "model/Batch_Sources.h"
 #include "model/Globals.h"
 #include "output/Card_Output.h"
 #include "output/ExportWindow.h"
@@ -69,6 +71,27 @@ struct ExportTest : ::testing::Test {
         (side == "F" ? wnd->Get_Front_Controls_Array() : wnd->Get_Back_Controls_Array()).insert(0, t);
         wnd->Card_Rows().Check_Series_Or_Excel_Use_or_not();
         return t;
+    }
+    // A graphic of the front bound to the data set name, which holds values.
+    template <typename Graphic>
+    std::shared_ptr<Graphic> bindSet(const QString& name, const QStringList& values)
+    {
+        EXPECT_TRUE(Write_Data_Set(name, values, false));
+        auto g = std::make_shared<Graphic>();
+        g->data_source_type = Source_Data_Set;
+        g->batch_list_name = name;
+        g->bounds = QRectF(10, 10 + 30 * wnd->Get_Front_Controls_Array().size(), 200, 25);
+        wnd->Get_Front_Controls_Array().insert(0, g);
+        return g;
+    }
+    // Runs the export command with its dialog's OK (rows on).
+    void exportCommand()
+    {
+        host.modalScripts.push_back([](QDialog& d) {
+            static_cast<ExportWindow&>(d).exportOkay();
+            return d.result();
+        });
+        wnd->Export_Button();
     }
     void choose(const QString& side, bool combined, int type = 0, int dpi = 72)
     {
@@ -465,4 +488,99 @@ TEST_F(ExportTest, ABoundDataSetWithoutValuesSaysWhyThereIsNoBatch)
     });
     wnd->Export_Button();
     EXPECT_EQ(host.modalRuns.size(), 2);
+}
+
+TEST_F(ExportTest, ADesignWhoseDataSetWasDeletedSaysSoOnOpenAndNoBatchStarts)
+{
+    bindSet<SKTText>("Guests", {"Ann", "Bo"});
+    auto code = bindSet<SKTBarcode>("Guests", {"Ann", "Bo"});
+    code->barcode_font_index = int(Barcode_Type_Items.indexOf("Code 128"));
+    const QString design = resources.path() + "/party.gcdl";
+    ASSERT_TRUE(wnd->Save_project_file(design, false));
+    ASSERT_TRUE(QFile::remove(Data_Set_File_Path("Guests")));
+
+    ASSERT_EQ(wnd->Read_and_load_design_Log(design, "L"), 1);
+    const QStringList missing{Data_Set_Source_Name("Guests")};
+    EXPECT_EQ(host.alertTexts(), QStringList{Missing_Sources_On_Open_Message(missing)});
+    EXPECT_TRUE(host.alertTexts().value(0).contains("Batch Processing Series \"Guests\""));
+
+    // Export and printing say why and go no further: no dialog, no panel, no file.
+    host.alerts.clear();
+    wnd->Export_Button();
+    wnd->Print_Button();
+    EXPECT_EQ(host.alertTexts(), (QStringList{Missing_Sources_Batch_Message(missing), Missing_Sources_Batch_Message(missing)}));
+    EXPECT_TRUE(host.modalRuns.isEmpty());
+    EXPECT_TRUE(host.panels.isEmpty());
+    EXPECT_TRUE(files(out).isEmpty());
+    EXPECT_FALSE(wnd->Card_Rows().Sources_Found());
+
+    // With the set back the design is whole again.
+    ASSERT_TRUE(Write_Data_Set("Guests", {"Ann"}, false));
+    host.alerts.clear();
+    ASSERT_EQ(wnd->Read_and_load_design_Log(design, "L"), 1);
+    EXPECT_TRUE(host.alerts.isEmpty());
+}
+
+TEST_F(ExportTest, SourcesOfDifferentLengthsAreToldAndTheUserChooses)
+{
+    QStringList numbers;
+    for (int i = 1; i <= 5000; ++i)
+        numbers << QString::number(i);
+    QStringList names;
+    for (int i = 1; i <= 20; ++i)
+        names << QStringLiteral("Name %1").arg(i);
+    bindSet<SKTText>("Names", names);
+    bindSet<SKTText>("Numbers", numbers);
+    host.answer("No");
+    exportCommand();
+    const QString question = host.alertTexts().value(0);
+    EXPECT_EQ(question, Different_Lengths_Question({{Data_Set_Source_Name("Names"), 20}, {Data_Set_Source_Name("Numbers"), 5000}}));
+    for (const QString part : {"Batch Processing Series \"Names\": 20 values", "Batch Processing Series \"Numbers\": 5000 values",
+                               "5000 cards will be made; 4980 of them will have empty fields."})
+        EXPECT_TRUE(question.contains(part)) << part.toStdString();
+    EXPECT_TRUE(host.panels.isEmpty()); // No: no folder is asked for, nothing is written
+
+    // Going on makes as many cards as the longest source has values.
+    wnd->Get_Front_Controls_Array().clear();
+    auto two = bindSet<SKTText>("Two", {"a", "b"});
+    bindSet<SKTText>("Three", {"x", "y", "z"});
+    host.alerts.clear();
+    host.answer("Yes");
+    host.answerPanel(out);
+    exportCommand();
+    ASSERT_TRUE(waitUntil([] { return !SKTWindowController::Batch_Running(); }, 30000));
+    EXPECT_EQ(host.alertTexts().size(), 1);
+    EXPECT_EQ(files(out + "/Pelvoro Gleamcard"), (QStringList{"Card_1.png", "Card_2.png", "Card_3.png"}));
+
+    // Sources of one length ask nothing.
+    ASSERT_TRUE(Write_Data_Set("Two", {"a", "b", "c"}, false));
+    host.alerts.clear();
+    host.answerPanel(out);
+    exportCommand();
+    ASSERT_TRUE(waitUntil([] { return !SKTWindowController::Batch_Running(); }, 30000));
+    EXPECT_TRUE(host.alertTexts().isEmpty());
+}
+
+TEST_F(ExportTest, RowsWhoseBarcodeCannotBeMadeAreNamedInTheFinishText)
+{
+    CARD_SIDE_STR = "1";
+    auto code = bindSet<SKTBarcode>("Codes", {"400638133393", "not digits", "400638133394", ""});
+    code->barcode_font_index = int(Barcode_Type_Items.indexOf("EAN-13"));
+    code->bounds = QRectF(10, 10, 200, 100);
+    wnd->Card_Rows().Check_Series_Or_Excel_Use_or_not();
+    // The data set file drops the trailing empty value, so 3 rows.
+    choose("F", false);
+    ASSERT_TRUE(runBatch());
+    EXPECT_EQ(files(out + "/Pelvoro Gleamcard").size(), 3);
+    EXPECT_EQ(Export_File_Message, "Frame has been exported successfully.\n"
+                                   + Rows_Without_Barcode_Note({2}, "Cards written"));
+    EXPECT_EQ(Rows_Without_Barcode_Note({2}, "Cards written"),
+              "Cards written without a barcode: 1 (row 2). The barcode could not be made from that row's value.");
+
+    // An empty value in the middle of the set is a card without a barcode too.
+    ASSERT_TRUE(Write_Data_Set("Codes", {"400638133393", "", "400638133394", "x"}, false));
+    wnd->Card_Rows().Check_Series_Or_Excel_Use_or_not();
+    ASSERT_TRUE(runBatch());
+    EXPECT_TRUE(Export_File_Message.endsWith(Rows_Without_Barcode_Note({2, 4}, "Cards written")));
+    EXPECT_TRUE(Export_File_Message.contains("(rows 2, 4)"));
 }

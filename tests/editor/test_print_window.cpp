@@ -2,8 +2,10 @@
 // standing in for the printers: its numbers, its layout arithmetic, the
 // on-screen sample, the fit question, preview and print, and the Print
 // command's messages.
+#include "barcode/BarcodeDispatch.h"
 #include "data/DataSetFiles.h"
 #include "editor/SKTWindowController.h"
+#include "model/Batch_Sources.h"
 #include "model/Globals.h"
 #include "output/LabelLayout.h"
 #include "output/Print_Wnd.h"
@@ -455,6 +457,31 @@ TEST_F(PrintWindowTest, PreviewAndPrintTheBoundRowsAndRefuseAnEmptyTotal)
               (QStringList{"There is no barcode to print.", "There is no barcode to print."}));
     // The design shows its first row again.
     EXPECT_EQ(static_cast<SKTText&>(*wnd->Get_Front_Controls_Array()[0]).text, "Guest 1");
+}
+
+TEST_F(PrintWindowTest, PrintingAsksAboutDifferentLengthsAndNamesLabelsWithoutTheirBarcode)
+{
+    bindRows({"Ann", "Bo"});
+    ASSERT_TRUE(Write_Data_Set("Codes", {"400638133393", "no digits", "400638133394"}, false));
+    auto code = std::make_shared<SKTBarcode>();
+    code->data_source_type = Source_Data_Set;
+    code->batch_list_name = "Codes";
+    code->barcode_font_index = int(Barcode_Type_Items.indexOf("EAN-13"));
+    code->bounds = QRectF(20, 60, 200, 80);
+    wnd->Get_Front_Controls_Array().append(code);
+    host.answer("No");
+    host.answer("Yes");
+    inWindow([&] {
+        pw->PreviewButtonPressed(); // a preview is no batch: nothing is asked
+        pw->PrintButtonPressed();
+        pw->PrintButtonPressed();
+    });
+    EXPECT_EQ(host.previewFiles.size(), 1);
+    ASSERT_EQ(host.printFiles.size(), 1); // printed after the Yes only
+    const QString question =
+        Different_Lengths_Question({{Data_Set_Source_Name("Codes"), 3}, {Data_Set_Source_Name("Guests"), 2}});
+    EXPECT_TRUE(question.contains("3 cards will be made; 1 of them will have empty fields."));
+    EXPECT_EQ(host.alertTexts(), (QStringList{question, question, Rows_Without_Barcode_Note({2}, "Labels printed")}));
 }
 
 TEST_F(PrintWindowTest, PrintCommandMessages)

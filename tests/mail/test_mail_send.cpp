@@ -112,9 +112,13 @@ struct Stand_In_Design : Card_Row_Source {
     }
     void Get_total_Card_count() override { Total_Batch_Excel_Card = Use_Data_Sheet_Values ? rows : 0; }
     int Batch_Row_Count() const override { return Total_Batch_Excel_Card; }
-    bool Sources_Found() override { return true; }
-    bool Confirm_Source_Lengths() override { return true; }
-    QList<int> Rows_Without_Barcode() const override { return {}; }
+    // What the design answers before a batch, and the rows it drew without a barcode.
+    bool found = true, goOn = true;
+    int lengthsAsked = 0;
+    QList<int> noBarcode;
+    bool Sources_Found() override { return found; }
+    bool Confirm_Source_Lengths() override { return ++lengthsAsked, goOn; }
+    QList<int> Rows_Without_Barcode() const override { return noBarcode; }
     void Batch_Begin() override { ++begun; }
     void Batch_End() override { ++ended; }
     QImage Card_Row_Image(int row, Card_Side side, qreal) override
@@ -394,6 +398,40 @@ TEST_F(MailSendTest, RowsGoToEveryoneOrOnePerRecipient)
         EXPECT_EQ(design.ended, design.begun);
         EXPECT_EQ(host.alertTexts(), QStringList{c.end});
     }
+}
+
+TEST_F(MailSendTest, RowsAreSentOnlyOverFoundDataTheUserAgreesToAndRowsWithoutBarcodeAreNamed)
+{
+    struct Case {
+        const char* what;
+        bool found, goOn;
+        QList<int> noBarcode;
+        int sent, asked;
+        QString end;
+    };
+    const Case cases[] = {
+        {"a source is missing", false, true, {}, 0, 0, ""},
+        {"the user stops at the lengths", true, false, {}, 0, 1, ""},
+        {"a row without its barcode", true, true, {2}, 2, 1,
+         "E-mail has been sent successfully.\nCards sent without a barcode: 1 (row 2). The barcode could not be "
+         "made from that row's value."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        reset();
+        design.found = c.found;
+        design.goOn = c.goOn;
+        design.noBarcode = c.noBarcode;
+        design.lengthsAsked = 0;
+        withRows(2, true);
+        mail->to_txt->setText("a@x.org,b@x.org");
+        ASSERT_TRUE(send());
+        EXPECT_EQ(int(received().size()), c.sent);
+        EXPECT_EQ(design.lengthsAsked, c.asked);
+        EXPECT_EQ(host.alertTexts(), c.end.isEmpty() ? QStringList() : QStringList{c.end});
+    }
+    design.found = design.goOn = true;
+    design.noBarcode.clear();
 }
 
 TEST_F(MailSendTest, AFailedMessageEndsTheBatchSayingWhyAndHowFarItGot)

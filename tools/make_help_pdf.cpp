@@ -188,7 +188,14 @@ no values, the dialog says so and the choice is off.</li>
 sheet shows how far the export is. <b>Stop</b> asks whether to stop; while the
 question is open no further card is begun, and after <b>Yes</b> the export ends
 after the card in progress. The closing box says how many cards were written,
-or that everything was exported, and can open the file or folder.</p>
+or that everything was exported, and can open the file or folder; it also
+names the rows whose barcode could not be made from their value.</p>
+<p>Before cards are made from data, Gleamcard checks it. When a data set or
+spreadsheet column the design uses cannot be found (for example a deleted data
+set), export, printing and mail do not start and say which; opening such a
+design says so too. When the data sets and the spreadsheet in use have
+different lengths, you are told each length and how many cards will have empty
+fields, and choose whether to go on: the cards then follow the longest.</p>
 
 <h2>6. Data sets</h2>
 <p>A data set is a named list of values, one per line, such as the guests'

@@ -84,6 +84,19 @@ void forEachLine(const QString& text, Take take)
         start = end + 1;
     }
 }
+
+// The text with each line break (CR LF, CR or LF) made one blank.
+QString Lines_Joined(const QString& text)
+{
+    if (!text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
+        return text;
+    QStringList lines;
+    forEachLine(text, [&](QString line) {
+        lines << std::move(line);
+        return true;
+    });
+    return lines.join(QLatin1Char(' '));
+}
 }
 
 std::optional<QString> Text_File_Text(const QByteArray& bytes, const QString& extension)
@@ -116,18 +129,6 @@ std::optional<QStringList> Text_Values(const QString& text, const QString& exten
     if (over)
         return std::nullopt;
     return values;
-}
-
-QString Lines_Joined(const QString& text)
-{
-    if (!text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
-        return text;
-    QStringList lines;
-    forEachLine(text, [&](QString line) {
-        lines << std::move(line);
-        return true;
-    });
-    return lines.join(QLatin1Char(' '));
 }
 
 QString Cell_Value(const QString& cell)

@@ -25,19 +25,17 @@ QString Too_Many_Values_Message();
 // "rtf" file holds no RTF document.
 std::optional<QString> Text_File_Text(const QByteArray& bytes, const QString& extension);
 
-// The values of such a text: for "csv" every field, record by record (a
-// title record too; CSV as in RFC 4180: a field in double quotes may hold
-// commas, line breaks and doubled quotes), else every line (lines end at CR, LF or CR LF), each
-// cleaned by chk_and_insert_validation; empty ones are left out. A value
-// never holds a line break: one inside a quoted CSV field becomes a blank.
-// nullopt as soon as there are more than most values.
+// The values of such a text: for "csv" every field, record by record, a
+// title record too (RFC 4180: a field in double quotes may hold commas, line
+// breaks and doubled quotes), else every line (lines end at CR, LF or CR
+// LF); each cleaned by chk_and_insert_validation, empty ones left out. A
+// value never holds a line break: one inside a quoted CSV field becomes a
+// blank. nullopt as soon as there are more than most values.
 std::optional<QStringList> Text_Values(const QString& text, const QString& extension,
                                        qsizetype most = Series_Value_Cap);
 
-// The text with each line break (CR LF, CR or LF) made one blank.
-QString Lines_Joined(const QString& text);
-// The value a spreadsheet cell gives a data set: its lines joined by one
-// blank each, then trimmed (Trim_Str).
+// The value a spreadsheet cell gives a data set: each line break (CR LF,
+// CR or LF) made one blank, then trimmed (Trim_Str).
 QString Cell_Value(const QString& cell);
 
 // The full paths of the picture files (Picture_File_Extensions, in any case)

@@ -495,12 +495,16 @@ TEST_F(ExportTest, ADesignWhoseDataSetWasDeletedSaysSoOnOpenAndNoBatchStarts)
     bindSet<SKTText>("Guests", {"Ann", "Bo"});
     auto code = bindSet<SKTBarcode>("Guests", {"Ann", "Bo"});
     code->barcode_font_index = int(Barcode_Type_Items.indexOf("Code 128"));
+    auto column = std::make_shared<SKTText>(); // bound to a column of a spreadsheet the design has not
+    column->data_source_type = Source_Spreadsheet;
+    column->excel_col_indx = 2;
+    wnd->Get_Front_Controls_Array().append(column);
     const QString design = resources.path() + "/party.gcdl";
     ASSERT_TRUE(wnd->Save_project_file(design, false));
     ASSERT_TRUE(QFile::remove(Data_Set_File_Path("Guests")));
 
     ASSERT_EQ(wnd->Read_and_load_design_Log(design, "L"), 1);
-    const QStringList missing{Data_Set_Source_Name("Guests")};
+    const QStringList missing{Data_Set_Source_Name("Guests"), "spreadsheet column 2"};
     EXPECT_EQ(host.alertTexts(), QStringList{Missing_Sources_On_Open_Message(missing)});
     EXPECT_TRUE(host.alertTexts().value(0).contains("cannot be found:\n    Batch Processing Series \"Guests\"\n"));
 
@@ -513,8 +517,10 @@ TEST_F(ExportTest, ADesignWhoseDataSetWasDeletedSaysSoOnOpenAndNoBatchStarts)
     EXPECT_TRUE(host.panels.isEmpty());
     EXPECT_TRUE(files(out).isEmpty());
 
-    // With the set back the design is whole again.
+    // With the set back and the column gone the design is whole again.
     ASSERT_TRUE(Write_Data_Set("Guests", {"Ann"}, false));
+    wnd->Get_Front_Controls_Array().removeIf([](const GraphicPtr& g) { return g->data_source_type == Source_Spreadsheet; });
+    ASSERT_TRUE(wnd->Save_project_file(design, false));
     host.alerts.clear();
     ASSERT_EQ(wnd->Read_and_load_design_Log(design, "L"), 1);
     EXPECT_TRUE(host.alerts.isEmpty());

@@ -4,6 +4,7 @@
 #include "model/Helpers.h"
 #include "platform/Host.h"
 #include "platform/LookAndFeel.h"
+#include "wizards/Template_Files.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -56,8 +57,8 @@ void Export_Template::OKPressed()
         return;
     }
     // The name becomes a file name inside the user templates folder.
-    if (name.contains('/') || name.contains('\\') || name == QLatin1String(".") || name == QLatin1String("..")) {
-        Show_MessageBox(QStringLiteral("A template name cannot contain \"/\" or \"\\\"."));
+    if (const QString problem = Template_Name_Problem(name); !problem.isEmpty()) {
+        Show_MessageBox(problem);
         return;
     }
     const QString path = Resource_Path + QStringLiteral("/Templates/User/") + name + '.' + design_file_EXT;

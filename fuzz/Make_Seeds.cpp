@@ -196,7 +196,7 @@ int main(int argc, char** argv)
     // data set as written (UTF-8), with a byte-order mark, in UTF-16 and
     // UTF-32 both ways round, and in Latin-1; a CSV file and an RTF document.
     const QByteArray names = readAll(Data_Set_File_Path(QStringLiteral("Names")));
-    const QString text = QString::fromUtf8(names);
+    const QString namesText = QString::fromUtf8(names);
     const struct {
         const char* name;
         QStringConverter::Encoding encoding;
@@ -206,9 +206,9 @@ int main(int argc, char** argv)
     seed("text_import", QStringLiteral("utf8-bom"), '\0' + QByteArray("\xef\xbb\xbf") + names);
     for (const auto& e : encodings) {
         QStringEncoder encoder(e.encoding, QStringConverter::Flag::WriteBom);
-        seed("text_import", QLatin1String(e.name), '\0' + QByteArray(encoder(text)));
+        seed("text_import", QLatin1String(e.name), '\0' + QByteArray(encoder(namesText)));
     }
-    seed("text_import", QStringLiteral("latin1"), '\0' + text.toLatin1());
+    seed("text_import", QStringLiteral("latin1"), '\0' + namesText.toLatin1());
     seed("text_import", QStringLiteral("csv"),
          QByteArray(1, 1) + "Name,City\r\n\"Ek, Bo\",\"Oslo\nNorth\"\r\n\"say \"\"hi\"\"\",x\n");
     const QByteArray rtf = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0 Arial;}}{\\colortbl;\\red255\\green0\\blue0;}"

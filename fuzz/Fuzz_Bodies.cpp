@@ -113,16 +113,17 @@ void checkSheet(const QList<QStringList>& rows, const QString& error)
         broken("a sheet read past the cell limit");
 }
 
-// Values written as a data set read back as they were, trimmed once more
-// (trimming takes white space before control characters, so "\x7f \x7f"
-// trims to " ", then to "").
+// Values written as a data set read back as they were, less what a saved
+// design cannot hold, trimmed once more (trimming takes white space before
+// control characters, so "\x7f \x7f" trims to " ", then to "").
 void checkDataSetRoundTrip(const QStringList& values)
 {
     if (!Write_Data_Set(QStringLiteral("Again"), values, false))
         broken("values cannot be written as a data set");
     QStringList expected;
+    Xml_Text_Filter holdable(QStringLiteral("the values written"));
     for (const QString& value : values)
-        if (const QString trimmed = Trim_Str(value); !trimmed.isEmpty())
+        if (const QString trimmed = Trim_Str(holdable(value)); !trimmed.isEmpty())
             expected << trimmed;
     if (Data_Set_Shown_Values(QStringLiteral("Again")) != expected)
         broken("a data set written and read again changed its values");

@@ -173,18 +173,14 @@ private:
         return token != XmlPullParser::EndDocument && token != XmlPullParser::Invalid && _reason.isNull();
     }
     bool named(std::string_view name) const { return _xml.nameIs(name); }
-    qsizetype repeat(std::string_view name) const
-    {
-        bool found = false;
-        const std::string_view value = _xml.attribute(name, &found);
-        return repeatCount(found ? QString::fromUtf8(value.data(), qsizetype(value.size())) : QString());
-    }
+    // The attribute's value; a null string when the element has none.
     QString attributeText(std::string_view name) const
     {
         bool found = false;
         const std::string_view value = _xml.attribute(name, &found);
         return found ? QString::fromUtf8(value.data(), qsizetype(value.size())) : QString();
     }
+    qsizetype repeat(std::string_view name) const { return repeatCount(attributeText(name)); }
     // Passes over the element just started, whatever it holds.
     void skip()
     {

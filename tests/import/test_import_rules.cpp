@@ -26,6 +26,15 @@ TEST(TextDecoding, ByteOrderMarkThenStrictUtf8ThenLatin1)
     EXPECT_EQ(Decode_Text_File(encoded(text, QStringConverter::Utf16BE, true)), text);
     // Not valid UTF-8: each byte is one Latin-1 character, none is lost.
     EXPECT_EQ(Decode_Text_File(QByteArray("Caf\xe9\r\nNa\xefve")), QStringLiteral("Café\r\nNaïve"));
+    // Damaged files: a lone surrogate in UTF-16, a code unit past Unicode in
+    // UTF-32. What they make no character of reads as U+FFFD, so the text
+    // is written and read back as it is.
+    for (const QByteArray& damaged : {QByteArray("\xff\xfe" "A\0\x00\xd8" "B\0", 8),
+                                      QByteArray("\0\0\xfe\xff" "\xff\xff\xfe\x16" "\0\0\0A", 12)}) {
+        const QString text = Decode_Text_File(damaged);
+        EXPECT_TRUE(text.contains(QChar::ReplacementCharacter));
+        EXPECT_EQ(QString::fromUtf8(text.toUtf8()), text);
+    }
 }
 
 TEST(TextValues, LinesOrFieldsCleanedWithEmptyOnesLeftOut)

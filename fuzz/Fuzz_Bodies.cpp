@@ -3,13 +3,17 @@
 #include "barcode/Barcode_Gen.h"
 #include "canvas/SKTRenderingView.h"
 #include "data/DataSetFiles.h"
+#include "data/Import_Sources.h"
+#include "data/Rtf_Reader.h"
 #include "data/SSZipArchive.h"
+#include "data/SpreadsheetFormats.h"
 #include "data/SpreadsheetWriter.h"
 #include "model/DesignLog.h"
 #include "model/Globals.h"
 #include "model/GraphicArchive.h"
 #include "model/Helpers.h"
 #include "platform/PropertyList.h"
+#include "wizards/Template_Files.h"
 
 #include <QApplication>
 #include <QDir>
@@ -21,6 +25,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <unistd.h>
 #include <zip.h>
 
 const char* const Fuzz_Xlsx_Parts[4] = {"xl/workbook.xml", "xl/worksheets/sheet1.xml", "xl/sharedStrings.xml",
@@ -68,6 +73,60 @@ QMap<QString, QByteArray> tree(const QString& root)
         files.insert(QDir(root).relativeFilePath(path), file.readAll());
     }
     return files;
+}
+
+// A zip archive of the parts, packed with minizip itself: the archive is
+// only the way in (and no file needs to reach the disk before the next run).
+bool packParts(const QString& path, const QMap<QString, QByteArray>& parts)
+{
+    zipFile zip = zipOpen(QFile::encodeName(path).constData(), APPEND_STATUS_CREATE);
+    if (!zip)
+        return false;
+    for (auto it = parts.cbegin(); it != parts.cend(); ++it) {
+        zipOpenNewFileInZip(zip, it.key().toUtf8().constData(), nullptr, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED,
+                            Z_DEFAULT_COMPRESSION);
+        zipWriteInFileInZip(zip, it.value().constData(), unsigned(it.value().size()));
+        zipCloseFileInZip(zip);
+    }
+    zipClose(zip, nullptr);
+    return true;
+}
+
+// A sheet as a reader promises it: within the row, column and cell limits,
+// and no cell longer than a cell may be.
+void checkSheet(const QList<QStringList>& rows, const QString& error)
+{
+    if (!error.isNull() && !rows.isEmpty())
+        broken("a refused sheet gave rows");
+    if (rows.size() > SpreadsheetFormats::Max_Rows)
+        broken("a sheet read past the row limit");
+    qsizetype cells = 0;
+    for (const QStringList& row : rows) {
+        if (row.size() > SpreadsheetFormats::Max_Columns)
+            broken("a sheet read past the column limit");
+        cells += row.size();
+        for (const QString& cell : row)
+            if (cell.size() > SpreadsheetFormats::Max_Cell_Text)
+                broken("a cell read past the text limit");
+    }
+    if (cells > SpreadsheetFormats::Max_Cells)
+        broken("a sheet read past the cell limit");
+}
+
+// Values written as a data set read back as they were, less what a saved
+// design cannot hold, trimmed once more (trimming takes white space before
+// control characters, so "\x7f \x7f" trims to " ", then to "").
+void checkDataSetRoundTrip(const QStringList& values)
+{
+    if (!Write_Data_Set(QStringLiteral("Again"), values, false))
+        broken("values cannot be written as a data set");
+    QStringList expected;
+    Xml_Text_Filter holdable(QStringLiteral("the values written"));
+    for (const QString& value : values)
+        if (const QString trimmed = Trim_Str(holdable(value)); !trimmed.isEmpty())
+            expected << trimmed;
+    if (Data_Set_Shown_Values(QStringLiteral("Again")) != expected)
+        broken("a data set written and read again changed its values");
 }
 
 // Equal property-list trees; reals exactly (NaN equals NaN; XML keeps no
@@ -293,18 +352,8 @@ int Fuzz_Xlsx(const uint8_t* data, size_t size)
         from = cut + qsizetype(std::strlen(Fuzz_Xlsx_Separator));
     }
     const QString path = scratch(QStringLiteral("book.xlsx"));
-    // Packed with minizip itself: the archive is only the way in (and no
-    // file needs to reach the disk before the next run).
-    zipFile zip = zipOpen(QFile::encodeName(path).constData(), APPEND_STATUS_CREATE);
-    if (!zip)
+    if (!packParts(path, parts))
         return 0;
-    for (auto it = parts.cbegin(); it != parts.cend(); ++it) {
-        zipOpenNewFileInZip(zip, it.key().toUtf8().constData(), nullptr, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED,
-                            Z_DEFAULT_COMPRESSION);
-        zipWriteInFileInZip(zip, it.value().constData(), unsigned(it.value().size()));
-        zipCloseFileInZip(zip);
-    }
-    zipClose(zip, nullptr);
     QString error;
     SpreadsheetWriter::ReadWorkbook(path, true, &error);
     const int sheets = int(SpreadsheetWriter::Read_Sheet_Name().size());
@@ -328,16 +377,148 @@ int Fuzz_Data_Set(const uint8_t* data, size_t size)
     const auto shown = Data_Set_Shown_Values(QStringLiteral("Fuzz"));
     if (!shown)
         return 0;
-    if (!Write_Data_Set(QStringLiteral("Again"), *shown, false))
-        broken("values read from a data set cannot be written");
-    // Read again, each value is trimmed once more (trimming takes white
-    // space before control characters, so "\x7f \x7f" trims to " ", then to "").
-    QStringList expected;
-    for (const QString& value : *shown)
-        if (const QString trimmed = Trim_Str(value); !trimmed.isEmpty())
-            expected << trimmed;
-    if (Data_Set_Shown_Values(QStringLiteral("Again")) != expected)
-        broken("a data set written and read again changed its values");
+    checkDataSetRoundTrip(*shown);
+    return 0;
+}
+
+int Fuzz_Ods(const uint8_t* data, size_t size)
+{
+    Fuzz_Setup();
+    const QString path = scratch(QStringLiteral("sheet.ods"));
+    QFile::remove(path);
+    if (!packParts(path, {{"mimetype", "application/vnd.oasis.opendocument.spreadsheet"},
+                          {"content.xml", bytesOf(data, size)}}))
+        return 0;
+    QString error;
+    checkSheet(SpreadsheetFormats::ReadODS(path, &error), error);
+    return 0;
+}
+
+int Fuzz_Xml_Sheet(const uint8_t* data, size_t size)
+{
+    Fuzz_Setup();
+    const QString path = scratch(QStringLiteral("sheet.xml"));
+    if (!writeFile(path, bytesOf(data, size)))
+        return 0;
+    QString error;
+    checkSheet(SpreadsheetFormats::ReadWorksheetXML2004(path, &error), error);
+    return 0;
+}
+
+int Fuzz_Rtf(const uint8_t* data, size_t size)
+{
+    Fuzz_Setup();
+    const std::optional<QString> text = Rtf_Document_Text(bytesOf(data, size));
+    if (!text)
+        return 0;
+    const std::optional<QStringList> values = Text_Values(*text, QStringLiteral("rtf"));
+    if (!values)
+        return 0;
+    for (const QString& value : *values)
+        if (value.contains(QLatin1Char('\\')) || value.contains(QLatin1Char('{')) || value.contains(QLatin1Char('}')))
+            broken("an imported RTF value kept a backslash or a brace");
+    return 0;
+}
+
+int Fuzz_Text_Import(const uint8_t* data, size_t size)
+{
+    Fuzz_Setup();
+    // The first byte picks the file's extension; the rest are its bytes.
+    static const char* const extensions[] = {"txt", "csv", "CSV", "rtf"};
+    if (size == 0)
+        return 0;
+    const QString extension = QLatin1String(extensions[data[0] % 4]);
+    const std::optional<QString> text = Text_File_Text(bytesOf(data + 1, size - 1), extension);
+    if (!text)
+        return 0;
+    const std::optional<QStringList> read = Text_Values(*text, extension);
+    if (!read)
+        return 0;
+    const QStringList& values = *read;
+    for (const QString& value : values)
+        if (value.isEmpty() || value.contains(QLatin1Char('\n')) || value.contains(QLatin1Char('\r'))
+            || value.contains(QLatin1Char('\\')) || value.contains(QLatin1Char('{')) || value.contains(QLatin1Char('}')))
+            broken("an imported value is empty, holds a line break, a backslash or a brace");
+    QDir().mkpath(Data_Folder_Path);
+    checkDataSetRoundTrip(values);
+    return 0;
+}
+
+namespace {
+// Every file below root that is not a user template's: none may be there,
+// and the working folder stays empty. Every listed template is whole.
+void checkNothingOutsideTemplates(const QString& root, const QString& workingFolder)
+{
+    const QString user = QDir(User_Templates_Folder()).canonicalPath() + QLatin1Char('/');
+    QDirIterator it(root, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString file = QFileInfo(it.next()).canonicalFilePath();
+        if (!file.startsWith(user) || file.mid(user.size()).contains(QLatin1Char('/')))
+            broken("a template command wrote outside the user template folder");
+    }
+    if (!QDir(workingFolder).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
+        broken("a template command wrote into the working folder");
+    for (const QString& preview : List_Template_Previews(User_Templates_Folder()))
+        if (!QFileInfo(Template_Design_Log_Path(preview)).isFile())
+            broken("a template is listed without its design log");
+}
+
+void runTemplateCommands(const QStringList& lines, const QString& root, const QString& working)
+{
+    const QString folder = User_Templates_Folder();
+    for (const QString& line : lines) {
+        const QStringList listed = List_Template_Previews(folder);
+        const QChar command = line.isEmpty() ? QChar() : line[0];
+        const QString argument = line.mid(1);
+        const uint index = uint(Int_Value(argument.section(QLatin1Char(':'), 0, 0)));
+        const QString chosen = listed.isEmpty() ? QString() : listed[qsizetype(index % uint(listed.size()))];
+        if (command == QLatin1Char('f')) {
+            if (!argument.isEmpty() && !argument.contains(QLatin1Char('/')) && argument != QLatin1String(".")
+                && argument != QLatin1String(".."))
+                writeFile(folder + QLatin1Char('/') + argument, argument.toUtf8());
+        } else if (chosen.isEmpty()) {
+            continue;
+        } else if (command == QLatin1Char('c')) {
+            const QString copy = Create_New_File_Path(chosen);
+            if (Copy_Template_Files(chosen, copy).isEmpty() && !List_Template_Previews(folder).contains(copy))
+                broken("a copied template is not listed");
+        } else if (command == QLatin1Char('r')) {
+            const QString name = argument.section(QLatin1Char(':'), 1);
+            const QString renamed = folder + QLatin1Char('/') + Trim_Str(name) + QLatin1Char('.') + QFileInfo(chosen).suffix();
+            const QString failed = Rename_Template_Files(chosen, name);
+            const QStringList after = List_Template_Previews(folder);
+            if (failed.isEmpty() && renamed != chosen && (after.contains(chosen) || !after.contains(renamed)))
+                broken("a renamed template is not listed under its new name alone");
+            if (!failed.isEmpty() && after != listed)
+                broken("a refused rename changed the templates");
+        } else if (command == QLatin1Char('d')) {
+            Delete_Template_Files(chosen);
+        }
+        checkNothingOutsideTemplates(root, working);
+    }
+}
+}
+
+int Fuzz_Templates(const uint8_t* data, size_t size)
+{
+    Fuzz_Setup();
+    // A resource folder of its own, and an empty working folder beside it: a
+    // name taken for a path of another kind shows up outside the templates.
+    const QString root = scratch(QStringLiteral("templates")), working = scratch(QStringLiteral("templates-cwd"));
+    freshFolder(root);
+    freshFolder(working);
+    const QString oldResources = Resource_Path, oldWorking = QDir::currentPath();
+    Set_Resource_Folder(root);
+    QDir().mkpath(User_Templates_Folder());
+    QDir::setCurrent(working);
+    // One command a line: "f<name>" makes a file, "c<n>" copies the n-th
+    // listed template, "r<n>:<name>" renames it, "d<n>" deletes it.
+    const QStringList lines = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size)).split(QLatin1Char('\n'));
+    runTemplateCommands(lines.mid(0, 32), root, working);
+    Remove_Unfinished_Templates();
+    checkNothingOutsideTemplates(root, working);
+    QDir::setCurrent(oldWorking);
+    Set_Resource_Folder(oldResources);
     return 0;
 }
 
@@ -427,7 +608,9 @@ Fuzz_Body Fuzz_Body_Named(const char* name)
         Fuzz_Body body;
     } bodies[] = {{"design_log", Fuzz_Design_Log}, {"graphic_archive", Fuzz_Graphic_Archive},
                   {"property_list", Fuzz_Property_List}, {"zip", Fuzz_Zip}, {"xlsx", Fuzz_Xlsx},
-                  {"data_set", Fuzz_Data_Set}, {"barcode", Fuzz_Barcode}};
+                  {"data_set", Fuzz_Data_Set}, {"barcode", Fuzz_Barcode}, {"ods", Fuzz_Ods},
+                  {"xml_sheet", Fuzz_Xml_Sheet}, {"rtf", Fuzz_Rtf}, {"text_import", Fuzz_Text_Import},
+                  {"templates", Fuzz_Templates}};
     for (const auto& b : bodies)
         if (std::strcmp(b.name, name) == 0)
             return b.body;

@@ -21,6 +21,11 @@ int Fuzz_Zip(const uint8_t* data, size_t size);             // unpack, pack, unp
 int Fuzz_Xlsx(const uint8_t* data, size_t size);            // workbook parts, packed and read
 int Fuzz_Data_Set(const uint8_t* data, size_t size);        // a data-set file read, written, read again
 int Fuzz_Barcode(const uint8_t* data, size_t size);         // any symbology, any value and style fields
+int Fuzz_Ods(const uint8_t* data, size_t size);             // an ods content part, packed and read
+int Fuzz_Xml_Sheet(const uint8_t* data, size_t size);       // an XML Spreadsheet 2003 file read
+int Fuzz_Rtf(const uint8_t* data, size_t size);             // an RTF document's text and its import values
+int Fuzz_Text_Import(const uint8_t* data, size_t size);     // a text, CSV or RTF file imported as a data set
+int Fuzz_Templates(const uint8_t* data, size_t size);       // template files made, listed, copied, renamed, deleted
 
 // A barcode input whose fields and texts are the graphic's own (seeds).
 QByteArray Fuzz_Barcode_Input(const SKTGraphic& graphic);

@@ -6,6 +6,7 @@
 #include "barcode/BarcodeDispatch.h"
 #include "data/DataSetFiles.h"
 #include "data/SSZipArchive.h"
+#include "data/SpreadsheetFormats.h"
 #include "data/SpreadsheetWriter.h"
 #include "model/DesignLog.h"
 #include "model/Globals.h"
@@ -15,6 +16,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <cstdio>
 
@@ -175,6 +177,50 @@ int main(int argc, char** argv)
           "<cellXfs count=\"5\"><xf numFmtId=\"0\"/><xf numFmtId=\"164\"/><xf numFmtId=\"165\"/>"
           "<xf numFmtId=\"46\"/><xf numFmtId=\"18\"/></cellXfs></styleSheet>";
     seed("xlsx", QStringLiteral("dates"), dates);
+
+    // Sheets in the other formats as the program writes them: the ods
+    // content part (the body packs it) and the XML 2003 file.
+    const QList<QStringList> sheet = {{QStringLiteral("Name"), QStringLiteral("Note")},
+                                      {QStringLiteral("Ann"), QStringLiteral("  two  spaces\tand a tab")},
+                                      {QStringLiteral("Zoë ✓"), QStringLiteral("line one\nline two")},
+                                      {},
+                                      {QStringLiteral("42"), QStringLiteral("a<&>b")}};
+    const QString content = work.path() + QStringLiteral("/content.xml");
+    SpreadsheetFormats::WriteODSData(content, sheet);
+    seed("ods", QStringLiteral("written"), readAll(content));
+    const QString xmlSheet = work.path() + QStringLiteral("/sheet.xml");
+    SpreadsheetFormats::WriteWorksheetXML2004(xmlSheet, sheet);
+    seed("xml_sheet", QStringLiteral("written"), readAll(xmlSheet));
+
+    // Text files to import, in every encoding the reader tells apart: the
+    // data set as written (UTF-8), with a byte-order mark, in UTF-16 and
+    // UTF-32 both ways round, and in Latin-1; a CSV file and an RTF document.
+    const QByteArray names = readAll(Data_Set_File_Path(QStringLiteral("Names")));
+    const QString namesText = QString::fromUtf8(names);
+    const struct {
+        const char* name;
+        QStringConverter::Encoding encoding;
+    } encodings[] = {{"utf16le", QStringConverter::Utf16LE}, {"utf16be", QStringConverter::Utf16BE},
+                     {"utf32le", QStringConverter::Utf32LE}, {"utf32be", QStringConverter::Utf32BE}};
+    seed("text_import", QStringLiteral("utf8"), '\0' + names);
+    seed("text_import", QStringLiteral("utf8-bom"), '\0' + QByteArray("\xef\xbb\xbf") + names);
+    for (const auto& e : encodings) {
+        QStringEncoder encoder(e.encoding, QStringConverter::Flag::WriteBom);
+        seed("text_import", QLatin1String(e.name), '\0' + QByteArray(encoder(namesText)));
+    }
+    seed("text_import", QStringLiteral("latin1"), '\0' + namesText.toLatin1());
+    seed("text_import", QStringLiteral("csv"),
+         QByteArray(1, 1) + "Name,City\r\n\"Ek, Bo\",\"Oslo\nNorth\"\r\n\"say \"\"hi\"\"\",x\n");
+    const QByteArray rtf = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0 Arial;}}{\\colortbl;\\red255\\green0\\blue0;}"
+                           "\\f0\\fs24 Ann\\par B\\'f6 Ek\\tab x\\line \\u10003?\\par{\\*\\generator me;}\\uc2\\u8364  Zo\\par}";
+    seed("text_import", QStringLiteral("rtf"), QByteArray(1, 3) + rtf);
+    seed("rtf", QStringLiteral("document"), rtf);
+
+    // Template commands: files as the program names them, then copies,
+    // renames (to plain, taken, special and invalid names) and a delete.
+    seed("templates", QStringLiteral("commands"),
+         "fParty.png\nfParty.gcdl\nfBadge.JPG\nfBadge.gcdl\nfLonely.png\nfnotes.txt\n"
+         "c0\nc0\nr1:Renamed\nr0::colon\nr0:Badge\nr2:a/b\nr1:..\nr0: spaced \nd1\n");
 
     // Every symbology with a value it takes.
     for (int type = 0; type < Barcode_Type_Items.size(); ++type) {

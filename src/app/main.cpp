@@ -2,6 +2,7 @@
 #include "model/Globals.h"
 #include "model/Helpers.h"
 #include "model/Work_Files.h"
+#include "wizards/Template_Files.h"
 
 #include <QApplication>
 
@@ -12,6 +13,7 @@ int main(int argc, char* argv[])
     Set_Resource_Folder(QCoreApplication::applicationDirPath() + QStringLiteral("/resources"));
     // What a killed or crashed run left half-written goes before anything new is written.
     Remove_Leftover_Work_Files();
+    Remove_Unfinished_Templates();
 
     SKTWindowController* window = SKTWindowController::defaultInstance();
     window->New_Project_Setting_Reset();

@@ -143,6 +143,6 @@ QStringList Image_Folder_Values(const QString& folder)
         QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
     for (const QFileInfo& entry : entries)
         if (Picture_File_Extensions.contains(entry.suffix().toLower()) && !entry.isDir())
-            paths << QDir(folder).filePath(entry.fileName());
+            paths << entry.filePath(); // QDir::filePath takes a name starting with ":" for a resource
     return paths;
 }

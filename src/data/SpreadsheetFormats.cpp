@@ -4,6 +4,7 @@
 
 #include "data/SSZipArchive.h"
 #include "data/Sheet_Builder.h"
+#include "data/XmlPullParser.h"
 #include "model/Globals.h"
 #include "model/Helpers.h"
 #include "model/Work_Files.h"
@@ -17,9 +18,6 @@
 #include <QXmlStreamWriter>
 
 namespace {
-const QLatin1String Office_NS("urn:oasis:names:tc:opendocument:xmlns:office:1.0");
-const QLatin1String Table_NS("urn:oasis:names:tc:opendocument:xmlns:table:1.0");
-const QLatin1String Text_NS("urn:oasis:names:tc:opendocument:xmlns:text:1.0");
 const char* const Ods_Mimetype = "application/vnd.oasis.opendocument.spreadsheet";
 const char* const Spreadsheet_NS = "urn:schemas-microsoft-com:office:spreadsheet";
 
@@ -29,10 +27,6 @@ QList<QStringList> noRows(QString* error, const QString& reason)
     return {};
 }
 
-bool is(const QXmlStreamReader& r, QLatin1String ns, QLatin1String name)
-{
-    return r.name() == name && r.namespaceUri() == ns;
-}
 
 // The first attribute of the element with this local name, whatever its prefix.
 QStringView attribute(const QXmlStreamReader& r, QLatin1String name)
@@ -44,9 +38,8 @@ QStringView attribute(const QXmlStreamReader& r, QLatin1String name)
 }
 
 // A repeat count: the attribute's integer value, 1 when it is absent.
-qsizetype repeatCount(const QXmlStreamReader& r, QLatin1String name)
+qsizetype repeatCount(QStringView value)
 {
-    const QStringView value = attribute(r, name);
     return value.isNull() ? 1 : Int_Value(value.toString());
 }
 
@@ -70,115 +63,206 @@ void appendCapped(QString& text, QStringView more)
     text += more.left(std::max<qsizetype>(0, SpreadsheetFormats::Max_Cell_Text - text.size()));
 }
 
-// The text of one paragraph, the reader on its start; spaces, tabs and line
+QString nestingTooDeep()
+{
+    return QStringLiteral("elements nested more than %1 deep").arg(SpreadsheetFormats::Max_Nesting);
+}
+
+// ---- OpenDocument content, read as it is inflated from the package
+
+// One pass over the content part: a token at a time from the package, so no
+// more than one tag or run of text is ever held. A run longer than any cell
+// may hold, a document type declaration or elements nested past
+// Max_Nesting end the pass.
+class Ods_Content {
+public:
+    explicit Ods_Content(SSZipPackage& package)
+        : _package(package)
+        , _xml([&package](char* buffer, qint64 size) { return package.read(buffer, size); }, Max_Ods_Token)
+    {
+        _xml.setDocumentTypeRefused(true);
+    }
+    bool read(Sheet_Builder& sheet, QString& reason);
+
+private:
+    // Room for a cell of Max_Cell_Text characters of up to four bytes each.
+    static constexpr qsizetype Max_Ods_Token = 4 * SpreadsheetFormats::Max_Cell_Text + 4096;
+    using Token = XmlPullParser::Token;
+
+    // The next token; false at the document's end or where it fails.
+    bool next(Token& token)
+    {
+        token = _xml.next();
+        if (token == XmlPullParser::StartElement && _xml.depth() > SpreadsheetFormats::Max_Nesting && _reason.isNull())
+            _reason = nestingTooDeep();
+        return token != XmlPullParser::EndDocument && token != XmlPullParser::Invalid && _reason.isNull();
+    }
+    bool named(std::string_view name) const { return _xml.nameIs(name); }
+    // The attribute's value; a null string when the element has none.
+    QString attributeText(std::string_view name) const
+    {
+        bool found = false;
+        const std::string_view value = _xml.attribute(name, &found);
+        return found ? QString::fromUtf8(value.data(), qsizetype(value.size())) : QString();
+    }
+    qsizetype repeat(std::string_view name) const { return repeatCount(attributeText(name)); }
+    // Passes over the element just started, whatever it holds.
+    void skip()
+    {
+        const int depth = _xml.depth();
+        Token token;
+        while (next(token))
+            if (token == XmlPullParser::EndElement && _xml.depth() < depth)
+                return;
+    }
+    void readParagraph(QString& text);
+    QString readCell();
+    void readRow(Sheet_Builder& sheet);
+
+    SSZipPackage& _package;
+    XmlPullParser _xml;
+    QString _reason;
+};
+
+// The text of one paragraph, the parser on its start; spaces, tabs and line
 // breaks given as elements read as the characters they stand for; notes and
 // annotations are not part of what the cell shows.
-void readParagraph(QXmlStreamReader& r, QString& text)
+void Ods_Content::readParagraph(QString& text)
 {
+    const int depth = _xml.depth();
+    _xml.setTextWanted(true);
+    Token token;
+    while (next(token)) {
+        if (token == XmlPullParser::Characters) {
+            const std::string_view run = _xml.text();
+            if (text.size() < SpreadsheetFormats::Max_Cell_Text)
+                appendCapped(text, QString::fromUtf8(run.data(), qsizetype(run.size())));
+        } else if (token == XmlPullParser::EndElement) {
+            if (_xml.depth() < depth)
+                break;
+        } else if (named("s")) {
+            const qsizetype room = SpreadsheetFormats::Max_Cell_Text - text.size();
+            text += QString(std::clamp<qsizetype>(repeat("c"), 0, room), u' ');
+            skip();
+        } else if (named("tab")) {
+            appendCapped(text, u"\t");
+            skip();
+        } else if (named("line-break")) {
+            appendCapped(text, u"\n");
+            skip();
+        } else if (named("annotation") || named("note")) {
+            skip();
+        } // spans, links and the like: their text is the paragraph's
+    }
+    _xml.setTextWanted(false);
+}
+
+// The text a cell shows, the parser on its start: its paragraphs, one line
+// each; a cell without paragraphs shows its value.
+QString Ods_Content::readCell()
+{
+    QString value;
+    for (const char* name : {"string-value", "value", "date-value", "time-value", "boolean-value"})
+        if (value.isNull())
+            value = attributeText(name);
+    value.truncate(SpreadsheetFormats::Max_Cell_Text);
+    QString text;
+    bool paragraphs = false;
+    const int depth = _xml.depth();
+    Token token;
+    while (next(token)) {
+        if (token == XmlPullParser::EndElement && _xml.depth() < depth)
+            break;
+        if (token != XmlPullParser::StartElement)
+            continue;
+        if (named("p") || named("h")) {
+            if (paragraphs)
+                appendCapped(text, u"\n");
+            paragraphs = true;
+            readParagraph(text);
+        } else {
+            skip();
+        }
+    }
+    return paragraphs ? text : value;
+}
+
+void Ods_Content::readRow(Sheet_Builder& sheet)
+{
+    const qsizetype rows = repeat("number-rows-repeated");
+    const int depth = _xml.depth();
+    Token token;
+    while (!sheet.failed() && next(token)) {
+        if (token == XmlPullParser::EndElement && _xml.depth() < depth)
+            break;
+        if (token != XmlPullParser::StartElement)
+            continue;
+        const bool covered = named("covered-table-cell");
+        if (!covered && !named("table-cell")) {
+            skip();
+            continue;
+        }
+        const qsizetype across = repeat("number-columns-repeated");
+        QString text;
+        if (covered)
+            skip(); // hidden under the merged cell before it
+        else
+            text = readCell();
+        sheet.cell(text, across);
+    }
+    sheet.endRow(rows);
+}
+
+// The rows of the first table of the content part.
+bool Ods_Content::read(Sheet_Builder& sheet, QString& reason)
+{
+    _xml.setTextWanted(false);
+    Token token;
+    bool table = false;
+    while (!table && next(token))
+        table = token == XmlPullParser::StartElement && named("table");
+    // Rows may sit inside header-row and row-group elements; other children
+    // (columns, named ranges, shapes) hold no cells.
+    const int depth = _xml.depth();
+    while (table && !sheet.failed() && next(token)) {
+        if (token == XmlPullParser::EndElement && _xml.depth() < depth)
+            break;
+        if (token != XmlPullParser::StartElement)
+            continue;
+        if (named("table-row"))
+            readRow(sheet);
+        else if (!named("table-header-rows") && !named("table-rows") && !named("table-row-group"))
+            skip();
+    }
+    if (_reason.isNull() && token == XmlPullParser::Invalid)
+        _reason = _package.readError().isEmpty() ? _xml.errorString() : _package.readError();
+    if (_reason.isNull() && !table)
+        _reason = QStringLiteral("the document holds no table");
+    if (_reason.isNull() && sheet.failed())
+        _reason = QStringLiteral("the table has %1").arg(sheet.reason);
+    reason = _reason;
+    return reason.isNull();
+}
+
+// ---- XML Spreadsheet 2003
+
+// The text of an element and of every element inside it, the reader on its
+// start, collected in one loop; elements nested past Max_Nesting inside it
+// are an error of the reader.
+QString readNestedText(QXmlStreamReader& r)
+{
+    QString text;
     for (int depth = 1; depth > 0 && !r.atEnd();) {
         r.readNext();
         if (r.isCharacters()) {
             appendCapped(text, r.text());
         } else if (r.isEndElement()) {
             --depth;
-        } else if (r.isStartElement()) {
-            if (is(r, Text_NS, QLatin1String("s"))) {
-                const qsizetype n = repeatCount(r, QLatin1String("c"));
-                appendCapped(text, QString(std::clamp<qsizetype>(n, 0, SpreadsheetFormats::Max_Cell_Text), u' '));
-                r.skipCurrentElement();
-            } else if (is(r, Text_NS, QLatin1String("tab"))) {
-                appendCapped(text, u"\t");
-                r.skipCurrentElement();
-            } else if (is(r, Text_NS, QLatin1String("line-break"))) {
-                appendCapped(text, u"\n");
-                r.skipCurrentElement();
-            } else if (is(r, Office_NS, QLatin1String("annotation")) || is(r, Text_NS, QLatin1String("note"))) {
-                r.skipCurrentElement();
-            } else {
-                ++depth; // spans, links and the like: their text is the paragraph's
-            }
+        } else if (r.isStartElement() && ++depth > SpreadsheetFormats::Max_Nesting) {
+            r.raiseError(nestingTooDeep());
         }
     }
-}
-
-// The text a cell shows, the reader on its start: its paragraphs, one line
-// each; a cell without paragraphs shows its value.
-QString readOdsCell(QXmlStreamReader& r)
-{
-    QString value;
-    for (const char* name : {"string-value", "value", "date-value", "time-value", "boolean-value"})
-        if (value.isNull())
-            value = attribute(r, QLatin1String(name)).toString();
-    QString text;
-    bool paragraphs = false;
-    while (r.readNextStartElement()) {
-        if (is(r, Text_NS, QLatin1String("p")) || is(r, Text_NS, QLatin1String("h"))) {
-            if (paragraphs)
-                appendCapped(text, u"\n");
-            paragraphs = true;
-            readParagraph(r, text);
-        } else {
-            r.skipCurrentElement();
-        }
-    }
-    return paragraphs ? text : value;
-}
-
-void readOdsRow(QXmlStreamReader& r, Sheet_Builder& sheet)
-{
-    const qsizetype rows = repeatCount(r, QLatin1String("number-rows-repeated"));
-    while (!sheet.failed() && r.readNextStartElement()) {
-        const bool covered = is(r, Table_NS, QLatin1String("covered-table-cell"));
-        if (!covered && !is(r, Table_NS, QLatin1String("table-cell"))) {
-            r.skipCurrentElement();
-            continue;
-        }
-        const qsizetype repeat = repeatCount(r, QLatin1String("number-columns-repeated"));
-        QString text;
-        if (covered)
-            r.skipCurrentElement(); // hidden under the merged cell before it
-        else
-            text = readOdsCell(r);
-        sheet.cell(text, repeat);
-    }
-    sheet.endRow(rows);
-}
-
-// The rows of the first table of a content part.
-bool readOdsContent(QIODevice& device, Sheet_Builder& sheet, QString& reason)
-{
-    QXmlStreamReader r(&device);
-    while (nextStart(r) && !is(r, Table_NS, QLatin1String("table"))) {
-    }
-    if (r.hasError() || r.atEnd()) {
-        reason = r.hasError() ? r.errorString() : QStringLiteral("the document holds no table");
-        return false;
-    }
-    // Rows may sit inside header-row and row-group elements; other children
-    // (columns, named ranges, shapes) hold no cells.
-    for (int depth = 1; depth > 0 && !sheet.failed() && !r.atEnd();) {
-        r.readNext();
-        if (r.isEndElement()) {
-            --depth;
-        } else if (r.isStartElement()) {
-            if (is(r, Table_NS, QLatin1String("table-row")))
-                readOdsRow(r, sheet);
-            else if (is(r, Table_NS, QLatin1String("table-header-rows")) || is(r, Table_NS, QLatin1String("table-rows"))
-                     || is(r, Table_NS, QLatin1String("table-row-group")))
-                ++depth;
-            else
-                r.skipCurrentElement();
-        }
-    }
-    if (r.hasError()) {
-        reason = r.errorString();
-        return false;
-    }
-    if (sheet.failed()) {
-        reason = QStringLiteral("the table has %1").arg(sheet.reason);
-        return false;
-    }
-    return true;
+    return text;
 }
 
 bool readXmlSheet(QIODevice& device, Sheet_Builder& sheet, QString& reason)
@@ -219,7 +303,7 @@ bool readXmlSheet(QIODevice& device, Sheet_Builder& sheet, QString& reason)
             bool data = false;
             while (r.readNextStartElement()) {
                 if (!data && r.name() == QLatin1String("Data")) {
-                    text = r.readElementText(QXmlStreamReader::IncludeChildElements).left(SpreadsheetFormats::Max_Cell_Text);
+                    text = readNestedText(r);
                     data = true;
                 } else {
                     r.skipCurrentElement(); // comments and named ranges are not what the cell shows
@@ -375,18 +459,19 @@ QList<QStringList> SpreadsheetFormats::ReadODS(const QString& path, QString* err
 {
     if (error)
         *error = QString();
-    Private_Temp_Folder folder;
-    if (!folder.isValid())
-        return noRows(error, QStringLiteral("Cannot create a temporary folder: %1").arg(folder.errorString()));
+    // The content part is read as it is inflated: nothing reaches the disk,
+    // and memory stays within the sheet's limits whatever the package holds.
+    SSZipPackage package;
     SSZipArchiveError zipError;
-    if (!SSZipArchive::unzipFileAtPath(path, folder.path(), true, QString(), &zipError))
+    if (!package.open(path, &zipError))
         return noRows(error, QStringLiteral("Error: %1").arg(zipError.description));
-    QFile content(folder.filePath(QStringLiteral("content.xml")));
-    if (!content.open(QIODevice::ReadOnly))
+    if (!package.contains(QStringLiteral("content.xml")))
         return noRows(error, QStringLiteral("Error: %1 has no readable content part").arg(path));
+    if (!package.openEntry(QStringLiteral("content.xml"), SSZipArchive::Max_Unpacked_Size, &zipError))
+        return noRows(error, QStringLiteral("Error: %1: %2").arg(path, zipError.description));
     Sheet_Builder sheet;
     QString reason;
-    if (!readOdsContent(content, sheet, reason))
+    if (!Ods_Content(package).read(sheet, reason))
         return noRows(error, QStringLiteral("Error: %1: %2").arg(path, reason));
     return sheet.rows;
 }

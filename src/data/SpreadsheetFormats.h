@@ -10,13 +10,16 @@
 // cells hidden under a merged cell read empty, and text spread over several
 // paragraphs reads with line breaks between them. A document type
 // declaration is refused, so no entity is ever expanded. A sheet past
-// Max_Rows rows, Max_Columns columns or Max_Cells cells is refused instead of
-// filling memory.
+// Max_Rows rows, Max_Columns columns or Max_Cells cells, or whose elements
+// nest more than Max_Nesting deep, is refused instead of filling memory or
+// the stack. A cell's text is cut at Max_Cell_Text characters.
 //
-// Every operation works in a private temporary folder of its own and takes
-// an optional error out-parameter: a null string on success, else the reason
-// (already logged). A reader that fails returns no rows; a writer that fails
-// leaves any file already at the path as it was.
+// The ods reader reads the content part straight from the package as it is
+// inflated: nothing is unpacked to disk. The ods writer works in a private
+// temporary folder of its own. Every operation takes an optional error
+// out-parameter: a null string on success, else the reason (already logged).
+// A reader that fails returns no rows; a writer that fails leaves any file
+// already at the path as it was.
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -33,6 +36,8 @@ public:
     static constexpr qsizetype Max_Columns = 16384;
     static constexpr qsizetype Max_Cells = 5000000;
     static constexpr qsizetype Max_Cell_Text = 1048576;
+    // Formatted text nests a few elements deep; nothing we read needs more.
+    static constexpr int Max_Nesting = 256;
 
     // ---- OpenDocument
     // The rows of the package's first table.

@@ -143,9 +143,10 @@ bool appendEntity(std::string_view entity, std::string& out)
 }
 }
 
-XmlPullParser::XmlPullParser(Source source)
+XmlPullParser::XmlPullParser(Source source, qsizetype maxToken)
     : _source(std::move(source))
-    , _buf(Chunk + Padding)
+    , _buf(size_t(std::clamp<qsizetype>(maxToken, 1, Chunk) + Padding))
+    , _maxToken(std::clamp<qsizetype>(maxToken, 1, Max_Token))
 {
 }
 
@@ -166,11 +167,11 @@ bool XmlPullParser::fill()
         _pos = 0;
     }
     if (_end == qsizetype(_buf.size()) - Padding) {
-        if (_end >= Max_Token) {
-            fail(QStringLiteral("an XML token is larger than %1 bytes").arg(Max_Token));
+        if (_end >= _maxToken) {
+            fail(QStringLiteral("an XML token is larger than %1 bytes").arg(_maxToken));
             return false;
         }
-        _buf.resize((_buf.size() - Padding) * 2 + Padding);
+        _buf.resize(size_t(std::min(qsizetype(_buf.size() - Padding) * 2, _maxToken) + Padding));
     }
     const qsizetype before = _end;
     do {
@@ -372,6 +373,8 @@ XmlPullParser::Step XmlPullParser::parseMarkup(Token& token)
         return Done;
     }
     if (rest.substr(0, 9) == "<!DOCTYPE") {
+        if (_refuseDocumentType)
+            return fail(QStringLiteral("a document type declaration is not allowed"));
         // Up to the '>' that is outside quotes and outside the internal subset.
         int brackets = 0;
         char quote = 0;

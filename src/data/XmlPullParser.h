@@ -27,7 +27,9 @@ public:
     static constexpr qsizetype Max_Token = qsizetype(32) * 1024 * 1024;
     static constexpr int Max_Depth = 1000000;
 
-    explicit XmlPullParser(Source source);
+    // maxToken lowers the ceiling on one tag or run of text (never above
+    // Max_Token), for parts whose contents are small by nature.
+    explicit XmlPullParser(Source source, qsizetype maxToken = Max_Token);
     // The next token. An empty element gives a start and an end.
     Token next();
     // Local name of the element started or ended.
@@ -52,6 +54,9 @@ public:
     int depth() const { return int(_nameEnds.size()); }
     // Off: text is passed over without a token until it is wanted again.
     void setTextWanted(bool wanted) { _textWanted = wanted; }
+    // On: a document type declaration makes the document invalid instead of
+    // being skipped.
+    void setDocumentTypeRefused(bool refused) { _refuseDocumentType = refused; }
     QString errorString() const { return _error; }
 
 private:
@@ -77,7 +82,9 @@ private:
     Source _source;
     std::vector<char> _buf;
     qsizetype _pos = 0, _end = 0;
+    qsizetype _maxToken = Max_Token;
     bool _eof = false, _done = false, _failed = false, _pendingEnd = false, _started = false, _textWanted = true;
+    bool _refuseDocumentType = false;
     std::string _names;                // qualified names of the open elements, one after another
     std::vector<qsizetype> _nameEnds;
     std::string_view _name, _text;

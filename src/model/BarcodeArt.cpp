@@ -8,16 +8,22 @@ Barcode_Art::Barcode_Art(Barcode_Art_Data data)
 {
 }
 
+bool Barcode_Art::isDrawable() const
+{
+    const auto fits = [](qreal v) { return v >= 0 && v <= Max_Size; }; // false for NaN
+    return d && fits(d->size.width()) && fits(d->size.height());
+}
+
 QRect Barcode_Art::boundingRect() const
 {
-    if (!d)
+    if (!isDrawable())
         return QRect();
     return QRect(0, 0, int(std::ceil(d->size.width())), int(std::ceil(d->size.height())));
 }
 
 void Barcode_Art::draw(QPainter& painter, const QPointF& topLeft) const
 {
-    if (!d)
+    if (!isDrawable())
         return;
     const Barcode_Art_Data& a = *d;
     const QRectF whole(QPointF(0, 0), a.size);

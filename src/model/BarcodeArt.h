@@ -43,8 +43,15 @@ public:
     Barcode_Art() = default;
     explicit Barcode_Art(Barcode_Art_Data data);
 
+    // The largest side a symbol may have, in points (some 350 metres): the
+    // size comes from stored styles, so it is checked before it becomes an int.
+    static constexpr qreal Max_Size = 1e6;
+
     bool isNull() const { return !d; }
     QSizeF size() const { return d ? d->size : QSizeF(); }
+    // True when the size is a number from 0 to Max_Size each way; an art
+    // that is not draws nothing and has an empty bounding rectangle.
+    bool isDrawable() const;
     // The size rounded up to whole points, from (0, 0).
     QRect boundingRect() const;
     const Barcode_Art_Data* data() const { return d.get(); }

@@ -79,17 +79,11 @@ void syncFolder(const QString& folder)
     }
 }
 
-bool isPartName(const QString& name)
-{
-    static const QRegularExpression pattern(QStringLiteral("^\\..+\\.[0-9a-f]{8}\\.part$"));
-    return pattern.match(name).hasMatch();
-}
-
 // The part file a record names, removed when it is ours and unused.
 bool removeRecordedPart(const QString& part)
 {
     struct stat st;
-    if (!isPartName(QFileInfo(part).fileName()) || ::lstat(native(part).constData(), &st) != 0
+    if (!Is_Part_File_Name(QFileInfo(part).fileName()) || ::lstat(native(part).constData(), &st) != 0
         || !S_ISREG(st.st_mode) || st.st_uid != ::getuid())
         return false;
     const int fd = lockIfFree(part);
@@ -205,36 +199,45 @@ void Part_File::discard()
     _recordFd = -1;
 }
 
-bool Write_File_Checked(const QString& path, const QByteArray& bytes, const Read_Back_Check& check, QString* error)
+bool Part_File::write(const QByteArray& bytes, QString* error)
 {
-    Part_File part(path);
-    if (!part.open(error))
-        return false;
     auto fail = [&](const QString& why) {
         if (error)
-            *error = QStringLiteral("cannot write %1: %2").arg(path, why);
+            *error = QStringLiteral("cannot write %1: %2").arg(_target, why);
         return false;
     };
+    if (_fd < 0)
+        return fail(QStringLiteral("the part file is not open"));
+    const off_t start = ::lseek(_fd, 0, SEEK_END);
     for (qsizetype done = 0; done < bytes.size();) {
-        const ssize_t n = ::write(part.handle(), bytes.constData() + done, size_t(bytes.size() - done));
+        const ssize_t n = ::write(_fd, bytes.constData() + done, size_t(bytes.size() - done));
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
             return fail(lastError());
         done += n;
     }
-    if (::fsync(part.handle()) != 0)
+    if (::fsync(_fd) != 0)
         return fail(lastError());
-    QFile readBack(part.path());
-    if (!readBack.open(QIODevice::ReadOnly))
+    QFile readBack(_path);
+    if (!readBack.open(QIODevice::ReadOnly) || !readBack.seek(start))
         return fail(QStringLiteral("the written file cannot be read back: %1").arg(readBack.errorString()));
-    const QByteArray written = readBack.readAll();
-    readBack.close();
-    if (written != bytes)
+    if (readBack.readAll() != bytes)
         return fail(QStringLiteral("the written file does not read back as it was written"));
+    return true;
+}
+
+bool Write_File_Checked(const QString& path, const QByteArray& bytes, const Read_Back_Check& check, QString* error)
+{
+    Part_File part(path);
+    if (!part.open(error) || !part.write(bytes, error))
+        return false;
     QString why;
-    if (check && !check(written, &why))
-        return fail(QStringLiteral("the written file would not open again: %1").arg(why));
+    if (check && !check(bytes, &why)) {
+        if (error)
+            *error = QStringLiteral("cannot write %1: the written file would not open again: %2").arg(path, why);
+        return false;
+    }
     return part.commit(error);
 }
 
@@ -305,6 +308,25 @@ int Remove_Leftover_Work_Files()
     if (removed > 0)
         Show_NSLog_Message(QStringLiteral("Removed %1 files and folders left by an interrupted run").arg(removed));
     return removed;
+}
+
+bool Remove_Settled_Leftover(const QString& path)
+{
+    struct stat st;
+    if (::lstat(native(path).constData(), &st) != 0 || !S_ISREG(st.st_mode) || !ownedAndSettled(st))
+        return false;
+    const int fd = lockIfFree(path);
+    if (fd < 0)
+        return false;
+    const bool removed = ::unlink(native(path).constData()) == 0;
+    ::close(fd);
+    return removed;
+}
+
+bool Is_Part_File_Name(const QString& fileName)
+{
+    static const QRegularExpression pattern(QStringLiteral("^\\..+\\.[0-9a-f]{8}\\.part$"));
+    return pattern.match(fileName).hasMatch();
 }
 
 bool Is_Regular_File(const QString& path)

@@ -27,6 +27,10 @@ public:
     // The part file's path, and its descriptor (open for reading and writing).
     QString path() const { return _path; }
     int handle() const { return _fd; }
+    // Writes bytes at the part file's end, makes them reach the disk and
+    // reads the whole part back: false with the reason when what is on disk
+    // is not what was written.
+    bool write(const QByteArray& bytes, QString* error = nullptr);
     // Moves the part over the target: its bytes reach the disk, it takes the
     // old file's permissions, and after the rename the folder is synced, so
     // the new file survives a power cut. False with the reason otherwise;
@@ -73,6 +77,13 @@ private:
 // program holds. Only this user's files of our own naming are touched; one
 // in use, or made in the last minute, stays. Returns how many were removed.
 int Remove_Leftover_Work_Files();
+
+// Removes a file of this user that a killed run left: a regular file (a
+// link is never followed), not in use by any program and not written in the
+// last minute. False when it stays.
+bool Remove_Settled_Leftover(const QString& path);
+// The hidden part-file names of Part_File.
+bool Is_Part_File_Name(const QString& fileName);
 
 // Whether path names a regular file (a link to one counts); devices,
 // FIFOs, sockets and folders do not.

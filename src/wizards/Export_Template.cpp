@@ -1,4 +1,5 @@
 #include "wizards/Export_Template.h"
+#include "wizards/Template_Files.h"
 
 #include "model/Globals.h"
 #include "model/Helpers.h"
@@ -42,8 +43,8 @@ void Export_Template::OKPressed()
         return;
     }
     // The name becomes a file name inside the user templates folder.
-    if (name.contains('/') || name.contains('\\') || name == QLatin1String(".") || name == QLatin1String("..")) {
-        Show_MessageBox(QStringLiteral("A template name cannot contain \"/\" or \"\\\"."));
+    if (const QString problem = Template_Name_Problem(name); !problem.isEmpty()) {
+        Show_MessageBox(problem);
         return;
     }
     const QString path = Resource_Path + QStringLiteral("/Templates/User/") + name + '.' + design_file_EXT;

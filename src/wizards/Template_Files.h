@@ -5,12 +5,19 @@
 // templates are copied, renamed or deleted.
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 // The resource folder's template folders.
 QString Builtin_Templates_Folder();
 QString User_Templates_Folder();
-// The preview pictures of a folder (extension "png" or "jpg" in any case),
-// sorted by name; empty when the folder does not exist.
+// Why a name cannot be a template's file name (a path separator, a leading
+// "." that would hide it, a control character), as the message to show; the
+// empty text when it can. Any other name, one starting with ":" too, is
+// taken literally as a file name in the template folder.
+QString Template_Name_Problem(const QString& name);
+// The preview pictures of a folder (extension "png" or "jpg" in any case)
+// that have their design log beside them, sorted by name; empty when the
+// folder does not exist.
 QStringList List_Template_Previews(const QString& folder);
 // The design log beside a preview: the preview's extension replaced by the
 // design-log extension.
@@ -22,12 +29,24 @@ bool Is_User_Template(const QString& path);
 QString Create_New_File_Path(const QString& preview);
 // Copies a template's two files to a new preview path (the design log
 // follows its name); an empty text on success, else why it failed, with no
-// half copy left behind.
+// half copy left behind. Both files are written under temporary names and
+// published with the design log last.
 QString Copy_Template_Files(const QString& preview, const QString& new_preview);
-// Gives a user template a new name: both files are copied, the copies
-// checked, and only then the old files removed. An empty text on success
-// (or when the name is unchanged), else the message to show; nothing is
-// removed when a copy failed.
+// Gives a user template a new name: the preview is copied and checked, the
+// design log moved to its new name, and only then the old preview removed.
+// An empty text on success (or when the name is unchanged), else the
+// message to show; nothing is removed when a copy failed. Killed at any
+// point, the old or the new template is whole.
 QString Rename_Template_Files(const QString& preview, const QString& new_name);
 // Removes both files of a user template; false when the preview could not be removed.
 bool Delete_Template_Files(const QString& preview);
+
+// Start-up: removes what interrupted copies and renames left in the user
+// template folder (a preview without its design log, part files), once no
+// program uses it. Returns how many files were removed.
+int Remove_Unfinished_Templates();
+
+// For tests: called after each step of a copy or a rename that changes the
+// disk (1, 2, 3), so a test can stop the process there.
+using Template_Step_Hook = std::function<void(int step)>;
+void Set_Template_Step_Hook(Template_Step_Hook hook);

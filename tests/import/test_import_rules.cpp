@@ -26,6 +26,13 @@ TEST(TextDecoding, ByteOrderMarkThenStrictUtf8ThenLatin1)
     EXPECT_EQ(Decode_Text_File(encoded(text, QStringConverter::Utf16BE, true)), text);
     // Not valid UTF-8: each byte is one Latin-1 character, none is lost.
     EXPECT_EQ(Decode_Text_File(QByteArray("Caf\xe9\r\nNa\xefve")), QStringLiteral("Café\r\nNaïve"));
+    // Damaged files: what a lone surrogate in UTF-16 or a code unit past
+    // Unicode in UTF-32 makes no character of is left out, so the text is
+    // written and read back as it is.
+    EXPECT_EQ(Decode_Text_File(QByteArray("\xff\xfe" "A\0\x00\xd8" "B\0", 8)), QStringLiteral("AB"));
+    const QString past = Decode_Text_File(QByteArray("\0\0\xfe\xff" "\xff\xff\xfe\x16" "\0\0\0A", 12));
+    EXPECT_TRUE(past.endsWith(QLatin1Char('A')));
+    EXPECT_EQ(QString::fromUtf8(past.toUtf8()), past);
 }
 
 TEST(TextValues, LinesOrFieldsCleanedWithEmptyOnesLeftOut)

@@ -258,7 +258,7 @@ TEST_F(ImportTest, AnImageFolderGivesThePathsOfItsPictures)
 {
     QDir(files.path()).mkpath("photos/sub.png");
     QDir(files.path()).mkpath("empty");
-    for (const char* name : {"photos/B.JPG", "photos/a.png", "photos/read.txt", "photos/sub.png/c.jpg"})
+    for (const char* name : {"photos/B.JPG", "photos/a.png", "photos/:d.png", "photos/read.txt", "photos/sub.png/c.jpg"})
         file(name, "x");
     host.answerPanel(files.filePath("photos"));
     host.answerPanel(files.filePath("empty"));
@@ -271,7 +271,8 @@ TEST_F(ImportTest, AnImageFolderGivesThePathsOfItsPictures)
     wnd->Import_Wizard_Button();
     wnd->Import_Wizard_Button();
     EXPECT_EQ(host.panels.first().kind, platform::PanelRequest::Folder);
-    EXPECT_EQ(set("Photos"), files.filePath("photos/B.JPG") + '\n' + files.filePath("photos/a.png") + '\n');
+    EXPECT_EQ(set("Photos"), files.filePath("photos/:d.png") + '\n' + files.filePath("photos/B.JPG") + '\n'
+                                 + files.filePath("photos/a.png") + '\n');
     // A folder without pictures says so; the set made before is kept.
     EXPECT_EQ(host.alertTexts(), (QStringList{"There is no image in the selected folder."}));
 }

@@ -168,7 +168,8 @@ TEST_F(WizardTest, CardWizardOkResizesTheCardAndCancelKeepsShapeAndSize)
 
 TEST_F(TemplateTest, ListingTakesPngAndJpgAndGivesUserTemplatesNewIdentifiers)
 {
-    for (const char* name : {"A.png", "A.gcdl", "B.JPG", "notes.txt", "C.jpeg"})
+    // A preview without its design log (an unfinished copy) is not listed.
+    for (const char* name : {"A.png", "A.gcdl", "B.JPG", "B.gcdl", "notes.txt", "C.jpeg", "D.png"})
         touch(user() + '/' + name);
     EXPECT_EQ(List_Template_Previews(user()), QStringList({user() + "/A.png", user() + "/B.JPG"}));
 
@@ -266,6 +267,8 @@ TEST_F(TemplateTest, RenameAndDeleteActOnlyOnUserTemplatesAndKeepFilesOnFailure)
     } cases[] = {
         {"a/b", "A template name cannot contain \"/\" or \"\\\"."},
         {"..", "A template name cannot contain \"/\" or \"\\\"."},
+        {".hidden", "A template name cannot contain \"/\" or \"\\\"."},
+        {"tab\tin", "A template name cannot contain \"/\" or \"\\\"."},
         {"Taken", "Template with this name already exists."},
         {QString(300, 'n'), "The template could not be copied."},
         {"Old", ""},

@@ -1,0 +1,348 @@
+// Hostile imports and interrupted template commands: cell text nested past
+// any reason, a zip bomb under the unpacking cap, a template copy or rename
+// killed half-way, template names Qt would take for something else, and a
+// symbol size no device can draw.
+#include "barcode/BarcodeDispatch.h"
+#include "data/Import_Excel.h"
+#include "data/SpreadsheetFormats.h"
+#include "model/BarcodeArt.h"
+#include "model/Globals.h"
+#include "model/Work_Files.h"
+#include "platform/Log.h"
+#include "support/ScriptedHost.h"
+#include "support/TempResources.h"
+#include "wizards/Template_Files.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <csignal>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <zip.h>
+#include <zlib.h>
+
+namespace {
+const QByteArray Ods_Head = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><office:document-content"
+                            " xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\""
+                            " xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\""
+                            " xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\">"
+                            "<office:body><office:spreadsheet><table:table table:name=\"T\">"
+                            "<table:table-row><table:table-cell><text:p>";
+const QByteArray Ods_Tail = "</text:p></table:table-cell></table:table-row></table:table></office:spreadsheet>"
+                            "</office:body></office:document-content>";
+
+struct HostileImports : ::testing::Test {
+    TempResources resources;
+    ScriptedHost host;
+    QStringList log;
+    platform::LogSink oldSink;
+    void SetUp() override { oldSink = platform::setLogSink([this](const QString& line) { log << line; }); }
+    void TearDown() override { platform::setLogSink(oldSink); }
+    QString at(const QString& name) const { return resources.dir.path() + QLatin1Char('/') + name; }
+};
+
+// Raw deflate data of bytes; a full flush ends it on a byte boundary with
+// nothing pointing back, so pieces can follow one another.
+QByteArray deflatePiece(const QByteArray& bytes, int flush)
+{
+    z_stream z{};
+    deflateInit2(&z, 9, Z_DEFLATED, -15, 9, Z_DEFAULT_STRATEGY);
+    QByteArray out(qsizetype(deflateBound(&z, uLong(bytes.size())) + 64), '\0');
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.constData()));
+    z.avail_in = uInt(bytes.size());
+    z.next_out = reinterpret_cast<Bytef*>(out.data());
+    z.avail_out = uInt(out.size());
+    deflate(&z, flush);
+    out.resize(out.size() - qsizetype(z.avail_out));
+    deflateEnd(&z);
+    return out;
+}
+
+// An ods package whose content part is the head, megabytes of spaces (one
+// compressed mebibyte repeated, so making it costs nothing) and the tail.
+bool writeOdsBomb(const QString& path, int megabytes)
+{
+    const QByteArray spaces(1 << 20, ' ');
+    const QByteArray spacesData = deflatePiece(spaces, Z_FULL_FLUSH);
+    QByteArray data = deflatePiece(Ods_Head, Z_FULL_FLUSH);
+    uLong crc = crc32(0, reinterpret_cast<const Bytef*>(Ods_Head.constData()), uInt(Ods_Head.size()));
+    const uLong spacesCrc = crc32(0, reinterpret_cast<const Bytef*>(spaces.constData()), uInt(spaces.size()));
+    for (int i = 0; i < megabytes; ++i) {
+        data += spacesData;
+        crc = crc32_combine(crc, spacesCrc, spaces.size());
+    }
+    data += deflatePiece(Ods_Tail, Z_FINISH);
+    crc = crc32_combine(crc, crc32(0, reinterpret_cast<const Bytef*>(Ods_Tail.constData()), uInt(Ods_Tail.size())),
+                        Ods_Tail.size());
+    const uLong size = uLong(Ods_Head.size()) + uLong(megabytes) * uLong(spaces.size()) + uLong(Ods_Tail.size());
+
+    zipFile zip = zipOpen(QFile::encodeName(path).constData(), APPEND_STATUS_CREATE);
+    if (!zip)
+        return false;
+    const QByteArray type = "application/vnd.oasis.opendocument.spreadsheet";
+    zipOpenNewFileInZip(zip, "mimetype", nullptr, nullptr, 0, nullptr, 0, nullptr, 0, 0);
+    zipWriteInFileInZip(zip, type.constData(), unsigned(type.size()));
+    zipCloseFileInZip(zip);
+    zipOpenNewFileInZip2(zip, "content.xml", nullptr, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED, 9, 1);
+    zipWriteInFileInZip(zip, data.constData(), unsigned(data.size()));
+    zipCloseFileInZipRaw(zip, size, crc);
+    return zipClose(zip, nullptr) == ZIP_OK;
+}
+
+// A field of /proc/self/status, in bytes.
+qint64 statusBytes(const char* field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith(field))
+            return line.mid(qsizetype(std::strlen(field))).trimmed().split(' ').value(0).toLongLong() * 1024;
+    return -1;
+}
+}
+
+TEST_F(HostileImports, CellTextNestedPastAnyReasonIsRefusedWithAMessage)
+{
+    // 70,000 elements inside one cell, as a crafted file has them.
+    const QByteArray open = QByteArray("<B>").repeated(70000), close = QByteArray("</B>").repeated(70000);
+    const QString xml = at("deep.xml");
+    QFile file(xml);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("<?xml version=\"1.0\"?><Workbook xmlns=\"urn:schemas-microsoft-com:office:spreadsheet\"><Worksheet>"
+               "<Table><Row><Cell><Data>" + open + "x" + close + "</Data></Cell></Row></Table></Worksheet></Workbook>");
+    file.close();
+    const QString ods = at("deep.ods");
+    const QByteArray content = Ods_Head + QByteArray("<text:span>").repeated(70000) + "x"
+                               + QByteArray("</text:span>").repeated(70000) + Ods_Tail;
+    zipFile zip = zipOpen(QFile::encodeName(ods).constData(), APPEND_STATUS_CREATE);
+    ASSERT_NE(zip, nullptr);
+    zipOpenNewFileInZip(zip, "content.xml", nullptr, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED, 6);
+    zipWriteInFileInZip(zip, content.constData(), unsigned(content.size()));
+    zipCloseFileInZip(zip);
+    zipClose(zip, nullptr);
+
+    // Formatted text a few elements deep still reads.
+    const QString shallow = at("shallow.xml");
+    QFile shallowFile(shallow);
+    ASSERT_TRUE(shallowFile.open(QIODevice::WriteOnly));
+    shallowFile.write("<Workbook xmlns=\"urn:schemas-microsoft-com:office:spreadsheet\"><Worksheet><Table><Row><Cell>"
+                      "<Data><B><I><U>dee</U>p</I></B></Data></Cell></Row></Table></Worksheet></Workbook>");
+    shallowFile.close();
+    QString error;
+    EXPECT_EQ(SpreadsheetFormats::Read(shallow, &error), QList<QStringList>{{"deep"}});
+
+    Import_Excel* picker = Import_Excel::defaultInstance();
+    for (const QString& path : {xml, ods}) {
+        SCOPED_TRACE(path.toStdString());
+        EXPECT_TRUE(SpreadsheetFormats::Read(path, &error).isEmpty());
+        EXPECT_TRUE(error.contains("nested more than 256 deep")) << error.toStdString();
+        // Data, Import: the file is refused with the readers' message.
+        host.alerts.clear();
+        log.clear();
+        EXPECT_EQ(picker->Open_excel_Wnd(path), 0);
+        EXPECT_EQ(host.alertTexts(), QStringList{Corrupted_File_Message});
+        EXPECT_EQ(log.filter("nested more than 256 deep").size(), 1) << log.join('\n').toStdString();
+    }
+}
+
+TEST_F(HostileImports, AnOdsBombUnderTheUnpackingCapTakesLittleMemoryAndNoDisk)
+{
+    const QString bomb = at("bomb.ods");
+    ASSERT_TRUE(writeOdsBomb(bomb, 500));
+    EXPECT_LT(QFileInfo(bomb).size(), 600 * 1024);
+    const QString good = at("good.ods");
+    ASSERT_TRUE(SpreadsheetFormats::WriteODS(good, {{"Name"}, {"Ann"}}, true));
+
+    // A temporary folder nobody can write to: a reader that unpacked
+    // anything would fail on it.
+    QTemporaryDir temp;
+    ASSERT_EQ(::chmod(QFile::encodeName(temp.path()).constData(), 0500), 0);
+    const QByteArray oldTemp = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QFile::encodeName(temp.path()));
+
+    QString error;
+    EXPECT_EQ(SpreadsheetFormats::ReadODS(good, &error), (QList<QStringList>{{"Name"}, {"Ann"}}));
+    EXPECT_TRUE(error.isNull()) << error.toStdString();
+
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5"); // the peak below is this read's, where the kernel allows
+    clear.close();
+    const qint64 before = statusBytes("VmRSS:");
+    const QList<QStringList> rows = SpreadsheetFormats::ReadODS(bomb, &error);
+    const qint64 peak = statusBytes("VmHWM:");
+    qputenv("TMPDIR", oldTemp);
+    ::chmod(QFile::encodeName(temp.path()).constData(), 0700);
+
+    // Refused after a few mebibytes of one run of text, not 500 of them.
+    EXPECT_TRUE(rows.isEmpty());
+    EXPECT_TRUE(error.contains("larger than")) << error.toStdString();
+    ASSERT_GT(before, 0);
+    EXPECT_LT(peak - before, qint64(64) << 20) << "peak growth " << (peak - before) / 1024 << " KiB";
+    EXPECT_TRUE(QDir(temp.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot));
+}
+
+namespace {
+struct HostileTemplates : HostileImports {
+    QString user() const { return User_Templates_Folder(); }
+    void SetUp() override
+    {
+        HostileImports::SetUp();
+        makeParty();
+    }
+    // The one user template every test starts from.
+    void makeParty() const
+    {
+        QDir().mkpath(user());
+        write(user() + "/Party.png", "preview bytes");
+        write(user() + "/Party.gcdl", "design log bytes");
+    }
+    static void write(const QString& path, const QByteArray& bytes)
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    static QByteArray read(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+    }
+    // Every file of the user folder, hidden ones too, by name.
+    QStringList files() const
+    {
+        return QDir(user()).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    }
+    // Everything made more than a minute ago, as after a restart.
+    void ageEverything() const
+    {
+        QDirIterator it(resources.path(), QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+        const timespec old[2] = {{::time(nullptr) - 120, 0}, {::time(nullptr) - 120, 0}};
+        while (it.hasNext())
+            ::utimensat(AT_FDCWD, QFile::encodeName(it.next()).constData(), old, AT_SYMLINK_NOFOLLOW);
+    }
+};
+}
+
+TEST_F(HostileTemplates, ACopyOrRenameKilledAtAnyStepLeavesWholeTemplatesOnly)
+{
+    const QString party = user() + "/Party.png";
+    const struct {
+        const char* what;
+        std::function<QString()> run;
+        QStringList before, after; // the whole templates, by preview
+    } commands[] = {
+        {"copy", [&] { return Copy_Template_Files(party, Create_New_File_Path(party)); },
+         {"Party.png"}, {"Party (copy 1).png", "Party.png"}},
+        {"rename", [&] { return Rename_Template_Files(party, "Fiesta"); }, {"Party.png"}, {"Fiesta.png"}},
+    };
+    for (const auto& c : commands) {
+        for (int killedAt = 1; killedAt <= 4; ++killedAt) { // 4: not killed
+            SCOPED_TRACE(std::string(c.what) + " killed after step " + std::to_string(killedAt));
+            for (const QString& name : files())
+                QFile::remove(user() + '/' + name);
+            makeParty();
+            const pid_t child = ::fork();
+            if (child == 0) {
+                Set_Template_Step_Hook([killedAt](int step) {
+                    if (step == killedAt)
+                        ::kill(::getpid(), SIGKILL);
+                });
+                ::_exit(c.run().isEmpty() ? 0 : 1);
+            }
+            int status = 0;
+            ASSERT_EQ(::waitpid(child, &status, 0), child);
+            EXPECT_EQ(killedAt < 4, WIFSIGNALED(status));
+            if (killedAt == 4) {
+                EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+            }
+
+            // Start-up: what the killed command left goes.
+            ageEverything();
+            Remove_Leftover_Work_Files();
+            Remove_Unfinished_Templates();
+            QStringList listed;
+            for (const QString& preview : List_Template_Previews(user()))
+                listed << QFileInfo(preview).fileName();
+            EXPECT_TRUE(listed == c.before || listed == c.after) << listed.join('|').toStdString();
+            if (killedAt == 4) {
+                EXPECT_EQ(listed, c.after);
+            }
+            // Nothing else is left, and every listed template is whole.
+            QStringList expected;
+            for (const QString& preview : listed) {
+                expected << preview << QFileInfo(preview).completeBaseName() + ".gcdl";
+                EXPECT_EQ(read(user() + '/' + preview), "preview bytes");
+                EXPECT_EQ(read(Template_Design_Log_Path(user() + '/' + preview)), "design log bytes");
+            }
+            expected.sort();
+            EXPECT_EQ(files(), expected);
+            EXPECT_TRUE(QDir(Resource_Path + "/.unfinished").isEmpty(QDir::Files | QDir::Hidden));
+            // The name the command was after is free again.
+            const QString survivor = user() + '/' + listed.value(0);
+            if (!listed.contains("Fiesta.png")) {
+                EXPECT_EQ(Rename_Template_Files(survivor, "Fiesta"), "");
+            }
+        }
+    }
+}
+
+TEST_F(HostileTemplates, NamesThatQtWouldTakeForAResourceStayFileNamesInTheFolder)
+{
+    QTemporaryDir working;
+    const QString oldWorking = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(working.path()));
+    const QString party = user() + "/Party.png";
+    EXPECT_EQ(Rename_Template_Files(party, ":Party"), "");
+    const QString colon = user() + "/:Party.png";
+    EXPECT_EQ(List_Template_Previews(user()), QStringList{colon});
+    EXPECT_EQ(Template_Design_Log_Path(colon), user() + "/:Party.gcdl");
+    EXPECT_EQ(Create_New_File_Path(colon), user() + "/:Party (copy 1).png");
+    EXPECT_EQ(Copy_Template_Files(colon, Create_New_File_Path(colon)), "");
+    EXPECT_EQ(files(), (QStringList{":Party (copy 1).gcdl", ":Party (copy 1).png", ":Party.gcdl", ":Party.png"}));
+    EXPECT_TRUE(Delete_Template_Files(colon));
+    EXPECT_EQ(files(), (QStringList{":Party (copy 1).gcdl", ":Party (copy 1).png"}));
+    EXPECT_TRUE(QDir(working.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot));
+    QDir::setCurrent(oldWorking);
+}
+
+TEST(HostileSymbols, ASymbolSizeNoDeviceCanDrawDrawsNothing)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    for (const QSizeF size : {QSizeF(inf, 20), QSizeF(20, -inf), QSizeF(std::nan(""), 20), QSizeF(3e9, 20),
+                              QSizeF(-5, 20)}) {
+        SCOPED_TRACE(QStringLiteral("%1 x %2").arg(size.width()).arg(size.height()).toStdString());
+        Barcode_Art_Data data;
+        data.size = size;
+        data.background = Qt::white;
+        data.bars = {QRectF(0, 0, 5, 20)};
+        const Barcode_Art art(data);
+        EXPECT_FALSE(art.isDrawable());
+        EXPECT_TRUE(art.boundingRect().isEmpty());
+        QImage image(40, 40, QImage::Format_ARGB32);
+        image.fill(Qt::red);
+        const QImage untouched = image;
+        {
+            QPainter painter(&image);
+            art.draw(painter);
+        }
+        EXPECT_EQ(image, untouched);
+    }
+
+    // A style record no window could hold (a batch call takes it as it is):
+    // a margin near the float limit makes the symbol infinitely wide.
+    BarcodeStyle style;
+    style.barcode_font_index = 9; // Code 128
+    style.LR_margin_val = style.LR_margin = 3.4e38f;
+    const Barcode_Art symbol = Barcode_Picture(style, "CARD-42", "", "");
+    EXPECT_FALSE(symbol.isDrawable());
+    EXPECT_TRUE(symbol.boundingRect().isEmpty());
+}

@@ -983,8 +983,10 @@ void SKTWindowController::Save_As_Template_Button()
     if (dialog->Open_Wnd() != 1)
         return;
     const QString base = Resource_Path + QStringLiteral("/Templates/User/") + export_template_name;
-    if (Save_project_file(base + '.' + design_file_EXT, false)) {
-        Export_As_Template_Clicked(base + QStringLiteral(".png"));
+    // The preview first and the design log last: a template is listed only
+    // once its design log is there, and a preview left alone by a run that
+    // ended between the two is removed at the next start.
+    if (Export_As_Template_Clicked(base + QStringLiteral(".png"))
+        && Save_project_file(base + '.' + design_file_EXT, false))
         Show_MessageBox(QStringLiteral("Template saved successfully."));
-    }
 }

@@ -119,7 +119,7 @@ public:
     bool Start_Batch_Export(const QString& folder);
     static bool Batch_Running();
     // The preview of a user template: both sides in one image.
-    void Export_As_Template_Clicked(const QString& preview_path);
+    bool Export_As_Template_Clicked(const QString& preview_path);
 
     // Images. Failures are shown unless show_errors is false.
     bool Save_gen_image(const QImage& image, const QString& file_path_val, bool show_errors = true);

@@ -139,14 +139,14 @@ bool SKTWindowController::Export_Single_File(const QString& path, bool show_msg)
     return ok;
 }
 
-void SKTWindowController::Export_As_Template_Clicked(const QString& preview_path)
+bool SKTWindowController::Export_As_Template_Clicked(const QString& preview_path)
 {
     if (!exportWindow)
         exportWindow = new ExportWindow(this);
     export_card_side = QStringLiteral("BOTH");
     exportWindow->export_combined_image_chk->setChecked(true);
     exportWindow->saveDPIText->setCurrentIndex(0); // the preview is drawn at screen size
-    Export_Single_File(preview_path, false);
+    return Export_Single_File(preview_path, false);
 }
 
 void SKTWindowController::Export_Button()

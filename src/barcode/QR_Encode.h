@@ -30,9 +30,30 @@ int QR_Data_Bits(int version, int level);
 // Segment modes.
 enum : std::uint8_t { QR_MODE_NUMERAL = 0, QR_MODE_ALPHABET = 1, QR_MODE_8BIT = 2, QR_MODE_KANJI = 3 };
 
+// One row or column of a symbol as bits: module k in bit k % 64 of word k / 64.
+struct QR_Packed_Line {
+    std::uint64_t word[3] = {0, 0, 0};
+    bool at(int k) const { return (word[k >> 6] >> (k & 63)) & 1; }
+    void set(int k) { word[k >> 6] |= std::uint64_t(1) << (k & 63); }
+};
+// The dark modules of a symbol, by rows (bit x of row y) and by columns (bit y of column x).
+struct QR_Packed_Symbol {
+    static constexpr int MaxSide = 177;
+    QR_Packed_Line rows[MaxSide];
+    QR_Packed_Line columns[MaxSide];
+    void set(int x, int y)
+    {
+        rows[y].set(x);
+        columns[x].set(y);
+    }
+};
+// The mask penalty of a symbol of the given side, counted a machine word
+// at a time over its rows and columns (all four rules).
+std::int64_t Mask_Penalty(const QR_Packed_Symbol& symbol, int size);
+
 class CQR_Encode {
 public:
-    static constexpr int MAX_MODULESIZE = 177;
+    static constexpr int MAX_MODULESIZE = QR_Packed_Symbol::MaxSide;
     static constexpr int MAX_DATACODEWORD = 2956;
     static constexpr int MAX_ALLCODEWORD = 3706;
     static constexpr int MAX_CODEBLOCK = 153;
@@ -87,6 +108,14 @@ public:
     static std::int64_t min(std::int64_t a, std::int64_t b) { return a < b ? a : b; }
 
 private:
+    // The matrix before masking, packed: function modules, the dark ones
+    // among them, and the dark data modules.
+    struct Masking_Lines {
+        QR_Packed_Symbol function, fixed, data;
+        // The symbol under a mask, its format information laid over.
+        void mask(int pattern, int level, int size, QR_Packed_Symbol& out) const;
+    };
+    Masking_Lines maskingLines() const;
     void removeBlock(std::int64_t index);
     // The segments of a text: runs of one class, then the joins that shorten the stream.
     void SplitIntoRuns(const unsigned char* src, std::int64_t ncLength);

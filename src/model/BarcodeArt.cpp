@@ -1,7 +1,167 @@
 #include "model/BarcodeArt.h"
 
+#include <QPaintEngine>
 #include <QPainter>
+#include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <mutex>
+#include <unordered_map>
+
+quint64 New_Barcode_Glyph_Key()
+{
+    static std::atomic<quint64> last{0};
+    return ++last;
+}
+
+namespace {
+// A glyph's coverage rasterised once for a scale and a position within a
+// pixel: the same coverage the painter computes for the outline there, so
+// blending it gives the painter's pixels.
+struct Glyph_Mask {
+    QImage coverage; // Format_Alpha8
+    int left = 0, top = 0; // of the mask, from the whole pixel of the glyph's origin
+};
+
+struct Glyph_Mask_Key {
+    quint64 glyph;
+    double sx, sy, fx, fy; // scale, and the origin's place within its pixel
+    bool operator==(const Glyph_Mask_Key& o) const
+    {
+        return glyph == o.glyph && sx == o.sx && sy == o.sy && fx == o.fx && fy == o.fy;
+    }
+};
+
+struct Glyph_Mask_Hash {
+    size_t operator()(const Glyph_Mask_Key& k) const { return qHashMulti(0, k.glyph, k.sx, k.sy, k.fx, k.fy); }
+};
+
+std::shared_ptr<const Glyph_Mask> makeMask(const Glyph_Mask_Key& key, const QPainterPath& outline)
+{
+    auto mask = std::make_shared<Glyph_Mask>();
+    const QRectF box = outline.controlPointRect();
+    mask->left = int(std::floor(box.left() * key.sx + key.fx)) - 1;
+    mask->top = int(std::floor(box.top() * key.sy + key.fy)) - 1;
+    const int w = int(std::ceil(box.right() * key.sx + key.fx)) + 1 - mask->left;
+    const int h = int(std::ceil(box.bottom() * key.sy + key.fy)) + 1 - mask->top;
+    mask->coverage = QImage(w, h, QImage::Format_Alpha8);
+    mask->coverage.fill(0);
+    QPainter painter(&mask->coverage);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::black);
+    painter.setTransform(QTransform(key.sx, 0, 0, key.sy, key.fx - mask->left, key.fy - mask->top));
+    painter.drawPath(outline);
+    return mask;
+}
+
+// The most pixels a cached glyph mask holds.
+constexpr double MaskPixels = 256 * 256;
+
+// Shared by all threads (batch export draws on workers); small: when full it starts again.
+class Glyph_Mask_Cache {
+public:
+    std::shared_ptr<const Glyph_Mask> mask(const Glyph_Mask_Key& key, const QPainterPath& outline)
+    {
+        {
+            std::lock_guard<std::mutex> hold(lock);
+            const auto found = masks.find(key);
+            if (found != masks.end())
+                return found->second;
+        }
+        std::shared_ptr<const Glyph_Mask> made = makeMask(key, outline);
+        std::lock_guard<std::mutex> hold(lock);
+        if (masks.size() >= Most)
+            masks.clear();
+        masks.emplace(key, made);
+        return made;
+    }
+
+private:
+    static constexpr size_t Most = 4096;
+    std::mutex lock;
+    std::unordered_map<Glyph_Mask_Key, std::shared_ptr<const Glyph_Mask>, Glyph_Mask_Hash> masks;
+};
+
+Glyph_Mask_Cache& glyphMasks()
+{
+    static Glyph_Mask_Cache cache;
+    return cache;
+}
+
+// Each channel of a premultiplied pixel times a / 255, rounded as the painter rounds.
+inline quint32 byteMul(quint32 x, quint32 a)
+{
+    quint64 t = ((quint64(x) | (quint64(x) << 24)) & 0x00ff00ff00ff00ffULL) * a;
+    t = (t + ((t >> 8) & 0x00ff00ff00ff00ffULL) + 0x0080008000800080ULL) >> 8;
+    t &= 0x00ff00ff00ff00ffULL;
+    return quint32(t) | quint32(t >> 24);
+}
+
+// Source-over of a premultiplied colour at a coverage, as the painter blends a span.
+inline void blend(quint32& dst, quint32 color, quint32 coverage)
+{
+    if ((coverage & qAlpha(color)) == 255) {
+        dst = color;
+        return;
+    }
+    if (coverage != 255)
+        color = byteMul(color, coverage);
+    dst = color + byteMul(dst, 255 - qAlpha(color));
+}
+
+// Far-off edges are held where a pixel index can still be counted.
+int pixelEdge(double at)
+{
+    return qRound(std::clamp(at, -1e8, 1e8));
+}
+
+// The painter's own rule for an unsmoothed rectangle: the pixels whose centres it holds.
+QRect pixelsOf(const QTransform& m, const QRectF& r)
+{
+    const int x0 = pixelEdge(r.left() * m.m11() + m.dx()), x1 = pixelEdge(r.right() * m.m11() + m.dx());
+    const int y0 = pixelEdge(r.top() * m.m22() + m.dy()), y1 = pixelEdge(r.bottom() * m.m22() + m.dy());
+    return QRect(QPoint(x0, y0), QPoint(x1 - 1, y1 - 1));
+}
+
+// The pixels the painter draws into: 32 bits each, premultiplied (or opaque).
+struct Pixels {
+    uchar* bits;
+    qsizetype bytesPerLine;
+    QRect rect;
+    quint32* line(int y) const { return reinterpret_cast<quint32*>(bits + y * bytesPerLine); }
+};
+
+void fillBars(const Pixels& image, const QTransform& m, const QList<QRectF>& bars, const QColor& color)
+{
+    const quint32 pixel = color.rgba64().premultiplied().toArgb32();
+    for (const QRectF& bar : bars) {
+        const QRect r = pixelsOf(m, bar.normalized()) & image.rect;
+        if (r.isEmpty())
+            continue;
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+            quint32* line = image.line(y) + r.left();
+            if (qAlpha(pixel) == 255)
+                std::fill(line, line + r.width(), pixel);
+            else
+                for (int x = 0; x < r.width(); ++x)
+                    blend(line[x], pixel, 255);
+        }
+    }
+}
+
+void blendGlyph(const Pixels& image, const Glyph_Mask& mask, int x0, int y0, quint32 color)
+{
+    const QRect place = QRect(x0 + mask.left, y0 + mask.top, mask.coverage.width(), mask.coverage.height()) & image.rect;
+    for (int y = place.top(); y <= place.bottom(); ++y) {
+        const uchar* cover = mask.coverage.constScanLine(y - y0 - mask.top) + (place.left() - x0 - mask.left);
+        quint32* line = image.line(y) + place.left();
+        for (int x = 0; x < place.width(); ++x)
+            if (cover[x])
+                blend(line[x], color, cover[x]);
+    }
+}
+}
 
 Barcode_Art::Barcode_Art(Barcode_Art_Data data)
     : d(std::make_shared<const Barcode_Art_Data>(std::move(data)))
@@ -19,10 +179,27 @@ void Barcode_Art::draw(QPainter& painter, const QPointF& topLeft) const
 {
     if (!d)
         return;
-    const Barcode_Art_Data& a = *d;
-    const QRectF whole(QPointF(0, 0), a.size);
     painter.save();
     painter.translate(topLeft);
+    if (!drawPixels(painter))
+        paths(painter);
+    painter.restore();
+}
+
+void Barcode_Art::drawPaths(QPainter& painter, const QPointF& topLeft) const
+{
+    if (!d)
+        return;
+    painter.save();
+    painter.translate(topLeft);
+    paths(painter);
+    painter.restore();
+}
+
+void Barcode_Art::paths(QPainter& painter) const
+{
+    const Barcode_Art_Data& a = *d;
+    const QRectF whole(QPointF(0, 0), a.size);
     if (a.clip)
         painter.setClipRect(whole, Qt::IntersectClip);
     painter.setPen(Qt::NoPen);
@@ -54,7 +231,62 @@ void Barcode_Art::draw(QPainter& painter, const QPointF& topLeft) const
         }
         painter.setTransform(base);
     }
-    painter.restore();
+}
+
+bool Barcode_Art::drawPixels(QPainter& painter) const
+{
+    const Barcode_Art_Data& a = *d;
+    QPaintEngine* engine = painter.paintEngine();
+    if (a.clip || !engine || engine->type() != QPaintEngine::Raster || painter.device()->devType() != QInternal::Image ||
+        painter.hasClipping() || painter.compositionMode() != QPainter::CompositionMode_SourceOver ||
+        painter.opacity() != 1.0)
+        return false;
+    const QImage& image = *static_cast<const QImage*>(painter.device());
+    if (image.format() != QImage::Format_ARGB32_Premultiplied && image.format() != QImage::Format_RGB32)
+        return false;
+    const QTransform base = painter.transform();
+    if (base != painter.deviceTransform() || base.type() > QTransform::TxScale || base.m11() <= 0 || base.m22() <= 0)
+        return false;
+    // The painter draws into these very bits (it took them when it began).
+    const Pixels pixels{const_cast<uchar*>(image.constBits()), image.bytesPerLine(), image.rect()};
+
+    painter.setPen(Qt::NoPen);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    if (a.background.isValid() && a.background.alpha() > 0)
+        painter.fillRect(QRectF(QPointF(0, 0), a.size), a.background);
+    fillBars(pixels, base, a.bars, a.barColor);
+    if (!a.grid.isNull()) {
+        painter.setPen(Qt::black);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        painter.setRenderHint(QPainter::LosslessImageRendering, true);
+        painter.drawImage(a.gridArea, a.grid);
+        painter.setPen(Qt::NoPen);
+    }
+    for (const Barcode_Art_Text& text : a.texts) {
+        const quint32 color = text.color.rgba64().premultiplied().toArgb32();
+        for (const Barcode_Art_Glyph& glyph : text.glyphs) {
+            if (glyph.outline.isEmpty())
+                continue;
+            // Placed as the path road places it, to the same bits of a double.
+            const QTransform at = QTransform::fromTranslate(glyph.at.x(), glyph.at.y()) * base;
+            const double x = std::floor(at.dx()), y = std::floor(at.dy());
+            const QRectF box = glyph.outline.controlPointRect();
+            // Large glyphs, far-off ones and those without a key are drawn as paths.
+            const bool masked = glyph.key && std::abs(x) < 1e7 && std::abs(y) < 1e7 &&
+                                box.width() * base.m11() * box.height() * base.m22() < MaskPixels;
+            if (!masked) {
+                painter.setRenderHint(QPainter::Antialiasing, true);
+                painter.setBrush(text.color);
+                painter.setTransform(at);
+                painter.drawPath(glyph.outline);
+                painter.setTransform(base);
+                continue;
+            }
+            const Glyph_Mask_Key key{glyph.key, base.m11(), base.m22(), at.dx() - x, at.dy() - y};
+            blendGlyph(pixels, *glyphMasks().mask(key, glyph.outline), int(x), int(y), color);
+        }
+    }
+    return true;
 }
 
 QPicture Barcode_Art::picture() const

@@ -5,8 +5,10 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <cstring>
 #include <mutex>
 #include <unordered_map>
+#include <vector>
 
 quint64 New_Barcode_Glyph_Key()
 {
@@ -36,10 +38,21 @@ struct Glyph_Mask_Hash {
     size_t operator()(const Glyph_Mask_Key& k) const { return qHashMulti(0, k.glyph, k.sx, k.sy, k.fx, k.fy); }
 };
 
-std::shared_ptr<const Glyph_Mask> makeMask(const Glyph_Mask_Key& key, const QPainterPath& outline)
+// The most pixels a cached glyph mask holds.
+constexpr double MaskPixels = 256 * 256;
+
+// Null for a glyph too large to keep.
+std::shared_ptr<const Glyph_Mask> makeMask(const Glyph_Mask_Key& key, const QPainterPath& shared)
 {
-    auto mask = std::make_shared<Glyph_Mask>();
+    // A path keeps its bounds and its painter form in caches it fills when
+    // first asked; this one is shared with other threads, so a copy of its
+    // own is asked instead.
+    QPainterPath outline;
+    outline.addPath(shared);
     const QRectF box = outline.controlPointRect();
+    if (box.width() * key.sx * box.height() * key.sy >= MaskPixels)
+        return nullptr;
+    auto mask = std::make_shared<Glyph_Mask>();
     mask->left = int(std::floor(box.left() * key.sx + key.fx)) - 1;
     mask->top = int(std::floor(box.top() * key.sy + key.fy)) - 1;
     const int w = int(std::ceil(box.right() * key.sx + key.fx)) + 1 - mask->left;
@@ -54,9 +67,6 @@ std::shared_ptr<const Glyph_Mask> makeMask(const Glyph_Mask_Key& key, const QPai
     painter.drawPath(outline);
     return mask;
 }
-
-// The most pixels a cached glyph mask holds.
-constexpr double MaskPixels = 256 * 256;
 
 // Shared by all threads (batch export draws on workers); small: when full it starts again.
 class Glyph_Mask_Cache {
@@ -148,6 +158,106 @@ void fillBars(const Pixels& image, const QTransform& m, const QList<QRectF>& bar
                     blend(line[x], pixel, 255);
         }
     }
+}
+
+// Writes each module of a 1-bit row from its first pixel on, `widest`
+// pixels (the most any module covers); a module's excess is written over by
+// the next one. The row needs widest pixels to spare at its end.
+template <int Fixed = 0>
+void spreadModules(const uchar* row, int modules, const int* first, const quint32* colors, quint32* out,
+                   int widest = Fixed)
+{
+    auto put = [&](int k, int bit) {
+        quint32* at = out + first[k];
+        const quint32 color = colors[bit];
+        if constexpr (Fixed > 0) {
+#pragma GCC unroll 4
+            for (int i = 0; i < Fixed; ++i)
+                at[i] = color;
+        } else {
+            std::fill(at, at + widest, color);
+        }
+    };
+    const int whole = modules / 8;
+    for (int b = 0; b < whole; ++b) {
+        const uchar byte = row[b];
+#pragma GCC unroll 8
+        for (int j = 0; j < 8; ++j)
+            put(8 * b + j, (byte >> (7 - j)) & 1);
+    }
+    for (int k = 8 * whole; k < modules; ++k)
+        put(k, (row[k >> 3] >> (7 - (k & 7))) & 1);
+}
+
+// A two-colour grid scaled into the pixels, each pixel taking its module as
+// the painter samples an unsmoothed image: the pixel's centre mapped back
+// into the grid in 16.16 fixed point, the same inverse matrix, the same
+// steps along a row, edges held. False when the painter must draw it (a grid
+// of another kind, an unscaled one, or one too far off for fixed point).
+bool blitGrid(const Pixels& image, const QTransform& m, const QImage& grid, const QRectF& area)
+{
+    if (grid.format() != QImage::Format_Mono || grid.colorCount() != 2 || qAlpha(grid.color(0)) != 255 ||
+        qAlpha(grid.color(1)) != 255 || area.size() == QSizeF(grid.size()) || !(area.width() > 0) ||
+        !(area.height() > 0))
+        return false;
+    const QRectF device = m.mapRect(area);
+    constexpr double Far = 30000;
+    if (std::abs(device.left()) > Far || std::abs(device.right()) > Far || std::abs(device.top()) > Far ||
+        std::abs(device.bottom()) > Far || grid.width() > Far || grid.height() > Far)
+        return false;
+    QTransform toGrid = m;
+    toGrid.translate(area.x(), area.y());
+    toGrid.scale(area.width() / grid.width(), area.height() / grid.height());
+    // The painter nudges the matrix by one fixed-point unit so that it rounds off alike.
+    const QTransform back = (QTransform::fromTranslate(1.0 / 65536, 1.0 / 65536) * toGrid).inverted();
+    const QRect r = pixelsOf(m, area) & image.rect;
+    if (r.isEmpty())
+        return true;
+    const quint32 colors[2] = {grid.color(0), grid.color(1)};
+    const int fdx = int(back.m11() * 65536.0);
+    const int lastX = grid.width() - 1, lastY = grid.height() - 1;
+    // Where each module's pixels begin in a row, while rows start alike
+    // (always, under a plain scale). A grid row is made once into a scratch
+    // row, each module writing the widest a module gets from its start (the
+    // next one writes over the excess), and copied to every pixel row that
+    // samples it.
+    const int width = r.width();
+    std::vector<int> first(size_t(grid.width()) + 1);
+    const qsizetype rowBytes = (grid.width() + 7) / 8;
+    int columnStart = 0, widest = 0;
+    const uchar* lastRow = nullptr;
+    std::vector<quint32> scratch;
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+        const double cx = r.left() + 0.5, cy = y + 0.5;
+        const int start = int((back.m21() * cy + back.m11() * cx + back.dx()) * 65536.0);
+        const int fy = int((back.m22() * cy + back.m12() * cx + back.dy()) * 65536.0);
+        const uchar* row = grid.constScanLine(std::clamp(fy >> 16, 0, lastY));
+        quint32* line = image.line(y) + r.left();
+        const bool sameStart = lastRow && start == columnStart;
+        if (!sameStart) {
+            // Columns only grow along a row (the scale is positive).
+            columnStart = start;
+            int fx = start, k = 0;
+            for (int x = 0; x < width; ++x, fx += fdx)
+                for (const int px = std::clamp(fx >> 16, 0, lastX); k <= px; ++k)
+                    first[size_t(k)] = x;
+            for (; k <= grid.width(); ++k)
+                first[size_t(k)] = width;
+            widest = 0;
+            for (k = 0; k <= lastX; ++k)
+                widest = std::max(widest, first[size_t(k) + 1] - first[size_t(k)]);
+            scratch.assign(size_t(width + std::max(widest, 4)), 0); // room for the fixed four
+        }
+        if (!sameStart || (row != lastRow && std::memcmp(row, lastRow, size_t(rowBytes)) != 0)) {
+            if (widest <= 4)
+                spreadModules<4>(row, grid.width(), first.data(), colors, scratch.data());
+            else
+                spreadModules(row, grid.width(), first.data(), colors, scratch.data(), widest);
+            lastRow = row;
+        }
+        std::copy(scratch.data(), scratch.data() + width, line);
+    }
+    return true;
 }
 
 void blendGlyph(const Pixels& image, const Glyph_Mask& mask, int x0, int y0, quint32 color)
@@ -255,7 +365,7 @@ bool Barcode_Art::drawPixels(QPainter& painter) const
     if (a.background.isValid() && a.background.alpha() > 0)
         painter.fillRect(QRectF(QPointF(0, 0), a.size), a.background);
     fillBars(pixels, base, a.bars, a.barColor);
-    if (!a.grid.isNull()) {
+    if (!a.grid.isNull() && !blitGrid(pixels, base, a.grid, a.gridArea)) {
         painter.setPen(Qt::black);
         painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
         painter.setRenderHint(QPainter::LosslessImageRendering, true);
@@ -270,11 +380,11 @@ bool Barcode_Art::drawPixels(QPainter& painter) const
             // Placed as the path road places it, to the same bits of a double.
             const QTransform at = QTransform::fromTranslate(glyph.at.x(), glyph.at.y()) * base;
             const double x = std::floor(at.dx()), y = std::floor(at.dy());
-            const QRectF box = glyph.outline.controlPointRect();
             // Large glyphs, far-off ones and those without a key are drawn as paths.
-            const bool masked = glyph.key && std::abs(x) < 1e7 && std::abs(y) < 1e7 &&
-                                box.width() * base.m11() * box.height() * base.m22() < MaskPixels;
-            if (!masked) {
+            std::shared_ptr<const Glyph_Mask> mask;
+            if (glyph.key && std::abs(x) < 1e7 && std::abs(y) < 1e7)
+                mask = glyphMasks().mask({glyph.key, base.m11(), base.m22(), at.dx() - x, at.dy() - y}, glyph.outline);
+            if (!mask) {
                 painter.setRenderHint(QPainter::Antialiasing, true);
                 painter.setBrush(text.color);
                 painter.setTransform(at);
@@ -282,8 +392,7 @@ bool Barcode_Art::drawPixels(QPainter& painter) const
                 painter.setTransform(base);
                 continue;
             }
-            const Glyph_Mask_Key key{glyph.key, base.m11(), base.m22(), at.dx() - x, at.dy() - y};
-            blendGlyph(pixels, *glyphMasks().mask(key, glyph.outline), int(x), int(y), color);
+            blendGlyph(pixels, *mask, int(x), int(y), color);
         }
     }
     return true;

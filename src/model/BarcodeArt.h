@@ -57,8 +57,9 @@ public:
     bool sameAs(const Barcode_Art& other) const { return d == other.d; }
 
     // Draws the symbol with its top-left corner at topLeft, in the painter's units (points).
-    // Into an image under a plain scale the bars are filled and the glyphs
-    // blended straight into its pixels (the same pixels the painter makes);
+    // Into an image under a plain scale the bars and the 2-D grid are filled
+    // and the glyphs blended straight into its pixels (the same pixels the
+    // painter makes);
     // any other device (PDF, printer, picture) gets paths and rectangles.
     void draw(QPainter& painter, const QPointF& topLeft = QPointF()) const;
     // Always as paths and rectangles, whatever the device.

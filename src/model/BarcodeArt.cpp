@@ -120,10 +120,11 @@ inline void blend(quint32& dst, quint32 color, quint32 coverage)
     dst = color + byteMul(dst, 255 - qAlpha(color));
 }
 
-// Far-off edges are held where a pixel index can still be counted.
+// Far-off edges are held where a pixel index can still be counted; an edge
+// that is no number gives nothing to fill.
 int pixelEdge(double at)
 {
-    return qRound(std::clamp(at, -1e8, 1e8));
+    return std::isnan(at) ? 0 : qRound(std::clamp(at, -1e8, 1e8));
 }
 
 // The painter's own rule for an unsmoothed rectangle: the pixels whose centres it holds.
@@ -355,7 +356,8 @@ bool Barcode_Art::drawPixels(QPainter& painter) const
     if (image.format() != QImage::Format_ARGB32_Premultiplied && image.format() != QImage::Format_RGB32)
         return false;
     const QTransform base = painter.transform();
-    if (base != painter.deviceTransform() || base.type() > QTransform::TxScale || base.m11() <= 0 || base.m22() <= 0)
+    if (base != painter.deviceTransform() || base.type() > QTransform::TxScale || !(base.m11() > 0) ||
+        !(base.m22() > 0) || !std::isfinite(base.m11() + base.m22() + base.dx() + base.dy()))
         return false;
     // The painter draws into these very bits (it took them when it began).
     const Pixels pixels{const_cast<uchar*>(image.constBits()), image.bytesPerLine(), image.rect()};

@@ -535,15 +535,16 @@ void CQR_Encode::GetRSCodeWord(std::uint8_t* lpbyRSWork, int ncDataCodeWord, int
 
 void CQR_Encode::FormatModule()
 {
-    std::memset(m_byModuleData, 0, sizeof m_byModuleData);
+    const int size = int(m_nSymbleSize);
+    for (int x = 0; x < size; ++x)
+        std::memset(m_byModuleData[x], 0, size_t(size));
     SetFunctionModule();
     SetCodeWordPattern();
-    const int size = int(m_nSymbleSize);
     const Masking_Lines lines = maskingLines();
     int mask = int(m_nMaskingNo);
     if (mask == -1) {
         std::int64_t best = -1;
-        QR_Packed_Symbol masked;
+        QR_Packed_Symbol masked(size);
         for (int candidate = 0; candidate <= 7; ++candidate) {
             lines.mask(candidate, int(m_nLevel), size, masked);
             const std::int64_t penalty = Mask_Penalty(masked, size);
@@ -553,7 +554,7 @@ void CQR_Encode::FormatModule()
             }
         }
     }
-    QR_Packed_Symbol chosen;
+    QR_Packed_Symbol chosen(size);
     lines.mask(mask, int(m_nLevel), size, chosen);
     m_nMaskingNo = mask;
     for (int y = 0; y < size; ++y)
@@ -678,8 +679,8 @@ CQR_Encode::Masking_Lines CQR_Encode::maskingLines() const
 {
     // Function modules, the dark ones among them, and the data modules, as
     // rows and as columns; the format information is laid over per mask.
-    Masking_Lines lines;
     const int size = int(m_nSymbleSize);
+    Masking_Lines lines(size);
     for (int x = 0; x < size; ++x)
         for (int y = 0; y < size; ++y) {
             const std::uint8_t module = m_byModuleData[x][y];
@@ -728,13 +729,32 @@ Line_Words<Words> up(const Line_Words<Words>& l, int s, std::uint64_t fill = 0)
     return out;
 }
 
+// Set bits of a word, in line: the portable build has no population count
+// instruction, and the library call it makes instead costs more than this.
+inline int bitCount(std::uint64_t v)
+{
+    v -= (v >> 1) & 0x5555555555555555ULL;
+    v = (v & 0x3333333333333333ULL) + ((v >> 2) & 0x3333333333333333ULL);
+    v = (v + (v >> 4)) & 0x0F0F0F0F0F0F0F0FULL;
+    return int((v * 0x0101010101010101ULL) >> 56);
+}
+
 template <std::size_t Words>
 int ones(const Line_Words<Words>& l)
 {
     int n = 0;
     for (std::uint64_t w : l)
-        n += __builtin_popcountll(w);
+        n += bitCount(w);
     return n;
+}
+
+template <std::size_t Words>
+bool any(const Line_Words<Words>& l)
+{
+    std::uint64_t all = 0;
+    for (std::uint64_t w : l)
+        all |= w;
+    return all != 0;
 }
 
 template <std::size_t Words, typename Op>
@@ -790,7 +810,7 @@ std::int64_t linePenalty(const QR_Packed_Line& packed, int n)
     for (int s : {2, 3, 4, 6})
         starts = combine<Words>(starts, down(line, s), And);
     starts = combine<Words>(starts, down(line, 5), AndNot);
-    if (!ones(starts))
+    if (!any(starts))
         return penalty;
     // Light modules, outside the symbol too; the words hold at least ten past its side.
     const std::uint64_t All = ~std::uint64_t(0);
@@ -875,10 +895,12 @@ void CQR_Encode::Masking_Lines::mask(int pattern, int level, int size, QR_Packed
     }();
     const auto& rowFlips = flips.row[size_t(pattern)];
     const auto& columnFlips = flips.column[size_t(pattern)];
+    // Words past the side stay light as the symbol was made.
+    const int words = (size + 63) / 64;
     for (int k = 0; k < size; ++k) {
         const QR_Packed_Line& fr = rowFlips[size_t(k % 12)];
         const QR_Packed_Line& fc = columnFlips[size_t(k % 12)];
-        for (int w = 0; w < 3; ++w) {
+        for (int w = 0; w < words; ++w) {
             out.rows[k].word[w] =
                 fixed.rows[k].word[w] | ((data.rows[k].word[w] ^ fr.word[w]) & ~function.rows[k].word[w]);
             out.columns[k].word[w] =
@@ -895,7 +917,7 @@ void CQR_Encode::Masking_Lines::mask(int pattern, int level, int size, QR_Packed
 std::int64_t CQR_Encode::CountPenalty() const
 {
     const int size = int(m_nSymbleSize);
-    QR_Packed_Symbol symbol;
+    QR_Packed_Symbol symbol(size);
     for (int x = 0; x < size; ++x)
         for (int y = 0; y < size; ++y)
             if (isDark(x, y))

@@ -651,30 +651,6 @@ void CQR_Encode::SetCodeWordPattern()
     }
 }
 
-void CQR_Encode::SetMaskingPattern(int nPatternNo)
-{
-    const int size = int(m_nSymbleSize);
-    for (int i = 0; i < size; ++i) {     // row
-        for (int j = 0; j < size; ++j) { // column
-            std::uint8_t& module = m_byModuleData[j][i];
-            if (module & 0x20)
-                continue;
-            const bool flip = maskFlips(nPatternNo, i, j);
-            module = std::uint8_t((module & 0xFE) | ((((module & 0x02) != 0) ^ flip) ? 1 : 0));
-        }
-    }
-}
-
-void CQR_Encode::SetFormatInfoPattern(int nPatternNo)
-{
-    const int bits = formatInfoBits(int(m_nLevel), nPatternNo);
-    const int size = int(m_nSymbleSize);
-    forEachFormatModule(size, [&](int x, int y, int bit) {
-        m_byModuleData[x][y] = ((bits >> bit) & 1) ? 0x30 : 0x20;
-    });
-    m_byModuleData[8][size - 8] = 0x30;
-}
-
 CQR_Encode::Masking_Lines CQR_Encode::maskingLines() const
 {
     // Function modules, the dark ones among them, and the data modules, as

@@ -111,8 +111,6 @@ public:
     void SetAlignmentPattern(int x, int y);
     void SetVersionPattern();
     void SetCodeWordPattern();
-    void SetMaskingPattern(int nPatternNo);
-    void SetFormatInfoPattern(int nPatternNo);
     std::int64_t CountPenalty() const;
     static std::int64_t min(std::int64_t a, std::int64_t b) { return a < b ? a : b; }
 

@@ -779,7 +779,7 @@ std::int64_t linePenalty(const QR_Packed_Line& packed, int n)
     Line_Words<Words> five = eq;
     for (int s = 1; s <= 3; ++s)
         five = combine<Words>(five, down(eq, s), And);
-    std::int64_t penalty = ones(five) + 2 * ones(combine<Words>(five, up(five, 1), AndNot));
+    std::int64_t penalty = any(five) ? ones(five) + 2 * ones(combine<Words>(five, up(five, 1), AndNot)) : 0;
 
     // Where 1011101 starts.
     Line_Words<Words> starts = combine<Words>(line, down(line, 1), AndNot);

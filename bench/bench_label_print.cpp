@@ -2,8 +2,10 @@
 // label loads its own row into the front (two texts and a QR code) and draws
 // it onto the PDF as vectors. Reports the time per label and the size of the
 // PDF; bench/compare.sh sets them beside gLabels' batch printer on the same
-// rows. With --keep_pdf=PATH the last PDF is kept there.
+// rows. With --keep_pdf=PATH the last PDF is kept there. BM_PdfWriterFloor is
+// the floor under it: the PDF writer alone drawing the same sheets.
 #include "BoundCard.h"
+#include "barcode/BarcodeDispatch.h"
 #include "canvas/SKTRenderingView.h"
 #include "data/DataSetFiles.h"
 #include "editor/SKTWindowController.h"
@@ -13,6 +15,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QPainter>
 #include <QPdfWriter>
 #include <cstring>
 
@@ -96,6 +99,38 @@ void BM_PrintBoundLabels(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * kLabels);
 }
 BENCHMARK(BM_PrintBoundLabels)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
+
+// The floor: the PDF writer alone drawing the same sheets, the labels' texts
+// and QR symbols made before the clock runs.
+void BM_PdfWriterFloor(benchmark::State& state)
+{
+    BarcodeStyle style;
+    style.barcode_font_index = Barcode_First_2D_Item; // QR Code
+    style.linear_or_2d = 1;
+    style.show_hide_hdr = style.show_hide_ftr = 1;
+    style.width = style.height = 60;
+    QList<Barcode_Art> symbols;
+    for (int i = 0; i < kLabels; ++i)
+        symbols << Barcode_Picture(style, QStringLiteral("GC-%1").arg(i, 6, 10, QLatin1Char('0')), QString(), QString());
+    const QString path = g_folder + QStringLiteral("/floor.pdf");
+    for (auto _ : state) {
+        QPdfWriter writer(path);
+        writer.setPageSize(QPageSize(QPageSize::A4));
+        writer.setPageMargins(QMarginsF());
+        QPainter painter(&writer);
+        painter.scale(writer.logicalDpiX() / 72.0, writer.logicalDpiY() / 72.0);
+        for (int i = 0; i < kLabels; ++i) {
+            if (i > 0 && i % 10 == 0)
+                writer.newPage();
+            const QPointF card(18 + (i % 2) * 249, 18 + (i % 10 / 2) * 159);
+            painter.drawText(QRectF(card + QPointF(10, 10), QSizeF(160, 24)), QStringLiteral("Guest number %1").arg(i));
+            painter.drawText(QRectF(card + QPointF(10, 40), QSizeF(160, 24)), QStringLiteral("City %1").arg(i % 37));
+            symbols[i].draw(painter, card + QPointF(170, 40));
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * kLabels);
+}
+BENCHMARK(BM_PdfWriterFloor)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
 }
 
 int main(int argc, char** argv)

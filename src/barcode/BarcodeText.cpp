@@ -36,6 +36,7 @@ struct Glyph_Entry {
     quint32 index = 0; // 0: the font has no glyph for the character
     qreal advance = 0;
     QPainterPath outline;
+    quint64 key = 0; // names the outline for pixel caches
     bool outlineMade = false;
 };
 
@@ -81,6 +82,7 @@ struct Font_Table {
     {
         if (!entry.outlineMade) {
             entry.outline = raw.pathForGlyph(entry.index);
+            entry.key = New_Barcode_Glyph_Key();
             entry.outlineMade = true;
         }
         return entry.outline;
@@ -183,6 +185,7 @@ BarcodeTextBlock Barcode_Text_Block(QStringView text, const QFont& font, qreal k
     for (QChar c : text) {
         Glyph_Entry& entry = table.glyph(c.unicode());
         glyph->outline = table.outline(entry);
+        glyph->key = entry.key;
         glyph->at = QPointF(x, table.ascent);
         ++glyph;
         x += entry.advance + kern;

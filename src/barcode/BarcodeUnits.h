@@ -83,10 +83,10 @@ struct Barcode_Grid {
     QImage image() const;
 };
 // A 1-bit grid image of w x h modules, all light; set dark ones with
-// Set_Grid_Module. Index 0 is black and 1 white, the order a PDF page keeps
-// as a 1-bit mask.
+// Set_Grid_Module on a row of it (grid.scanLine(y)). Index 0 is black and 1
+// white, the order a PDF page keeps as a 1-bit mask.
 QImage New_Module_Grid(int w, int h);
-inline void Set_Grid_Module(QImage& grid, int x, int y)
+inline void Set_Grid_Module(uchar* row, int x)
 {
-    grid.scanLine(y)[x >> 3] &= uchar(~(0x80 >> (x & 7)));
+    row[x >> 3] &= uchar(~(0x80 >> (x & 7)));
 }

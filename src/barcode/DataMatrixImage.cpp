@@ -217,10 +217,12 @@ Barcode_Grid DataMatrix_Grid(const QString& value, int formatIndex, int encoding
         if (!e.ok())
             return grid;
         grid.modules = New_Module_Grid(e.W, e.H);
-        for (int r = 0; r < e.H; ++r)
+        for (int r = 0; r < e.H; ++r) {
+            uchar* row = grid.modules.scanLine(e.H - 1 - r); // row 0 is the bottom row
             for (int x = 0; x < e.W; ++x)
                 if (e.cells[size_t(r) * e.W + x])
-                    Set_Grid_Module(grid.modules, x, e.H - 1 - r); // row 0 is the bottom row
+                    Set_Grid_Module(row, x);
+        }
         // The symbol with a one-module edge is shown at W x H modules of
         // moduleSize points, so a module is a little smaller than that.
         grid.size = QSizeF(double(e.W) * e.moduleSize, double(e.H) * e.moduleSize);

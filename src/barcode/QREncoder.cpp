@@ -110,10 +110,12 @@ Barcode_Grid QREncoder::moduleGrid(const DataMatrix& matrix, int imageDimension,
     }
     const Module_Fit fit = fitModules(n, imageDimension);
     grid.modules = New_Module_Grid(n, n);
-    for (int y = 0; y < n; ++y)
+    for (int y = 0; y < n; ++y) {
+        uchar* row = grid.modules.scanLine(y);
         for (int x = 0; x < n; ++x)
             if (matrix.valueAt(x, y))
-                Set_Grid_Module(grid.modules, x, y);
+                Set_Grid_Module(row, x);
+    }
     grid.size = QSizeF(fit.D, fit.D);
     grid.area = QRectF(fit.m, fit.m, fit.s * n, fit.s * n);
     grid.dpi = dpi;

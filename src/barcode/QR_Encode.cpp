@@ -140,6 +140,49 @@ int versionGroup(std::int64_t version)
 
 const int FinderRows[7] = {0x7F, 0x41, 0x5D, 0x5D, 0x5D, 0x41, 0x7F};
 const int AlignmentRows[5] = {0x1F, 0x11, 0x15, 0x11, 0x1F};
+
+// Whether a data mask flips the module of row i, column j.
+bool maskFlips(int pattern, int i, int j)
+{
+    switch (pattern) {
+    case 0: return (i + j) % 2 == 0;
+    case 1: return i % 2 == 0;
+    case 2: return j % 3 == 0;
+    case 3: return (i + j) % 3 == 0;
+    case 4: return ((i / 2) + (j / 3)) % 2 == 0;
+    case 5: return (i * j) % 2 + (i * j) % 3 == 0;
+    case 6: return ((i * j) % 2 + (i * j) % 3) % 2 == 0;
+    default: return ((i * j) % 3 + (i + j) % 2) % 2 == 0;
+    }
+}
+
+// The 15 format information bits of a level (0-3: L, M, Q, H) and mask.
+int formatInfoBits(int level, int pattern)
+{
+    static const int levelBits[] = {1, 0, 3, 2}; // L, M, Q, H
+    const int data = levelBits[level] << 3 | pattern;
+    int rem = data;
+    for (int i = 0; i < 10; ++i)
+        rem = (rem << 1) ^ (((rem >> 9) & 1) * 0x537);
+    return ((data << 10) | rem) ^ 0x5412;
+}
+
+// Both copies of the format information: put(x, y, bit index).
+template <typename Put>
+void forEachFormatModule(int size, Put put)
+{
+    for (int i = 0; i <= 5; ++i)
+        put(8, i, i);
+    put(8, 7, 6);
+    put(8, 8, 7);
+    put(7, 8, 8);
+    for (int i = 9; i < 15; ++i)
+        put(14 - i, 8, i);
+    for (int i = 0; i < 8; ++i)
+        put(size - 1 - i, 8, i);
+    for (int i = 8; i < 15; ++i)
+        put(8, size - 15 + i, i);
+}
 }
 
 const QR_VERSIONINFO& QR_VersonInfo(int version)
@@ -492,29 +535,31 @@ void CQR_Encode::GetRSCodeWord(std::uint8_t* lpbyRSWork, int ncDataCodeWord, int
 
 void CQR_Encode::FormatModule()
 {
-    std::memset(m_byModuleData, 0, sizeof m_byModuleData);
+    const int size = int(m_nSymbleSize);
+    for (int x = 0; x < size; ++x)
+        std::memset(m_byModuleData[x], 0, size_t(size));
     SetFunctionModule();
     SetCodeWordPattern();
+    const Masking_Lines lines = maskingLines();
     int mask = int(m_nMaskingNo);
     if (mask == -1) {
         std::int64_t best = -1;
+        QR_Packed_Symbol masked(size);
         for (int candidate = 0; candidate <= 7; ++candidate) {
-            SetMaskingPattern(candidate);
-            SetFormatInfoPattern(candidate);
-            const std::int64_t penalty = CountPenalty();
+            lines.mask(candidate, int(m_nLevel), size, masked);
+            const std::int64_t penalty = Mask_Penalty(masked, size);
             if (best == -1 || penalty < best) {
                 best = penalty;
                 mask = candidate;
             }
         }
     }
-    SetMaskingPattern(mask);
-    SetFormatInfoPattern(mask);
+    QR_Packed_Symbol chosen(size);
+    lines.mask(mask, int(m_nLevel), size, chosen);
     m_nMaskingNo = mask;
-    const int size = int(m_nSymbleSize);
-    for (int x = 0; x < size; ++x)
-        for (int y = 0; y < size; ++y)
-            m_byModuleData[x][y] = isDark(x, y) ? 1 : 0;
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x)
+            m_byModuleData[x][y] = chosen.rows[y].at(x) ? 1 : 0;
 }
 
 void CQR_Encode::SetFunctionModule()
@@ -606,183 +651,252 @@ void CQR_Encode::SetCodeWordPattern()
     }
 }
 
-void CQR_Encode::SetMaskingPattern(int nPatternNo)
+CQR_Encode::Masking_Lines CQR_Encode::maskingLines() const
 {
+    // Function modules, the dark ones among them, and the data modules, as
+    // rows and as columns; the format information is laid over per mask.
     const int size = int(m_nSymbleSize);
-    for (int i = 0; i < size; ++i) {     // row
-        for (int j = 0; j < size; ++j) { // column
-            std::uint8_t& module = m_byModuleData[j][i];
-            if (module & 0x20)
-                continue;
-            bool flip = false;
-            switch (nPatternNo) {
-            case 0: flip = (i + j) % 2 == 0; break;
-            case 1: flip = i % 2 == 0; break;
-            case 2: flip = j % 3 == 0; break;
-            case 3: flip = (i + j) % 3 == 0; break;
-            case 4: flip = ((i / 2) + (j / 3)) % 2 == 0; break;
-            case 5: flip = (i * j) % 2 + (i * j) % 3 == 0; break;
-            case 6: flip = ((i * j) % 2 + (i * j) % 3) % 2 == 0; break;
-            default: flip = ((i * j) % 3 + (i + j) % 2) % 2 == 0; break;
+    Masking_Lines lines(size);
+    for (int x = 0; x < size; ++x)
+        for (int y = 0; y < size; ++y) {
+            const std::uint8_t module = m_byModuleData[x][y];
+            if (module & 0x20) {
+                lines.function.set(x, y);
+                if (module & 0x10)
+                    lines.fixed.set(x, y);
+            } else if (module & 0x02) {
+                lines.data.set(x, y);
             }
-            module = std::uint8_t((module & 0xFE) | ((((module & 0x02) != 0) ^ flip) ? 1 : 0));
+        }
+    lines.fixed.set(8, size - 8); // the dark module
+    // Past the side nothing is data, so no mask darkens it.
+    for (int w = 0; w < 3; ++w) {
+        const int inside = size - 64 * w;
+        const std::uint64_t past = inside >= 64 ? 0 : inside <= 0 ? ~std::uint64_t(0) : ~((std::uint64_t(1) << inside) - 1);
+        for (int k = 0; k < size; ++k) {
+            lines.function.rows[k].word[w] |= past;
+            lines.function.columns[k].word[w] |= past;
         }
     }
-}
-
-void CQR_Encode::SetFormatInfoPattern(int nPatternNo)
-{
-    static const int levelBits[] = {1, 0, 3, 2}; // L, M, Q, H
-    const int data = levelBits[m_nLevel] << 3 | nPatternNo;
-    int rem = data;
-    for (int i = 0; i < 10; ++i)
-        rem = (rem << 1) ^ (((rem >> 9) & 1) * 0x537);
-    const int bits = ((data << 10) | rem) ^ 0x5412;
-    const int size = int(m_nSymbleSize);
-    auto put = [&](int x, int y, int bit) { m_byModuleData[x][y] = ((bits >> bit) & 1) ? 0x30 : 0x20; };
-    for (int i = 0; i <= 5; ++i)
-        put(8, i, i);
-    put(8, 7, 6);
-    put(8, 8, 7);
-    put(7, 8, 8);
-    for (int i = 9; i < 15; ++i)
-        put(14 - i, 8, i);
-    for (int i = 0; i < 8; ++i)
-        put(size - 1 - i, 8, i);
-    for (int i = 8; i < 15; ++i)
-        put(8, size - 15 + i, i);
-    m_byModuleData[8][size - 8] = 0x30;
+    return lines;
 }
 
 namespace {
-// One row or column of the symbol as bits, module k in bit k % 64 of word k / 64.
-struct Packed_Line {
-    std::uint64_t word[3] = {0, 0, 0};
-    bool at(int k) const { return (word[k >> 6] >> (k & 63)) & 1; }
-    void set(int k) { word[k >> 6] |= std::uint64_t(1) << (k & 63); }
-    // The n bits from module k up (bit 0 is module k); modules outside the
-    // symbol (k < 0 or past its side, which holds no set bit) read light.
-    std::uint32_t bits(int k, int n) const
-    {
-        std::uint32_t out = 0;
-        if (k < 0) {
-            const int skip = -k;
-            return skip >= n ? 0 : bits(0, n - skip) << skip;
-        }
-        const int w = k >> 6, o = k & 63;
-        std::uint64_t v = w < 3 ? word[w] >> o : 0;
-        if (o && w + 1 < 3)
-            v |= word[w + 1] << (64 - o);
-        out = std::uint32_t(v & ((std::uint64_t(1) << n) - 1));
-        return out;
-    }
-};
+template <std::size_t Words>
+using Line_Words = std::array<std::uint64_t, Words>;
 
-// The line moved down by s modules (bit k becomes module k + s).
-Packed_Line shifted(const Packed_Line& l, int s)
+// Bit k becomes module k + s (0 < s < 64); past the last word reads `fill`.
+template <std::size_t Words>
+Line_Words<Words> down(const Line_Words<Words>& l, int s, std::uint64_t fill = 0)
 {
-    Packed_Line out;
-    for (int w = 0; w < 3; ++w) {
-        std::uint64_t v = l.word[w] >> s;
-        if (w + 1 < 3)
-            v |= l.word[w + 1] << (64 - s);
-        out.word[w] = v;
+    Line_Words<Words> out;
+    for (std::size_t w = 0; w < Words; ++w)
+        out[w] = (l[w] >> s) | ((w + 1 < Words ? l[w + 1] : fill) << (64 - s));
+    return out;
+}
+
+// Bit k becomes module k - s (0 < s < 64); before module 0 reads `fill`.
+template <std::size_t Words>
+Line_Words<Words> up(const Line_Words<Words>& l, int s, std::uint64_t fill = 0)
+{
+    Line_Words<Words> out;
+    for (std::size_t w = 0; w < Words; ++w)
+        out[w] = (l[w] << s) | ((w > 0 ? l[w - 1] : fill) >> (64 - s));
+    return out;
+}
+
+// Set bits of a word, in line: the portable build has no population count
+// instruction, and the library call it makes instead costs more than this.
+inline int bitCount(std::uint64_t v)
+{
+    v -= (v >> 1) & 0x5555555555555555ULL;
+    v = (v & 0x3333333333333333ULL) + ((v >> 2) & 0x3333333333333333ULL);
+    v = (v + (v >> 4)) & 0x0F0F0F0F0F0F0F0FULL;
+    return int((v * 0x0101010101010101ULL) >> 56);
+}
+
+template <std::size_t Words>
+int ones(const Line_Words<Words>& l)
+{
+    int n = 0;
+    for (std::uint64_t w : l)
+        n += bitCount(w);
+    return n;
+}
+
+template <std::size_t Words>
+bool any(const Line_Words<Words>& l)
+{
+    std::uint64_t all = 0;
+    for (std::uint64_t w : l)
+        all |= w;
+    return all != 0;
+}
+
+template <std::size_t Words, typename Op>
+Line_Words<Words> combine(const Line_Words<Words>& a, const Line_Words<Words>& b, Op op)
+{
+    Line_Words<Words> out;
+    for (std::size_t w = 0; w < Words; ++w)
+        out[w] = op(a[w], b[w]);
+    return out;
+}
+
+template <std::size_t Words>
+Line_Words<Words> lowBits(int n)
+{
+    Line_Words<Words> out{};
+    for (std::size_t w = 0; w < Words; ++w) {
+        const int k = n - 64 * int(w);
+        out[w] = k >= 64 ? ~std::uint64_t(0) : k <= 0 ? 0 : (std::uint64_t(1) << k) - 1;
     }
     return out;
 }
 
-int lowestBit(std::uint64_t v) { return __builtin_ctzll(v); }
-
-// Penalties of one line: runs of five or more of one colour, and finder-like
-// 1:1:3:1:1 patterns with four light modules on either side.
-std::int64_t linePenalty(const Packed_Line& line, int size)
+template <std::size_t Words>
+Line_Words<Words> wordsOf(const QR_Packed_Line& line)
 {
-    std::int64_t penalty = 0;
-    // A run ends where a module differs from the next one.
-    const Packed_Line next = shifted(line, 1);
-    int previous = -1;
-    for (int w = 0; w < 3 && w * 64 < size - 1; ++w) {
-        std::uint64_t change = line.word[w] ^ next.word[w];
-        const int valid = std::min(64, size - 1 - w * 64);
-        if (valid < 64)
-            change &= (std::uint64_t(1) << valid) - 1;
-        while (change) {
-            const int end = w * 64 + lowestBit(change);
-            const int run = end - previous;
-            if (run >= 5)
-                penalty += 3 + (run - 5);
-            previous = end;
-            change &= change - 1;
-        }
-    }
-    if (size - 1 - previous >= 5)
-        penalty += 3 + (size - 1 - previous - 5);
-
-    // Where 1011101 starts, then its light surroundings.
-    const Packed_Line l2 = shifted(line, 2), l3 = shifted(line, 3), l4 = shifted(line, 4),
-                      l5 = shifted(line, 5), l6 = shifted(line, 6);
-    constexpr std::uint32_t Beside = (1u << 3) | (1u << 11); // the modules right next to it
-    constexpr std::uint32_t Before = 0b1111u, After = 0b1111u << 11;
-    for (int w = 0; w < 3 && w * 64 <= size - 7; ++w) {
-        std::uint64_t starts = line.word[w] & ~next.word[w] & l2.word[w] & l3.word[w] & l4.word[w] &
-                               ~l5.word[w] & l6.word[w];
-        const int valid = std::min(64, size - 6 - w * 64);
-        if (valid < 64)
-            starts &= (std::uint64_t(1) << valid) - 1;
-        while (starts) {
-            const int p = w * 64 + lowestBit(starts);
-            starts &= starts - 1;
-            // Bits p-4 .. p+10: four before, the seven of the pattern, four after.
-            const std::uint32_t bits = line.bits(p - 4, 15);
-            if (bits & Beside)
-                continue;
-            if (!(bits & Before) || !(bits & After))
-                penalty += 40;
-        }
-    }
-    return penalty;
+    Line_Words<Words> out{};
+    std::copy(line.word, line.word + Words, out.begin());
+    return out;
 }
+
+const auto And = [](std::uint64_t a, std::uint64_t b) { return a & b; };
+const auto AndNot = [](std::uint64_t a, std::uint64_t b) { return a & ~b; };
+const auto Same = [](std::uint64_t a, std::uint64_t b) { return ~(a ^ b); };
+
+// Penalties of one line of n modules: runs of five or more of one colour
+// (3 for five, one more for each further module), and finder-like 1011101
+// runs with light modules right beside them and four light modules on at
+// least one side (40 each). Modules outside the symbol read light.
+template <std::size_t Words>
+std::int64_t linePenalty(const QR_Packed_Line& packed, int n)
+{
+    const Line_Words<Words> line = wordsOf<Words>(packed);
+    // A run of L >= 5 holds L - 4 windows of five equal modules and costs
+    // L - 2: its windows and 2 for its first one.
+    const Line_Words<Words> eq = combine<Words>(combine<Words>(line, down(line, 1), Same), lowBits<Words>(n - 1), And);
+    Line_Words<Words> five = eq;
+    for (int s = 1; s <= 3; ++s)
+        five = combine<Words>(five, down(eq, s), And);
+    std::int64_t penalty = any(five) ? ones(five) + 2 * ones(combine<Words>(five, up(five, 1), AndNot)) : 0;
+
+    // Where 1011101 starts.
+    Line_Words<Words> starts = combine<Words>(line, down(line, 1), AndNot);
+    for (int s : {2, 3, 4, 6})
+        starts = combine<Words>(starts, down(line, s), And);
+    starts = combine<Words>(starts, down(line, 5), AndNot);
+    if (!any(starts))
+        return penalty;
+    // Light modules, outside the symbol too; the words hold at least ten past its side.
+    const std::uint64_t All = ~std::uint64_t(0);
+    Line_Words<Words> light;
+    for (std::size_t w = 0; w < Words; ++w)
+        light[w] = ~line[w];
+    const Line_Words<Words> before = combine<Words>(combine<Words>(up(light, 4, All), up(light, 3, All), And),
+                                                    up(light, 2, All), And);
+    const Line_Words<Words> after = combine<Words>(combine<Words>(down(light, 8, All), down(light, 9, All), And),
+                                                   down(light, 10, All), And);
+    Line_Words<Words> counted = combine<Words>(starts, up(light, 1, All), And);
+    counted = combine<Words>(counted, down(light, 7, All), And);
+    counted = combine<Words>(counted, combine<Words>(before, after, [](auto a, auto b) { return a | b; }), And);
+    return penalty + 40 * ones(counted);
+}
+
+// 2 x 2 blocks of one colour (3 each), from the rows: a module whose right,
+// lower and lower-right neighbours share its colour.
+template <std::size_t Words>
+std::int64_t blockPenalty(const QR_Packed_Line* rows, int n)
+{
+    std::int64_t blocks = 0;
+    const Line_Words<Words> valid = lowBits<Words>(n - 1);
+    Line_Words<Words> a = wordsOf<Words>(rows[0]);
+    for (int y = 0; y + 1 < n; ++y) {
+        const Line_Words<Words> b = wordsOf<Words>(rows[y + 1]);
+        Line_Words<Words> same = combine<Words>(a, b, Same);
+        same = combine<Words>(same, combine<Words>(a, down(a, 1), Same), And);
+        same = combine<Words>(same, combine<Words>(b, down(b, 1), Same), And);
+        blocks += ones(combine<Words>(same, valid, And));
+        a = b;
+    }
+    return 3 * blocks;
+}
+
+template <std::size_t Words>
+std::int64_t symbolPenalty(const QR_Packed_Symbol& symbol, int n)
+{
+    std::int64_t penalty = blockPenalty<Words>(symbol.rows, n);
+    std::int64_t dark = 0;
+    for (int line = 0; line < n; ++line) {
+        penalty += linePenalty<Words>(symbol.rows[line], n) + linePenalty<Words>(symbol.columns[line], n);
+        dark += ones(wordsOf<Words>(symbol.rows[line]));
+    }
+    // Balance of dark and light: 10 for every full 5 % away from half.
+    const std::int64_t N = std::int64_t(n) * n;
+    std::int64_t share = 50 - (100 * (N - dark) / N);
+    if (share < 0)
+        share = -share;
+    return penalty + 10 * (share / 5);
+}
+}
+
+std::int64_t Mask_Penalty(const QR_Packed_Symbol& symbol, int size)
+{
+    // Enough words for the side and ten modules past it (the finder rule looks that far).
+    if (size + 10 < 64)
+        return symbolPenalty<1>(symbol, size);
+    if (size + 10 < 128)
+        return symbolPenalty<2>(symbol, size);
+    return symbolPenalty<3>(symbol, size);
+}
+
+void CQR_Encode::Masking_Lines::mask(int pattern, int level, int size, QR_Packed_Symbol& out) const
+{
+    // The mask's flips repeat every 12 rows and every 12 columns: per mask
+    // and remainder, the flips along that row and along that column.
+    struct Flips {
+        std::array<std::array<QR_Packed_Line, 12>, 8> row, column;
+    };
+    static const Flips flips = [] {
+        Flips t{};
+        for (int m = 0; m < 8; ++m)
+            for (int r = 0; r < 12; ++r)
+                for (int k = 0; k < MAX_MODULESIZE; ++k) {
+                    if (maskFlips(m, r, k))
+                        t.row[size_t(m)][size_t(r)].set(k);
+                    if (maskFlips(m, k, r))
+                        t.column[size_t(m)][size_t(r)].set(k);
+                }
+        return t;
+    }();
+    const auto& rowFlips = flips.row[size_t(pattern)];
+    const auto& columnFlips = flips.column[size_t(pattern)];
+    // Words past the side stay light as the symbol was made.
+    const int words = (size + 63) / 64;
+    for (int k = 0; k < size; ++k) {
+        const QR_Packed_Line& fr = rowFlips[size_t(k % 12)];
+        const QR_Packed_Line& fc = columnFlips[size_t(k % 12)];
+        for (int w = 0; w < words; ++w) {
+            out.rows[k].word[w] =
+                fixed.rows[k].word[w] | ((data.rows[k].word[w] ^ fr.word[w]) & ~function.rows[k].word[w]);
+            out.columns[k].word[w] =
+                fixed.columns[k].word[w] | ((data.columns[k].word[w] ^ fc.word[w]) & ~function.columns[k].word[w]);
+        }
+    }
+    const int bits = formatInfoBits(level, pattern);
+    forEachFormatModule(size, [&](int x, int y, int bit) {
+        if ((bits >> bit) & 1)
+            out.set(x, y);
+    });
 }
 
 std::int64_t CQR_Encode::CountPenalty() const
 {
     const int size = int(m_nSymbleSize);
-    Packed_Line rows[MAX_MODULESIZE], columns[MAX_MODULESIZE];
-    std::int64_t dark = 0;
+    QR_Packed_Symbol symbol(size);
     for (int x = 0; x < size; ++x)
         for (int y = 0; y < size; ++y)
-            if (isDark(x, y)) {
-                rows[y].set(x);
-                columns[x].set(y);
-                ++dark;
-            }
-    std::int64_t penalty = 0;
-    for (int line = 0; line < size; ++line)
-        penalty += linePenalty(columns[line], size) + linePenalty(rows[line], size);
-    // 2 x 2 blocks of one colour: a module whose right, lower and lower-right
-    // neighbours share its colour.
-    for (int y = 0; y + 1 < size; ++y) {
-        const Packed_Line& a = rows[y];
-        const Packed_Line& b = rows[y + 1];
-        for (int w = 0; w < 3; ++w) {
-            const int first = w * 64;
-            if (first >= size - 1)
-                break;
-            auto shifted = [w](const Packed_Line& l) {
-                return (l.word[w] >> 1) | (w + 1 < 3 ? l.word[w + 1] << 63 : 0);
-            };
-            const std::uint64_t same = ~(a.word[w] ^ b.word[w]) & ~(a.word[w] ^ shifted(a)) & ~(b.word[w] ^ shifted(b));
-            const int valid = std::min(64, size - 1 - first);
-            const std::uint64_t mask = valid == 64 ? ~std::uint64_t(0) : (std::uint64_t(1) << valid) - 1;
-            penalty += 3 * std::int64_t(__builtin_popcountll(same & mask));
-        }
-    }
-    // Balance of dark and light.
-    const std::int64_t N = std::int64_t(size) * size;
-    const std::int64_t light = N - dark;
-    std::int64_t share = 50 - (100 * light / N);
-    if (share < 0)
-        share = -share;
-    penalty += 10 * (share / 5);
-    return penalty;
+            if (isDark(x, y))
+                symbol.set(x, y);
+    return Mask_Penalty(symbol, size);
 }

@@ -30,9 +30,39 @@ int QR_Data_Bits(int version, int level);
 // Segment modes.
 enum : std::uint8_t { QR_MODE_NUMERAL = 0, QR_MODE_ALPHABET = 1, QR_MODE_8BIT = 2, QR_MODE_KANJI = 3 };
 
+// One row or column of a symbol as bits: module k in bit k % 64 of word k / 64.
+struct QR_Packed_Line {
+    std::uint64_t word[3];
+    bool at(int k) const { return (word[k >> 6] >> (k & 63)) & 1; }
+    void set(int k) { word[k >> 6] |= std::uint64_t(1) << (k & 63); }
+};
+// The dark modules of a symbol, by rows (bit x of row y) and by columns (bit y of column x).
+struct QR_Packed_Symbol {
+    static constexpr int MaxSide = 177;
+    // Lines 0 to side - 1 all light; the others are never read.
+    explicit QR_Packed_Symbol(int side)
+    {
+        for (int k = 0; k < side; ++k)
+            rows[k] = columns[k] = QR_Packed_Line{};
+    }
+    QR_Packed_Line rows[MaxSide];
+    QR_Packed_Line columns[MaxSide];
+    void set(int x, int y)
+    {
+        rows[y].set(x);
+        columns[x].set(y);
+    }
+};
+// The mask penalty of a symbol of the given side, counted a machine word
+// at a time over its rows and columns (all four rules).
+std::int64_t Mask_Penalty(const QR_Packed_Symbol& symbol, int size);
+
 class CQR_Encode {
 public:
-    static constexpr int MAX_MODULESIZE = 177;
+    // The work arrays are left as they are: each encoding clears what it uses.
+    CQR_Encode() {}
+
+    static constexpr int MAX_MODULESIZE = QR_Packed_Symbol::MaxSide;
     static constexpr int MAX_DATACODEWORD = 2956;
     static constexpr int MAX_ALLCODEWORD = 3706;
     static constexpr int MAX_CODEBLOCK = 153;
@@ -53,18 +83,18 @@ public:
     std::int64_t m_nVersion_pass = 0;
     std::int64_t m_nMaskingNo = 0;
     std::int64_t m_nSymbleSize = 0;
-    std::uint8_t m_byModuleData[MAX_MODULESIZE][MAX_MODULESIZE] = {};
+    std::uint8_t m_byModuleData[MAX_MODULESIZE][MAX_MODULESIZE];
 
     std::int64_t m_ncDataCodeWordBit = 0;
-    std::uint8_t m_byDataCodeWord[MAX_DATACODEWORD] = {};
+    std::uint8_t m_byDataCodeWord[MAX_DATACODEWORD];
     // Segments: mode and length in bytes; they grow with the text.
     std::int64_t m_ncDataBlock = 0;
     std::vector<std::uint8_t> m_byBlockMode;
     std::vector<std::int64_t> m_nBlockLength;
 
     std::int64_t m_ncAllCodeWord = 0;
-    std::uint8_t m_byAllCodeWord[MAX_ALLCODEWORD] = {};
-    std::uint8_t m_byRSWork[MAX_CODEBLOCK] = {};
+    std::uint8_t m_byAllCodeWord[MAX_ALLCODEWORD];
+    std::uint8_t m_byRSWork[MAX_CODEBLOCK];
 
     // Steps, public so that tests can look at them.
     static bool IsNumeralData(unsigned char c) { return c >= '0' && c <= '9'; }
@@ -81,12 +111,19 @@ public:
     void SetAlignmentPattern(int x, int y);
     void SetVersionPattern();
     void SetCodeWordPattern();
-    void SetMaskingPattern(int nPatternNo);
-    void SetFormatInfoPattern(int nPatternNo);
     std::int64_t CountPenalty() const;
     static std::int64_t min(std::int64_t a, std::int64_t b) { return a < b ? a : b; }
 
 private:
+    // The matrix before masking, packed: function modules, the dark ones
+    // among them, and the dark data modules.
+    struct Masking_Lines {
+        explicit Masking_Lines(int side) : function(side), fixed(side), data(side) {}
+        QR_Packed_Symbol function, fixed, data;
+        // The symbol under a mask, its format information laid over.
+        void mask(int pattern, int level, int size, QR_Packed_Symbol& out) const;
+    };
+    Masking_Lines maskingLines() const;
     void removeBlock(std::int64_t index);
     // The segments of a text: runs of one class, then the joins that shorten the stream.
     void SplitIntoRuns(const unsigned char* src, std::int64_t ncLength);

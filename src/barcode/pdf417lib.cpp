@@ -310,11 +310,18 @@ void getMaxSquare(pdf417param* p)
 struct BitWriter {
     pdf417param* p;
     int row = 0, bit = 0, rowBytes = 0;
+    // The low `length` bits of pattern, highest first, a byte's worth at a time.
     void put(int pattern, int length)
     {
-        for (int k = length - 1; k >= 0; --k, ++bit)
-            if (pattern & (1 << k))
-                p->outBits[size_t(row * rowBytes + bit / 8)] |= std::uint8_t(0x80 >> (bit % 8));
+        std::uint8_t* out = p->outBits.data() + size_t(row) * size_t(rowBytes);
+        while (length > 0) {
+            const int room = 8 - bit % 8;
+            const int take = std::min(room, length);
+            const int chunk = (pattern >> (length - take)) & ((1 << take) - 1);
+            out[bit / 8] |= std::uint8_t(chunk << (room - take));
+            bit += take;
+            length -= take;
+        }
     }
 };
 

@@ -20,7 +20,12 @@ class QPainter;
 struct Barcode_Art_Glyph {
     QPainterPath outline;
     QPointF at;
+    // Names the outline (its font, size and glyph) for the pixel cache; 0 for
+    // an outline drawn as a path every time.
+    quint64 key = 0;
 };
+// A key no other outline has.
+quint64 New_Barcode_Glyph_Key();
 
 struct Barcode_Art_Text {
     QList<Barcode_Art_Glyph> glyphs;
@@ -59,10 +64,20 @@ public:
     bool sameAs(const Barcode_Art& other) const { return d == other.d; }
 
     // Draws the symbol with its top-left corner at topLeft, in the painter's units (points).
+    // Into an image under a plain scale the bars and the 2-D grid are filled
+    // and the glyphs blended straight into its pixels (the same pixels the
+    // painter makes);
+    // any other device (PDF, printer, picture) gets paths and rectangles.
     void draw(QPainter& painter, const QPointF& topLeft = QPointF()) const;
+    // Always as paths and rectangles, whatever the device.
+    void drawPaths(QPainter& painter, const QPointF& topLeft = QPointF()) const;
     // The symbol recorded as a vector picture whose bounding rectangle is boundingRect().
     QPicture picture() const;
 
 private:
+    // The pixel road, the painter moved to the art's corner; false (nothing
+    // drawn) when its device or state needs the path road.
+    bool drawPixels(QPainter& painter) const;
+    void paths(QPainter& painter) const;
     std::shared_ptr<const Barcode_Art_Data> d;
 };

@@ -1,4 +1,5 @@
 #include "BarcodeTestSupport.h"
+#include "barcode/BarcodeDispatch.h"
 #include "barcode/BarcodeImage.h"
 #include "barcode/NKDBarcodeOffscreenView.h"
 #include "barcode/NKDCode128Barcode.h"
@@ -290,4 +291,76 @@ TEST(BarcodeRenderer, TwoDSymbolIsFramedByTheStyle)
     EXPECT_EQ(image.pixelColor(2, 2), QColor(Qt::white));
     EXPECT_FALSE(Ink_In(image, QRect(0, 0, image.width(), column(18))).empty());           // header
     EXPECT_FALSE(Ink_In(image, QRect(0, column(70), image.width(), column(20))).empty()); // footer
+}
+
+TEST(BarcodeRenderer, PixelsIntoAnImageAreThePathsPixels)
+{
+    // Every symbology with its caption, a header and a footer, at three
+    // resolutions and off the pixel grid; the pixel road (bars filled in
+    // place, glyphs from the shared cache) against the paths the painter fills.
+    const QList<QPair<QString, QString>> symbols = {
+        {"Code 39", "CARD-42"}, {"Extended Code 39", "Card-42"}, {"Interleaved 2 of 5", "123456"},
+        {"UPCA", "01234567890"}, {"PostNet", "12345"}, {"Modified Plessey", "12345"},
+        {"Modified Plessey (Hex)", "12AB"}, {"Industrial 2 of 5", "12345"}, {"EAN-13", "400638133393"},
+        {"Code 128", "Card-42"}, {"Code 128 SET A", "CARD 42"}, {"Code 128 SET B", "Card 42"},
+        {"Code 128 SET C", "123456"}, {"Codabar", "A12345B"}, {"UPCE", "0123456"}, {"EAN-8", "1234567"},
+        {"Royal Mail Barcode (RM4SCC / CBC)", "SN34RD1A"}, {"Planet", "12345678901"},
+        {"Japan Post Barcode", "1234567"}, {"QR Code", "GLEAMCARD member 7"}, {"PDF417", "GLEAMCARD member 7"},
+        {"DataMatrix", "GLEAMCARD member 7"}};
+    auto draw = [](const Barcode_Art& art, int dpi, bool paths) {
+        const qreal scale = dpi / 72.0;
+        QImage image(int(std::ceil((art.size().width() + 1) * scale)), int(std::ceil((art.size().height() + 1) * scale)),
+                     QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.scale(scale, scale);
+        const QPointF offGrid(0.37, 0.61);
+        if (paths)
+            art.drawPaths(painter, offGrid);
+        else
+            art.draw(painter, offGrid);
+        return image;
+    };
+    auto largestDifference = [](const QImage& a, const QImage& b) {
+        int largest = 0;
+        for (int y = 0; y < a.height(); ++y)
+            for (int x = 0; x < a.width(); ++x)
+                for (int shift = 0; shift < 32; shift += 8)
+                    largest = std::max(largest, std::abs(int((a.pixel(x, y) >> shift) & 255) -
+                                                         int((b.pixel(x, y) >> shift) & 255)));
+        return largest;
+    };
+    // The last case has a header too large for the glyph cache: it is filled as paths.
+    for (const auto& [title, value] : symbols + QList<QPair<QString, QString>>{{"Code 128", "Large"}}) {
+        BarcodeStyle style;
+        style.barcode_font_index = int(Barcode_Type_Items.indexOf(title));
+        style.linear_or_2d = Is_2D_Barcode_Title(title) ? 1 : 0;
+        style.show_hide_hdr = style.show_hide_ftr = 0;
+        style.barcode_val_clr_val = QColor(20, 40, 160);
+        if (value == QLatin1String("Large"))
+            style.header_font_val.setPointSizeF(120);
+        const Barcode_Art art = Barcode_Picture(style, value, QStringLiteral("Gleamcard"), QStringLiteral("Row 7"));
+        ASSERT_FALSE(art.isNull()) << title.toStdString();
+        for (int dpi : {72, 150, 300}) {
+            SCOPED_TRACE(title.toStdString() + " at " + std::to_string(dpi) + " dpi");
+            const QImage paths = draw(art, dpi, true);
+            EXPECT_FALSE(Ink_In(paths, paths.rect()).empty());
+            EXPECT_LE(largestDifference(draw(art, dpi, false), paths), 1);
+        }
+    }
+
+    // Workers share the glyph cache: four draw the same symbol at once.
+    BarcodeStyle style;
+    style.barcode_font_index = int(Barcode_Type_Items.indexOf("Code 128"));
+    style.show_hide_hdr = 0;
+    const Barcode_Art art = Barcode_Picture(style, QStringLiteral("Thread 42"), QStringLiteral("Workers"), QString());
+    const QImage expected = draw(art, 300, true);
+    QImage drawn[4];
+    std::vector<std::thread> workers;
+    for (QImage& image : drawn)
+        workers.emplace_back([&] { image = draw(art, 300, false); });
+    for (std::thread& worker : workers)
+        worker.join();
+    for (const QImage& image : drawn)
+        EXPECT_LE(largestDifference(image, expected), 1);
 }

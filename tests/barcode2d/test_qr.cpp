@@ -6,7 +6,10 @@
 #include "barcode/QR_Encode.h"
 
 #include <gtest/gtest.h>
+#include <cstdlib>
+#include <cstring>
 #include <memory>
+#include <random>
 
 namespace {
 std::unique_ptr<CQR_Encode> encoded(const QByteArray& text, int level = 1, int version = 0, bool extend = true,
@@ -148,22 +151,92 @@ TEST(QREncoder, FormatAndVersionInformation)
     EXPECT_EQ(v6->m_nSymbleSize, 41);
 }
 
-TEST(QREncoder, PenaltyChoosesTheLowestMask)
+// The mask penalty counted module by module, the plain way: runs of five or
+// more of one colour, 2 x 2 blocks of one colour, finder-like 1011101 runs
+// with light modules beside them and four light modules on one side, and
+// the balance of dark and light. Modules outside the symbol read light.
+namespace {
+qint64 penaltyByModules(const CQR_Encode& e)
 {
-    for (const QByteArray& text : {QByteArray("MASK CHOICE"), QByteArray("https://example.org/card?id=42")}) {
-        auto chosen = encoded(text, 2);
-        ASSERT_TRUE(chosen);
-        qint64 best = -1;
-        int bestMask = -1;
-        for (int mask = 0; mask < 8; ++mask) {
-            const qint64 penalty = encoded(text, 2, 0, true, mask)->CountPenalty();
-            if (best < 0 || penalty < best) {
-                best = penalty;
-                bestMask = mask;
+    const int n = int(e.m_nSymbleSize);
+    auto dark = [&](int x, int y) { return x >= 0 && y >= 0 && x < n && y < n && (e.m_byModuleData[x][y] & 0x11); };
+    qint64 penalty = 0;
+    for (int line = 0; line < n; ++line)
+        for (int vertical = 0; vertical < 2; ++vertical) {
+            auto at = [&](int k) { return vertical ? dark(line, k) : dark(k, line); };
+            for (int k = 0, run = 1; k < n; ++k, ++run)
+                if (k == n - 1 || at(k) != at(k + 1)) {
+                    if (run >= 5)
+                        penalty += 3 + (run - 5);
+                    run = 0;
+                }
+            for (int p = 0; p + 7 <= n; ++p) {
+                const bool finder = at(p) && !at(p + 1) && at(p + 2) && at(p + 3) && at(p + 4) && !at(p + 5) && at(p + 6);
+                if (!finder || at(p - 1) || at(p + 7))
+                    continue;
+                const bool lightBefore = !at(p - 4) && !at(p - 3) && !at(p - 2);
+                const bool lightAfter = !at(p + 8) && !at(p + 9) && !at(p + 10);
+                if (lightBefore || lightAfter)
+                    penalty += 40;
             }
         }
-        EXPECT_EQ(chosen->m_nMaskingNo, bestMask) << text.constData();
+    qint64 darkCount = 0;
+    for (int x = 0; x < n; ++x)
+        for (int y = 0; y < n; ++y) {
+            darkCount += dark(x, y);
+            if (x + 1 < n && y + 1 < n && dark(x, y) == dark(x + 1, y) && dark(x, y) == dark(x, y + 1) &&
+                dark(x, y) == dark(x + 1, y + 1))
+                penalty += 3;
+        }
+    const qint64 N = qint64(n) * n;
+    return penalty + 10 * (std::abs(50 - 100 * (N - darkCount) / N) / 5);
+}
+}
+
+TEST(QREncoder, MaskPenaltyByWordsEqualsTheCountByModules)
+{
+    std::mt19937 random(20261207);
+    CQR_Encode e;
+    // Random matrices of every size, sparse, even and dense, so long runs,
+    // blocks and finder-like runs all occur, also across word boundaries.
+    for (int version = 1; version <= 40; ++version)
+        for (int density : {10, 50, 90}) {
+            e.m_nSymbleSize = 4 * version + 17;
+            for (int x = 0; x < e.m_nSymbleSize; ++x)
+                for (int y = 0; y < e.m_nSymbleSize; ++y)
+                    e.m_byModuleData[x][y] = int(random() % 100) < density;
+            ASSERT_EQ(e.CountPenalty(), penaltyByModules(e)) << "size " << e.m_nSymbleSize << " density " << density;
+        }
+    // Finder-like runs placed against both edges and straddling the word boundaries.
+    for (int at : {0, 57, 60, 64, 121, 128, 170}) {
+        e.m_nSymbleSize = 177;
+        std::memset(e.m_byModuleData, 0, sizeof e.m_byModuleData);
+        for (int k = 0; k < 7; ++k)
+            e.m_byModuleData[at + k][3] = e.m_byModuleData[5][at + k] = (0b1011101 >> (6 - k)) & 1;
+        EXPECT_EQ(e.CountPenalty(), penaltyByModules(e)) << at;
     }
+
+    // Real symbols: every mask of each is scored alike, and the chosen mask
+    // is the first one of the lowest penalty.
+    const QByteArray texts[] = {"MASK CHOICE", "https://example.org/card?id=42", "GC-000517", "12345678901234567890",
+                                QByteArray(300, 'x'), QByteArray(2000, '7'), "GLEAMCARD member 000042, badge 42"};
+    for (const QByteArray& text : texts)
+        for (int level = 0; level < 4; ++level) {
+            auto chosen = encoded(text, level);
+            ASSERT_TRUE(chosen);
+            qint64 best = -1;
+            int bestMask = -1;
+            for (int mask = 0; mask < 8; ++mask) {
+                auto masked = encoded(text, level, 0, true, mask);
+                const qint64 penalty = penaltyByModules(*masked);
+                EXPECT_EQ(masked->CountPenalty(), penalty);
+                if (best < 0 || penalty < best) {
+                    best = penalty;
+                    bestMask = mask;
+                }
+            }
+            EXPECT_EQ(chosen->m_nMaskingNo, bestMask) << text.left(40).constData() << " level " << level;
+        }
 }
 
 TEST(QRWrapper, CapacityVersionAndLevelChecks)

@@ -709,9 +709,7 @@ void Barcode_Gen::Set_Barcode_Prop_To_Control(const std::shared_ptr<SKTGraphic>&
     const Suppressed suppressed;
     try {
         pass_barcode_control = graphic;
-        const int kerning = Live_Barcode_Style.kerning_value_state;
         Live_Barcode_Style = Style_Of_Graphic(*graphic);
-        Live_Barcode_Style.kerning_value_state = kerning;
         liner_or_2D_font = Live_Barcode_Style.linear_or_2d;
         Load_Controls_From_Style();
         // The spreadsheet column source is offered while the design has a table.
@@ -747,8 +745,11 @@ std::shared_ptr<SKTGraphic> Barcode_Gen::Open_Wnd(const std::shared_ptr<SKTGraph
 {
     if (!graphic)
         return graphic;
+    // The window edits a copy: its binding reaches the graphic only with OK,
+    // so Cancel leaves the graphic (and what the main window shows) as it was.
+    const GraphicPtr working = Copy_Graphic(*graphic);
     try {
-        Set_Barcode_Prop_To_Control(graphic);
+        Set_Barcode_Prop_To_Control(working);
         goButtonActionPerformed();
     } catch (const std::exception& e) {
         Not_Draw_Only_Prop_Change = false;
@@ -760,6 +761,7 @@ std::shared_ptr<SKTGraphic> Barcode_Gen::Open_Wnd(const std::shared_ptr<SKTGraph
     if (code == 1) {
         Store_Controls_In_Style();
         Live_Barcode_Style.storeIn(*graphic);
+        Copy_Binding(*working, *graphic);
     }
     pass_barcode_control.reset();
     return graphic;

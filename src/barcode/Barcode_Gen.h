@@ -258,6 +258,9 @@ private:
     void Set_Font_Labels();
     void Set_Well_Colour(QPushButton* well, const QColor& colour);
     void Set_Value_Text(const QString& value);
+    // The first value of the chosen data set or column; null while the
+    // value is typed in or nothing is chosen.
+    QString Bound_Value() const;
     void Set_Value_Editable(bool editable);
     // One handler per list; comboBoxSelectionDidChange picks the one.
     void DPI_Choice_Changed();

@@ -171,6 +171,15 @@ GraphicPtr Copy_Graphic(const SKTGraphic& graphic)
     return nullptr;
 }
 
+void Copy_Binding(const SKTGraphic& from, SKTGraphic& to)
+{
+    to.data_source_type = from.data_source_type;
+    to.batch_list_name = from.batch_list_name;
+    to.batch_list_index = from.batch_list_index;
+    to.excel_binding = from.excel_binding;
+    to.excel_col_indx = from.excel_col_indx;
+}
+
 QImage Placeholder_Image()
 {
     QImage img(120, 90, QImage::Format_ARGB32_Premultiplied);

@@ -126,7 +126,9 @@ void Show_User_Profile::buildFieldRow(QGridLayout* grid, int f)
     if (row_def.kind == Profile_Field_Kind::Text) {
         c.label = new QLineEdit(*row_def.caption);
         c.label->setReadOnly(true);
-        c.label->setMaximumWidth(130);
+        // Wide enough for the whole caption, however the style draws it.
+        c.label->setMinimumWidth(c.label->fontMetrics().horizontalAdvance(*row_def.caption) + 24);
+        c.label->setCursorPosition(0);
         grid->addWidget(c.label, row, 0);
         grid->addWidget(c.value, row, 2);
         if (!wizard_mode) {

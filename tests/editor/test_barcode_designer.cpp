@@ -2,6 +2,8 @@
 // OK road, Cancel, the suppression flag, its messages and help texts, and
 // opening it from the tool and the selection.
 #include "support/BarcodeFields.h"
+#include "support/Decode.h"
+#include "support/Rasterise.h"
 #include "support/ScriptedHost.h"
 #include "support/TempResources.h"
 #include "barcode/Barcode_Gen.h"
@@ -18,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -303,6 +306,59 @@ TEST_F(DesignerTest, BindingToASeriesAndViewingIt)
     EXPECT_EQ(g->batch_list_name, "Badges");
     EXPECT_EQ(g->linear_font_val, "B-100");
     EXPECT_EQ(host.modalRuns, (QStringList{"Barcode_Gen", "View_Data_Series"}));
+}
+
+TEST_F(DesignerTest, ABoundBarcodeKeepsItsValueThroughEveryChangeAndCancelChangesNothing)
+{
+    ASSERT_TRUE(Write_Data_Set("Badges", {"B-100", "B-101"}, false));
+    ASSERT_TRUE(Write_Data_Set("Guests", {"G-7", "G-8"}, false));
+    auto g = placeBarcode();
+    auto choose = [&](QComboBox* list, const QString& item) {
+        list->setCurrentIndex(list->findText(item));
+        list == designer->barcodeTypePopup ? designer->barcodeTypeChanged() : designer->comboBoxSelectionDidChange(list);
+    };
+    pressNext(true, [&] {
+        designer->Data_source_type->setCurrentIndex(Source_Data_Set);
+        designer->comboBoxSelectionDidChange(designer->Data_source_type);
+        choose(designer->Batch_Series, "Badges");
+    });
+    wnd->Open_Barcode_Window();
+
+    // Type, font and size changes: the value shown and previewed stays the bound one.
+    pressNext(true, [&] {
+        for (const char* type : {"QR Code", "Code 128", "DataMatrix", "QR Code"}) {
+            choose(designer->barcodeTypePopup, type);
+            EXPECT_EQ(designer->Current_Value(), "B-100") << type;
+            EXPECT_FALSE(designer->preview_image.isNull()) << type;
+        }
+        designer->changeFont(QFont("DejaVu Sans", 14));
+        designer->HeightStepper_2D->setValue(120);
+        EXPECT_EQ(designer->Current_Value(), "B-100");
+    });
+    wnd->Open_Barcode_Window();
+    EXPECT_EQ(g->two_d_font_val, "B-100");
+    EXPECT_EQ(g->batch_list_name, "Badges");
+    QTemporaryDir dir;
+    const QString png = dir.filePath("placed.png");
+    ASSERT_TRUE(Rasterise(g->_barcode_image, 3, 30).save(png));
+    const DecodeRun read = Decode_With_ZXing({png}, "QRCode");
+    ASSERT_TRUE(read.ran) << qPrintable(read.failure);
+    EXPECT_EQ(read.bytesOf(png), "B-100"); // the placed symbol reads the bound value
+
+    // Cancel after choosing another set and type: the graphic, its symbol
+    // and the property panel stay as they were.
+    const Barcode_Art placed = g->_barcode_image;
+    pressNext(false, [&] {
+        choose(designer->Batch_Series, "Guests");
+        EXPECT_EQ(designer->Current_Value(), "G-7");
+        choose(designer->barcodeTypePopup, "Code 128");
+    });
+    wnd->Open_Barcode_Window();
+    EXPECT_EQ(g->batch_list_name, "Badges");
+    EXPECT_EQ(g->barcode_font_index, Barcode_Type_Items.indexOf("QR Code"));
+    EXPECT_TRUE(g->_barcode_image.sameAs(placed));
+    EXPECT_EQ(wnd->Text_value_Edit->toPlainText(), "B-100");
+    EXPECT_EQ(wnd->Batch_Series->currentText(), "Badges");
 }
 
 TEST_F(DesignerTest, TheToolAndTheSelectionOpenTheDesigner)

@@ -1,6 +1,7 @@
 #include "wizards/Template_Wizard.h"
 
 #include "model/Codes.h"
+#include "model/DesignLog.h"
 #include "model/Globals.h"
 #include "model/Helpers.h"
 #include "platform/Host.h"
@@ -175,7 +176,7 @@ void Template_Wizard::comboBoxSelectionDidChange(QComboBox* combo)
                 Fill_Templates_User_Defined();
             Show_Hide_Template_Buttons(builtin);
         } else {
-            Preset_Category_Changed(combo);
+            Preset_Combo_Changed(combo);
         }
     } catch (const std::exception& e) {
         Show_NSLog_Message(QString::fromUtf8(e.what()));
@@ -222,8 +223,22 @@ void Template_Wizard::imageBrowserSelectionDidChange(ImageBrowser* browser)
     if (browser != imageBrowser)
         return;
     const QList<int> selected = browser->selectionIndexes();
-    if (!selected.isEmpty() && selected.first() < images.size())
+    if (!selected.isEmpty() && selected.first() < images.size()) {
         Selected_Template_Path = images[selected.first()].image_Path;
+        Show_Template_Size();
+    }
+}
+
+void Template_Wizard::Show_Template_Size()
+{
+    // The design opens in its own size: the panel shows that, not a preset.
+    const auto log = Read_Design_Log(Template_Design_Log_Path(Selected_Template_Path));
+    if (!log)
+        return;
+    const QSizeF size = log->front.Card_Size / Points_Per_MM;
+    Mark_List_New_Selection(-1);
+    Preset_ComboBox->setCurrentIndex(size.width() >= size.height() ? 0 : 1);
+    Set_Size_MM(size.width(), size.height());
 }
 
 void Template_Wizard::zoomSliderDidChange()

@@ -61,6 +61,8 @@ public slots:
     void comboBoxSelectionDidChange(QComboBox* combo);
 
 private:
+    // The selected template's card size in the size panel.
+    void Show_Template_Size();
     explicit Template_Wizard(QWidget* parent = nullptr);
     void List_Folder(const QString& folder, bool user);
     // The selected preview when it names an existing file (else says so).

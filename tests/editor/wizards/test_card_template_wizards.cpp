@@ -6,6 +6,8 @@
 #include "canvas/SKTGraphicView.h"
 #include "data/DataSetFiles.h"
 #include "model/Codes.h"
+#include "model/DesignLog.h"
+#include "model/GraphicArchive.h"
 #include "wizards/Card_Wizard.h"
 #include "wizards/Export_Template.h"
 #include "wizards/Start_Card.h"
@@ -21,6 +23,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTableWidget>
 
 namespace {
 struct TemplateTest : WizardTest {
@@ -127,12 +130,42 @@ TEST_F(WizardTest, CardWizardListsPresetsAndShowsTheirSizes)
         EXPECT_NEAR(cw->Width_MM(), c.w, 0.01) << c.category << ' ' << c.row;
         EXPECT_NEAR(cw->Height_MM(), c.h, 0.01) << c.category << ' ' << c.row;
     }
-    // Changing only the orientation leaves the sizes as they are.
-    cw->Mark_List_New_Selection(0);
-    const double w = cw->Width_MM();
-    cw->Preset_ComboBox->setCurrentIndex(1);
-    cw->comboBoxSelectionDidChange(cw->Preset_ComboBox);
-    EXPECT_EQ(cw->Width_MM(), w);
+}
+
+TEST_F(WizardTest, CardWizardOrientationHoldsWhateverTheOrderOfChoices)
+{
+    Card_Wizard* cw = Card_Wizard::defaultInstance();
+    cw->Open_Wnd(); // unscripted: opened, then cancelled
+    auto orient = [&](int index) {
+        cw->Preset_ComboBox->setCurrentIndex(index);
+        cw->comboBoxSelectionDidChange(cw->Preset_ComboBox);
+    };
+    // Preset first, then the orientation; then back.
+    cw->Mark_List_New_Selection(2); // CR90: 3.62 x 2.38 inches
+    orient(1);
+    EXPECT_NEAR(cw->Width_MM(), 60.452, 0.01);
+    EXPECT_NEAR(cw->Height_MM(), 91.948, 0.01);
+    orient(0);
+    EXPECT_NEAR(cw->Width_MM(), 91.948, 0.01);
+    // A typed size without a preset turns too.
+    cw->Mark_List_New_Selection(-1);
+    cw->Set_Size_MM(120, 80);
+    orient(1);
+    EXPECT_EQ(cw->Width_MM(), 80);
+    EXPECT_EQ(cw->Height_MM(), 120);
+    orient(1);
+    EXPECT_EQ(cw->Width_MM(), 80);
+    // OK after choosing a preset and then Vertical gives a portrait card.
+    host.modalScripts.push_back([](QDialog& d) {
+        auto& w = static_cast<Card_Wizard&>(d);
+        w.Mark_List_New_Selection(0);
+        w.Preset_ComboBox->setCurrentIndex(1);
+        w.comboBoxSelectionDidChange(w.Preset_ComboBox);
+        w.OK_Click();
+        return d.result();
+    });
+    wnd->Card_Wizard_Button();
+    EXPECT_LT(wnd->Front_card_Prop.Card_Size.width(), wnd->Front_card_Prop.Card_Size.height());
 }
 
 TEST_F(WizardTest, CardWizardOkResizesTheCardAndCancelKeepsShapeAndSize)
@@ -325,6 +358,26 @@ TEST_F(TemplateTest, EveryBuiltInTemplateOpensAsANewDesignWithoutAnError)
         }
         wnd->Mark_Design_Saved();
     }
+}
+
+TEST_F(TemplateTest, TheSizePanelShowsTheSelectedTemplate)
+{
+    // A CR90 user template in portrait and the CR80 built-in ones.
+    Design_Log_Content log;
+    log.front.Card_Size = QSizeF(2.38 * 72, 3.62 * 72);
+    SKTText mark;
+    mark.text = "TEMPLATE MARK";
+    mark.bounds = QRectF(10, 10, 120, 30);
+    log.frontGraphics << Archive_Graphic(mark);
+    touch(user() + "/Tall.png", "png");
+    ASSERT_TRUE(Write_Design_Log(user() + "/Tall.gcdl", log));
+    tw->Open_Template_Window(); // unscripted: opened, then cancelled
+    showUserTemplates();
+    select("Tall.png");
+    EXPECT_NEAR(tw->Width_MM(), 60.452, 0.01);
+    EXPECT_NEAR(tw->Height_MM(), 91.948, 0.01);
+    EXPECT_EQ(tw->Preset_ComboBox->currentText(), "Vertical");
+    EXPECT_TRUE(tw->ColList->selectedRanges().isEmpty());
 }
 
 TEST_F(TemplateTest, WizardModeProfileWritesBothRecordsAndTheTemplateShowsThem)

@@ -271,29 +271,34 @@ QGridLayout* Barcode_Gen::buildValuePanel()
     align_ftr_combo = makeCombo(Barcode_Alignment_Items);
 
     auto* top = new QGridLayout;
+    // Type and source each on a row of their own, so the window stays
+    // narrower than a 1024-pixel screen.
+    auto* sourceRow = new QHBoxLayout;
+    sourceRow->addWidget(Data_source_type);
+    sourceRow->addWidget(Batch_Series, 1);
+    sourceRow->addWidget(View_Series_Button);
     top->addWidget(new QLabel(QStringLiteral("Type :")), 0, 0);
-    top->addWidget(barcodeTypePopup, 0, 1);
-    top->addWidget(new QLabel(QStringLiteral("Value from :")), 0, 2);
-    top->addWidget(Data_source_type, 0, 3);
-    top->addWidget(Batch_Series, 0, 4);
-    top->addWidget(View_Series_Button, 0, 5);
-    top->addWidget(new QLabel(QStringLiteral("Value :")), 1, 0);
-    top->addWidget(dataText, 1, 1, 1, 5);
-    top->addWidget(dataText_2D, 2, 1, 1, 5);
-    top->addWidget(new QLabel(QStringLiteral("Header :")), 3, 0);
-    top->addWidget(HeaderText, 3, 1, 1, 2);
-    top->addWidget(hideHeaderCheckbox, 3, 3);
-    top->addWidget(align_hdr_combo, 3, 4);
-    top->addWidget(new QLabel(QStringLiteral("Footer :")), 4, 0);
-    top->addWidget(FooterText, 4, 1, 1, 2);
-    top->addWidget(hideFooterCheckbox, 4, 3);
-    top->addWidget(align_ftr_combo, 4, 4);
+    top->addWidget(barcodeTypePopup, 0, 1, 1, 3);
+    top->addWidget(new QLabel(QStringLiteral("Value from :")), 1, 0);
+    top->addLayout(sourceRow, 1, 1, 1, 3);
+    top->addWidget(new QLabel(QStringLiteral("Value :")), 2, 0);
+    top->addWidget(dataText, 2, 1, 1, 3);
+    top->addWidget(dataText_2D, 3, 1, 1, 3);
+    top->addWidget(new QLabel(QStringLiteral("Header :")), 4, 0);
+    top->addWidget(HeaderText, 4, 1);
+    top->addWidget(hideHeaderCheckbox, 4, 2);
+    top->addWidget(align_hdr_combo, 4, 3);
+    top->addWidget(new QLabel(QStringLiteral("Footer :")), 5, 0);
+    top->addWidget(FooterText, 5, 1);
+    top->addWidget(hideFooterCheckbox, 5, 2);
+    top->addWidget(align_ftr_combo, 5, 3);
+    top->setColumnStretch(1, 1);
     auto* captionRow = new QHBoxLayout;
     captionRow->addWidget(captionCheckbox);
     captionRow->addWidget(showinTopCheckbox);
     captionRow->addWidget(kerning_value_Checkbox);
     captionRow->addStretch();
-    top->addLayout(captionRow, 5, 1, 1, 5);
+    top->addLayout(captionRow, 6, 1, 1, 3);
     return top;
 }
 
@@ -493,7 +498,7 @@ QVBoxLayout* Barcode_Gen::buildPreviewPanel()
     image_scroll = new QScrollArea;
     image_scroll->setWidget(barcodeImage);
     image_scroll->setWidgetResizable(true);
-    image_scroll->setMinimumSize(380, 260);
+    image_scroll->setMinimumSize(300, 240);
     image_scroll->setBackgroundRole(QPalette::Base);
     barcode_error_label = new QLabel(QStringLiteral("There was a problem drawing the barcode."));
     barcode_error_label->setStyleSheet(QStringLiteral("color: #b00000"));

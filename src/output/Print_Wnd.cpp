@@ -316,7 +316,7 @@ QVBoxLayout* Print_Wnd::buildSampleColumn()
     Print_sclview = new QScrollArea;
     Print_sclview->setWidget(PrintView);
     Print_sclview->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    Print_sclview->setMinimumWidth(240);
+    Print_sclview->setMinimumSize(240, 200);
     for (QScrollBar* bar : {Print_sclview->horizontalScrollBar(), Print_sclview->verticalScrollBar()})
         connect(bar, &QScrollBar::valueChanged, this, &Print_Wnd::boundsDidChangeNotification);
     test_image_view = new QLabel;

@@ -12,6 +12,7 @@
 #include "data/View_Data_Series.h"
 #include "editor/SKTWindowController.h"
 #include "model/Globals.h"
+#include "model/GraphicArchive.h"
 #include "output/Long_SMS_Dlg.h"
 
 #include <QCheckBox>
@@ -19,6 +20,8 @@
 #include <QDoubleSpinBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
+#include <QPicture>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <functional>
@@ -359,6 +362,69 @@ TEST_F(DesignerTest, ABoundBarcodeKeepsItsValueThroughEveryChangeAndCancelChange
     EXPECT_TRUE(g->_barcode_image.sameAs(placed));
     EXPECT_EQ(wnd->Text_value_Edit->toPlainText(), "B-100");
     EXPECT_EQ(wnd->Batch_Series->currentText(), "Badges");
+}
+
+namespace {
+// How far the caption's glyphs spread across the symbol (header and footer hidden).
+qreal captionSpread(const Barcode_Art& art)
+{
+    if (art.isNull() || art.data()->texts.isEmpty())
+        return -1;
+    qreal low = 1e9, high = -1e9;
+    for (const Barcode_Art_Glyph& glyph : art.data()->texts.first().glyphs) {
+        low = std::min(low, glyph.at.x());
+        high = std::max(high, glyph.at.x());
+    }
+    return high - low;
+}
+}
+
+TEST_F(DesignerTest, WideKerningIsKeptWithTheBarcodeOnEveryRoad)
+{
+    ASSERT_TRUE(Write_Data_Set("Codes", {"AB12", "CD34"}, false));
+    auto g = placeBarcode();
+    g->show_hide_hdr = g->show_hide_ftr = 1;
+    g->linear_font_val = "AB12";
+    // The designer sets it and OK stores it.
+    pressNext(true, [&] {
+        designer->kerning_value_Checkbox->setChecked(true);
+        designer->kerningChanged();
+        designer->Data_source_type->setCurrentIndex(Source_Data_Set);
+        designer->comboBoxSelectionDidChange(designer->Data_source_type);
+        designer->Batch_Series->setCurrentIndex(designer->Batch_Series->findText("Codes"));
+        designer->comboBoxSelectionDidChange(designer->Batch_Series);
+    });
+    wnd->Open_Barcode_Window();
+    ASSERT_EQ(g->kerning_value_state, 1);
+    const qreal wide = captionSpread(g->_barcode_image);
+    SKTBarcode tight = *g;
+    tight.kerning_value_state = 0;
+    EXPECT_GT(wide, captionSpread(Barcode_Gen::Symbol_Of_Graphic(tight)) + 10);
+
+    // Saved and reopened; a file without the key reads as off.
+    QVariantMap saved = Graphic_To_Map(*g);
+    const GraphicPtr reopened = Graphic_From_Map(saved);
+    EXPECT_EQ(reopened->kerning_value_state, 1);
+    EXPECT_DOUBLE_EQ(captionSpread(Barcode_Gen::Symbol_Of_Graphic(*reopened)), wide);
+    saved.remove("kerning_value_state");
+    EXPECT_EQ(Graphic_From_Map(saved)->kerning_value_state, 0);
+
+    // The designer opens with it; batch rows (images and printing) draw it.
+    pressNext(false, [&] { EXPECT_TRUE(designer->kerning_value_Checkbox->isChecked()); });
+    wnd->Open_Barcode_Window();
+    wnd->Check_Series_Or_Excel_Use_or_not();
+    wnd->Batch_Begin();
+    const Barcode_Art design = g->_barcode_image;
+    EXPECT_FALSE(wnd->Card_Row_Image(1, Side_Front, 1).isNull());
+    EXPECT_FALSE(g->_barcode_image.sameAs(design)); // the symbol of row 1
+    EXPECT_DOUBLE_EQ(captionSpread(g->_barcode_image), wide); // same length, same spread
+    QPicture page;
+    {
+        QPainter painter(&page);
+        EXPECT_TRUE(wnd->Draw_Card_Row(0, Side_Front, painter));
+    }
+    EXPECT_DOUBLE_EQ(captionSpread(g->_barcode_image), wide);
+    wnd->Batch_End();
 }
 
 TEST_F(DesignerTest, TheToolAndTheSelectionOpenTheDesigner)

@@ -138,6 +138,12 @@ public:
     SKTBarcode() { isDrawingStroke = false; }
     GraphicKind kind() const override { return GraphicKind::Barcode; }
     QRectF drawingBounds() const override;
+    // The symbol is drawn at its own size times this (at most 1): a symbol
+    // larger than its card is drawn smaller, proportions kept.
+    float barcode_scale = 1.0f;
+    // Places the symbol inside a card of the given size (points): moved in,
+    // and scaled down when it is larger than the card.
+    void Keep_Inside_Card(const QSizeF& card);
 
 protected:
     void drawContent(QPainter& painter) const override;

@@ -412,19 +412,20 @@ TEST_F(DesignerTest, WideKerningIsKeptWithTheBarcodeOnEveryRoad)
     // The designer opens with it; batch rows (images and printing) draw it.
     pressNext(false, [&] { EXPECT_TRUE(designer->kerning_value_Checkbox->isChecked()); });
     wnd->Open_Barcode_Window();
-    wnd->Check_Series_Or_Excel_Use_or_not();
-    wnd->Batch_Begin();
+    Batch_Binding& rows = wnd->Card_Rows();
+    rows.Check_Series_Or_Excel_Use_or_not();
+    rows.Batch_Begin();
     const Barcode_Art design = g->_barcode_image;
-    EXPECT_FALSE(wnd->Card_Row_Image(1, Side_Front, 1).isNull());
+    EXPECT_FALSE(rows.Card_Row_Image(1, Side_Front, 1).isNull());
     EXPECT_FALSE(g->_barcode_image.sameAs(design)); // the symbol of row 1
     EXPECT_DOUBLE_EQ(captionSpread(g->_barcode_image), wide); // same length, same spread
     QPicture page;
     {
         QPainter painter(&page);
-        EXPECT_TRUE(wnd->Draw_Card_Row(0, Side_Front, painter));
+        EXPECT_TRUE(rows.Draw_Card_Row(0, Side_Front, painter));
     }
     EXPECT_DOUBLE_EQ(captionSpread(g->_barcode_image), wide);
-    wnd->Batch_End();
+    rows.Batch_End();
 }
 
 TEST_F(DesignerTest, TheToolAndTheSelectionOpenTheDesigner)

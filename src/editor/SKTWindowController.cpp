@@ -783,6 +783,7 @@ void SKTWindowController::comboBoxSelectionDidChange(QComboBox* combo)
             Fill_Excel_Col_Name_In_Combo(Batch_Series);
         Batch_Series->setCurrentIndex(-1);
         Batch_Series->setEnabled(type > 0);
+        Refresh_Canvas();
         return;
     }
     if (combo == Batch_Series && Batch_Series->currentIndex() >= 0) {
@@ -801,6 +802,10 @@ void SKTWindowController::comboBoxSelectionDidChange(QComboBox* combo)
         } else if (auto* image = dynamic_cast<SKTImage*>(g.get()); image && QFileInfo::exists(value)) {
             image->setFilePath(value);
             image->Text_Value = value;
+        } else if (Is_Kind(g.get(), GraphicKind::Barcode)) {
+            // The symbol shows the newly bound value at once.
+            (g->linear_or_2d ? g->two_d_font_val : g->linear_font_val) = value;
+            Set_Barcode_Symbol(*g, Barcode_Gen::Symbol_Of_Graphic(*g));
         }
         const bool old = Not_Draw_Only_Prop_Change.exchange(true);
         Text_value_Edit->setPlainText(value);

@@ -268,6 +268,8 @@ private:
     void Hide_Destroy_Modeless();
     void Get_Email_Details();
     void Update_Barcode_Graphics(const GraphicPtr& graphic);
+    // Gives a barcode graphic its symbol and keeps it inside the card.
+    void Set_Barcode_Symbol(SKTGraphic& graphic, const Barcode_Art& symbol);
     void Print_method();
     void Help_Support_Button();
 

@@ -8,6 +8,7 @@
 #include "support/TempResources.h"
 #include "barcode/Barcode_Gen.h"
 #include "canvas/SKTGraphicView.h"
+#include "canvas/SKTRenderingView.h"
 #include "data/DataSetFiles.h"
 #include "data/View_Data_Series.h"
 #include "editor/SKTWindowController.h"
@@ -426,6 +427,42 @@ TEST_F(DesignerTest, WideKerningIsKeptWithTheBarcodeOnEveryRoad)
     }
     EXPECT_DOUBLE_EQ(captionSpread(g->_barcode_image), wide);
     rows.Batch_End();
+}
+
+TEST_F(DesignerTest, ABarcodeStaysInsideTheCardAndRedrawsWhenItsBindingChanges)
+{
+    ASSERT_TRUE(Write_Data_Set("Guests", {"G-7", "G-8"}, false));
+    const QRectF card(QPointF(0, 0), SKTRenderingView::cardSize());
+    auto g = placeBarcode();
+    g->bounds.moveTopLeft(card.bottomRight() - QPointF(20, 10)); // near the corner
+    pressNext(true);
+    wnd->Open_Barcode_Window();
+    EXPECT_TRUE(card.contains(g->drawingBounds())) << g->drawingBounds().x();
+    EXPECT_FLOAT_EQ(g->barcode_scale, 1);
+
+    // Grown to a QR code larger than the card: drawn smaller, proportions kept.
+    pressNext(true, [&] {
+        designer->barcodeTypePopup->setCurrentIndex(designer->barcodeTypePopup->findText("QR Code"));
+        designer->barcodeTypeChanged();
+        designer->HeightStepper_2D->setValue(2000);
+    });
+    wnd->Open_Barcode_Window();
+    const QSizeF symbol = g->_barcode_image.size();
+    ASSERT_GT(symbol.height(), card.height());
+    EXPECT_TRUE(card.adjusted(-0.01, -0.01, 0.01, 0.01).contains(g->drawingBounds())) << g->drawingBounds().bottom();
+    EXPECT_NEAR(g->drawingBounds().height(), card.height(), 1.0);
+    EXPECT_NEAR(g->drawingBounds().width() / g->drawingBounds().height(), symbol.width() / symbol.height(), 0.01);
+
+    // Bound in the property panel: the symbol shows the set's value at once.
+    const Barcode_Art before = g->_barcode_image;
+    wnd->Data_source_type->setCurrentIndex(Source_Data_Set);
+    wnd->comboBoxSelectionDidChange(wnd->Data_source_type);
+    wnd->Batch_Series->setCurrentIndex(wnd->Batch_Series->findText("Guests"));
+    wnd->comboBoxSelectionDidChange(wnd->Batch_Series);
+    EXPECT_EQ(g->two_d_font_val, "G-7");
+    EXPECT_EQ(wnd->Text_value_Edit->toPlainText(), "G-7");
+    EXPECT_FALSE(g->_barcode_image.sameAs(before));
+    EXPECT_TRUE(card.adjusted(-0.01, -0.01, 0.01, 0.01).contains(g->drawingBounds())) << g->drawingBounds().bottom();
 }
 
 TEST_F(DesignerTest, TheToolAndTheSelectionOpenTheDesigner)

@@ -520,8 +520,9 @@ int SKTWindowController::Read_and_load_design_Log(const QString& path, const QSt
     if (log_or_template == QLatin1String("L")) {
         currentProjectPath = path;
         Start_Card_Option = QStringLiteral("L");
-        Mark_Design_Saved();
     }
+    // As opened (a saved design or a template) it holds no change of the user's.
+    Mark_Design_Saved();
     Refresh_Canvas();
     Update_Window_Title();
     // Objects bound to data that has gone keep showing their last value: say so.

@@ -337,7 +337,7 @@ TEST_F(TemplateTest, RenameAndDeleteActOnlyOnUserTemplatesAndKeepFilesOnFailure)
     EXPECT_EQ(Selected_Template_Path, user() + "/Taken.png");
 }
 
-TEST_F(TemplateTest, EveryBuiltInTemplateOpensAsANewDesignWithoutAnError)
+TEST_F(TemplateTest, EveryBuiltInTemplateOpensAsAnUnchangedNewDesignWithoutAnError)
 {
     const QStringList previews = List_Template_Previews(Builtin_Templates_Folder());
     ASSERT_GE(previews.size(), 4);
@@ -350,6 +350,9 @@ TEST_F(TemplateTest, EveryBuiltInTemplateOpensAsANewDesignWithoutAnError)
         });
         wnd->New_From_Template_Button();
         EXPECT_TRUE(host.alertTexts().isEmpty()) << preview.toStdString() << host.alertTexts().join('|').toStdString();
+        // Opened, not yet changed by the user.
+        EXPECT_FALSE(wnd->Design_Has_Changes()) << preview.toStdString();
+        EXPECT_FALSE(wnd->isWindowModified()) << preview.toStdString();
         EXPECT_FALSE(wnd->document.graphics.isEmpty()) << preview.toStdString();
         const bool hasBarcode = std::any_of(wnd->document.graphics.begin(), wnd->document.graphics.end(),
                                             [](const GraphicPtr& g) { return !g->_barcode_image.isNull(); });

@@ -635,7 +635,12 @@ Face SKTWindowController::Get_Temp_Controls_Array() const { return document.grap
 
 void SKTWindowController::Temp_Design_Control_Assign(bool copies)
 {
-    const Face& side = Card_Front_Or_Back == Side_Front ? document.graphics : document.graphics_back;
+    Temp_Design_Control_Assign_From(Card_Front_Or_Back == Side_Front ? document.graphics : document.graphics_back,
+                                    copies);
+}
+
+void SKTWindowController::Temp_Design_Control_Assign_From(const Face& side, bool copies)
+{
     document.graphics_temp.clear();
     for (const GraphicPtr& g : side)
         document.graphics_temp << (copies && g ? Copy_Graphic(*g) : g);

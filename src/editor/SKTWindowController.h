@@ -95,6 +95,7 @@ public:
     // the same objects, or with copies true copies of them, so that what is
     // done to the preview stays off the card.
     void Temp_Design_Control_Assign(bool copies = false);
+    void Temp_Design_Control_Assign_From(const Face& graphics, bool copies);
     // The canvas of the side on screen.
     void Refresh_Canvas();
 

@@ -702,7 +702,10 @@ void Show_User_Profile::Preview_Btn_Clicked()
         return;
     // The preview lays the profile out on copies of the side's graphics, so
     // nothing it changes reaches the card.
-    host->Temp_Design_Control_Assign(true);
+    if (Preview_Graphics)
+        host->Temp_Design_Control_Assign_From(*Preview_Graphics);
+    else
+        host->Temp_Design_Control_Assign(true);
     Graphics_array = host->Get_Temp_Controls_Array();
     const float keptX = last_ctrl_X, keptY = last_ctrl_Y;
     host->Fill_User_profile_info_TEMP_side();

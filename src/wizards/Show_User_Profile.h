@@ -11,6 +11,7 @@
 #include <QDialog>
 #include <QImage>
 #include <array>
+#include <optional>
 
 class QCheckBox;
 class QComboBox;
@@ -116,6 +117,9 @@ public:
     QString load_side = QStringLiteral("");
     // The graphics last rendered into the preview.
     Face Graphics_array;
+    // When set, the preview lays the profile out on these graphics (the
+    // template being browsed) rather than on the side on screen.
+    std::optional<Face> Preview_Graphics;
     // The caption of the field that failed validation.
     QString checked_field_name = QStringLiteral("");
 

@@ -1,5 +1,6 @@
 #include "wizards/Template_Wizard.h"
 
+#include "barcode/Barcode_Gen.h"
 #include "model/Codes.h"
 #include "model/DesignLog.h"
 #include "model/Globals.h"
@@ -8,6 +9,7 @@
 #include "platform/LookAndFeel.h"
 #include "wizards/Export_Template.h"
 #include "wizards/Template_Files.h"
+#include "wizards/User_profile.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -332,4 +334,19 @@ void Template_Wizard::Rename_Template_Click()
     Fill_Templates_User_Defined();
 }
 
-void Template_Wizard::User_Profile_Click() { Open_Wizard_Profile(); }
+void Template_Wizard::User_Profile_Click()
+{
+    // The profile's preview shows the selected template, not the design behind.
+    User_profile* profile = User_profile::defaultInstance();
+    profile->Preview_Graphics = Selected_Template_Front();
+    Open_Wizard_Profile();
+    profile->Preview_Graphics.reset();
+}
+
+std::optional<Face> Template_Wizard::Selected_Template_Front() const
+{
+    const auto log = Read_Design_Log(Template_Design_Log_Path(Selected_Template_Path));
+    if (!log)
+        return std::nullopt;
+    return Design_Log_Face(log->frontGraphics, &Barcode_Gen::Symbol_Of_Graphic);
+}

@@ -3,11 +3,13 @@
 // their preview pictures, and copies, renames and deletes user templates.
 // OK leaves the chosen template's design log in Selected_Template_Path for
 // the caller to load.
+#include "model/SKTDocument.h"
 #include "platform/ImageBrowser.h"
 #include "wizards/Card_Preset_Panel.h"
 
 #include <QDialog>
 #include <QList>
+#include <optional>
 
 class QComboBox;
 class QLineEdit;
@@ -63,6 +65,8 @@ public slots:
 private:
     // The selected template's card size in the size panel.
     void Show_Template_Size();
+    // The front graphics of the selected template; nullopt when it cannot be read.
+    std::optional<Face> Selected_Template_Front() const;
     explicit Template_Wizard(QWidget* parent = nullptr);
     void List_Folder(const QString& folder, bool user);
     // The selected preview when it names an existing file (else says so).

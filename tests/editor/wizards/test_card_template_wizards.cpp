@@ -363,9 +363,9 @@ TEST_F(TemplateTest, EveryBuiltInTemplateOpensAsAnUnchangedNewDesignWithoutAnErr
     }
 }
 
-TEST_F(TemplateTest, TheSizePanelShowsTheSelectedTemplate)
+TEST_F(TemplateTest, TheSizePanelAndTheProfilePreviewShowTheSelectedTemplate)
 {
-    // A CR90 user template in portrait and the CR80 built-in ones.
+    // A CR90 user template in portrait, and a design open behind the wizard.
     Design_Log_Content log;
     log.front.Card_Size = QSizeF(2.38 * 72, 3.62 * 72);
     SKTText mark;
@@ -374,13 +374,40 @@ TEST_F(TemplateTest, TheSizePanelShowsTheSelectedTemplate)
     log.frontGraphics << Archive_Graphic(mark);
     touch(user() + "/Tall.png", "png");
     ASSERT_TRUE(Write_Design_Log(user() + "/Tall.gcdl", log));
-    tw->Open_Template_Window(); // unscripted: opened, then cancelled
-    showUserTemplates();
-    select("Tall.png");
-    EXPECT_NEAR(tw->Width_MM(), 60.452, 0.01);
-    EXPECT_NEAR(tw->Height_MM(), 91.948, 0.01);
-    EXPECT_EQ(tw->Preset_ComboBox->currentText(), "Vertical");
-    EXPECT_TRUE(tw->ColList->selectedRanges().isEmpty());
+    auto behind = std::make_shared<SKTText>();
+    behind->text = "DESIGN BEHIND";
+    wnd->Get_Front_Controls_Array() << behind;
+    wnd->Mark_Design_Saved();
+
+    auto texts = [](const Face& face) {
+        QStringList found;
+        for (const GraphicPtr& g : face)
+            if (auto* t = dynamic_cast<SKTText*>(g.get()))
+                found << t->text;
+        return found;
+    };
+    scriptRun<Template_Wizard>([&](Template_Wizard& d) {
+        showUserTemplates();
+        select("Tall.png");
+        EXPECT_NEAR(d.Width_MM(), 60.452, 0.01);
+        EXPECT_NEAR(d.Height_MM(), 91.948, 0.01);
+        EXPECT_EQ(d.Preset_ComboBox->currentText(), "Vertical");
+        EXPECT_TRUE(d.ColList->selectedRanges().isEmpty());
+        scriptRun<User_profile>([&](User_profile& p) {
+            p.name_value->setText("Ann Lee");
+            p.Preview_Btn_Clicked();
+            const QStringList shown = texts(p.Graphics_array);
+            EXPECT_TRUE(shown.contains("TEMPLATE MARK")) << shown.join('|').toStdString();
+            EXPECT_TRUE(shown.contains("Ann Lee")) << shown.join('|').toStdString();
+            EXPECT_FALSE(shown.contains("DESIGN BEHIND"));
+            p.Cancel_Btn_Clicked();
+        });
+        d.User_Profile_Click();
+        d.CancelClick();
+    });
+    wnd->New_From_Template_Button();
+    // The design behind is untouched.
+    EXPECT_EQ(texts(wnd->Get_Front_Controls_Array()), QStringList{"DESIGN BEHIND"});
 }
 
 TEST_F(TemplateTest, WizardModeProfileWritesBothRecordsAndTheTemplateShowsThem)

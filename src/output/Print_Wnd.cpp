@@ -745,7 +745,7 @@ void Print_Wnd::Execute_Printing(bool preview)
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const platform::PrintResult result = platform::runPrint(*m_printInfo, job);
     QApplication::restoreOverrideCursor();
-    print_status->setText(Print_Outcome_Text(result, view.numberOfPages(), m_printInfo->printerName()));
+    print_status->setText(Print_Outcome_Text(result, view.numberOfPages(), Printer_ComboBox->currentText()));
     if (!result.printed) {
         Show_NSLog_Message(QStringLiteral("Printing failed: %1").arg(result.error));
         Show_MessageBox(QStringLiteral("The labels could not be printed.\n\n%1").arg(result.error));

@@ -677,7 +677,10 @@ void Show_User_Profile::Clear_image_Btn_Clicked() { Set_User_Image(QStringLitera
 
 void Show_User_Profile::Create_and_Set_template_picture()
 {
-    const QImage card = SKTRenderingView::image_From_Card_Graphics(Graphics_array, false);
+    const QImage card = Preview_Graphics ? SKTRenderingView::image_From_Card_Graphics(Graphics_array, Side_Front,
+                                                                                      Preview_Graphics->shape,
+                                                                                      Preview_Graphics->size, 1)
+                                         : SKTRenderingView::image_From_Card_Graphics(Graphics_array, false);
     showScaled(Preivew_picture, card, Preview_Size);
     if (Template_picture)
         showScaled(Template_picture, card, Template_picture->size());
@@ -703,7 +706,7 @@ void Show_User_Profile::Preview_Btn_Clicked()
     // The preview lays the profile out on copies of the side's graphics, so
     // nothing it changes reaches the card.
     if (Preview_Graphics)
-        host->Temp_Design_Control_Assign_From(*Preview_Graphics);
+        host->Temp_Design_Control_Assign_From(Preview_Graphics->graphics);
     else
         host->Temp_Design_Control_Assign(true);
     Graphics_array = host->Get_Temp_Controls_Array();

@@ -343,10 +343,13 @@ void Template_Wizard::User_Profile_Click()
     profile->Preview_Graphics.reset();
 }
 
-std::optional<Face> Template_Wizard::Selected_Template_Front() const
+std::optional<Show_User_Profile::Preview_Card> Template_Wizard::Selected_Template_Front() const
 {
     const auto log = Read_Design_Log(Template_Design_Log_Path(Selected_Template_Path));
     if (!log)
         return std::nullopt;
-    return Design_Log_Face(log->frontGraphics, &Barcode_Gen::Symbol_Of_Graphic);
+    const auto face = Design_Log_Face(log->frontGraphics, &Barcode_Gen::Symbol_Of_Graphic);
+    if (!face)
+        return std::nullopt;
+    return Show_User_Profile::Preview_Card{*face, log->cardShape, log->front.Card_Size};
 }

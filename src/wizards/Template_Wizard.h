@@ -6,6 +6,7 @@
 #include "model/SKTDocument.h"
 #include "platform/ImageBrowser.h"
 #include "wizards/Card_Preset_Panel.h"
+#include "wizards/Show_User_Profile.h"
 
 #include <QDialog>
 #include <QList>
@@ -65,8 +66,9 @@ public slots:
 private:
     // The selected template's card size in the size panel.
     void Show_Template_Size();
-    // The front graphics of the selected template; nullopt when it cannot be read.
-    std::optional<Face> Selected_Template_Front() const;
+    // The front of the selected template as the profile preview shows it;
+    // nullopt when it cannot be read.
+    std::optional<Show_User_Profile::Preview_Card> Selected_Template_Front() const;
     explicit Template_Wizard(QWidget* parent = nullptr);
     void List_Folder(const QString& folder, bool user);
     // The selected preview when it names an existing file (else says so).

@@ -131,7 +131,6 @@ void Print_Wnd::buildWindow()
     settingsScroll->setWidgetResizable(true);
     settingsScroll->setFrameShape(QFrame::NoFrame);
     settingsScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    settingsScroll->setMinimumWidth(settingsPanel->minimumSizeHint().width());
     auto* left = new QVBoxLayout;
     left->addWidget(settingsScroll, 1);
     outer->addLayout(left);
@@ -147,6 +146,7 @@ void Print_Wnd::buildWindow()
     settings->addWidget(print_with_batch_chk);
     settings->addWidget(print_with_excel_chk);
     settings->addStretch();
+    // As wide as the settings, so only their height ever scrolls.
     settingsScroll->setMinimumWidth(settingsPanel->minimumSizeHint().width() +
                                     settingsScroll->verticalScrollBar()->sizeHint().width());
     print_status = new QLabel;
@@ -407,6 +407,7 @@ bool Print_Wnd::Open_Print_Wnd()
 {
     try {
         loading = true;
+        print_status->clear(); // no job of this opening yet
         // Side: the front, stacked, until the user chooses.
         matrix_card_side->button(1)->setChecked(true);
         card_side_str = Side_Code_Front;

@@ -56,9 +56,9 @@ struct BarcodeStyle {
     int dpi_val_index = 0;
     QString dpi_custom_val = QStringLiteral("0");
     int barcode_unit_val = 1;      // carried along, used by nothing
+    int kerning_value_state = 0;   // wide kerning of a single caption: on when exactly 1
 
     // Live settings that no graphic stores.
-    int kerning_value_state = 0;   // wide kerning of a single caption: on when exactly 1
     // The five margins in points as last converted from the centimetre
     // fields; 0 for the margin of a hidden part.
     float value_margin = 0.1f;
@@ -87,8 +87,8 @@ struct BarcodeStyle {
     static BarcodeStyle fromGraphic(const SKTGraphic& graphic);
     // Loads a graphic's stored settings into this record as the designer
     // does: the custom resolution text is not loaded back, the unit is left
-    // alone, and the settings no graphic stores (wide kerning, margins in
-    // points, 2-D framing) keep their values.
+    // alone, and the settings no graphic stores (margins in points, 2-D
+    // framing) keep their values.
     void loadFrom(const SKTGraphic& graphic);
     // Writes the stored settings into a barcode graphic's fields; the
     // graphic's unit, which only its archive carries, is left as it is.

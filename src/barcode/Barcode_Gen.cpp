@@ -271,29 +271,34 @@ QGridLayout* Barcode_Gen::buildValuePanel()
     align_ftr_combo = makeCombo(Barcode_Alignment_Items);
 
     auto* top = new QGridLayout;
+    // Type and source each on a row of their own, so the window stays
+    // narrower than a 1024-pixel screen.
+    auto* sourceRow = new QHBoxLayout;
+    sourceRow->addWidget(Data_source_type);
+    sourceRow->addWidget(Batch_Series, 1);
+    sourceRow->addWidget(View_Series_Button);
     top->addWidget(new QLabel(QStringLiteral("Type :")), 0, 0);
-    top->addWidget(barcodeTypePopup, 0, 1);
-    top->addWidget(new QLabel(QStringLiteral("Value from :")), 0, 2);
-    top->addWidget(Data_source_type, 0, 3);
-    top->addWidget(Batch_Series, 0, 4);
-    top->addWidget(View_Series_Button, 0, 5);
-    top->addWidget(new QLabel(QStringLiteral("Value :")), 1, 0);
-    top->addWidget(dataText, 1, 1, 1, 5);
-    top->addWidget(dataText_2D, 2, 1, 1, 5);
-    top->addWidget(new QLabel(QStringLiteral("Header :")), 3, 0);
-    top->addWidget(HeaderText, 3, 1, 1, 2);
-    top->addWidget(hideHeaderCheckbox, 3, 3);
-    top->addWidget(align_hdr_combo, 3, 4);
-    top->addWidget(new QLabel(QStringLiteral("Footer :")), 4, 0);
-    top->addWidget(FooterText, 4, 1, 1, 2);
-    top->addWidget(hideFooterCheckbox, 4, 3);
-    top->addWidget(align_ftr_combo, 4, 4);
+    top->addWidget(barcodeTypePopup, 0, 1, 1, 3);
+    top->addWidget(new QLabel(QStringLiteral("Value from :")), 1, 0);
+    top->addLayout(sourceRow, 1, 1, 1, 3);
+    top->addWidget(new QLabel(QStringLiteral("Value :")), 2, 0);
+    top->addWidget(dataText, 2, 1, 1, 3);
+    top->addWidget(dataText_2D, 3, 1, 1, 3);
+    top->addWidget(new QLabel(QStringLiteral("Header :")), 4, 0);
+    top->addWidget(HeaderText, 4, 1);
+    top->addWidget(hideHeaderCheckbox, 4, 2);
+    top->addWidget(align_hdr_combo, 4, 3);
+    top->addWidget(new QLabel(QStringLiteral("Footer :")), 5, 0);
+    top->addWidget(FooterText, 5, 1);
+    top->addWidget(hideFooterCheckbox, 5, 2);
+    top->addWidget(align_ftr_combo, 5, 3);
+    top->setColumnStretch(1, 1);
     auto* captionRow = new QHBoxLayout;
     captionRow->addWidget(captionCheckbox);
     captionRow->addWidget(showinTopCheckbox);
     captionRow->addWidget(kerning_value_Checkbox);
     captionRow->addStretch();
-    top->addLayout(captionRow, 5, 1, 1, 5);
+    top->addLayout(captionRow, 6, 1, 1, 3);
     return top;
 }
 
@@ -493,7 +498,7 @@ QVBoxLayout* Barcode_Gen::buildPreviewPanel()
     image_scroll = new QScrollArea;
     image_scroll->setWidget(barcodeImage);
     image_scroll->setWidgetResizable(true);
-    image_scroll->setMinimumSize(380, 260);
+    image_scroll->setMinimumSize(300, 240);
     image_scroll->setBackgroundRole(QPalette::Base);
     barcode_error_label = new QLabel(QStringLiteral("There was a problem drawing the barcode."));
     barcode_error_label->setStyleSheet(QStringLiteral("color: #b00000"));
@@ -709,9 +714,7 @@ void Barcode_Gen::Set_Barcode_Prop_To_Control(const std::shared_ptr<SKTGraphic>&
     const Suppressed suppressed;
     try {
         pass_barcode_control = graphic;
-        const int kerning = Live_Barcode_Style.kerning_value_state;
         Live_Barcode_Style = Style_Of_Graphic(*graphic);
-        Live_Barcode_Style.kerning_value_state = kerning;
         liner_or_2D_font = Live_Barcode_Style.linear_or_2d;
         Load_Controls_From_Style();
         // The spreadsheet column source is offered while the design has a table.
@@ -747,8 +750,11 @@ std::shared_ptr<SKTGraphic> Barcode_Gen::Open_Wnd(const std::shared_ptr<SKTGraph
 {
     if (!graphic)
         return graphic;
+    // The window edits a copy: its binding reaches the graphic only with OK,
+    // so Cancel leaves the graphic (and what the main window shows) as it was.
+    const GraphicPtr working = Copy_Graphic(*graphic);
     try {
-        Set_Barcode_Prop_To_Control(graphic);
+        Set_Barcode_Prop_To_Control(working);
         goButtonActionPerformed();
     } catch (const std::exception& e) {
         Not_Draw_Only_Prop_Change = false;
@@ -760,6 +766,7 @@ std::shared_ptr<SKTGraphic> Barcode_Gen::Open_Wnd(const std::shared_ptr<SKTGraph
     if (code == 1) {
         Store_Controls_In_Style();
         Live_Barcode_Style.storeIn(*graphic);
+        Copy_Binding(*working, *graphic);
     }
     pass_barcode_control.reset();
     return graphic;

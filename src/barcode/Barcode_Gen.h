@@ -31,9 +31,9 @@ class QTabWidget;
 class QVBoxLayout;
 class QWidget;
 
-// What the designer needs of the main window: the long-text box, the
-// data-set viewer and the canvas that shows the graphic being edited. What a
-// barcode may be bound to it asks its Data_Source_Lookup.
+// What the designer needs of the main window: the long-text box and the
+// data-set viewer. What a barcode may be bound to it asks its
+// Data_Source_Lookup.
 class Barcode_Designer_Host {
 public:
     virtual ~Barcode_Designer_Host() = default;
@@ -42,8 +42,6 @@ public:
     // The values of a data set, read-only; the spreadsheet table.
     virtual void Show_Data_Series(const QString& name) = 0;
     virtual void Show_Spreadsheet_Table() = 0;
-    // The graphic's binding changed: redraw it and make it the editing graphic.
-    virtual void Barcode_Binding_Changed(const std::shared_ptr<SKTGraphic>& graphic) = 0;
 };
 
 class Barcode_Gen : public QDialog {
@@ -258,6 +256,9 @@ private:
     void Set_Font_Labels();
     void Set_Well_Colour(QPushButton* well, const QColor& colour);
     void Set_Value_Text(const QString& value);
+    // The first value of the chosen data set or column; null while the
+    // value is typed in or nothing is chosen.
+    QString Bound_Value() const;
     void Set_Value_Editable(bool editable);
     // One handler per list; comboBoxSelectionDidChange picks the one.
     void DPI_Choice_Changed();

@@ -80,6 +80,10 @@ void Barcode_Gen::barcodeTypeChanged()
                 w->setEnabled(true);
         }
         _setLabels();
+        // Linear and 2-D symbols keep values of their own; a bound barcode
+        // shows its bound value whichever kind it becomes.
+        if (const QString bound = Bound_Value(); !bound.isNull())
+            Set_Value_Text(bound);
         if (Current_Value().isEmpty()) {
             Show_MessageBox(QStringLiteral("Please enter barcode value"));
             Set_Blank_Image();
@@ -222,20 +226,28 @@ void Barcode_Gen::Batch_Series_Changed()
     const QString name = Trim_Str(Batch_Series->currentText());
     const int index = Batch_Series->currentIndex();
     const std::shared_ptr<SKTGraphic> g = pass_barcode_control;
-    if (name.isEmpty() || !g || !_host || !_sources)
+    if (name.isEmpty() || !g || !_sources)
         return;
-    QString value;
     if (Data_source_type->currentIndex() == Source_Data_Set) {
         g->Set_Batch_List_Name(name);
         g->Set_Batch_List_Index(index);
-        value = _sources->Get_First_Value_Of_Dataset(name);
     } else {
         g->Set_Excel_binding_Index(index);
-        value = _sources->Get_First_Value_Of_Excel_Binding(index);
     }
-    Set_Value_Text(value);
+    Set_Value_Text(Bound_Value());
     regenerate();
-    _host->Barcode_Binding_Changed(g);
+}
+
+QString Barcode_Gen::Bound_Value() const
+{
+    const int type = Data_source_type->currentIndex();
+    const int index = Batch_Series->currentIndex();
+    if (type == Source_Typed || index < 0 || !_sources)
+        return QString();
+    const QString value = type == Source_Data_Set
+                              ? _sources->Get_First_Value_Of_Dataset(Trim_Str(Batch_Series->currentText()))
+                              : _sources->Get_First_Value_Of_Excel_Binding(index);
+    return value.isNull() ? QStringLiteral("") : value;
 }
 
 void Barcode_Gen::QR_Enc_Mode_Changed()

@@ -2,6 +2,7 @@
 
 #include "canvas/SKTGrid.h"
 #include "canvas/SKTRenderingView.h"
+#include "model/Card_Property.h"
 #include "model/Fonts.h"
 #include "model/Globals.h"
 #include "model/Helpers.h"
@@ -68,6 +69,9 @@ void SKTGraphicView::createGraphicOfClass(GraphicKind cls, QEvent* /*event*/, bo
         } else {
             image->image = Placeholder_Image();
         }
+        // A picture placed without a rectangle of its own keeps its proportions.
+        if (ctrl_ID.isEmpty())
+            bounds = Fit_Picture_In_Box(bounds, image->image.size());
         graphic = image;
     } else {
         graphic = Make_Graphic(cls);

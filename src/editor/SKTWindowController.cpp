@@ -520,8 +520,9 @@ int SKTWindowController::Read_and_load_design_Log(const QString& path, const QSt
     if (log_or_template == QLatin1String("L")) {
         currentProjectPath = path;
         Start_Card_Option = QStringLiteral("L");
-        Mark_Design_Saved();
     }
+    // As opened (a saved design or a template) it holds no change of the user's.
+    Mark_Design_Saved();
     Refresh_Canvas();
     Update_Window_Title();
     // Objects bound to data that has gone keep showing their last value: say so.
@@ -634,7 +635,12 @@ Face SKTWindowController::Get_Temp_Controls_Array() const { return document.grap
 
 void SKTWindowController::Temp_Design_Control_Assign(bool copies)
 {
-    const Face& side = Card_Front_Or_Back == Side_Front ? document.graphics : document.graphics_back;
+    Temp_Design_Control_Assign_From(Card_Front_Or_Back == Side_Front ? document.graphics : document.graphics_back,
+                                    copies);
+}
+
+void SKTWindowController::Temp_Design_Control_Assign_From(const Face& side, bool copies)
+{
     document.graphics_temp.clear();
     for (const GraphicPtr& g : side)
         document.graphics_temp << (copies && g ? Copy_Graphic(*g) : g);
@@ -783,6 +789,7 @@ void SKTWindowController::comboBoxSelectionDidChange(QComboBox* combo)
             Fill_Excel_Col_Name_In_Combo(Batch_Series);
         Batch_Series->setCurrentIndex(-1);
         Batch_Series->setEnabled(type > 0);
+        Refresh_Canvas();
         return;
     }
     if (combo == Batch_Series && Batch_Series->currentIndex() >= 0) {
@@ -801,6 +808,10 @@ void SKTWindowController::comboBoxSelectionDidChange(QComboBox* combo)
         } else if (auto* image = dynamic_cast<SKTImage*>(g.get()); image && QFileInfo::exists(value)) {
             image->setFilePath(value);
             image->Text_Value = value;
+        } else if (Is_Kind(g.get(), GraphicKind::Barcode)) {
+            // The symbol shows the newly bound value at once.
+            (g->linear_or_2d ? g->two_d_font_val : g->linear_font_val) = value;
+            Set_Barcode_Symbol(*g, Barcode_Gen::Symbol_Of_Graphic(*g));
         }
         const bool old = Not_Draw_Only_Prop_Change.exchange(true);
         Text_value_Edit->setPlainText(value);

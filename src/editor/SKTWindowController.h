@@ -95,6 +95,7 @@ public:
     // the same objects, or with copies true copies of them, so that what is
     // done to the preview stays off the card.
     void Temp_Design_Control_Assign(bool copies = false);
+    void Temp_Design_Control_Assign_From(const Face& graphics, bool copies);
     // The canvas of the side on screen.
     void Refresh_Canvas();
 
@@ -268,6 +269,8 @@ private:
     void Hide_Destroy_Modeless();
     void Get_Email_Details();
     void Update_Barcode_Graphics(const GraphicPtr& graphic);
+    // Gives a barcode graphic its symbol and keeps it inside the card.
+    void Set_Barcode_Symbol(SKTGraphic& graphic, const Barcode_Art& symbol);
     void Print_method();
     void Help_Support_Button();
 

@@ -4,6 +4,7 @@
 
 #include "barcode/Barcode_Gen.h"
 #include "canvas/SKTGraphicView.h"
+#include "canvas/SKTRenderingView.h"
 #include "data/DataSetFiles.h"
 #include "data/Data_From_Excel.h"
 #include "data/Design_Data_Sources.h"
@@ -17,8 +18,6 @@
 namespace {
 class Designer_Host : public Barcode_Designer_Host {
 public:
-    explicit Designer_Host(SKTWindowController& window) : w(window) {}
-
     void Show_Long_Message(const QString& title, const QString& text) override
     {
         Cutom_Msg_Title = title;
@@ -27,21 +26,12 @@ public:
     }
     void Show_Data_Series(const QString& name) override { View_Data_Series::View_Series_Named(name); }
     void Show_Spreadsheet_Table() override { Data_From_Excel_Window->Open_Wnd(); }
-    void Barcode_Binding_Changed(const std::shared_ptr<SKTGraphic>& graphic) override
-    {
-        w.Refresh_Canvas();
-        w.Current_Canvas()->startEditingGraphic(graphic);
-        w.Refresh_Canvas();
-    }
-
-private:
-    SKTWindowController& w;
 };
 }
 
 void SKTWindowController::Install_Barcode_Designer()
 {
-    static Designer_Host host(*this);
+    static Designer_Host host;
     Barcode_Gen_Var = Barcode_Gen::defaultInstance();
     Barcode_Gen_Var->setHost(&host);
     Barcode_Gen_Var->setDataSources(&Design_Data_Sources());
@@ -95,7 +85,15 @@ void SKTWindowController::Update_Barcode_Graphics(const GraphicPtr& graphic)
             continue;
         if (g != graphic)
             style.storeIn(*g);
-        g->Set_Barcode_image(image);
+        Set_Barcode_Symbol(*g, image);
     }
     Refresh_Canvas();
+}
+
+void SKTWindowController::Set_Barcode_Symbol(SKTGraphic& graphic, const Barcode_Art& symbol)
+{
+    graphic.Set_Barcode_image(symbol);
+    // A new symbol may be larger or lie further out than the one before.
+    if (auto* barcode = dynamic_cast<SKTBarcode*>(&graphic))
+        barcode->Keep_Inside_Card(SKTRenderingView::cardSize());
 }

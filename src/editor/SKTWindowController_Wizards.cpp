@@ -46,6 +46,10 @@ public:
     Face& Get_Back_Controls_Array() override { return w.Get_Back_Controls_Array(); }
     Face Get_Temp_Controls_Array() const override { return w.Get_Temp_Controls_Array(); }
     void Temp_Design_Control_Assign(bool copies) override { w.Temp_Design_Control_Assign(copies); }
+    void Temp_Design_Control_Assign_From(const Face& graphics) override
+    {
+        w.Temp_Design_Control_Assign_From(graphics, true);
+    }
     void Fill_User_profile_info_TEMP_side() override { w.Fill_User_profile_info_TEMP_side(); }
 
     int Open_User_Profile_Window(bool edit, const QString& side) override

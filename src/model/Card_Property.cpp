@@ -3,6 +3,7 @@
 #include "model/Codes.h"
 #include "model/Helpers.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -71,4 +72,25 @@ Card_Property Card_Property::fromMap(const QVariantMap& m)
     p.orientation = m.value("orientation", p.orientation).toString();
     p.preset_index = m.value("preset_index", 0).toInt();
     return p;
+}
+
+QRectF Fit_Picture_In_Box(const QRectF& box, const QSizeF& picture)
+{
+    if (picture.isEmpty() || box.isEmpty())
+        return box;
+    const QSizeF fitted = picture.scaled(box.size(), Qt::KeepAspectRatio);
+    return QRectF(box.center().x() - fitted.width() / 2, box.center().y() - fitted.height() / 2, fitted.width(),
+                  fitted.height());
+}
+
+QRectF Keep_Inside_Card(const QRectF& item, const QSizeF& card)
+{
+    if (item.isEmpty() || card.isEmpty())
+        return item;
+    QRectF placed = item;
+    if (item.width() > card.width() || item.height() > card.height())
+        placed.setSize(item.size().scaled(card, Qt::KeepAspectRatio));
+    placed.moveLeft(std::clamp(placed.left(), 0.0, card.width() - placed.width()));
+    placed.moveTop(std::clamp(placed.top(), 0.0, card.height() - placed.height()));
+    return placed;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The base settings of one card side.
 #include <QPointF>
+#include <QRectF>
 #include <QSizeF>
 #include <QString>
 #include <QVariantMap>
@@ -30,3 +31,11 @@ float Points_to_MM(float points);
 QSizeF Card_Preset_Size_MM(const QString& category, const QString& orientation, int row);
 // The default card: the first PVC preset (CR80), landscape.
 Card_Property Default_Card_Property();
+
+// The largest rectangle of the picture's proportions that fits in box,
+// centred in it; box itself when the size is empty.
+QRectF Fit_Picture_In_Box(const QRectF& box, const QSizeF& picture);
+// Where a graphic covering item lies inside a card of the given size (points,
+// from the origin): moved in as little as needed, and first scaled down,
+// proportions kept, when it is larger than the card.
+QRectF Keep_Inside_Card(const QRectF& item, const QSizeF& card);

@@ -110,6 +110,8 @@ QVariantMap Graphic_To_Map(const SKTGraphic& g)
         m["alignment"] = int(t->alignment);
     } else if (auto* i = dynamic_cast<const SKTImage*>(&g)) {
         m["filePath"] = i->filePath();
+    } else if (auto* b = dynamic_cast<const SKTBarcode*>(&g)) {
+        m["barcode_scale"] = double(b->barcode_scale);
     }
     return m;
 }
@@ -159,6 +161,9 @@ GraphicPtr Graphic_From_Map(const QVariantMap& m, QString* error)
         t->alignment = Qt::Alignment(m.value("alignment", int(t->alignment)).toInt());
     } else if (auto* i = dynamic_cast<SKTImage*>(g.get())) {
         i->setFilePath(m.value("filePath").toString());
+    } else if (auto* b = dynamic_cast<SKTBarcode*>(g.get())) {
+        // Older files have no scale: their symbols are drawn at their own size.
+        b->barcode_scale = float(Bounded_Number(m.value("barcode_scale"), 1.0, 0.001, 1.0));
     }
     return g;
 }

@@ -69,30 +69,46 @@ void applyMatrix(FloatImage& f, const std::array<float, 9>& m)
 }
 
 // Mean of each channel over a square of the given radius, edges clamped.
+// Running sums keep the cost per pixel the same for any radius.
 FloatImage boxBlur(const FloatImage& src, int radius)
 {
     FloatImage tmp = src, out = src;
     const float n = float(2 * radius + 1);
-    for (int y = 0; y < src.h; ++y)
+    auto add = [](Px& s, const Px& q, float sign) {
+        s.r += sign * q.r; s.g += sign * q.g; s.b += sign * q.b; s.a += sign * q.a;
+    };
+    for (int y = 0; y < src.h; ++y) {
+        auto at = [&](int x) -> const Px& { return src.at(std::clamp(x, 0, src.w - 1), y); };
+        Px s{0, 0, 0, 0};
+        for (int k = -radius; k <= radius; ++k)
+            add(s, at(k), 1);
         for (int x = 0; x < src.w; ++x) {
-            Px s{0, 0, 0, 0};
-            for (int k = -radius; k <= radius; ++k) {
-                const Px& q = src.at(std::clamp(x + k, 0, src.w - 1), y);
-                s.r += q.r; s.g += q.g; s.b += q.b; s.a += q.a;
-            }
             tmp.at(x, y) = {s.r / n, s.g / n, s.b / n, s.a / n};
+            add(s, at(x - radius), -1);
+            add(s, at(x + radius + 1), 1);
         }
-    for (int y = 0; y < src.h; ++y)
-        for (int x = 0; x < src.w; ++x) {
-            Px s{0, 0, 0, 0};
-            for (int k = -radius; k <= radius; ++k) {
-                const Px& q = tmp.at(x, std::clamp(y + k, 0, src.h - 1));
-                s.r += q.r; s.g += q.g; s.b += q.b; s.a += q.a;
-            }
+    }
+    for (int x = 0; x < src.w; ++x) {
+        auto at = [&](int y) -> const Px& { return tmp.at(x, std::clamp(y, 0, src.h - 1)); };
+        Px s{0, 0, 0, 0};
+        for (int k = -radius; k <= radius; ++k)
+            add(s, at(k), 1);
+        for (int y = 0; y < src.h; ++y) {
             out.at(x, y) = {s.r / n, s.g / n, s.b / n, s.a / n};
+            add(s, at(y - radius), -1);
+            add(s, at(y + radius + 1), 1);
         }
+    }
     return out;
 }
+}
+
+int Filter_Radius_For(float radius, const QSize& picture)
+{
+    if (int(radius) <= 0)
+        return 0;
+    const float scale = float(std::max(picture.width(), picture.height())) / float(Filter_Reference_Side);
+    return std::max(1, int(radius * scale));
 }
 
 QImage ImageProcesser::Get_Processed_Image(const QImage& image, bool grayscale, bool sepia, bool invrtclr,
@@ -102,7 +118,9 @@ QImage ImageProcesser::Get_Processed_Image(const QImage& image, bool grayscale, 
     try {
         if (image.isNull())
             return {};
-        const int blurRadius = int(b);
+        // Blur and sharpening reach as far across any copy of a picture as
+        // across its 600-pixel preview.
+        const int blurRadius = Filter_Radius_For(b, image.size());
         const bool colourWork = grayscale || sepia || invrtclr || hue != 0 || sat != 1 || brt != 0 || con != 1
                                 || r != 0 || blurRadius > 0 || g != 0;
         QImage result = image;
@@ -133,7 +151,7 @@ QImage ImageProcesser::Get_Processed_Image(const QImage& image, bool grayscale, 
                 });
             if (r != 0) {
                 // Unsharp mask on luminance: add r times the difference from the local mean.
-                const FloatImage soft = boxBlur(f, 1);
+                const FloatImage soft = boxBlur(f, Filter_Radius_For(1, image.size()));
                 for (size_t i = 0; i < f.px.size(); ++i) {
                     const float d = r * (luma(f.px[i]) - luma(soft.px[i]));
                     f.px[i].r += d; f.px[i].g += d; f.px[i].b += d;

@@ -1,12 +1,21 @@
 #pragma once
 #include <QImage>
 
+// The longer side of the picture for which blur and sharpening radii are
+// given in pixels (the start wizard's preview); on a larger or smaller copy
+// of the picture they scale with it, so every copy looks alike.
+constexpr int Filter_Reference_Side = 600;
+// A radius given for the reference side, in pixels of a picture of this size
+// (at least 1 while the radius is 1 or more).
+int Filter_Radius_For(float radius, const QSize& picture);
+
 // The photo filter chain. Pure and thread-safe.
 class ImageProcesser {
 public:
     // Applies, in this order: grey scale, sepia and inversion (each when on),
     // hue rotation (radians), colour controls (saturation, brightness,
-    // contrast), luminance sharpening by r, box blur of radius b, exposure of
+    // contrast), luminance sharpening by r, box blur of radius b (both
+    // scaled to the picture, see Filter_Radius_For), exposure of
     // g stops (a factor of 2^g), then rotation by whole degrees counter-
     // clockwise (the image grows to hold the turned picture). Transparency is
     // passed along and not applied. Neutral settings give the image back

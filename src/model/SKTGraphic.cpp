@@ -1,5 +1,6 @@
 #include "model/SKTGraphic.h"
 
+#include "model/Card_Property.h"
 #include "model/Fonts.h"
 #include "model/Globals.h"
 #include "model/Helpers.h"
@@ -143,12 +144,31 @@ QRectF SKTBarcode::drawingBounds() const
         return bounds;
     // Measured in doubles: QRect::size() overflows for a picture reaching past the int range.
     const QRect r = _barcode_image.boundingRect();
-    return QRectF(bounds.topLeft(), QSizeF(double(r.right()) - r.left() + 1, double(r.bottom()) - r.top() + 1));
+    const QSizeF size(double(r.right()) - r.left() + 1, double(r.bottom()) - r.top() + 1);
+    return QRectF(bounds.topLeft(), size * double(barcode_scale));
 }
 
 void SKTBarcode::drawContent(QPainter& painter) const
 {
-    _barcode_image.draw(painter, bounds.topLeft());
+    if (barcode_scale == 1.0f) {
+        _barcode_image.draw(painter, bounds.topLeft());
+        return;
+    }
+    painter.save();
+    painter.translate(bounds.topLeft());
+    painter.scale(barcode_scale, barcode_scale);
+    _barcode_image.draw(painter);
+    painter.restore();
+}
+
+void SKTBarcode::Keep_Inside_Card(const QSizeF& card)
+{
+    barcode_scale = 1.0f;
+    const QRectF natural = drawingBounds();
+    const QRectF placed = ::Keep_Inside_Card(natural, card);
+    bounds.moveTopLeft(placed.topLeft());
+    if (natural.width() > 0)
+        barcode_scale = std::min(1.0f, float(placed.width() / natural.width()));
 }
 
 GraphicPtr Make_Graphic(GraphicKind kind)
@@ -169,6 +189,15 @@ GraphicPtr Copy_Graphic(const SKTGraphic& graphic)
     case GraphicKind::Barcode: return std::make_shared<SKTBarcode>(static_cast<const SKTBarcode&>(graphic));
     }
     return nullptr;
+}
+
+void Copy_Binding(const SKTGraphic& from, SKTGraphic& to)
+{
+    to.data_source_type = from.data_source_type;
+    to.batch_list_name = from.batch_list_name;
+    to.batch_list_index = from.batch_list_index;
+    to.excel_binding = from.excel_binding;
+    to.excel_col_indx = from.excel_col_indx;
 }
 
 QImage Placeholder_Image()

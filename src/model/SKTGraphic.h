@@ -20,12 +20,14 @@ class QPainter;
 enum class GraphicKind { Text, Image, Barcode };
 
 // The stored barcode settings, by type: name and default of a new graphic.
+// A key missing from a file reads as the default (wide kerning off).
 #define SKT_BARCODE_INT_FIELDS(X) \
     X(linear_or_2d, 0) X(barcode_font_index, 0) X(show_hide_hdr, 0) X(show_hide_ftr, 0) \
     X(show_hide_val, 0) X(show_val_on_top, 0) X(align_hdr_index, 1) X(align_ftr_index, 1) \
     X(qr_size_val, 60) X(qr_version_index, 0) X(qr_ec_index, 0) X(pdf_hgt_val, 20) \
     X(pdf_wdt_val, 100) X(pdf_ec_val, 2) X(dm_module_val, 2) X(dm_format_index, 0) \
-    X(dm_encoding_index, 0) X(dpi_val_index, 0) X(barcode_unit_val, 1)
+    X(dm_encoding_index, 0) X(dpi_val_index, 0) X(barcode_unit_val, 1) \
+    X(kerning_value_state, 0)
 #define SKT_BARCODE_FLOAT_FIELDS(X) \
     X(linear_height_val, 0.6f) X(linear_width_val, 20.0f) X(hdr_margin_val, 0.1f) \
     X(ftr_margin_val, 0.1f) X(val_margin_val, 0.1f) X(TB_marging_val, 0.1f) X(LR_margin_val, 0.1f)
@@ -136,6 +138,12 @@ public:
     SKTBarcode() { isDrawingStroke = false; }
     GraphicKind kind() const override { return GraphicKind::Barcode; }
     QRectF drawingBounds() const override;
+    // The symbol is drawn at its own size times this (at most 1): a symbol
+    // larger than its card is drawn smaller, proportions kept.
+    float barcode_scale = 1.0f;
+    // Places the symbol inside a card of the given size (points): moved in,
+    // and scaled down when it is larger than the card.
+    void Keep_Inside_Card(const QSizeF& card);
 
 protected:
     void drawContent(QPainter& painter) const override;
@@ -145,6 +153,8 @@ protected:
 GraphicPtr Make_Graphic(GraphicKind kind);
 // A new graphic of the same kind holding the same fields.
 GraphicPtr Copy_Graphic(const SKTGraphic& graphic);
+// Copies what a graphic is bound to (source type, data set, spreadsheet column).
+void Copy_Binding(const SKTGraphic& from, SKTGraphic& to);
 // True when the graphic exists and is exactly of the kind's class (a
 // subclass does not count).
 inline bool Is_Kind(const SKTGraphic* g, GraphicKind kind)

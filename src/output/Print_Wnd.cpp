@@ -120,9 +120,20 @@ void Print_Wnd::awakeFromNib()
 void Print_Wnd::buildWindow()
 {
     setWindowTitle(QStringLiteral("Print Labels"));
+    // The settings scroll when the window is too short for them; the buttons
+    // and the outcome of the last job stay in view below them.
     auto* outer = new QHBoxLayout(this);
-    auto* settings = new QVBoxLayout;
-    outer->addLayout(settings);
+    auto* settingsPanel = new QWidget;
+    auto* settings = new QVBoxLayout(settingsPanel);
+    settings->setContentsMargins(0, 0, 0, 0);
+    auto* settingsScroll = new QScrollArea;
+    settingsScroll->setWidget(settingsPanel);
+    settingsScroll->setWidgetResizable(true);
+    settingsScroll->setFrameShape(QFrame::NoFrame);
+    settingsScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    auto* left = new QVBoxLayout;
+    left->addWidget(settingsScroll, 1);
+    outer->addLayout(left);
     settings->addWidget(buildPrinterBox());
     settings->addWidget(buildLabelBox());
     settings->addWidget(buildPlacementBox());
@@ -135,10 +146,17 @@ void Print_Wnd::buildWindow()
     settings->addWidget(print_with_batch_chk);
     settings->addWidget(print_with_excel_chk);
     settings->addStretch();
-    settings->addLayout(buildButtonRow());
+    // As wide as the settings, so only their height ever scrolls.
+    settingsScroll->setMinimumWidth(settingsPanel->minimumSizeHint().width() +
+                                    settingsScroll->verticalScrollBar()->sizeHint().width());
+    print_status = new QLabel;
+    print_status->setWordWrap(true);
+    left->addWidget(print_status);
+    left->addLayout(buildButtonRow());
 
     outer->addLayout(buildSampleColumn(), 1);
-    resize(1080, 820);
+    // Fits a 1366 by 768 screen with its panels; smaller screens scroll.
+    resize(1000, 660);
 }
 
 // Printer and paper.
@@ -298,7 +316,7 @@ QVBoxLayout* Print_Wnd::buildSampleColumn()
     Print_sclview = new QScrollArea;
     Print_sclview->setWidget(PrintView);
     Print_sclview->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    Print_sclview->setMinimumWidth(460);
+    Print_sclview->setMinimumSize(240, 200);
     for (QScrollBar* bar : {Print_sclview->horizontalScrollBar(), Print_sclview->verticalScrollBar()})
         connect(bar, &QScrollBar::valueChanged, this, &Print_Wnd::boundsDidChangeNotification);
     test_image_view = new QLabel;
@@ -389,6 +407,7 @@ bool Print_Wnd::Open_Print_Wnd()
 {
     try {
         loading = true;
+        print_status->clear(); // no job of this opening yet
         // Side: the front, stacked, until the user chooses.
         matrix_card_side->button(1)->setChecked(true);
         card_side_str = Side_Code_Front;
@@ -727,6 +746,7 @@ void Print_Wnd::Execute_Printing(bool preview)
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const platform::PrintResult result = platform::runPrint(*m_printInfo, job);
     QApplication::restoreOverrideCursor();
+    print_status->setText(Print_Outcome_Text(result, view.numberOfPages(), Printer_ComboBox->currentText()));
     if (!result.printed) {
         Show_NSLog_Message(QStringLiteral("Printing failed: %1").arg(result.error));
         Show_MessageBox(QStringLiteral("The labels could not be printed.\n\n%1").arg(result.error));
@@ -735,4 +755,16 @@ void Print_Wnd::Execute_Printing(bool preview)
     const QString note = Rows_Without_Barcode_Note(view.Rows_Without_Barcode(), QStringLiteral("Labels printed"));
     if (!note.isEmpty())
         Show_MessageBox(note);
+}
+
+QString Print_Outcome_Text(const platform::PrintResult& result, quint64 sheets, const QString& printer)
+{
+    if (!result.printed)
+        return QStringLiteral("Nothing was printed: %1").arg(result.error);
+    const QString count = sheets == 1 ? QStringLiteral("1 sheet") : QStringLiteral("%1 sheets").arg(sheets);
+    QString text = printer.isEmpty() ? QStringLiteral("%1 sent to the printer").arg(count)
+                                     : QStringLiteral("%1 sent to the printer \"%2\"").arg(count, printer);
+    if (!result.jobId.isEmpty())
+        text += QStringLiteral(" (job %1)").arg(result.jobId);
+    return text + QLatin1Char('.');
 }

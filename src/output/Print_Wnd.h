@@ -8,6 +8,7 @@
 // The window writes the label sheet layout (LabelLayout.h); the sheet views
 // read it. It runs on the main thread only.
 #include "output/LabelLayout.h"
+#include "platform/Host.h"
 
 #include <QDialog>
 #include <QImage>
@@ -100,6 +101,7 @@ public:
     QScrollArea* Print_sclview;
     Sample_Preview* PrintView;
     QLabel* test_image_view;
+    QLabel* print_status = nullptr; // what became of the last print job
 
 public slots:
     // Number pairs: the sender's value goes into its partner, then the
@@ -159,6 +161,10 @@ private:
     QList<QToolButton*> alignButtons;              // codes 1 to 9
     QList<QImage> plainImages, selectedImages;     // the same order
 };
+
+// The line the window shows after a print job: how many sheets went to
+// which printer, or why nothing was printed.
+QString Print_Outcome_Text(const platform::PrintResult& result, quint64 sheets, const QString& printer);
 
 extern Print_Wnd* Print_DefaultInstance;
 // The window the sheet views read the faces from.

@@ -55,14 +55,25 @@ QWidget* Card_Preset_Panel::Build_Preset_Panel(QWidget* parent)
     form->addRow(QStringLiteral("Width (mm)"), pair(width_Text, width_Stepper));
     form->addRow(QStringLiteral("Height (mm)"), pair(height_Text, height_Stepper));
 
-    QObject::connect(Category_ComboBox, &QComboBox::activated, panel,
-                     [this] { Preset_Category_Changed(Category_ComboBox); });
+    for (QComboBox* combo : {Category_ComboBox, Preset_ComboBox})
+        QObject::connect(combo, &QComboBox::activated, panel, [this, combo] { Preset_Combo_Changed(combo); });
     QObject::connect(ColList, &QTableWidget::itemSelectionChanged, panel, [this] { tableViewSelectionDidChange(); });
     return panel;
 }
 
-void Card_Preset_Panel::Preset_Category_Changed(QComboBox* combo)
+void Card_Preset_Panel::Preset_Combo_Changed(QComboBox* combo)
 {
+    if (combo == Preset_ComboBox) {
+        if (!ColList->selectedRanges().isEmpty()) {
+            tableViewSelectionDidChange();
+            return;
+        }
+        const double w = Width_MM(), h = Height_MM();
+        const bool landscape = Preset_ComboBox->currentText() == QLatin1String("Horizontal");
+        if (landscape ? h > w : w > h)
+            Set_Size_MM(h, w);
+        return;
+    }
     if (combo != Category_ComboBox)
         return;
     try {
@@ -139,7 +150,7 @@ void Card_Preset_Panel::Reset_Preset_Panel()
 {
     Preset_ComboBox->setCurrentIndex(0);
     Category_ComboBox->setCurrentIndex(0);
-    Preset_Category_Changed(Category_ComboBox);
+    Preset_Combo_Changed(Category_ComboBox);
 }
 
 void Card_Preset_Panel::Open_Wizard_Profile()

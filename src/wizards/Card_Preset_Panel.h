@@ -28,8 +28,11 @@ public:
     QLineEdit* height_Text = nullptr;
 
     // A category was chosen: the list is filled with its presets and the
-    // first one selected. Any other combo box is ignored.
-    void Preset_Category_Changed(QComboBox* combo);
+    // first one selected. An orientation was chosen: the size fields turn
+    // to it (the selected preset's size in that orientation; a size without
+    // preset has its sides swapped when they lie the other way). Any other
+    // combo box is ignored.
+    void Preset_Combo_Changed(QComboBox* combo);
     // Appends one preset row; a name empty after trimming adds nothing.
     void Create_List(const QString& name);
     // Selects one row (replacing the selection); the size fields follow it.

@@ -28,7 +28,7 @@ public slots:
     void reject() override { CancelClick(); }
     void card_shape_CellClick();
     void User_Profile_Click();
-    void comboBoxSelectionDidChange(QComboBox* combo) { Preset_Category_Changed(combo); }
+    void comboBoxSelectionDidChange(QComboBox* combo) { Preset_Combo_Changed(combo); }
 
 private:
     explicit Card_Wizard(QWidget* parent = nullptr);

@@ -32,7 +32,7 @@
 namespace {
 // The side, in pixels, of the square the photo page previews in (twice the
 // preview's size, so it stays sharp on a high-density screen).
-constexpr int Screen_Side = 600;
+constexpr int Screen_Side = Filter_Reference_Side;
 
 QImage At_Screen_Size(const QImage& picture)
 {

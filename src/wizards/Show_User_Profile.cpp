@@ -126,7 +126,9 @@ void Show_User_Profile::buildFieldRow(QGridLayout* grid, int f)
     if (row_def.kind == Profile_Field_Kind::Text) {
         c.label = new QLineEdit(*row_def.caption);
         c.label->setReadOnly(true);
-        c.label->setMaximumWidth(130);
+        // Wide enough for the whole caption, however the style draws it.
+        c.label->setMinimumWidth(c.label->fontMetrics().horizontalAdvance(*row_def.caption) + 24);
+        c.label->setCursorPosition(0);
         grid->addWidget(c.label, row, 0);
         grid->addWidget(c.value, row, 2);
         if (!wizard_mode) {
@@ -675,7 +677,10 @@ void Show_User_Profile::Clear_image_Btn_Clicked() { Set_User_Image(QStringLitera
 
 void Show_User_Profile::Create_and_Set_template_picture()
 {
-    const QImage card = SKTRenderingView::image_From_Card_Graphics(Graphics_array, false);
+    const QImage card = Preview_Graphics ? SKTRenderingView::image_From_Card_Graphics(Graphics_array, Side_Front,
+                                                                                      Preview_Graphics->shape,
+                                                                                      Preview_Graphics->size, 1)
+                                         : SKTRenderingView::image_From_Card_Graphics(Graphics_array, false);
     showScaled(Preivew_picture, card, Preview_Size);
     if (Template_picture)
         showScaled(Template_picture, card, Template_picture->size());
@@ -700,7 +705,10 @@ void Show_User_Profile::Preview_Btn_Clicked()
         return;
     // The preview lays the profile out on copies of the side's graphics, so
     // nothing it changes reaches the card.
-    host->Temp_Design_Control_Assign(true);
+    if (Preview_Graphics)
+        host->Temp_Design_Control_Assign_From(Preview_Graphics->graphics);
+    else
+        host->Temp_Design_Control_Assign(true);
     Graphics_array = host->Get_Temp_Controls_Array();
     const float keptX = last_ctrl_X, keptY = last_ctrl_Y;
     host->Fill_User_profile_info_TEMP_side();

@@ -11,6 +11,7 @@
 #include <QDialog>
 #include <QImage>
 #include <array>
+#include <optional>
 
 class QCheckBox;
 class QComboBox;
@@ -116,6 +117,14 @@ public:
     QString load_side = QStringLiteral("");
     // The graphics last rendered into the preview.
     Face Graphics_array;
+    // A card the preview shows instead of the side on screen (the template
+    // being browsed): its front graphics, shape and size in points.
+    struct Preview_Card {
+        Face graphics;
+        int shape = 0;
+        QSizeF size;
+    };
+    std::optional<Preview_Card> Preview_Graphics;
     // The caption of the field that failed validation.
     QString checked_field_name = QStringLiteral("");
 

@@ -1,12 +1,15 @@
 #include "wizards/Template_Wizard.h"
 
+#include "barcode/Barcode_Gen.h"
 #include "model/Codes.h"
+#include "model/DesignLog.h"
 #include "model/Globals.h"
 #include "model/Helpers.h"
 #include "platform/Host.h"
 #include "platform/LookAndFeel.h"
 #include "wizards/Export_Template.h"
 #include "wizards/Template_Files.h"
+#include "wizards/User_profile.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -175,7 +178,7 @@ void Template_Wizard::comboBoxSelectionDidChange(QComboBox* combo)
                 Fill_Templates_User_Defined();
             Show_Hide_Template_Buttons(builtin);
         } else {
-            Preset_Category_Changed(combo);
+            Preset_Combo_Changed(combo);
         }
     } catch (const std::exception& e) {
         Show_NSLog_Message(QString::fromUtf8(e.what()));
@@ -222,8 +225,22 @@ void Template_Wizard::imageBrowserSelectionDidChange(ImageBrowser* browser)
     if (browser != imageBrowser)
         return;
     const QList<int> selected = browser->selectionIndexes();
-    if (!selected.isEmpty() && selected.first() < images.size())
+    if (!selected.isEmpty() && selected.first() < images.size()) {
         Selected_Template_Path = images[selected.first()].image_Path;
+        Show_Template_Size();
+    }
+}
+
+void Template_Wizard::Show_Template_Size()
+{
+    // The design opens in its own size: the panel shows that, not a preset.
+    const auto log = Read_Design_Log(Template_Design_Log_Path(Selected_Template_Path));
+    if (!log)
+        return;
+    const QSizeF size = log->front.Card_Size / Points_Per_MM;
+    Mark_List_New_Selection(-1);
+    Preset_ComboBox->setCurrentIndex(size.width() >= size.height() ? 0 : 1);
+    Set_Size_MM(size.width(), size.height());
 }
 
 void Template_Wizard::zoomSliderDidChange()
@@ -317,4 +334,22 @@ void Template_Wizard::Rename_Template_Click()
     Fill_Templates_User_Defined();
 }
 
-void Template_Wizard::User_Profile_Click() { Open_Wizard_Profile(); }
+void Template_Wizard::User_Profile_Click()
+{
+    // The profile's preview shows the selected template, not the design behind.
+    User_profile* profile = User_profile::defaultInstance();
+    profile->Preview_Graphics = Selected_Template_Front();
+    Open_Wizard_Profile();
+    profile->Preview_Graphics.reset();
+}
+
+std::optional<Show_User_Profile::Preview_Card> Template_Wizard::Selected_Template_Front() const
+{
+    const auto log = Read_Design_Log(Template_Design_Log_Path(Selected_Template_Path));
+    if (!log)
+        return std::nullopt;
+    const auto face = Design_Log_Face(log->frontGraphics, &Barcode_Gen::Symbol_Of_Graphic);
+    if (!face)
+        return std::nullopt;
+    return Show_User_Profile::Preview_Card{*face, log->cardShape, log->front.Card_Size};
+}

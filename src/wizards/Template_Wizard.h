@@ -3,11 +3,14 @@
 // their preview pictures, and copies, renames and deletes user templates.
 // OK leaves the chosen template's design log in Selected_Template_Path for
 // the caller to load.
+#include "model/SKTDocument.h"
 #include "platform/ImageBrowser.h"
 #include "wizards/Card_Preset_Panel.h"
+#include "wizards/Show_User_Profile.h"
 
 #include <QDialog>
 #include <QList>
+#include <optional>
 
 class QComboBox;
 class QLineEdit;
@@ -61,6 +64,11 @@ public slots:
     void comboBoxSelectionDidChange(QComboBox* combo);
 
 private:
+    // The selected template's card size in the size panel.
+    void Show_Template_Size();
+    // The front of the selected template as the profile preview shows it;
+    // nullopt when it cannot be read.
+    std::optional<Show_User_Profile::Preview_Card> Selected_Template_Front() const;
     explicit Template_Wizard(QWidget* parent = nullptr);
     void List_Folder(const QString& folder, bool user);
     // The selected preview when it names an existing file (else says so).

@@ -39,6 +39,9 @@ public:
     virtual Face& Get_Back_Controls_Array() = 0;
     virtual Face Get_Temp_Controls_Array() const = 0;
     virtual void Temp_Design_Control_Assign(bool copies) = 0;
+    // The template-preview face takes copies of other graphics (a template
+    // being browsed) instead of the side on screen.
+    virtual void Temp_Design_Control_Assign_From(const Face& graphics) = 0;
     virtual void Fill_User_profile_info_TEMP_side() = 0;
 
     // The profile dialog for side "F" or "B" (1 after OK).

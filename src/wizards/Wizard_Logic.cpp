@@ -1,5 +1,6 @@
 #include "wizards/Wizard_Logic.h"
 
+#include "model/Card_Property.h"
 #include "model/Globals.h"
 #include "model/Helpers.h"
 #include "wizards/Invitation_Globals.h"
@@ -92,18 +93,6 @@ void Template_Lists::Message_Step(int step)
     message_index = wrapped(message_index, step, message_count);
 }
 
-namespace {
-// The largest rectangle of the picture's proportions that fits in box,
-// centred in it; box itself when the size is empty.
-QRectF Fit_Picture_In_Box(const QRectF& box, const QSizeF& picture)
-{
-    if (picture.isEmpty() || box.isEmpty())
-        return box;
-    const QSizeF fitted = picture.scaled(box.size(), Qt::KeepAspectRatio);
-    return QRectF(box.center().x() - fitted.width() / 2, box.center().y() - fitted.height() / 2, fitted.width(),
-                  fitted.height());
-}
-}
 
 QList<Party_Item> Party_Layout_Items(const QSizeF& cardSize, const QPointF& cardLocation, const QSizeF& photoSize)
 {

@@ -186,7 +186,7 @@ TEST(BarcodeStyle, LoadingAGraphicKeepsTheWindowOnlySettings)
     live.dpi_custom_val = QStringLiteral("150");
     live.loadFrom(*graphic);
     EXPECT_EQ(live.header_val, QStringLiteral("Guest"));
-    EXPECT_EQ(live.kerning_value_state, 1);      // no graphic stores wide kerning
+    EXPECT_EQ(live.kerning_value_state, 0);      // wide kerning is the graphic's
     EXPECT_FLOAT_EQ(live.value_margin, 4.5f);
     EXPECT_EQ(live.dpi_custom_val, QStringLiteral("150")); // stored, not loaded back
     EXPECT_EQ(live.barcode_unit_val, 1);

@@ -2,14 +2,18 @@
 // OK road, Cancel, the suppression flag, its messages and help texts, and
 // opening it from the tool and the selection.
 #include "support/BarcodeFields.h"
+#include "support/Decode.h"
+#include "support/Rasterise.h"
 #include "support/ScriptedHost.h"
 #include "support/TempResources.h"
 #include "barcode/Barcode_Gen.h"
 #include "canvas/SKTGraphicView.h"
+#include "canvas/SKTRenderingView.h"
 #include "data/DataSetFiles.h"
 #include "data/View_Data_Series.h"
 #include "editor/SKTWindowController.h"
 #include "model/Globals.h"
+#include "model/GraphicArchive.h"
 #include "output/Long_SMS_Dlg.h"
 
 #include <QCheckBox>
@@ -17,7 +21,10 @@
 #include <QDoubleSpinBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
+#include <QPicture>
 #include <QPlainTextEdit>
+#include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -303,6 +310,159 @@ TEST_F(DesignerTest, BindingToASeriesAndViewingIt)
     EXPECT_EQ(g->batch_list_name, "Badges");
     EXPECT_EQ(g->linear_font_val, "B-100");
     EXPECT_EQ(host.modalRuns, (QStringList{"Barcode_Gen", "View_Data_Series"}));
+}
+
+TEST_F(DesignerTest, ABoundBarcodeKeepsItsValueThroughEveryChangeAndCancelChangesNothing)
+{
+    ASSERT_TRUE(Write_Data_Set("Badges", {"B-100", "B-101"}, false));
+    ASSERT_TRUE(Write_Data_Set("Guests", {"G-7", "G-8"}, false));
+    auto g = placeBarcode();
+    auto choose = [&](QComboBox* list, const QString& item) {
+        list->setCurrentIndex(list->findText(item));
+        list == designer->barcodeTypePopup ? designer->barcodeTypeChanged() : designer->comboBoxSelectionDidChange(list);
+    };
+    pressNext(true, [&] {
+        designer->Data_source_type->setCurrentIndex(Source_Data_Set);
+        designer->comboBoxSelectionDidChange(designer->Data_source_type);
+        choose(designer->Batch_Series, "Badges");
+    });
+    wnd->Open_Barcode_Window();
+
+    // Type, font and size changes: the value shown and previewed stays the bound one.
+    pressNext(true, [&] {
+        for (const char* type : {"QR Code", "Code 128", "DataMatrix", "QR Code"}) {
+            choose(designer->barcodeTypePopup, type);
+            EXPECT_EQ(designer->Current_Value(), "B-100") << type;
+            EXPECT_FALSE(designer->preview_image.isNull()) << type;
+        }
+        designer->changeFont(QFont("DejaVu Sans", 14));
+        designer->HeightStepper_2D->setValue(120);
+        EXPECT_EQ(designer->Current_Value(), "B-100");
+    });
+    wnd->Open_Barcode_Window();
+    EXPECT_EQ(g->two_d_font_val, "B-100");
+    EXPECT_EQ(g->batch_list_name, "Badges");
+    QTemporaryDir dir;
+    const QString png = dir.filePath("placed.png");
+    ASSERT_TRUE(Rasterise(g->_barcode_image, 3, 30).save(png));
+    const DecodeRun read = Decode_With_ZXing({png}, "QRCode");
+    ASSERT_TRUE(read.ran) << qPrintable(read.failure);
+    EXPECT_EQ(read.bytesOf(png), "B-100"); // the placed symbol reads the bound value
+
+    // Cancel after choosing another set and type: the graphic, its symbol
+    // and the property panel stay as they were.
+    const Barcode_Art placed = g->_barcode_image;
+    pressNext(false, [&] {
+        choose(designer->Batch_Series, "Guests");
+        EXPECT_EQ(designer->Current_Value(), "G-7");
+        choose(designer->barcodeTypePopup, "Code 128");
+    });
+    wnd->Open_Barcode_Window();
+    EXPECT_EQ(g->batch_list_name, "Badges");
+    EXPECT_EQ(g->barcode_font_index, Barcode_Type_Items.indexOf("QR Code"));
+    EXPECT_TRUE(g->_barcode_image.sameAs(placed));
+    EXPECT_EQ(wnd->Text_value_Edit->toPlainText(), "B-100");
+    EXPECT_EQ(wnd->Batch_Series->currentText(), "Badges");
+}
+
+namespace {
+// How far the caption's glyphs spread across the symbol (header and footer hidden).
+qreal captionSpread(const Barcode_Art& art)
+{
+    if (art.isNull() || art.data()->texts.isEmpty())
+        return -1;
+    qreal low = 1e9, high = -1e9;
+    for (const Barcode_Art_Glyph& glyph : art.data()->texts.first().glyphs) {
+        low = std::min(low, glyph.at.x());
+        high = std::max(high, glyph.at.x());
+    }
+    return high - low;
+}
+}
+
+TEST_F(DesignerTest, WideKerningIsKeptWithTheBarcodeOnEveryRoad)
+{
+    ASSERT_TRUE(Write_Data_Set("Codes", {"AB12", "CD34"}, false));
+    auto g = placeBarcode();
+    g->show_hide_hdr = g->show_hide_ftr = 1;
+    g->linear_font_val = "AB12";
+    // The designer sets it and OK stores it.
+    pressNext(true, [&] {
+        designer->kerning_value_Checkbox->setChecked(true);
+        designer->kerningChanged();
+        designer->Data_source_type->setCurrentIndex(Source_Data_Set);
+        designer->comboBoxSelectionDidChange(designer->Data_source_type);
+        designer->Batch_Series->setCurrentIndex(designer->Batch_Series->findText("Codes"));
+        designer->comboBoxSelectionDidChange(designer->Batch_Series);
+    });
+    wnd->Open_Barcode_Window();
+    ASSERT_EQ(g->kerning_value_state, 1);
+    const qreal wide = captionSpread(g->_barcode_image);
+    SKTBarcode tight = *g;
+    tight.kerning_value_state = 0;
+    EXPECT_GT(wide, captionSpread(Barcode_Gen::Symbol_Of_Graphic(tight)) + 10);
+
+    // Saved and reopened; a file without the key reads as off.
+    QVariantMap saved = Graphic_To_Map(*g);
+    const GraphicPtr reopened = Graphic_From_Map(saved);
+    EXPECT_EQ(reopened->kerning_value_state, 1);
+    EXPECT_DOUBLE_EQ(captionSpread(Barcode_Gen::Symbol_Of_Graphic(*reopened)), wide);
+    saved.remove("kerning_value_state");
+    EXPECT_EQ(Graphic_From_Map(saved)->kerning_value_state, 0);
+
+    // The designer opens with it; batch rows (images and printing) draw it.
+    pressNext(false, [&] { EXPECT_TRUE(designer->kerning_value_Checkbox->isChecked()); });
+    wnd->Open_Barcode_Window();
+    Batch_Binding& rows = wnd->Card_Rows();
+    rows.Check_Series_Or_Excel_Use_or_not();
+    rows.Batch_Begin();
+    const Barcode_Art design = g->_barcode_image;
+    EXPECT_FALSE(rows.Card_Row_Image(1, Side_Front, 1).isNull());
+    EXPECT_FALSE(g->_barcode_image.sameAs(design)); // the symbol of row 1
+    EXPECT_DOUBLE_EQ(captionSpread(g->_barcode_image), wide); // same length, same spread
+    QPicture page;
+    {
+        QPainter painter(&page);
+        EXPECT_TRUE(rows.Draw_Card_Row(0, Side_Front, painter));
+    }
+    EXPECT_DOUBLE_EQ(captionSpread(g->_barcode_image), wide);
+    rows.Batch_End();
+}
+
+TEST_F(DesignerTest, ABarcodeStaysInsideTheCardAndRedrawsWhenItsBindingChanges)
+{
+    ASSERT_TRUE(Write_Data_Set("Guests", {"G-7", "G-8"}, false));
+    const QRectF card(QPointF(0, 0), SKTRenderingView::cardSize());
+    auto g = placeBarcode();
+    g->bounds.moveTopLeft(card.bottomRight() - QPointF(20, 10)); // near the corner
+    pressNext(true);
+    wnd->Open_Barcode_Window();
+    EXPECT_TRUE(card.contains(g->drawingBounds())) << g->drawingBounds().x();
+    EXPECT_FLOAT_EQ(g->barcode_scale, 1);
+
+    // Grown to a QR code larger than the card: drawn smaller, proportions kept.
+    pressNext(true, [&] {
+        designer->barcodeTypePopup->setCurrentIndex(designer->barcodeTypePopup->findText("QR Code"));
+        designer->barcodeTypeChanged();
+        designer->HeightStepper_2D->setValue(2000);
+    });
+    wnd->Open_Barcode_Window();
+    const QSizeF symbol = g->_barcode_image.size();
+    ASSERT_GT(symbol.height(), card.height());
+    EXPECT_TRUE(card.adjusted(-0.01, -0.01, 0.01, 0.01).contains(g->drawingBounds())) << g->drawingBounds().bottom();
+    EXPECT_NEAR(g->drawingBounds().height(), card.height(), 1.0);
+    EXPECT_NEAR(g->drawingBounds().width() / g->drawingBounds().height(), symbol.width() / symbol.height(), 0.01);
+
+    // Bound in the property panel: the symbol shows the set's value at once.
+    const Barcode_Art before = g->_barcode_image;
+    wnd->Data_source_type->setCurrentIndex(Source_Data_Set);
+    wnd->comboBoxSelectionDidChange(wnd->Data_source_type);
+    wnd->Batch_Series->setCurrentIndex(wnd->Batch_Series->findText("Guests"));
+    wnd->comboBoxSelectionDidChange(wnd->Batch_Series);
+    EXPECT_EQ(g->two_d_font_val, "G-7");
+    EXPECT_EQ(wnd->Text_value_Edit->toPlainText(), "G-7");
+    EXPECT_FALSE(g->_barcode_image.sameAs(before));
+    EXPECT_TRUE(card.adjusted(-0.01, -0.01, 0.01, 0.01).contains(g->drawingBounds())) << g->drawingBounds().bottom();
 }
 
 TEST_F(DesignerTest, TheToolAndTheSelectionOpenTheDesigner)

@@ -440,13 +440,23 @@ TEST_F(PrintWindowTest, PreviewAndPrintTheBoundRowsAndRefuseAnEmptyTotal)
         pw->PreviewButtonPressed();
         pw->PrintButtonPressed();
         pw->PrintButtonPressed(); // again: from the first label
+        // The window says where the job went.
+        EXPECT_EQ(pw->print_status->text(),
+                  QStringLiteral("3 sheets sent to the printer \"%1\".").arg(pw->Printer_ComboBox->currentText()));
         for (const QString& text : {QString("0"), QString("-3")}) {
             pw->Total_Text->setText(text);
             pw->PrintButtonPressed();
         }
+        // ... or why nothing was printed.
+        pw->Total_Text->setText("1");
+        const QString folder = host.printFolder;
+        host.printFolder.clear();
+        pw->PrintButtonPressed();
+        EXPECT_EQ(pw->print_status->text(), "Nothing was printed: The pages could not be drawn.");
+        host.printFolder = folder;
     });
     ASSERT_EQ(host.previewFiles.size(), 1);
-    ASSERT_EQ(host.printFiles.size(), 2);
+    ASSERT_EQ(host.printFiles.size(), 3);
     for (const QString& pdf : {host.previewFiles[0], host.printFiles[0], host.printFiles[1]}) {
         SCOPED_TRACE(pdf.toStdString());
         EXPECT_EQ(Pdf_Pages(pdf), 3); // 25 labels, 10 to a sheet
@@ -454,7 +464,8 @@ TEST_F(PrintWindowTest, PreviewAndPrintTheBoundRowsAndRefuseAnEmptyTotal)
         EXPECT_TRUE(Pdf_Text(pdf, 3).contains("Guest 25"));
     }
     EXPECT_EQ(host.alertTexts(),
-              (QStringList{"There is no barcode to print.", "There is no barcode to print."}));
+              (QStringList{"There is no barcode to print.", "There is no barcode to print.",
+                           "The labels could not be printed.\n\nThe pages could not be drawn."}));
     // The design shows its first row again.
     EXPECT_EQ(static_cast<SKTText&>(*wnd->Get_Front_Controls_Array()[0]).text, "Guest 1");
 }

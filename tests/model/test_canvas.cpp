@@ -115,6 +115,28 @@ TEST_F(CanvasFixture, ImageToolTakesLibraryImageThenValueThenPlaceholder)
     EXPECT_EQ(third->image, Placeholder_Image());
 }
 
+TEST_F(CanvasFixture, PicturesPlacedWithTheImageToolKeepTheirProportions)
+{
+    QTemporaryDir dir;
+    Selected_Control_Tool = 8;
+    const struct {
+        QSize picture;
+        QSizeF placed;
+    } cases[] = {
+        {{600, 800}, {75, 100}},      // portrait: narrower than the box
+        {{6000, 4000}, {100, 66.667}}, // landscape: lower than the box
+        {{40, 40}, {100, 100}},
+    };
+    for (const auto& c : cases) {
+        Library_Selected_Image = writePng(dir, QStringLiteral("p%1.png").arg(c.picture.width()), Qt::green, c.picture);
+        view.createGraphicOfClass(GraphicKind::Image, nullptr, false, QRectF(), "F", QString(), QString());
+        const QRectF placed = doc.graphics[0]->bounds;
+        // (a very large picture is read scaled down, to within a pixel of its proportions)
+        EXPECT_NEAR(placed.width(), c.placed.width(), 0.05) << c.picture.width();
+        EXPECT_NEAR(placed.height(), c.placed.height(), 0.05) << c.picture.width();
+    }
+}
+
 TEST_F(CanvasFixture, SelectByIdMatchesExactKindsOnlyAndFindsHiddenOnes)
 {
     // A barcode with the identifier is never matched; a hidden text is.

@@ -95,6 +95,33 @@ TEST(Filters, BlurAndSharpen)
     EXPECT_EQ(qRed(px(sharp, 2, 0)), 255); // the light side stays light
 }
 
+TEST(Filters, BlurAndSharpenLookAlikeOnEveryCopyOfAPicture)
+{
+    // A grey edge as the 600-pixel preview sees it and as a five times
+    // larger card copy holds it: shrunk back, the larger copy's result must
+    // match the preview's near the edge.
+    auto edge = [](int width, int height) {
+        QImage img(width, height, QImage::Format_ARGB32);
+        img.fill(qRgb(64, 64, 64));
+        for (int y = 0; y < height; ++y)
+            for (int x = width / 2; x < width; ++x)
+                img.setPixel(x, y, qRgb(192, 192, 192));
+        return img;
+    };
+    struct Case { const char* name; float sharpen, blur; };
+    for (const Case& c : {Case{"blur", 0, 6}, Case{"sharpen", 2, 0}}) {
+        const QImage preview = run(edge(600, 10), false, false, false, 0, 1, 0, 1, 0, c.sharpen, 0, c.blur);
+        const QImage card = run(edge(3000, 50), false, false, false, 0, 1, 0, 1, 0, c.sharpen, 0, c.blur)
+                                .scaled(600, 10, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        for (int x = 290; x < 310; ++x)
+            EXPECT_NEAR(qRed(px(card, x, 5)), qRed(px(preview, x, 5)), 16) << c.name << " at " << x;
+    }
+    EXPECT_EQ(Filter_Radius_For(3, QSize(600, 400)), 3);
+    EXPECT_EQ(Filter_Radius_For(3, QSize(4000, 6000)), 30);
+    EXPECT_EQ(Filter_Radius_For(1, QSize(100, 50)), 1); // never below one pixel
+    EXPECT_EQ(Filter_Radius_For(0.5f, QSize(6000, 10)), 0);
+}
+
 TEST(Filters, RotationTurnsCounterClockwiseAndResizes)
 {
     QImage img(4, 2, QImage::Format_ARGB32);

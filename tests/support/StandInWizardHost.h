@@ -53,6 +53,7 @@ struct StandInWizardHost : Wizard_Host {
     Face& Get_Back_Controls_Array() override { return backFace; }
     Face Get_Temp_Controls_Array() const override { return tempFace; }
     void Temp_Design_Control_Assign(bool) override { tempFace = frontFace; }
+    void Temp_Design_Control_Assign_From(const Face& graphics) override { tempFace = graphics; }
     void Fill_User_profile_info_TEMP_side() override {}
     int Open_User_Profile_Window(bool, const QString&) override { return ++profileOpenings, 0; }
     int Open_Log_File() override { return ++logOpenings, logAnswer; }

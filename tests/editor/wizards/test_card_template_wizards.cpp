@@ -6,6 +6,8 @@
 #include "canvas/SKTGraphicView.h"
 #include "data/DataSetFiles.h"
 #include "model/Codes.h"
+#include "model/DesignLog.h"
+#include "model/GraphicArchive.h"
 #include "wizards/Card_Wizard.h"
 #include "wizards/Export_Template.h"
 #include "wizards/Start_Card.h"
@@ -21,6 +23,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTableWidget>
 
 namespace {
 struct TemplateTest : WizardTest {
@@ -127,12 +130,42 @@ TEST_F(WizardTest, CardWizardListsPresetsAndShowsTheirSizes)
         EXPECT_NEAR(cw->Width_MM(), c.w, 0.01) << c.category << ' ' << c.row;
         EXPECT_NEAR(cw->Height_MM(), c.h, 0.01) << c.category << ' ' << c.row;
     }
-    // Changing only the orientation leaves the sizes as they are.
-    cw->Mark_List_New_Selection(0);
-    const double w = cw->Width_MM();
-    cw->Preset_ComboBox->setCurrentIndex(1);
-    cw->comboBoxSelectionDidChange(cw->Preset_ComboBox);
-    EXPECT_EQ(cw->Width_MM(), w);
+}
+
+TEST_F(WizardTest, CardWizardOrientationHoldsWhateverTheOrderOfChoices)
+{
+    Card_Wizard* cw = Card_Wizard::defaultInstance();
+    cw->Open_Wnd(); // unscripted: opened, then cancelled
+    auto orient = [&](int index) {
+        cw->Preset_ComboBox->setCurrentIndex(index);
+        cw->comboBoxSelectionDidChange(cw->Preset_ComboBox);
+    };
+    // Preset first, then the orientation; then back.
+    cw->Mark_List_New_Selection(2); // CR90: 3.62 x 2.38 inches
+    orient(1);
+    EXPECT_NEAR(cw->Width_MM(), 60.452, 0.01);
+    EXPECT_NEAR(cw->Height_MM(), 91.948, 0.01);
+    orient(0);
+    EXPECT_NEAR(cw->Width_MM(), 91.948, 0.01);
+    // A typed size without a preset turns too.
+    cw->Mark_List_New_Selection(-1);
+    cw->Set_Size_MM(120, 80);
+    orient(1);
+    EXPECT_EQ(cw->Width_MM(), 80);
+    EXPECT_EQ(cw->Height_MM(), 120);
+    orient(1);
+    EXPECT_EQ(cw->Width_MM(), 80);
+    // OK after choosing a preset and then Vertical gives a portrait card.
+    host.modalScripts.push_back([](QDialog& d) {
+        auto& w = static_cast<Card_Wizard&>(d);
+        w.Mark_List_New_Selection(0);
+        w.Preset_ComboBox->setCurrentIndex(1);
+        w.comboBoxSelectionDidChange(w.Preset_ComboBox);
+        w.OK_Click();
+        return d.result();
+    });
+    wnd->Card_Wizard_Button();
+    EXPECT_LT(wnd->Front_card_Prop.Card_Size.width(), wnd->Front_card_Prop.Card_Size.height());
 }
 
 TEST_F(WizardTest, CardWizardOkResizesTheCardAndCancelKeepsShapeAndSize)
@@ -304,7 +337,7 @@ TEST_F(TemplateTest, RenameAndDeleteActOnlyOnUserTemplatesAndKeepFilesOnFailure)
     EXPECT_EQ(Selected_Template_Path, user() + "/Taken.png");
 }
 
-TEST_F(TemplateTest, EveryBuiltInTemplateOpensAsANewDesignWithoutAnError)
+TEST_F(TemplateTest, EveryBuiltInTemplateOpensAsAnUnchangedNewDesignWithoutAnError)
 {
     const QStringList previews = List_Template_Previews(Builtin_Templates_Folder());
     ASSERT_GE(previews.size(), 4);
@@ -317,6 +350,9 @@ TEST_F(TemplateTest, EveryBuiltInTemplateOpensAsANewDesignWithoutAnError)
         });
         wnd->New_From_Template_Button();
         EXPECT_TRUE(host.alertTexts().isEmpty()) << preview.toStdString() << host.alertTexts().join('|').toStdString();
+        // Opened, not yet changed by the user.
+        EXPECT_FALSE(wnd->Design_Has_Changes()) << preview.toStdString();
+        EXPECT_FALSE(wnd->isWindowModified()) << preview.toStdString();
         EXPECT_FALSE(wnd->document.graphics.isEmpty()) << preview.toStdString();
         const bool hasBarcode = std::any_of(wnd->document.graphics.begin(), wnd->document.graphics.end(),
                                             [](const GraphicPtr& g) { return !g->_barcode_image.isNull(); });
@@ -325,6 +361,53 @@ TEST_F(TemplateTest, EveryBuiltInTemplateOpensAsANewDesignWithoutAnError)
         }
         wnd->Mark_Design_Saved();
     }
+}
+
+TEST_F(TemplateTest, TheSizePanelAndTheProfilePreviewShowTheSelectedTemplate)
+{
+    // A CR90 user template in portrait, and a design open behind the wizard.
+    Design_Log_Content log;
+    log.front.Card_Size = QSizeF(2.38 * 72, 3.62 * 72);
+    SKTText mark;
+    mark.text = "TEMPLATE MARK";
+    mark.bounds = QRectF(10, 10, 120, 30);
+    log.frontGraphics << Archive_Graphic(mark);
+    touch(user() + "/Tall.png", "png");
+    ASSERT_TRUE(Write_Design_Log(user() + "/Tall.gcdl", log));
+    auto behind = std::make_shared<SKTText>();
+    behind->text = "DESIGN BEHIND";
+    wnd->Get_Front_Controls_Array() << behind;
+    wnd->Mark_Design_Saved();
+
+    auto texts = [](const Face& face) {
+        QStringList found;
+        for (const GraphicPtr& g : face)
+            if (auto* t = dynamic_cast<SKTText*>(g.get()))
+                found << t->text;
+        return found;
+    };
+    scriptRun<Template_Wizard>([&](Template_Wizard& d) {
+        showUserTemplates();
+        select("Tall.png");
+        EXPECT_NEAR(d.Width_MM(), 60.452, 0.01);
+        EXPECT_NEAR(d.Height_MM(), 91.948, 0.01);
+        EXPECT_EQ(d.Preset_ComboBox->currentText(), "Vertical");
+        EXPECT_TRUE(d.ColList->selectedRanges().isEmpty());
+        scriptRun<User_profile>([&](User_profile& p) {
+            p.name_value->setText("Ann Lee");
+            p.Preview_Btn_Clicked();
+            const QStringList shown = texts(p.Graphics_array);
+            EXPECT_TRUE(shown.contains("TEMPLATE MARK")) << shown.join('|').toStdString();
+            EXPECT_TRUE(shown.contains("Ann Lee")) << shown.join('|').toStdString();
+            EXPECT_FALSE(shown.contains("DESIGN BEHIND"));
+            p.Cancel_Btn_Clicked();
+        });
+        d.User_Profile_Click();
+        d.CancelClick();
+    });
+    wnd->New_From_Template_Button();
+    // The design behind is untouched.
+    EXPECT_EQ(texts(wnd->Get_Front_Controls_Array()), QStringList{"DESIGN BEHIND"});
 }
 
 TEST_F(TemplateTest, WizardModeProfileWritesBothRecordsAndTheTemplateShowsThem)

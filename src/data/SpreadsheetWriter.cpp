@@ -203,6 +203,12 @@ struct SpreadsheetWriter::SheetRows {
     bool hasDimension = false;
 };
 
+struct SpreadsheetWriter::KeptSheet {
+    QString part;
+    SheetRows sheet;
+    QString failure; // why the sheet cannot be read whole, already worded for the log
+};
+
 QString Get_Column_Char_Str(const QString& cellReference)
 {
     for (qsizetype i = 0; i < cellReference.size(); ++i)
@@ -240,6 +246,7 @@ void SpreadsheetWriter::Release_Data()
     spreadsheet->_strings.reset();
     spreadsheet->_package.reset();
     spreadsheet->_sheets.clear();
+    spreadsheet->_kept.reset();
 }
 
 // The shared strings of a workbook, read on a worker thread through a handle
@@ -510,6 +517,7 @@ bool SpreadsheetWriter::open(const QString& path, QString* error)
     _strings.reset();
     _package.reset();
     _sheets.clear();
+    _kept.reset();
     _cellFormats.clear();
     _epoch1904 = false;
     auto package = std::make_unique<SSZipPackage>();
@@ -665,11 +673,16 @@ bool SpreadsheetWriter::ReadSharedStrings(const QString& partPath, QString* erro
 // previous one). Row elements that repeat a row number add to that row.
 // Values hidden under a merged range are cleared, and rows left without any
 // value are dropped.
+//
+// Reading titles gives the first row that holds a value, in the order of
+// the part. It stops after that row when the sheet declares its dimension;
+// else it goes on to the end for the width, and the whole table it makes on
+// the way is kept for the read of all rows that follows.
 class SpreadsheetWriter::SheetPass {
 public:
-    SheetPass(SpreadsheetWriter& reader, bool firstRowOnly, SheetRows& out)
+    SheetPass(SpreadsheetWriter& reader, bool titles, SheetRows& out)
         : _reader(reader)
-        , _firstRowOnly(firstRowOnly)
+        , _titles(titles)
         , _out(out)
     {
     }
@@ -696,8 +709,12 @@ private:
     void startInCell(std::string_view name, int depth);
     Next endCell();
     Next assemble(const QString& text);
+    bool titleEnds(int row) const;
+    void takeTitle();
     bool finish(QString* error);
-    bool clearMerged();
+    bool finishTitles(QString* error);
+    void keepWhole();
+    bool clearMerged(QList<QStringList>& rows, std::vector<int>& numbers) const;
 
     const xlsx::NumberFormat* cellFormat() const;
     QString cellText();
@@ -707,17 +724,24 @@ private:
     QString numberText() const;
 
     SpreadsheetWriter& _reader;
-    const bool _firstRowOnly;
+    const bool _titles;
     SheetRows& _out;
+    QString _partName;
     XmlPullParser* _xml = nullptr;
     QString _failure;
 
     // Where the pass is.
-    bool _inSheetData = false, _inMerges = false, _widthOnly = false;
+    bool _inSheetData = false, _inMerges = false, _stopped = false;
     qint64 _rowElements = 0;
     int _rowNumber = 0;  // of the current row element
     int _nextColumn = 0; // where a cell without a reference goes
-    int _width = 0;      // of the cells read only for the width
+    // Reading titles: the first row, once another has begun; once the whole
+    // table has failed (the reason), the rest is read for its width only.
+    bool _titleTaken = false, _widthOnly = false;
+    QStringList _titleRow;
+    int _titleNumber = 0;
+    QString _wholeFailure;
+    int _width = 0; // of the cells read only for the width
     // What a saved design cannot hold never enters the table.
     Sheet_Builder _rows{QStringLiteral("the worksheet's cells")};
     std::vector<MergedRange> _merges;
@@ -744,6 +768,8 @@ private:
 
 bool SpreadsheetWriter::SheetPass::read(const QString& partName, QString* error)
 {
+    _reader._kept.reset();
+    _partName = partName;
     QString reason;
     if (openPart(*_reader._package, partName, Max_Streamed_Part, &reason) != Opened::Ok)
         return Log_Failure(error, QStringLiteral("Error: %1").arg(reason));
@@ -752,7 +778,7 @@ bool SpreadsheetWriter::SheetPass::read(const QString& partName, QString* error)
     if (_reader._strings && _reader._strings->evictedAny())
         _reader.startSharedStrings(_reader._sharedPart); // a read before let some go
     if (_reader._strings)
-        _reader._strings->setEvicting(!_firstRowOnly);
+        _reader._strings->setEvicting(true);
 
     Next next = Go;
     XmlPullParser::Token token;
@@ -768,7 +794,8 @@ bool SpreadsheetWriter::SheetPass::read(const QString& partName, QString* error)
         return Log_Failure(error, _failure);
     if (part.invalid)
         return Log_Failure(error, QStringLiteral("Error: %1").arg(part.failure(partName)));
-    return finish(error);
+    _stopped = next == Stop;
+    return _titles ? finishTitles(error) : finish(error);
 }
 
 void SpreadsheetWriter::SheetPass::onText()
@@ -807,7 +834,7 @@ SpreadsheetWriter::SheetPass::Next SpreadsheetWriter::SheetPass::onEnd()
         return endCell();
     if (depth == 1) {
         _inSheetData = _inMerges = false;
-        if (_firstRowOnly && _out.hasDimension && _xml->nameIs("sheetData"))
+        if (_titles && _out.hasDimension && _xml->nameIs("sheetData"))
             return Stop; // the merged ranges that follow play no part in the titles
     }
     return Go;
@@ -829,7 +856,7 @@ void SpreadsheetWriter::SheetPass::readDimension()
     _out.hasDimension = true;
     if (readReference(ref, column, row)) {
         _out.dimensionColumns = std::min(column + 1, Max_Columns);
-        if (!_firstRowOnly)
+        if (!_titles)
             _rows.rows.reserve(std::min(row, Max_Rows));
     }
 }
@@ -858,10 +885,10 @@ SpreadsheetWriter::SheetPass::Next SpreadsheetWriter::SheetPass::startRow()
     const auto result = std::from_chars(number.data(), number.data() + number.size(), r);
     _rowNumber = result.ec == std::errc() && r >= 1 && r <= Max_Rows ? r : _rowNumber + 1;
     _nextColumn = 0;
-    if (_firstRowOnly && _rows.rowHasText() && _rowNumber != _rows.rowNumber()) {
+    if (titleEnds(_rowNumber)) {
         if (_out.hasDimension)
             return Stop;
-        _widthOnly = true;
+        takeTitle();
     }
     return Go;
 }
@@ -916,23 +943,44 @@ SpreadsheetWriter::SheetPass::Next SpreadsheetWriter::SheetPass::endCell()
     return text.isEmpty() ? Go : assemble(text);
 }
 
-// The row assembler: a cell with text into the row it names. Reading titles,
-// the first row is all that is kept; the rest of a sheet that does not
-// declare its dimension is read for its width.
+// The row assembler: a cell with text into the row it names.
 SpreadsheetWriter::SheetPass::Next SpreadsheetWriter::SheetPass::assemble(const QString& text)
 {
-    if (!_widthOnly && _firstRowOnly && _rows.rowHasText() && _cellRow != _rows.rowNumber()) {
+    if (!_titleTaken && titleEnds(_cellRow)) {
         if (_out.hasDimension)
             return Stop;
-        _widthOnly = true;
+        takeTitle();
     }
     if (_widthOnly) {
         _width = std::max(_width, _cellColumn + 1);
         return Go;
     }
-    if (!_rows.place(_cellRow, _cellColumn, text))
-        return fail(QStringLiteral("Error: the worksheet is too large (%1)").arg(_rows.reason));
+    if (_rows.place(_cellRow, _cellColumn, text))
+        return Go;
+    const QString reason = QStringLiteral("Error: the worksheet is too large (%1)").arg(_rows.reason);
+    if (!_titles)
+        return fail(reason);
+    _wholeFailure = reason;
+    _widthOnly = true;
+    _width = std::max(_width, _cellColumn + 1);
     return Go;
+}
+
+// Reading titles: whether a value in this row ends the title row.
+bool SpreadsheetWriter::SheetPass::titleEnds(int row) const
+{
+    if (!_titles)
+        return false;
+    return _titleTaken ? row != _titleNumber : _rows.rowHasText() && row != _rows.rowNumber();
+}
+
+void SpreadsheetWriter::SheetPass::takeTitle()
+{
+    if (_titleTaken)
+        return;
+    _titleTaken = true;
+    _titleRow = _rows.row();
+    _titleNumber = _rows.rowNumber();
 }
 
 bool SpreadsheetWriter::SheetPass::finish(QString* error)
@@ -942,13 +990,13 @@ bool SpreadsheetWriter::SheetPass::finish(QString* error)
     if (strings)
         strings->setEvicting(false);
     QString stringsReason;
-    if (_stringsFailed || (!_firstRowOnly && strings && !strings->finish(&stringsReason))) {
+    if (_stringsFailed || (strings && !strings->finish(&stringsReason))) {
         strings->finish(&stringsReason);
         return Log_Failure(error, QStringLiteral("Error: %1").arg(stringsReason));
     }
     if (!_rows.inOrder())
         _rows.orderRows();
-    if (!_merges.empty() && !clearMerged())
+    if (!clearMerged(_rows.rows, _rows.numbers))
         return Log_Failure(error, QStringLiteral("Error: the worksheet's merged ranges overlap too much"));
     _out.rows = std::move(_rows.rows);
     _out.numbers = std::move(_rows.numbers);
@@ -956,12 +1004,61 @@ bool SpreadsheetWriter::SheetPass::finish(QString* error)
     return true;
 }
 
+bool SpreadsheetWriter::SheetPass::finishTitles(QString* error)
+{
+    if (_rows.rowHasText())
+        takeTitle();
+    _rows.closeRow();
+    SharedStrings* strings = _reader._strings.get();
+    if (strings)
+        strings->setEvicting(false);
+    QString stringsReason;
+    if (_stringsFailed) {
+        strings->finish(&stringsReason);
+        return Log_Failure(error, QStringLiteral("Error: %1").arg(stringsReason));
+    }
+    if (_titleTaken) {
+        _out.rows = {_titleRow};
+        _out.numbers = {_titleNumber};
+    }
+    if (!clearMerged(_out.rows, _out.numbers))
+        return Log_Failure(error, QStringLiteral("Error: the worksheet's merged ranges overlap too much"));
+    _out.width = std::max(_width, int(_rows.width()));
+    if (!_stopped)
+        keepWhole();
+    return true;
+}
+
+// Keeps the whole table that reading the titles made on its way through the
+// sheet, or why it cannot be read whole.
+void SpreadsheetWriter::SheetPass::keepWhole()
+{
+    auto kept = std::make_unique<KeptSheet>();
+    kept->part = _partName;
+    kept->failure = _wholeFailure;
+    QString stringsReason;
+    if (kept->failure.isNull() && _reader._strings && !_reader._strings->finish(&stringsReason))
+        kept->failure = QStringLiteral("Error: %1").arg(stringsReason);
+    if (kept->failure.isNull()) {
+        if (!_rows.inOrder())
+            _rows.orderRows();
+        if (clearMerged(_rows.rows, _rows.numbers)) {
+            kept->sheet.rows = std::move(_rows.rows);
+            kept->sheet.numbers = std::move(_rows.numbers);
+            kept->sheet.width = _out.width;
+        } else {
+            kept->failure = QStringLiteral("Error: the worksheet's merged ranges overlap too much");
+        }
+    }
+    _reader._kept = std::move(kept);
+}
+
 // Clears the values hidden under merged ranges and drops the rows that holds
 // none then; false when the ranges overlap past the cell limit.
-bool SpreadsheetWriter::SheetPass::clearMerged()
+bool SpreadsheetWriter::SheetPass::clearMerged(QList<QStringList>& rows, std::vector<int>& numbers) const
 {
-    QList<QStringList>& rows = _rows.rows;
-    std::vector<int>& numbers = _rows.numbers;
+    if (_merges.empty())
+        return true;
     qint64 work = 0;
     for (const MergedRange& range : _merges) {
         auto it = std::lower_bound(numbers.begin(), numbers.end(), range.firstRow);
@@ -1140,8 +1237,14 @@ bool SpreadsheetWriter::ReadData(const QString& partPath, QString* error)
     if (!_package)
         return Log_Failure(error, QStringLiteral("No workbook has been opened"));
     SheetRows sheet;
-    if (!readSheet(partPath, false, sheet, error))
+    std::unique_ptr<KeptSheet> kept = std::move(_kept);
+    if (kept && kept->part == partPath) {
+        if (!kept->failure.isNull())
+            return Log_Failure(error, kept->failure);
+        sheet = std::move(kept->sheet);
+    } else if (!readSheet(partPath, false, sheet, error)) {
         return false;
+    }
     Excel_Sheet_Columns = std::max(Excel_Sheet_Columns, sheet.width);
     // A dimension far wider than the cells must not pad the table out of memory.
     if (qint64(Excel_Sheet_Columns) * sheet.rows.size() > Max_Cells)

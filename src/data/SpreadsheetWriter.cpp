@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
+#include <cstring>
+#include <deque>
 #include <mutex>
 #include <thread>
 #include <charconv>
@@ -55,6 +57,12 @@ const QString& emptyText()
 QString fromUtf8(std::string_view text)
 {
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+// The text of a stored string, its escapes ("_x000D_") decoded.
+QString stringText(std::string_view stored)
+{
+    return stored.find("_x") == std::string_view::npos ? fromUtf8(stored) : xlsx::unescaped(fromUtf8(stored));
 }
 
 // A part of the open package, read through the pull parser.
@@ -299,9 +307,7 @@ public:
         if (_evicting && _lookups % Block_Size == 0)
             evictCold();
         const std::string_view item = _blocks[b]->item(size_t(i % Block_Size));
-        text = item.empty()                                   ? emptyText()
-               : item.find("_x") == std::string_view::npos ? fromUtf8(item)
-                                                           : xlsx::unescaped(fromUtf8(item));
+        text = item.empty() ? emptyText() : stringText(item);
         return Found;
     }
     // Waits for the end of the part: false, with the reason, when it could not be read.
@@ -667,17 +673,618 @@ bool SpreadsheetWriter::ReadSharedStrings(const QString& partPath, QString* erro
     return _strings->finish(&reason) || Log_Failure(error, QStringLiteral("Error: %1").arg(reason));
 }
 
-// One streaming pass over a worksheet: a handler for each element it reads,
-// the cell's value as the sheet shows it, and a row assembler that places
-// each cell by its own reference (a row or cell without one follows the
-// previous one). Row elements that repeat a row number add to that row.
-// Values hidden under a merged range are cleared, and rows left without any
-// value are dropped.
+// One streaming pass over a worksheet, in two halves that run side by side:
+// a scanner turns the part's elements into events (a row begins, a cell with
+// its stored text, the dimension, a merged range, the end of the sheet
+// data, a failure), in batches whose cells' text lies in one buffer; the
+// pass takes the events in order, reads each cell's value as the sheet shows
+// it, and a row assembler places each cell by its own reference (a row or
+// cell without one follows the previous one). Row elements that repeat a row
+// number add to that row. Values hidden under a merged range are cleared,
+// and rows left without any value are dropped.
 //
 // Reading titles gives the first row that holds a value, in the order of
 // the part. It stops after that row when the sheet declares its dimension;
 // else it goes on to the end for the width, and the whole table it makes on
 // the way is kept for the read of all rows that follows.
+namespace {
+struct SheetEvent {
+    enum Kind : quint8 { Row, Cell, Dimension, DataEnd, Merge, Failure };
+    Kind kind;
+    // Cell: 's' shared string, 'i' inline string, 'f' formula string,
+    // 'b' boolean, 'e' error, 'd' ISO date, 'n' number.
+    char type = 'n';
+    int row = 0;    // Row, Cell: the row number; Dimension: the last row
+    int column = 0; // Cell: the column; Dimension: the column count, -1 unread
+    int style = 0;  // Cell: the cell style
+    quint32 from = 0, to = 0; // Cell: its text in the batch; Merge: the range
+};
+
+struct SheetBatch {
+    static constexpr size_t Events = 16384;
+    std::vector<SheetEvent> events;
+    std::string text;
+    std::vector<MergedRange> merges;
+    QString failure;
+    // By event: the shown text of each cell but shared-string ones, once shown.
+    std::vector<QString> shown;
+    bool last = false; // nothing follows
+    void clear()
+    {
+        events.clear();
+        text.clear();
+        merges.clear();
+        shown.clear();
+        last = false;
+    }
+};
+
+// The shown text of cells that do not take a shared string, by their type,
+// style and stored text: numbers in their shortest form or under a date
+// format, booleans as TRUE and FALSE, ISO dates under their format or in ISO
+// form, strings with their escapes decoded.
+class CellShower {
+public:
+    CellShower(const std::vector<xlsx::NumberFormat>& formats, bool epoch1904)
+        : _formats(formats)
+        , _epoch1904(epoch1904)
+    {
+    }
+    QString operator()(char type, int style, std::string_view stored) const;
+    // Every cell of a batch but the shared-string ones.
+    void show(SheetBatch& batch) const;
+
+private:
+    const xlsx::NumberFormat* format(int style) const
+    {
+        return style >= 0 && size_t(style) < _formats.size() ? &_formats[size_t(style)] : nullptr;
+    }
+    QString isoText(int style, std::string_view stored) const;
+    QString numberText(int style, std::string_view stored) const;
+
+    const std::vector<xlsx::NumberFormat>& _formats;
+    const bool _epoch1904;
+};
+
+QString CellShower::operator()(char type, int style, std::string_view stored) const
+{
+    if (type == 'i' || type == 'f')
+        return stringText(stored);
+    if (stored.empty())
+        return emptyText();
+    if (type == 'b') {
+        const std::string_view value = trimmed(stored);
+        return isTrue(value) ? QStringLiteral("TRUE") : value == "0" || value == "false" ? QStringLiteral("FALSE") : fromUtf8(stored);
+    }
+    if (type == 'e')
+        return fromUtf8(stored);
+    if (type == 'd')
+        return isoText(style, stored);
+    return numberText(style, stored);
+}
+
+QString CellShower::isoText(int style, std::string_view stored) const
+{
+    xlsx::IsoValue iso;
+    if (!xlsx::readIso(trimmed(stored), _epoch1904, iso))
+        return fromUtf8(stored);
+    const xlsx::NumberFormat* shownAs = format(style);
+    QString shown;
+    if (shownAs && shownAs->isDate())
+        shown = shownAs->dateText(iso.serial, _epoch1904);
+    if (shown.isNull())
+        shown = (iso.duration ? xlsx::NumberFormat::fromCode(u"[h]:mm:ss") : xlsx::NumberFormat::iso(iso.date, iso.time))
+                    .dateText(iso.serial, _epoch1904);
+    return shown.isNull() ? fromUtf8(stored) : shown;
+}
+
+QString CellShower::numberText(int style, std::string_view stored) const
+{
+    const xlsx::NumberFormat* shownAs = format(style);
+    if (shownAs && shownAs->isDate()) {
+        const std::string_view value = trimmed(stored);
+        double serial = 0;
+        const auto result = std::from_chars(value.data(), value.data() + value.size(), serial);
+        if (result.ec == std::errc() && result.ptr == value.data() + value.size()) {
+            const QString shown = shownAs->dateText(serial, _epoch1904);
+            if (!shown.isNull())
+                return shown;
+        }
+    }
+    return xlsx::numberText(stored);
+}
+
+void CellShower::show(SheetBatch& batch) const
+{
+    batch.shown.resize(batch.events.size());
+    for (size_t i = 0; i < batch.events.size(); ++i) {
+        const SheetEvent& event = batch.events[i];
+        if (event.kind == SheetEvent::Cell && event.type != 's')
+            batch.shown[i] = (*this)(event.type, event.style,
+                                     std::string_view(batch.text).substr(event.from, event.to - event.from));
+    }
+}
+
+// The scanning half: the part's elements as events.
+class SheetScanner {
+public:
+    SheetScanner(SSZipPackage& package, const QString& partName)
+        : _part(package)
+        , _partName(partName)
+    {
+        _part.xml.setTextWanted(false);
+    }
+    // The next events, up to a batch; false when the part has ended (or failed).
+    bool fill(SheetBatch& batch);
+
+private:
+    bool failed(const QString& reason)
+    {
+        _batch->failure = reason;
+        add(SheetEvent::Failure);
+        return false;
+    }
+    SheetEvent& add(SheetEvent::Kind kind)
+    {
+        _batch->events.push_back({kind});
+        return _batch->events.back();
+    }
+    bool collectingText() const { return _collecting == InValue || _collecting == InInlineText; }
+    void onText();
+    bool onStart();
+    void onEnd();
+    void startSheetChild(std::string_view name);
+    void readDimension();
+    void readMergeCell();
+    bool startRow();
+    bool startCell();
+    void startInCell(std::string_view name, int depth);
+    void endCell();
+    bool placeCell(std::string_view type, std::string_view style, std::string_view ref);
+    void addCell(std::string_view stored);
+    int quickCells();
+
+    Part _part;
+    const QString _partName;
+    SheetBatch* _batch = nullptr;
+    bool _inSheetData = false, _inMerges = false;
+    qint64 _rowElements = 0;
+    int _rowNumber = 0;  // of the current row element
+    int _nextColumn = 0; // where a cell without a reference goes
+    // The cell being read.
+    bool _inCell = false;
+    int _cellColumn = 0, _cellRow = 0, _cellStyle = 0;
+    char _cellType = 'n';
+    std::string _value, _inlineText;
+    enum { None, InValue, InInline, InInlineText } _collecting = None;
+    int _inlineTextDepth = 0;
+    bool _inlineRun = false;
+};
+
+bool SheetScanner::fill(SheetBatch& batch)
+{
+    batch.clear();
+    _batch = &batch;
+    XmlPullParser::Token token;
+    while (batch.events.size() < SheetBatch::Events) {
+        if (_inSheetData && !_inCell && _part.xml.depth() == 3) {
+            const int quick = quickCells();
+            if (quick < 0)
+                return false;
+            if (quick > 0)
+                continue;
+        }
+        if (!_part.next(token))
+            return _part.invalid ? failed(QStringLiteral("Error: %1").arg(_part.failure(_partName))) : false;
+        if (token == XmlPullParser::Characters)
+            onText();
+        else if (token == XmlPullParser::StartElement && !onStart())
+            return false;
+        else if (token == XmlPullParser::EndElement)
+            onEnd();
+        _part.xml.setTextWanted(collectingText());
+    }
+    return true;
+}
+
+void SheetScanner::onText()
+{
+    if (_collecting == InValue)
+        _value += _part.xml.text();
+    else if (_collecting == InInlineText)
+        _inlineText += _part.xml.text();
+}
+
+bool SheetScanner::onStart()
+{
+    const std::string_view name = _part.xml.name();
+    const int depth = _part.xml.depth();
+    if (_inCell)
+        startInCell(name, depth);
+    else if (_inSheetData && depth == 3 && XmlPullParser::same(name, "row"))
+        return startRow();
+    else if (_inSheetData && depth == 4 && XmlPullParser::same(name, "c"))
+        return startCell();
+    else if (depth == 2)
+        startSheetChild(name);
+    else if (_inMerges && depth == 3 && XmlPullParser::same(name, "mergeCell"))
+        readMergeCell();
+    return true;
+}
+
+void SheetScanner::onEnd()
+{
+    const int depth = _part.xml.depth();
+    if (_collecting == InInlineText && depth == _inlineTextDepth - 1)
+        _collecting = InInline;
+    else if ((_collecting == InValue || _collecting == InInline) && depth == 4)
+        _collecting = None;
+    if (_inCell && depth == 3) {
+        endCell();
+    } else if (depth == 1) {
+        _inSheetData = _inMerges = false;
+        if (_part.xml.nameIs("sheetData"))
+            add(SheetEvent::DataEnd);
+    }
+}
+
+void SheetScanner::startSheetChild(std::string_view name)
+{
+    _inSheetData = XmlPullParser::same(name, "sheetData");
+    _inMerges = XmlPullParser::same(name, "mergeCells");
+    if (XmlPullParser::same(name, "dimension"))
+        readDimension();
+}
+
+void SheetScanner::readDimension()
+{
+    std::string_view ref = _part.xml.attribute("ref");
+    ref = trimmed(ref.substr(ref.rfind(':') == std::string_view::npos ? 0 : ref.rfind(':') + 1));
+    int column = 0, row = 0;
+    SheetEvent& event = add(SheetEvent::Dimension);
+    event.column = -1;
+    if (readReference(ref, column, row)) {
+        event.column = std::min(column + 1, Max_Columns);
+        event.row = std::min(row, Max_Rows);
+    }
+}
+
+void SheetScanner::readMergeCell()
+{
+    const std::string_view ref = _part.xml.attribute("ref");
+    const size_t colon = ref.find(':');
+    MergedRange range{};
+    if (colon != std::string_view::npos && readReference(ref.substr(0, colon), range.firstColumn, range.firstRow)
+        && readReference(ref.substr(colon + 1), range.lastColumn, range.lastRow)) {
+        if (range.firstRow > range.lastRow)
+            std::swap(range.firstRow, range.lastRow);
+        if (range.firstColumn > range.lastColumn)
+            std::swap(range.firstColumn, range.lastColumn);
+        add(SheetEvent::Merge).from = quint32(_batch->merges.size());
+        _batch->merges.push_back(range);
+    }
+}
+
+bool SheetScanner::startRow()
+{
+    if (++_rowElements > Max_Rows)
+        return failed(QStringLiteral("Error: the worksheet is too large (more than %1 rows)").arg(Max_Rows));
+    int r = 0;
+    const std::string_view number = _part.xml.attribute("r");
+    const auto result = std::from_chars(number.data(), number.data() + number.size(), r);
+    _rowNumber = result.ec == std::errc() && r >= 1 && r <= Max_Rows ? r : _rowNumber + 1;
+    _nextColumn = 0;
+    add(SheetEvent::Row).row = _rowNumber;
+    return true;
+}
+
+bool SheetScanner::startCell()
+{
+    _inCell = true;
+    _collecting = None;
+    _value.clear();
+    _inlineText.clear();
+    const XmlPullParser& xml = _part.xml;
+    return placeCell(xml.attribute("t"), xml.attribute("s"), xml.attribute("r"));
+}
+
+// The type, style and place of a cell that begins.
+bool SheetScanner::placeCell(std::string_view type, std::string_view style, std::string_view ref)
+{
+    _cellType = XmlPullParser::same(type, "s")           ? 's'
+                : XmlPullParser::same(type, "inlineStr") ? 'i'
+                : XmlPullParser::same(type, "str")       ? 'f'
+                : XmlPullParser::same(type, "b")         ? 'b'
+                : XmlPullParser::same(type, "e")         ? 'e'
+                : XmlPullParser::same(type, "d")         ? 'd'
+                                                         : 'n';
+    _cellStyle = 0;
+    std::from_chars(style.data(), style.data() + style.size(), _cellStyle);
+    if (!readReference(ref, _cellColumn, _cellRow)) {
+        _cellColumn = _nextColumn;
+        _cellRow = std::max(_rowNumber, 1);
+    }
+    if (_cellColumn >= Max_Columns || _cellRow > Max_Rows)
+        return failed(QStringLiteral("Error: cell reference out of range: %1").arg(fromUtf8(ref)));
+    _nextColumn = _cellColumn + 1;
+    return true;
+}
+
+namespace quick {
+// Plain markup, as most programs write a cell: element names without
+// prefixes, no white space inside tags but between attributes, attribute
+// values and text with nothing to decode. Anything else is left to the
+// parser, which reads it to the same effect.
+bool space(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+void skipSpace(const char*& p, const char* end)
+{
+    while (p < end && space(*p))
+        ++p;
+}
+bool literal(const char*& p, const char* end, std::string_view text)
+{
+    if (size_t(end - p) < text.size() || std::memcmp(p, text.data(), text.size()) != 0)
+        return false;
+    p += text.size();
+    return true;
+}
+// The attributes of a start tag, p just past its name, through its end
+// ("/>" sets empty): the first values of r, t and s by their local names;
+// false where they are not plain.
+bool attributes(const char*& p, const char* end, std::string_view (&values)[3], bool& empty)
+{
+    static const char* const names[3] = {"r", "t", "s"};
+    for (;;) {
+        skipSpace(p, end);
+        if (p < end && *p == '>') {
+            ++p;
+            empty = false;
+            return true;
+        }
+        if (end - p >= 2 && p[0] == '/' && p[1] == '>') {
+            p += 2;
+            empty = true;
+            return true;
+        }
+        const char* name = p;
+        const char* local = p;
+        while (p < end && !space(*p) && *p != '/' && *p != '>' && *p != '=') {
+            if (*p == ':')
+                local = p + 1;
+            ++p;
+        }
+        const std::string_view qualified(name, size_t(p - name));
+        if (p == local || end - p < 2 || p[0] != '=' || (p[1] != '"' && p[1] != '\''))
+            return false;
+        const char quote = p[1];
+        p += 2;
+        const char* value = p;
+        while (p < end && *p != quote) {
+            if (*p == '&' || *p == '\t' || *p == '\n' || *p == '\r')
+                return false;
+            ++p;
+        }
+        if (p == end)
+            return false;
+        const std::string_view localName(local, size_t(qualified.data() + qualified.size() - local));
+        const bool declaration = qualified.substr(0, 5) == "xmlns" && (qualified.size() == 5 || qualified[5] == ':');
+        for (int i = 0; i < 3 && !declaration; ++i)
+            if (values[i].data() == nullptr && XmlPullParser::same(localName, names[i]))
+                values[i] = std::string_view(value, size_t(p - value));
+        ++p;
+    }
+}
+// Text up to the next markup, with nothing to decode.
+bool text(const char*& p, const char* end, std::string_view& out)
+{
+    const char* from = p;
+    while (p < end && *p != '<') {
+        if (*p == '&' || *p == '\r')
+            return false;
+        ++p;
+    }
+    out = std::string_view(from, size_t(p - from));
+    return p < end;
+}
+// One cell: its attributes (r, t, s) and the text it stores; false where it
+// is not plain. An inline string counts for inline string cells only.
+bool cell(const char*& p, const char* end, std::string_view (&values)[3], std::string_view& stored)
+{
+    skipSpace(p, end);
+    if (end - p < 3 || p[0] != '<' || p[1] != 'c' || (p[2] != ' ' && p[2] != '>' && p[2] != '/'))
+        return false;
+    p += 2;
+    bool empty = false;
+    if (!attributes(p, end, values, empty))
+        return false;
+    stored = std::string_view();
+    if (empty)
+        return true;
+    skipSpace(p, end);
+    if (literal(p, end, "<v>")) {
+        if (!text(p, end, stored) || !literal(p, end, "</v>"))
+            return false;
+    } else if (literal(p, end, "<is>")) {
+        skipSpace(p, end);
+        std::string_view ignored[3], inlineText;
+        bool emptyText = false;
+        if (!literal(p, end, "<t") || p == end || (*p != '>' && !space(*p)) || !attributes(p, end, ignored, emptyText)
+            || emptyText || !text(p, end, inlineText) || !literal(p, end, "</t>"))
+            return false;
+        skipSpace(p, end);
+        if (!literal(p, end, "</is>"))
+            return false;
+        if (XmlPullParser::same(values[1], "inlineStr"))
+            stored = inlineText;
+    }
+    skipSpace(p, end);
+    return literal(p, end, "</c>");
+}
+}
+
+// Cells in their plainest form, straight from the parser's buffer, while
+// they come: how many, -1 on a failure.
+int SheetScanner::quickCells()
+{
+    constexpr qsizetype Window = 4096;
+    int count = 0;
+    while (_batch->events.size() < SheetBatch::Events) {
+        const std::string_view rest = _part.xml.unread(Window);
+        const char* p = rest.data();
+        std::string_view values[3], stored;
+        if (rest.empty() || !quick::cell(p, rest.data() + rest.size(), values, stored))
+            break;
+        if (!placeCell(values[1], values[2], values[0]))
+            return -1;
+        addCell(stored);
+        _part.xml.consume(p - rest.data());
+        ++count;
+    }
+    return count;
+}
+
+
+// The value (v) or inline string (is) of the cell, and the text runs of the latter.
+void SheetScanner::startInCell(std::string_view name, int depth)
+{
+    if (depth == 5 && XmlPullParser::same(name, "v"))
+        _collecting = InValue;
+    else if (depth == 5 && XmlPullParser::same(name, "is"))
+        _collecting = InInline;
+    else if (_collecting == InInline && depth == 6)
+        _inlineRun = XmlPullParser::same(name, "r");
+    if (_collecting == InInline && XmlPullParser::same(name, "t") && (depth == 6 || (depth == 7 && _inlineRun))) {
+        _collecting = InInlineText;
+        _inlineTextDepth = depth;
+    }
+}
+
+void SheetScanner::endCell()
+{
+    _inCell = false;
+    addCell(_cellType == 'i' && !(_collecting == None && _inlineText.empty()) ? _inlineText : _value);
+}
+
+void SheetScanner::addCell(std::string_view stored)
+{
+    SheetEvent& event = add(SheetEvent::Cell);
+    event.type = _cellType;
+    event.row = _cellRow;
+    event.column = _cellColumn;
+    event.style = _cellStyle;
+    event.from = quint32(_batch->text.size());
+    _batch->text += stored;
+    event.to = quint32(_batch->text.size());
+}
+
+// The batches of a pass, handed on from stage to stage: a thread scans
+// them, another shows their cells, and the pass takes them in order. A few
+// are made once and passed round. Where a thread cannot be had, the pass
+// does its stage itself when it wants a batch.
+class SheetFeed {
+public:
+    SheetFeed(SSZipPackage& package, const QString& partName, const CellShower& shower)
+        : _scanner(package, partName)
+        , _shower(shower)
+    {
+        for (int i = 0; i < Depth; ++i)
+            _spare.push_back(std::make_unique<SheetBatch>());
+        try {
+            _scanning = std::thread([this] { scan(); });
+            _showing = std::thread([this] { show(); });
+        } catch (const std::system_error&) {
+        }
+    }
+    ~SheetFeed()
+    {
+        {
+            std::lock_guard<std::mutex> lock(_mutex);
+            _stop = true;
+        }
+        _changed.notify_all();
+        for (std::thread* worker : {&_scanning, &_showing})
+            if (worker->joinable())
+                worker->join();
+    }
+    // The next batch, null after the last; the one before goes back.
+    SheetBatch* next()
+    {
+        std::unique_lock<std::mutex> lock(_mutex);
+        if (_current)
+            _spare.push_back(std::move(_current));
+        _changed.notify_all();
+        if (_ended)
+            return nullptr;
+        if (!_scanning.joinable()) {
+            _current = take(_spare);
+            _current->last = !_scanner.fill(*_current);
+        } else {
+            std::deque<std::unique_ptr<SheetBatch>>& from = _showing.joinable() ? _shown : _scanned;
+            _changed.wait(lock, [&] { return !from.empty(); });
+            _current = take(from);
+        }
+        if (!_showing.joinable())
+            _shower.show(*_current);
+        _ended = _current->last;
+        return _current.get();
+    }
+
+private:
+    static constexpr int Depth = 4;
+    static std::unique_ptr<SheetBatch> take(std::deque<std::unique_ptr<SheetBatch>>& from)
+    {
+        std::unique_ptr<SheetBatch> batch = std::move(from.front());
+        from.pop_front();
+        return batch;
+    }
+    // A stage on its thread: batches from one queue, worked on, to the next.
+    template <typename Work>
+    void stage(std::deque<std::unique_ptr<SheetBatch>>& from, std::deque<std::unique_ptr<SheetBatch>>& to, Work work)
+    {
+        for (;;) {
+            std::unique_ptr<SheetBatch> batch;
+            {
+                std::unique_lock<std::mutex> lock(_mutex);
+                _changed.wait(lock, [&] { return _stop || !from.empty(); });
+                if (_stop)
+                    return;
+                batch = take(from);
+            }
+            work(*batch);
+            const bool last = batch->last;
+            {
+                std::lock_guard<std::mutex> lock(_mutex);
+                to.push_back(std::move(batch));
+            }
+            _changed.notify_all();
+            if (last)
+                return;
+        }
+    }
+    void scan()
+    {
+        stage(_spare, _scanned, [this](SheetBatch& batch) { batch.last = !_scanner.fill(batch); });
+    }
+    void show()
+    {
+        stage(_scanned, _shown, [this](SheetBatch& batch) { _shower.show(batch); });
+    }
+
+    SheetScanner _scanner;
+    const CellShower& _shower;
+    std::deque<std::unique_ptr<SheetBatch>> _spare, _scanned, _shown;
+    std::unique_ptr<SheetBatch> _current;
+    bool _stop = false, _ended = false;
+    std::mutex _mutex;
+    std::condition_variable _changed;
+    std::thread _scanning, _showing; // last: they start when all else is made
+};
+}
+
+// The assembling half of the pass.
 class SpreadsheetWriter::SheetPass {
 public:
     SheetPass(SpreadsheetWriter& reader, bool titles, SheetRows& out)
@@ -689,25 +1296,17 @@ public:
     bool read(const QString& partName, QString* error);
 
 private:
-    // What a handler leaves the pass to do.
+    // What an event leaves the pass to do.
     enum Next { Go, Stop, Fail };
     Next fail(const QString& reason)
     {
         _failure = reason;
         return Fail;
     }
-    bool collectingText() const { return _collecting == InValue || _collecting == InInlineText; }
-
-    void onText();
-    Next onStart();
-    Next onEnd();
-    void startSheetChild(std::string_view name);
-    void readDimension();
-    void readMergeCell();
-    Next startRow();
-    Next startCell();
-    void startInCell(std::string_view name, int depth);
-    Next endCell();
+    Next take(const SheetBatch& batch, size_t index);
+    Next startRow(int row);
+    void readDimension(const SheetEvent& event);
+    Next endCell(const SheetEvent& event, const QString& shown);
     Next assemble(const QString& text);
     bool titleEnds(int row) const;
     void takeTitle();
@@ -716,25 +1315,14 @@ private:
     void keepWhole();
     bool clearMerged(QList<QStringList>& rows, std::vector<int>& numbers) const;
 
-    const xlsx::NumberFormat* cellFormat() const;
-    QString cellText();
     QString sharedString();
-    QString booleanText() const;
-    QString isoText() const;
-    QString numberText() const;
 
     SpreadsheetWriter& _reader;
     const bool _titles;
     SheetRows& _out;
     QString _partName;
-    XmlPullParser* _xml = nullptr;
     QString _failure;
-
-    // Where the pass is.
-    bool _inSheetData = false, _inMerges = false, _stopped = false;
-    qint64 _rowElements = 0;
-    int _rowNumber = 0;  // of the current row element
-    int _nextColumn = 0; // where a cell without a reference goes
+    bool _stopped = false;
     // Reading titles: the first row, once another has begun; once the whole
     // table has failed (the reason), the rest is read for its width only.
     bool _titleTaken = false, _widthOnly = false;
@@ -746,16 +1334,9 @@ private:
     Sheet_Builder _rows{QStringLiteral("the worksheet's cells")};
     std::vector<MergedRange> _merges;
 
-    // The cell being read. Its type: 's' shared string, 'i' inline string,
-    // 'f' formula string, 'b' boolean, 'e' error, 'd' ISO date, 'n' number.
-    bool _inCell = false;
+    // The cell being read: its place and stored text.
     int _cellColumn = 0, _cellRow = 0;
-    char _cellType = 'n';
-    int _cellStyle = 0;
-    std::string _value, _inlineText;
-    enum { None, InValue, InInline, InInlineText } _collecting = None;
-    int _inlineTextDepth = 0;
-    bool _inlineRun = false;
+    std::string_view _value;
 
     // Strings used again nearby share one copy.
     struct CachedString {
@@ -773,119 +1354,53 @@ bool SpreadsheetWriter::SheetPass::read(const QString& partName, QString* error)
     QString reason;
     if (openPart(*_reader._package, partName, Max_Streamed_Part, &reason) != Opened::Ok)
         return Log_Failure(error, QStringLiteral("Error: %1").arg(reason));
-    Part part(*_reader._package);
-    _xml = &part.xml;
     if (_reader._strings && _reader._strings->evictedAny())
         _reader.startSharedStrings(_reader._sharedPart); // a read before let some go
     if (_reader._strings)
         _reader._strings->setEvicting(true);
 
     Next next = Go;
-    XmlPullParser::Token token;
-    for (_xml->setTextWanted(false); next == Go && part.next(token); _xml->setTextWanted(collectingText())) {
-        if (token == XmlPullParser::Characters)
-            onText();
-        else if (token == XmlPullParser::StartElement)
-            next = onStart();
-        else
-            next = onEnd();
+    {
+        const CellShower shower(_reader._cellFormats, _reader._epoch1904);
+        SheetFeed feed(*_reader._package, partName, shower);
+        while (next == Go) {
+            const SheetBatch* batch = feed.next();
+            if (!batch)
+                break;
+            for (size_t i = 0; i < batch->events.size() && next == Go; ++i)
+                next = take(*batch, i);
+        }
     }
     if (next == Fail)
         return Log_Failure(error, _failure);
-    if (part.invalid)
-        return Log_Failure(error, QStringLiteral("Error: %1").arg(part.failure(partName)));
     _stopped = next == Stop;
     return _titles ? finishTitles(error) : finish(error);
 }
 
-void SpreadsheetWriter::SheetPass::onText()
+SpreadsheetWriter::SheetPass::Next SpreadsheetWriter::SheetPass::take(const SheetBatch& batch, size_t index)
 {
-    if (_collecting == InValue)
-        _value += _xml->text();
-    else if (_collecting == InInlineText)
-        _inlineText += _xml->text();
-}
-
-SpreadsheetWriter::SheetPass::Next SpreadsheetWriter::SheetPass::onStart()
-{
-    const std::string_view name = _xml->name();
-    const int depth = _xml->depth();
-    if (_inCell)
-        startInCell(name, depth);
-    else if (_inSheetData && depth == 3 && XmlPullParser::same(name, "row"))
-        return startRow();
-    else if (_inSheetData && depth == 4 && XmlPullParser::same(name, "c"))
-        return startCell();
-    else if (depth == 2)
-        startSheetChild(name);
-    else if (_inMerges && depth == 3 && XmlPullParser::same(name, "mergeCell"))
-        readMergeCell();
-    return Go;
-}
-
-SpreadsheetWriter::SheetPass::Next SpreadsheetWriter::SheetPass::onEnd()
-{
-    const int depth = _xml->depth();
-    if (_collecting == InInlineText && depth == _inlineTextDepth - 1)
-        _collecting = InInline;
-    else if ((_collecting == InValue || _collecting == InInline) && depth == 4)
-        _collecting = None;
-    if (_inCell && depth == 3)
-        return endCell();
-    if (depth == 1) {
-        _inSheetData = _inMerges = false;
-        if (_titles && _out.hasDimension && _xml->nameIs("sheetData"))
-            return Stop; // the merged ranges that follow play no part in the titles
+    const SheetEvent& event = batch.events[index];
+    switch (event.kind) {
+    case SheetEvent::Row: return startRow(event.row);
+    case SheetEvent::Cell:
+        _value = std::string_view(batch.text).substr(event.from, event.to - event.from);
+        return endCell(event, batch.shown[index]);
+    case SheetEvent::Dimension: readDimension(event); return Go;
+    case SheetEvent::DataEnd:
+        // The merged ranges that follow play no part in the titles.
+        return _titles && _out.hasDimension ? Stop : Go;
+    case SheetEvent::Merge:
+        if (_merges.size() < size_t(Max_Cells))
+            _merges.push_back(batch.merges[event.from]);
+        return Go;
+    case SheetEvent::Failure: return fail(batch.failure);
     }
     return Go;
 }
 
-void SpreadsheetWriter::SheetPass::startSheetChild(std::string_view name)
+SpreadsheetWriter::SheetPass::Next SpreadsheetWriter::SheetPass::startRow(int row)
 {
-    _inSheetData = XmlPullParser::same(name, "sheetData");
-    _inMerges = XmlPullParser::same(name, "mergeCells");
-    if (XmlPullParser::same(name, "dimension"))
-        readDimension();
-}
-
-void SpreadsheetWriter::SheetPass::readDimension()
-{
-    std::string_view ref = _xml->attribute("ref");
-    ref = trimmed(ref.substr(ref.rfind(':') == std::string_view::npos ? 0 : ref.rfind(':') + 1));
-    int column = 0, row = 0;
-    _out.hasDimension = true;
-    if (readReference(ref, column, row)) {
-        _out.dimensionColumns = std::min(column + 1, Max_Columns);
-        if (!_titles)
-            _rows.rows.reserve(std::min(row, Max_Rows));
-    }
-}
-
-void SpreadsheetWriter::SheetPass::readMergeCell()
-{
-    const std::string_view ref = _xml->attribute("ref");
-    const size_t colon = ref.find(':');
-    MergedRange range{};
-    if (colon != std::string_view::npos && readReference(ref.substr(0, colon), range.firstColumn, range.firstRow)
-        && readReference(ref.substr(colon + 1), range.lastColumn, range.lastRow) && _merges.size() < size_t(Max_Cells)) {
-        if (range.firstRow > range.lastRow)
-            std::swap(range.firstRow, range.lastRow);
-        if (range.firstColumn > range.lastColumn)
-            std::swap(range.firstColumn, range.lastColumn);
-        _merges.push_back(range);
-    }
-}
-
-SpreadsheetWriter::SheetPass::Next SpreadsheetWriter::SheetPass::startRow()
-{
-    if (++_rowElements > Max_Rows)
-        return fail(QStringLiteral("Error: the worksheet is too large (more than %1 rows)").arg(Max_Rows));
-    int r = 0;
-    const std::string_view number = _xml->attribute("r");
-    const auto result = std::from_chars(number.data(), number.data() + number.size(), r);
-    _rowNumber = result.ec == std::errc() && r >= 1 && r <= Max_Rows ? r : _rowNumber + 1;
-    _nextColumn = 0;
-    if (titleEnds(_rowNumber)) {
+    if (titleEnds(row)) {
         if (_out.hasDimension)
             return Stop;
         takeTitle();
@@ -893,53 +1408,21 @@ SpreadsheetWriter::SheetPass::Next SpreadsheetWriter::SheetPass::startRow()
     return Go;
 }
 
-SpreadsheetWriter::SheetPass::Next SpreadsheetWriter::SheetPass::startCell()
+void SpreadsheetWriter::SheetPass::readDimension(const SheetEvent& event)
 {
-    _inCell = true;
-    _collecting = None;
-    _value.clear();
-    _inlineText.clear();
-    const std::string_view type = _xml->attribute("t");
-    _cellType = XmlPullParser::same(type, "s")           ? 's'
-                : XmlPullParser::same(type, "inlineStr") ? 'i'
-                : XmlPullParser::same(type, "str")       ? 'f'
-                : XmlPullParser::same(type, "b")         ? 'b'
-                : XmlPullParser::same(type, "e")         ? 'e'
-                : XmlPullParser::same(type, "d")         ? 'd'
-                                                         : 'n';
-    const std::string_view style = _xml->attribute("s");
-    _cellStyle = 0;
-    std::from_chars(style.data(), style.data() + style.size(), _cellStyle);
-    const std::string_view ref = _xml->attribute("r");
-    if (!readReference(ref, _cellColumn, _cellRow)) {
-        _cellColumn = _nextColumn;
-        _cellRow = std::max(_rowNumber, 1);
-    }
-    if (_cellColumn >= Max_Columns || _cellRow > Max_Rows)
-        return fail(QStringLiteral("Error: cell reference out of range: %1").arg(fromUtf8(ref)));
-    _nextColumn = _cellColumn + 1;
-    return Go;
+    _out.hasDimension = true;
+    if (event.column < 0)
+        return;
+    _out.dimensionColumns = event.column;
+    if (!_titles)
+        _rows.rows.reserve(event.row);
 }
 
-// The value (v) or inline string (is) of the cell, and the text runs of the latter.
-void SpreadsheetWriter::SheetPass::startInCell(std::string_view name, int depth)
+SpreadsheetWriter::SheetPass::Next SpreadsheetWriter::SheetPass::endCell(const SheetEvent& event, const QString& shown)
 {
-    if (depth == 5 && XmlPullParser::same(name, "v"))
-        _collecting = InValue;
-    else if (depth == 5 && XmlPullParser::same(name, "is"))
-        _collecting = InInline;
-    else if (_collecting == InInline && depth == 6)
-        _inlineRun = XmlPullParser::same(name, "r");
-    if (_collecting == InInline && XmlPullParser::same(name, "t") && (depth == 6 || (depth == 7 && _inlineRun))) {
-        _collecting = InInlineText;
-        _inlineTextDepth = depth;
-    }
-}
-
-SpreadsheetWriter::SheetPass::Next SpreadsheetWriter::SheetPass::endCell()
-{
-    _inCell = false;
-    const QString text = _rows.kept(cellText());
+    _cellRow = event.row;
+    _cellColumn = event.column;
+    const QString text = _rows.kept(event.type == 's' ? sharedString() : shown);
     return text.isEmpty() ? Go : assemble(text);
 }
 
@@ -1086,32 +1569,6 @@ bool SpreadsheetWriter::SheetPass::clearMerged(QList<QStringList>& rows, std::ve
     return true;
 }
 
-const xlsx::NumberFormat* SpreadsheetWriter::SheetPass::cellFormat() const
-{
-    const std::vector<xlsx::NumberFormat>& formats = _reader._cellFormats;
-    return _cellStyle >= 0 && size_t(_cellStyle) < formats.size() ? &formats[size_t(_cellStyle)] : nullptr;
-}
-
-// The shown text of the cell just read.
-QString SpreadsheetWriter::SheetPass::cellText()
-{
-    if (_cellType == 's')
-        return sharedString();
-    if (_cellType == 'i')
-        return xlsx::unescaped(fromUtf8(_collecting == None && _inlineText.empty() ? _value : _inlineText));
-    if (_cellType == 'f')
-        return xlsx::unescaped(fromUtf8(_value));
-    if (_value.empty())
-        return emptyText();
-    if (_cellType == 'b')
-        return booleanText();
-    if (_cellType == 'e')
-        return fromUtf8(_value);
-    if (_cellType == 'd')
-        return isoText();
-    return numberText();
-}
-
 QString SpreadsheetWriter::SheetPass::sharedString()
 {
     const std::string_view index = trimmed(_value);
@@ -1136,43 +1593,6 @@ QString SpreadsheetWriter::SheetPass::sharedString()
         }
     }
     return cached.text;
-}
-
-QString SpreadsheetWriter::SheetPass::booleanText() const
-{
-    const std::string_view stored = trimmed(_value);
-    return isTrue(stored) ? QStringLiteral("TRUE") : stored == "0" || stored == "false" ? QStringLiteral("FALSE") : fromUtf8(_value);
-}
-
-QString SpreadsheetWriter::SheetPass::isoText() const
-{
-    xlsx::IsoValue iso;
-    if (!xlsx::readIso(trimmed(_value), _reader._epoch1904, iso))
-        return fromUtf8(_value);
-    const xlsx::NumberFormat* format = cellFormat();
-    QString shown;
-    if (format && format->isDate())
-        shown = format->dateText(iso.serial, _reader._epoch1904);
-    if (shown.isNull())
-        shown = (iso.duration ? xlsx::NumberFormat::fromCode(u"[h]:mm:ss") : xlsx::NumberFormat::iso(iso.date, iso.time))
-                    .dateText(iso.serial, _reader._epoch1904);
-    return shown.isNull() ? fromUtf8(_value) : shown;
-}
-
-QString SpreadsheetWriter::SheetPass::numberText() const
-{
-    const xlsx::NumberFormat* format = cellFormat();
-    if (format && format->isDate()) {
-        const std::string_view stored = trimmed(_value);
-        double serial = 0;
-        const auto result = std::from_chars(stored.data(), stored.data() + stored.size(), serial);
-        if (result.ec == std::errc() && result.ptr == stored.data() + stored.size()) {
-            const QString shown = format->dateText(serial, _reader._epoch1904);
-            if (!shown.isNull())
-                return shown;
-        }
-    }
-    return xlsx::numberText(_value);
 }
 
 bool SpreadsheetWriter::readSheet(const QString& part, bool firstRowOnly, SheetRows& rows, QString* error)

@@ -236,6 +236,17 @@ XmlPullParser::Token XmlPullParser::next()
     }
 }
 
+std::string_view XmlPullParser::unread(qsizetype want)
+{
+    if (_failed || _done || _pendingEnd || _nameEnds.empty())
+        return {};
+    while (_end - _pos < want && fill()) {
+    }
+    if (_failed)
+        return {};
+    return std::string_view(_buf.data() + _pos, size_t(_end - _pos));
+}
+
 XmlPullParser::Step XmlPullParser::parseToken(Token& token)
 {
     if (_buf[_pos] != '<')

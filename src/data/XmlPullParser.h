@@ -52,6 +52,13 @@ public:
     int depth() const { return int(_nameEnds.size()); }
     // Off: text is passed over without a token until it is wanted again.
     void setTextWanted(bool wanted) { _textWanted = wanted; }
+    // For a reader that takes a plain run of markup itself: the document's
+    // next bytes, as far as the buffer holds them (at least want of them
+    // unless the document ends first); empty where the parser is not between
+    // tokens inside the root element. consume(n) then passes over n of them,
+    // which must hold whole elements only, as many ends as starts.
+    std::string_view unread(qsizetype want);
+    void consume(qsizetype n) { _pos += n; }
     QString errorString() const { return _error; }
 
 private:

@@ -701,13 +701,14 @@ struct SheetEvent {
 };
 
 struct SheetBatch {
-    static constexpr size_t Events = 16384;
+    static constexpr size_t Events = 8192;
     std::vector<SheetEvent> events;
     std::string text;
     std::vector<MergedRange> merges;
     QString failure;
     // By event: the shown text of each cell but shared-string ones, once shown.
     std::vector<QString> shown;
+    quint64 order = 0; // of the batch in the part
     bool last = false; // nothing follows
     void clear()
     {
@@ -1181,9 +1182,9 @@ void SheetScanner::addCell(std::string_view stored)
 }
 
 // The batches of a pass, handed on from stage to stage: a thread scans
-// them, another shows their cells, and the pass takes them in order. A few
-// are made once and passed round. Where a thread cannot be had, the pass
-// does its stage itself when it wants a batch.
+// them, two show their cells (each a batch at a time), and the pass takes
+// them in order. A few are made once and passed round. Where threads cannot
+// be had, the pass does the stages left itself when it wants a batch.
 class SheetFeed {
 public:
     SheetFeed(SSZipPackage& package, const QString& partName, const CellShower& shower)
@@ -1194,7 +1195,8 @@ public:
             _spare.push_back(std::make_unique<SheetBatch>());
         try {
             _scanning = std::thread([this] { scan(); });
-            _showing = std::thread([this] { show(); });
+            for (int i = 0; i < Showers; ++i)
+                _showing.emplace_back([this] { show(); });
         } catch (const std::system_error&) {
         }
     }
@@ -1205,9 +1207,10 @@ public:
             _stop = true;
         }
         _changed.notify_all();
-        for (std::thread* worker : {&_scanning, &_showing})
-            if (worker->joinable())
-                worker->join();
+        if (_scanning.joinable())
+            _scanning.join();
+        for (std::thread& worker : _showing)
+            worker.join();
     }
     // The next batch, null after the last; the one before goes back.
     SheetBatch* next()
@@ -1220,25 +1223,36 @@ public:
             return nullptr;
         if (!_scanning.joinable()) {
             _current = take(_spare);
-            _current->last = !_scanner.fill(*_current);
+            scanInto(*_current);
         } else {
-            std::deque<std::unique_ptr<SheetBatch>>& from = _showing.joinable() ? _shown : _scanned;
-            _changed.wait(lock, [&] { return !from.empty(); });
-            _current = take(from);
+            std::deque<std::unique_ptr<SheetBatch>>& from = _showing.empty() ? _scanned : _shown;
+            std::deque<std::unique_ptr<SheetBatch>>::iterator it;
+            _changed.wait(lock, [&] {
+                it = std::find_if(from.begin(), from.end(), [&](const auto& batch) { return batch->order == _taken; });
+                return it != from.end();
+            });
+            _current = std::move(*it);
+            from.erase(it);
         }
-        if (!_showing.joinable())
+        if (_showing.empty())
             _shower.show(*_current);
+        ++_taken;
         _ended = _current->last;
         return _current.get();
     }
 
 private:
-    static constexpr int Depth = 4;
+    static constexpr int Depth = 6, Showers = 2;
     static std::unique_ptr<SheetBatch> take(std::deque<std::unique_ptr<SheetBatch>>& from)
     {
         std::unique_ptr<SheetBatch> batch = std::move(from.front());
         from.pop_front();
         return batch;
+    }
+    void scanInto(SheetBatch& batch)
+    {
+        batch.last = !_scanner.fill(batch);
+        batch.order = _scannedCount++;
     }
     // A stage on its thread: batches from one queue, worked on, to the next.
     template <typename Work>
@@ -1266,7 +1280,7 @@ private:
     }
     void scan()
     {
-        stage(_spare, _scanned, [this](SheetBatch& batch) { batch.last = !_scanner.fill(batch); });
+        stage(_spare, _scanned, [this](SheetBatch& batch) { scanInto(batch); });
     }
     void show()
     {
@@ -1277,10 +1291,13 @@ private:
     const CellShower& _shower;
     std::deque<std::unique_ptr<SheetBatch>> _spare, _scanned, _shown;
     std::unique_ptr<SheetBatch> _current;
+    quint64 _scannedCount = 0, _taken = 0;
     bool _stop = false, _ended = false;
     std::mutex _mutex;
     std::condition_variable _changed;
-    std::thread _scanning, _showing; // last: they start when all else is made
+    // Last: they start when all else is made.
+    std::thread _scanning;
+    std::vector<std::thread> _showing;
 };
 }
 

@@ -1063,12 +1063,9 @@ bool attributes(const char*& p, const char* end, std::string_view (&values)[3], 
         const char quote = p[1];
         p += 2;
         const char* value = p;
-        while (p < end && *p != quote) {
-            if (*p == '&' || *p == '\t' || *p == '\n' || *p == '\r')
-                return false;
-            ++p;
-        }
-        if (p == end)
+        bool special = false;
+        p = XmlPullParser::findAttributeEnd(p, end, quote, special);
+        if (p == end || special)
             return false;
         const std::string_view localName(local, size_t(qualified.data() + qualified.size() - local));
         const bool declaration = qualified.substr(0, 5) == "xmlns" && (qualified.size() == 5 || qualified[5] == ':');
@@ -1082,13 +1079,10 @@ bool attributes(const char*& p, const char* end, std::string_view (&values)[3], 
 bool text(const char*& p, const char* end, std::string_view& out)
 {
     const char* from = p;
-    while (p < end && *p != '<') {
-        if (*p == '&' || *p == '\r')
-            return false;
-        ++p;
-    }
+    bool special = false;
+    p = XmlPullParser::findTextEnd(p, end, special);
     out = std::string_view(from, size_t(p - from));
-    return p < end;
+    return p < end && !special;
 }
 // One cell: its attributes (r, t, s) and the text it stores; false where it
 // is not plain. An inline string counts for inline string cells only.

@@ -59,6 +59,12 @@ public:
     // which must hold whole elements only, as many ends as starts.
     std::string_view unread(qsizetype want);
     void consume(qsizetype n) { _pos += n; }
+    // Within what unread() gave: the first '<' from p, or end; special tells
+    // whether a character to decode ('&', a carriage return) comes before it.
+    static const char* findTextEnd(const char* p, const char* end, bool& special);
+    // The quote closing an attribute value from p, or end; special tells
+    // whether a character to decode ('&', a tab or line end) comes before it.
+    static const char* findAttributeEnd(const char* p, const char* end, char quote, bool& special);
     QString errorString() const { return _error; }
 
 private:

@@ -14,6 +14,7 @@
 #include <condition_variable>
 #include <cstring>
 #include <deque>
+#include <exception>
 #include <mutex>
 #include <thread>
 #include <charconv>
@@ -701,7 +702,9 @@ struct SheetEvent {
 };
 
 struct SheetBatch {
-    static constexpr size_t Events = 8192;
+    // A batch ends after this many events, or once its text is this long.
+    static constexpr size_t Events = 8192, Text = 1024 * 1024;
+    bool full() const { return events.size() >= Events || text.size() >= Text; }
     std::vector<SheetEvent> events;
     std::string text;
     std::vector<MergedRange> merges;
@@ -710,6 +713,7 @@ struct SheetBatch {
     std::vector<QString> shown;
     quint64 order = 0; // of the batch in the part
     bool last = false; // nothing follows
+    std::exception_ptr thrown; // by a stage on its thread, for the pass to throw
     void clear()
     {
         events.clear();
@@ -717,6 +721,7 @@ struct SheetBatch {
         merges.clear();
         shown.clear();
         last = false;
+        thrown = nullptr;
     }
 };
 
@@ -867,7 +872,7 @@ bool SheetScanner::fill(SheetBatch& batch)
     batch.clear();
     _batch = &batch;
     XmlPullParser::Token token;
-    while (batch.events.size() < SheetBatch::Events) {
+    while (!batch.full()) {
         if (_inSheetData && !_inCell && _part.xml.depth() == 3) {
             const int quick = quickCells();
             if (quick < 0)
@@ -1126,7 +1131,7 @@ int SheetScanner::quickCells()
 {
     constexpr qsizetype Window = 4096;
     int count = 0;
-    while (_batch->events.size() < SheetBatch::Events) {
+    while (!_batch->full()) {
         const std::string_view rest = _part.xml.unread(Window);
         const char* p = rest.data();
         std::string_view values[3], stored;
@@ -1232,6 +1237,8 @@ public:
             _shower.show(*_current);
         ++_taken;
         _ended = _current->last;
+        if (_current->thrown)
+            std::rethrow_exception(_current->thrown); // as if the stage had run here
         return _current.get();
     }
 
@@ -1245,8 +1252,8 @@ private:
     }
     void scanInto(SheetBatch& batch)
     {
-        batch.last = !_scanner.fill(batch);
         batch.order = _scannedCount++;
+        batch.last = !_scanner.fill(batch);
     }
     // A stage on its thread: batches from one queue, worked on, to the next.
     template <typename Work>
@@ -1261,7 +1268,13 @@ private:
                     return;
                 batch = take(from);
             }
-            work(*batch);
+            try {
+                if (!batch->thrown)
+                    work(*batch);
+            } catch (...) {
+                batch->thrown = std::current_exception();
+                batch->last = true;
+            }
             const bool last = batch->last;
             {
                 std::lock_guard<std::mutex> lock(_mutex);

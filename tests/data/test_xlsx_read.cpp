@@ -674,3 +674,52 @@ TEST_F(XlsxRead, ATitleReadThatEndsEarlyIsUntouchedByWhatFollowsInThePart)
         EXPECT_TRUE(error.contains(reason)) << error.toStdString();
     }
 }
+
+// Memory running out while a sheet is read, on whichever thread of the pass,
+// reaches the caller as the exception it is (as the import dialogs catch
+// it), not as the end of the program.
+TEST_F(XlsxRead, MemoryRunningOutDuringAPassReachesTheCaller)
+{
+    const QString path = at("big-cells.xlsx");
+    runPython(QStringLiteral(R"(
+import sys, zipfile
+main = "http://schemas.openxmlformats.org/spreadsheetml/2006/main"
+rel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships"
+with zipfile.ZipFile(sys.stdin.read(), "w", zipfile.ZIP_DEFLATED) as z:
+    z.writestr("[Content_Types].xml", '<Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types"/>')
+    z.writestr("_rels/.rels", '<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">'
+               '<Relationship Id="rId1" Type="%s/officeDocument" Target="xl/workbook.xml"/></Relationships>' % rel)
+    z.writestr("xl/workbook.xml", '<workbook xmlns="%s" xmlns:r="%s"><sheets><sheet name="S" sheetId="1" r:id="rId1"/></sheets></workbook>' % (main, rel))
+    z.writestr("xl/_rels/workbook.xml.rels", '<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">'
+               '<Relationship Id="rId1" Type="%s/worksheet" Target="worksheets/sheet1.xml"/></Relationships>' % rel)
+    with z.open("xl/worksheets/sheet1.xml", "w") as f:
+        f.write(('<worksheet xmlns="%s"><sheetData>' % main).encode())
+        for r in range(1, 161):
+            f.write(('<row r="%d"><c r="A%d" t="inlineStr"><is><t>' % (r, r)).encode() + b"x" * (1024 * 1024) + b"</t></is></c></row>")
+        f.write(b"</sheetData></worksheet>")
+)"), path.toUtf8());
+    ASSERT_LT(QFileInfo(path).size(), 2 * 1024 * 1024);
+    // 160 cells of a million characters each need 320 MB as text; the
+    // child's address space may grow by 200 MB.
+    const pid_t child = ::fork();
+    if (child == 0) {
+        QFile statm(QStringLiteral("/proc/self/statm"));
+        statm.open(QIODevice::ReadOnly);
+        const qint64 now = statm.readAll().split(' ').value(0).toLongLong() * ::sysconf(_SC_PAGESIZE);
+        const rlimit bound{rlim_t(now + 200 * 1024 * 1024), rlim_t(now + 200 * 1024 * 1024)};
+        ::setrlimit(RLIMIT_AS, &bound);
+        try {
+            QString error;
+            SpreadsheetWriter::ReadWorkbook(path, true, &error);
+            Excel_Sheet_Number = 1;
+            SpreadsheetWriter::ReadData_only_column(&error);
+            SpreadsheetWriter::ReadWorkbook(path, false, &error);
+        } catch (const std::bad_alloc&) {
+            ::_exit(0);
+        }
+        ::_exit(1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+}

@@ -3,6 +3,7 @@
 
 #include "data/SSZipArchive.h"
 #include "data/Sheet_Builder.h"
+#include "data/Sheet_Scanner.h"
 #include "data/XmlPullParser.h"
 #include "model/Helpers.h"
 
@@ -13,8 +14,6 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstring>
-#include <deque>
-#include <exception>
 #include <mutex>
 #include <thread>
 #include <charconv>
@@ -29,9 +28,6 @@ namespace {
 // Owns the shared instance, so its open package goes with the process.
 std::unique_ptr<SpreadsheetWriter> g_shared;
 
-// The widest and the longest sheet the format allows.
-constexpr int Max_Columns = 16384;
-constexpr int Max_Rows = 1048576;
 // Limits that keep a hostile workbook from exhausting memory: the cells a
 // row table may hold, and the shared strings a workbook may keep (how many,
 // and their UTF-8 bytes). Parts are streamed, so their size costs only time:
@@ -49,48 +45,13 @@ void clearError(QString* error)
         *error = QString();
 }
 
-const QString& emptyText()
-{
-    static const QString empty = QStringLiteral("");
-    return empty;
-}
+using xlsx::fromUtf8;
+using xlsx::isTrue;
+using xlsx::readReference;
+using xlsx::stringText;
+using xlsx::trimmed;
 
-QString fromUtf8(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
 
-// The text of a stored string, its escapes ("_x000D_") decoded.
-QString stringText(std::string_view stored)
-{
-    return stored.find("_x") == std::string_view::npos ? fromUtf8(stored) : xlsx::unescaped(fromUtf8(stored));
-}
-
-// A part of the open package, read through the pull parser.
-struct Part {
-    Part(SSZipPackage& package)
-        : package(package)
-        , xml([&package](char* buffer, qint64 size) { return package.read(buffer, size); })
-    {
-    }
-    SSZipPackage& package;
-    XmlPullParser xml;
-    bool invalid = false;
-    // The next token: false at the end of the part, or where it is not well
-    // formed (then invalid is set).
-    bool next(XmlPullParser::Token& token)
-    {
-        token = xml.next();
-        invalid = token == XmlPullParser::Invalid;
-        return token != XmlPullParser::EndDocument && !invalid;
-    }
-    // The parser's failure, or the package's when the bytes were damaged.
-    QString failure(const QString& part) const
-    {
-        const QString reason = package.readError().isEmpty() ? xml.errorString() : package.readError();
-        return QStringLiteral("%1 in %2").arg(reason, part);
-    }
-};
 
 enum class Opened { Ok, Missing, Failed };
 
@@ -125,7 +86,7 @@ bool readRelationships(SSZipPackage& package, const QString& part, QList<Relatio
                              + part.mid(slash + 1) + QStringLiteral(".rels");
     if (openPart(package, relsPart, Max_Small_Part, reason) != Opened::Ok)
         return false;
-    Part rels(package);
+    Package_Part rels(package);
     XmlPullParser::Token token;
     while (rels.next(token)) {
         if (token != XmlPullParser::StartElement || rels.xml.depth() != 2 || !rels.xml.nameIs("Relationship")
@@ -155,50 +116,6 @@ QString targetOfType(const QList<Relationship>& rels, const QString& typeEnd)
     return QString();
 }
 
-// A cell reference such as "AB12": its 0-based column and 1-based row.
-// false for anything that is not one to three letters and a row number.
-bool readReference(std::string_view ref, int& column, int& row)
-{
-    size_t i = 0;
-    column = 0;
-    for (; i < ref.size(); ++i) {
-        const char c = char(ref[i] & ~0x20); // upper case
-        if (c < 'A' || c > 'Z')
-            break;
-        if (i == 3)
-            return false; // four letters or more name no column (and would overflow)
-        column = column * 26 + (c - 'A' + 1);
-    }
-    if (i == 0 || i == ref.size() || ref[i] < '1' || ref[i] > '9')
-        return false;
-    long long number = 0;
-    for (; i < ref.size(); ++i) {
-        if (ref[i] < '0' || ref[i] > '9' || number > Max_Rows * 10LL)
-            return false;
-        number = number * 10 + (ref[i] - '0');
-    }
-    --column;
-    row = int(std::min<long long>(number, Max_Rows * 10LL));
-    return true;
-}
-
-bool isTrue(std::string_view value)
-{
-    return value == "1" || value == "true";
-}
-
-std::string_view trimmed(std::string_view text)
-{
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t' || text.front() == '\n' || text.front() == '\r'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\n' || text.back() == '\r'))
-        text.remove_suffix(1);
-    return text;
-}
-
-struct MergedRange {
-    int firstRow, lastRow, firstColumn, lastColumn;
-};
 }
 
 // What one pass over a worksheet gives: its non-empty rows in sheet order,
@@ -308,7 +225,7 @@ public:
         if (_evicting && _lookups % Block_Size == 0)
             evictCold();
         const std::string_view item = _blocks[b]->item(size_t(i % Block_Size));
-        text = item.empty() ? emptyText() : stringText(item);
+        text = item.empty() ? Sheet_Builder::blank() : stringText(item);
         return Found;
     }
     // Waits for the end of the part: false, with the reason, when it could not be read.
@@ -428,7 +345,7 @@ private:
         }
         // The text of each item (si): its plain text and its rich-text runs
         // joined, phonetic runs left out; all text inside a t element counts.
-        Part part(*_package);
+        Package_Part part(*_package);
         int textDepth = 0;   // depth of the t element being read, 0 outside one
         bool inRun = false;  // inside an r element of the item
         bool inItem = false; // inside an si element
@@ -558,7 +475,7 @@ bool SpreadsheetWriter::readSheetList(QString* error)
     };
     QList<Listed> listed;
     {
-        Part part(package);
+        Package_Part part(package);
         XmlPullParser::Token token;
         while (part.next(token)) {
             if (token != XmlPullParser::StartElement || part.xml.depth() > 3)
@@ -607,7 +524,7 @@ bool SpreadsheetWriter::readStyles(const QString& stylesPart, QString* error)
     case Opened::Failed: return Log_Failure(error, QStringLiteral("Error: %1").arg(reason));
     case Opened::Ok: break;
     }
-    Part part(*_package);
+    Package_Part part(*_package);
     QHash<int, QString> custom;
     std::vector<int> formatIds;
     bool inCellXfs = false;
@@ -688,626 +605,6 @@ bool SpreadsheetWriter::ReadSharedStrings(const QString& partPath, QString* erro
 // the part. It stops after that row when the sheet declares its dimension;
 // else it goes on to the end for the width, and the whole table it makes on
 // the way is kept for the read of all rows that follows.
-namespace {
-struct SheetEvent {
-    enum Kind : quint8 { Row, Cell, Dimension, DataEnd, Merge, Failure };
-    Kind kind;
-    // Cell: 's' shared string, 'i' inline string, 'f' formula string,
-    // 'b' boolean, 'e' error, 'd' ISO date, 'n' number.
-    char type = 'n';
-    int row = 0;    // Row, Cell: the row number; Dimension: the last row
-    int column = 0; // Cell: the column; Dimension: the column count, -1 unread
-    int style = 0;  // Cell: the cell style
-    quint32 from = 0, to = 0; // Cell: its text in the batch; Merge: the range
-};
-
-struct SheetBatch {
-    // A batch ends after this many events, or once its text is this long.
-    static constexpr size_t Events = 8192, Text = 1024 * 1024;
-    bool full() const { return events.size() >= Events || text.size() >= Text; }
-    std::vector<SheetEvent> events;
-    std::string text;
-    std::vector<MergedRange> merges;
-    QString failure;
-    // By event: the shown text of each cell but shared-string ones, once shown.
-    std::vector<QString> shown;
-    quint64 order = 0; // of the batch in the part
-    bool last = false; // nothing follows
-    std::exception_ptr thrown; // by a stage on its thread, for the pass to throw
-    void clear()
-    {
-        events.clear();
-        text.clear();
-        merges.clear();
-        shown.clear();
-        last = false;
-        thrown = nullptr;
-    }
-};
-
-// The shown text of cells that do not take a shared string, by their type,
-// style and stored text: numbers in their shortest form or under a date
-// format, booleans as TRUE and FALSE, ISO dates under their format or in ISO
-// form, strings with their escapes decoded.
-class CellShower {
-public:
-    CellShower(const std::vector<xlsx::NumberFormat>& formats, bool epoch1904)
-        : _formats(formats)
-        , _epoch1904(epoch1904)
-    {
-    }
-    QString operator()(char type, int style, std::string_view stored) const;
-    // Every cell of a batch but the shared-string ones.
-    void show(SheetBatch& batch) const;
-
-private:
-    const xlsx::NumberFormat* format(int style) const
-    {
-        return style >= 0 && size_t(style) < _formats.size() ? &_formats[size_t(style)] : nullptr;
-    }
-    QString isoText(int style, std::string_view stored) const;
-    QString numberText(int style, std::string_view stored) const;
-
-    const std::vector<xlsx::NumberFormat>& _formats;
-    const bool _epoch1904;
-};
-
-QString CellShower::operator()(char type, int style, std::string_view stored) const
-{
-    if (type == 'i' || type == 'f')
-        return stringText(stored);
-    if (stored.empty())
-        return emptyText();
-    if (type == 'b') {
-        const std::string_view value = trimmed(stored);
-        return isTrue(value) ? QStringLiteral("TRUE") : value == "0" || value == "false" ? QStringLiteral("FALSE") : fromUtf8(stored);
-    }
-    if (type == 'e')
-        return fromUtf8(stored);
-    if (type == 'd')
-        return isoText(style, stored);
-    return numberText(style, stored);
-}
-
-QString CellShower::isoText(int style, std::string_view stored) const
-{
-    xlsx::IsoValue iso;
-    if (!xlsx::readIso(trimmed(stored), _epoch1904, iso))
-        return fromUtf8(stored);
-    const xlsx::NumberFormat* shownAs = format(style);
-    QString shown;
-    if (shownAs && shownAs->isDate())
-        shown = shownAs->dateText(iso.serial, _epoch1904);
-    if (shown.isNull())
-        shown = (iso.duration ? xlsx::NumberFormat::fromCode(u"[h]:mm:ss") : xlsx::NumberFormat::iso(iso.date, iso.time))
-                    .dateText(iso.serial, _epoch1904);
-    return shown.isNull() ? fromUtf8(stored) : shown;
-}
-
-QString CellShower::numberText(int style, std::string_view stored) const
-{
-    const xlsx::NumberFormat* shownAs = format(style);
-    if (shownAs && shownAs->isDate()) {
-        const std::string_view value = trimmed(stored);
-        double serial = 0;
-        const auto result = std::from_chars(value.data(), value.data() + value.size(), serial);
-        if (result.ec == std::errc() && result.ptr == value.data() + value.size()) {
-            const QString shown = shownAs->dateText(serial, _epoch1904);
-            if (!shown.isNull())
-                return shown;
-        }
-    }
-    return xlsx::numberText(stored);
-}
-
-void CellShower::show(SheetBatch& batch) const
-{
-    batch.shown.resize(batch.events.size());
-    for (size_t i = 0; i < batch.events.size(); ++i) {
-        const SheetEvent& event = batch.events[i];
-        if (event.kind == SheetEvent::Cell && event.type != 's')
-            batch.shown[i] = (*this)(event.type, event.style,
-                                     std::string_view(batch.text).substr(event.from, event.to - event.from));
-    }
-}
-
-// The scanning half: the part's elements as events.
-class SheetScanner {
-public:
-    SheetScanner(SSZipPackage& package, const QString& partName)
-        : _part(package)
-        , _partName(partName)
-    {
-        _part.xml.setTextWanted(false);
-    }
-    // The next events, up to a batch; false when the part has ended (or failed).
-    bool fill(SheetBatch& batch);
-
-private:
-    bool failed(const QString& reason)
-    {
-        _batch->failure = reason;
-        add(SheetEvent::Failure);
-        return false;
-    }
-    SheetEvent& add(SheetEvent::Kind kind)
-    {
-        _batch->events.push_back({kind});
-        return _batch->events.back();
-    }
-    bool collectingText() const { return _collecting == InValue || _collecting == InInlineText; }
-    void onText();
-    bool onStart();
-    void onEnd();
-    void startSheetChild(std::string_view name);
-    void readDimension();
-    void readMergeCell();
-    bool startRow();
-    bool startCell();
-    void startInCell(std::string_view name, int depth);
-    void endCell();
-    bool placeCell(std::string_view type, std::string_view style, std::string_view ref);
-    void addCell(std::string_view stored);
-    int quickCells();
-
-    Part _part;
-    const QString _partName;
-    SheetBatch* _batch = nullptr;
-    bool _inSheetData = false, _inMerges = false;
-    qint64 _rowElements = 0;
-    int _rowNumber = 0;  // of the current row element
-    int _nextColumn = 0; // where a cell without a reference goes
-    // The cell being read.
-    bool _inCell = false;
-    int _cellColumn = 0, _cellRow = 0, _cellStyle = 0;
-    char _cellType = 'n';
-    std::string _value, _inlineText;
-    enum { None, InValue, InInline, InInlineText } _collecting = None;
-    int _inlineTextDepth = 0;
-    bool _inlineRun = false;
-};
-
-bool SheetScanner::fill(SheetBatch& batch)
-{
-    batch.clear();
-    _batch = &batch;
-    XmlPullParser::Token token;
-    while (!batch.full()) {
-        if (_inSheetData && !_inCell && _part.xml.depth() == 3) {
-            const int quick = quickCells();
-            if (quick < 0)
-                return false;
-            if (quick > 0)
-                continue;
-        }
-        if (!_part.next(token))
-            return _part.invalid ? failed(QStringLiteral("Error: %1").arg(_part.failure(_partName))) : false;
-        if (token == XmlPullParser::Characters)
-            onText();
-        else if (token == XmlPullParser::StartElement && !onStart())
-            return false;
-        else if (token == XmlPullParser::EndElement)
-            onEnd();
-        _part.xml.setTextWanted(collectingText());
-    }
-    return true;
-}
-
-void SheetScanner::onText()
-{
-    if (_collecting == InValue)
-        _value += _part.xml.text();
-    else if (_collecting == InInlineText)
-        _inlineText += _part.xml.text();
-}
-
-bool SheetScanner::onStart()
-{
-    const std::string_view name = _part.xml.name();
-    const int depth = _part.xml.depth();
-    if (_inCell)
-        startInCell(name, depth);
-    else if (_inSheetData && depth == 3 && XmlPullParser::same(name, "row"))
-        return startRow();
-    else if (_inSheetData && depth == 4 && XmlPullParser::same(name, "c"))
-        return startCell();
-    else if (depth == 2)
-        startSheetChild(name);
-    else if (_inMerges && depth == 3 && XmlPullParser::same(name, "mergeCell"))
-        readMergeCell();
-    return true;
-}
-
-void SheetScanner::onEnd()
-{
-    const int depth = _part.xml.depth();
-    if (_collecting == InInlineText && depth == _inlineTextDepth - 1)
-        _collecting = InInline;
-    else if ((_collecting == InValue || _collecting == InInline) && depth == 4)
-        _collecting = None;
-    if (_inCell && depth == 3) {
-        endCell();
-    } else if (depth == 1) {
-        _inSheetData = _inMerges = false;
-        if (_part.xml.nameIs("sheetData"))
-            add(SheetEvent::DataEnd);
-    }
-}
-
-void SheetScanner::startSheetChild(std::string_view name)
-{
-    _inSheetData = XmlPullParser::same(name, "sheetData");
-    _inMerges = XmlPullParser::same(name, "mergeCells");
-    if (XmlPullParser::same(name, "dimension"))
-        readDimension();
-}
-
-void SheetScanner::readDimension()
-{
-    std::string_view ref = _part.xml.attribute("ref");
-    ref = trimmed(ref.substr(ref.rfind(':') == std::string_view::npos ? 0 : ref.rfind(':') + 1));
-    int column = 0, row = 0;
-    SheetEvent& event = add(SheetEvent::Dimension);
-    event.column = -1;
-    if (readReference(ref, column, row)) {
-        event.column = std::min(column + 1, Max_Columns);
-        event.row = std::min(row, Max_Rows);
-    }
-}
-
-void SheetScanner::readMergeCell()
-{
-    const std::string_view ref = _part.xml.attribute("ref");
-    const size_t colon = ref.find(':');
-    MergedRange range{};
-    if (colon != std::string_view::npos && readReference(ref.substr(0, colon), range.firstColumn, range.firstRow)
-        && readReference(ref.substr(colon + 1), range.lastColumn, range.lastRow)) {
-        if (range.firstRow > range.lastRow)
-            std::swap(range.firstRow, range.lastRow);
-        if (range.firstColumn > range.lastColumn)
-            std::swap(range.firstColumn, range.lastColumn);
-        add(SheetEvent::Merge).from = quint32(_batch->merges.size());
-        _batch->merges.push_back(range);
-    }
-}
-
-bool SheetScanner::startRow()
-{
-    if (++_rowElements > Max_Rows)
-        return failed(QStringLiteral("Error: the worksheet is too large (more than %1 rows)").arg(Max_Rows));
-    int r = 0;
-    const std::string_view number = _part.xml.attribute("r");
-    const auto result = std::from_chars(number.data(), number.data() + number.size(), r);
-    _rowNumber = result.ec == std::errc() && r >= 1 && r <= Max_Rows ? r : _rowNumber + 1;
-    _nextColumn = 0;
-    add(SheetEvent::Row).row = _rowNumber;
-    return true;
-}
-
-bool SheetScanner::startCell()
-{
-    _inCell = true;
-    _collecting = None;
-    _value.clear();
-    _inlineText.clear();
-    const XmlPullParser& xml = _part.xml;
-    return placeCell(xml.attribute("t"), xml.attribute("s"), xml.attribute("r"));
-}
-
-// The type, style and place of a cell that begins.
-bool SheetScanner::placeCell(std::string_view type, std::string_view style, std::string_view ref)
-{
-    _cellType = XmlPullParser::same(type, "s")           ? 's'
-                : XmlPullParser::same(type, "inlineStr") ? 'i'
-                : XmlPullParser::same(type, "str")       ? 'f'
-                : XmlPullParser::same(type, "b")         ? 'b'
-                : XmlPullParser::same(type, "e")         ? 'e'
-                : XmlPullParser::same(type, "d")         ? 'd'
-                                                         : 'n';
-    _cellStyle = 0;
-    std::from_chars(style.data(), style.data() + style.size(), _cellStyle);
-    if (!readReference(ref, _cellColumn, _cellRow)) {
-        _cellColumn = _nextColumn;
-        _cellRow = std::max(_rowNumber, 1);
-    }
-    if (_cellColumn >= Max_Columns || _cellRow > Max_Rows)
-        return failed(QStringLiteral("Error: cell reference out of range: %1").arg(fromUtf8(ref)));
-    _nextColumn = _cellColumn + 1;
-    return true;
-}
-
-namespace quick {
-// Plain markup, as most programs write a cell: element names without
-// prefixes, no white space inside tags but between attributes, attribute
-// values and text with nothing to decode. Anything else is left to the
-// parser, which reads it to the same effect.
-bool space(char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
-}
-void skipSpace(const char*& p, const char* end)
-{
-    while (p < end && space(*p))
-        ++p;
-}
-bool literal(const char*& p, const char* end, std::string_view text)
-{
-    if (size_t(end - p) < text.size() || std::memcmp(p, text.data(), text.size()) != 0)
-        return false;
-    p += text.size();
-    return true;
-}
-// The attributes of a start tag, p just past its name, through its end
-// ("/>" sets empty): the first values of r, t and s by their local names;
-// false where they are not plain.
-bool attributes(const char*& p, const char* end, std::string_view (&values)[3], bool& empty)
-{
-    static const char* const names[3] = {"r", "t", "s"};
-    for (;;) {
-        skipSpace(p, end);
-        if (p < end && *p == '>') {
-            ++p;
-            empty = false;
-            return true;
-        }
-        if (end - p >= 2 && p[0] == '/' && p[1] == '>') {
-            p += 2;
-            empty = true;
-            return true;
-        }
-        const char* name = p;
-        const char* local = p;
-        while (p < end && !space(*p) && *p != '/' && *p != '>' && *p != '=') {
-            if (*p == ':')
-                local = p + 1;
-            ++p;
-        }
-        const std::string_view qualified(name, size_t(p - name));
-        if (p == local || end - p < 2 || p[0] != '=' || (p[1] != '"' && p[1] != '\''))
-            return false;
-        const char quote = p[1];
-        p += 2;
-        const char* value = p;
-        bool special = false;
-        p = XmlPullParser::findAttributeEnd(p, end, quote, special);
-        if (p == end || special)
-            return false;
-        const std::string_view localName(local, size_t(qualified.data() + qualified.size() - local));
-        const bool declaration = qualified.substr(0, 5) == "xmlns" && (qualified.size() == 5 || qualified[5] == ':');
-        for (int i = 0; i < 3 && !declaration; ++i)
-            if (values[i].data() == nullptr && XmlPullParser::same(localName, names[i]))
-                values[i] = std::string_view(value, size_t(p - value));
-        ++p;
-    }
-}
-// Text up to the next markup, with nothing to decode.
-bool text(const char*& p, const char* end, std::string_view& out)
-{
-    const char* from = p;
-    bool special = false;
-    p = XmlPullParser::findTextEnd(p, end, special);
-    out = std::string_view(from, size_t(p - from));
-    return p < end && !special;
-}
-// One cell: its attributes (r, t, s) and the text it stores; false where it
-// is not plain. An inline string counts for inline string cells only.
-bool cell(const char*& p, const char* end, std::string_view (&values)[3], std::string_view& stored)
-{
-    skipSpace(p, end);
-    if (end - p < 3 || p[0] != '<' || p[1] != 'c' || (p[2] != ' ' && p[2] != '>' && p[2] != '/'))
-        return false;
-    p += 2;
-    bool empty = false;
-    if (!attributes(p, end, values, empty))
-        return false;
-    stored = std::string_view();
-    if (empty)
-        return true;
-    skipSpace(p, end);
-    if (literal(p, end, "<v>")) {
-        if (!text(p, end, stored) || !literal(p, end, "</v>"))
-            return false;
-    } else if (literal(p, end, "<is>")) {
-        skipSpace(p, end);
-        std::string_view ignored[3], inlineText;
-        bool emptyText = false;
-        if (!literal(p, end, "<t") || p == end || (*p != '>' && !space(*p)) || !attributes(p, end, ignored, emptyText)
-            || emptyText || !text(p, end, inlineText) || !literal(p, end, "</t>"))
-            return false;
-        skipSpace(p, end);
-        if (!literal(p, end, "</is>"))
-            return false;
-        if (XmlPullParser::same(values[1], "inlineStr"))
-            stored = inlineText;
-    }
-    skipSpace(p, end);
-    return literal(p, end, "</c>");
-}
-}
-
-// Cells in their plainest form, straight from the parser's buffer, while
-// they come: how many, -1 on a failure.
-int SheetScanner::quickCells()
-{
-    constexpr qsizetype Window = 4096;
-    int count = 0;
-    while (!_batch->full()) {
-        const std::string_view rest = _part.xml.unread(Window);
-        const char* p = rest.data();
-        std::string_view values[3], stored;
-        if (rest.empty() || !quick::cell(p, rest.data() + rest.size(), values, stored))
-            break;
-        if (!placeCell(values[1], values[2], values[0]))
-            return -1;
-        addCell(stored);
-        _part.xml.consume(p - rest.data());
-        ++count;
-    }
-    return count;
-}
-
-
-// The value (v) or inline string (is) of the cell, and the text runs of the latter.
-void SheetScanner::startInCell(std::string_view name, int depth)
-{
-    if (depth == 5 && XmlPullParser::same(name, "v"))
-        _collecting = InValue;
-    else if (depth == 5 && XmlPullParser::same(name, "is"))
-        _collecting = InInline;
-    else if (_collecting == InInline && depth == 6)
-        _inlineRun = XmlPullParser::same(name, "r");
-    if (_collecting == InInline && XmlPullParser::same(name, "t") && (depth == 6 || (depth == 7 && _inlineRun))) {
-        _collecting = InInlineText;
-        _inlineTextDepth = depth;
-    }
-}
-
-void SheetScanner::endCell()
-{
-    _inCell = false;
-    addCell(_cellType == 'i' && !(_collecting == None && _inlineText.empty()) ? _inlineText : _value);
-}
-
-void SheetScanner::addCell(std::string_view stored)
-{
-    SheetEvent& event = add(SheetEvent::Cell);
-    event.type = _cellType;
-    event.row = _cellRow;
-    event.column = _cellColumn;
-    event.style = _cellStyle;
-    event.from = quint32(_batch->text.size());
-    _batch->text += stored;
-    event.to = quint32(_batch->text.size());
-}
-
-// The batches of a pass, handed on from stage to stage: a thread scans
-// them, two show their cells (each a batch at a time), and the pass takes
-// them in order. A few are made once and passed round. Where threads cannot
-// be had, the pass does the stages left itself when it wants a batch.
-class SheetFeed {
-public:
-    SheetFeed(SSZipPackage& package, const QString& partName, const CellShower& shower)
-        : _scanner(package, partName)
-        , _shower(shower)
-    {
-        for (int i = 0; i < Depth; ++i)
-            _spare.push_back(std::make_unique<SheetBatch>());
-        try {
-            _scanning = std::thread([this] { scan(); });
-            for (int i = 0; i < Showers; ++i)
-                _showing.emplace_back([this] { show(); });
-        } catch (const std::system_error&) {
-        }
-    }
-    ~SheetFeed()
-    {
-        {
-            std::lock_guard<std::mutex> lock(_mutex);
-            _stop = true;
-        }
-        _changed.notify_all();
-        if (_scanning.joinable())
-            _scanning.join();
-        for (std::thread& worker : _showing)
-            worker.join();
-    }
-    // The next batch, null after the last; the one before goes back.
-    SheetBatch* next()
-    {
-        std::unique_lock<std::mutex> lock(_mutex);
-        if (_current)
-            _spare.push_back(std::move(_current));
-        _changed.notify_all();
-        if (_ended)
-            return nullptr;
-        if (!_scanning.joinable()) {
-            _current = take(_spare);
-            scanInto(*_current);
-        } else {
-            std::deque<std::unique_ptr<SheetBatch>>& from = _showing.empty() ? _scanned : _shown;
-            std::deque<std::unique_ptr<SheetBatch>>::iterator it;
-            _changed.wait(lock, [&] {
-                it = std::find_if(from.begin(), from.end(), [&](const auto& batch) { return batch->order == _taken; });
-                return it != from.end();
-            });
-            _current = std::move(*it);
-            from.erase(it);
-        }
-        if (_showing.empty())
-            _shower.show(*_current);
-        ++_taken;
-        _ended = _current->last;
-        if (_current->thrown)
-            std::rethrow_exception(_current->thrown); // as if the stage had run here
-        return _current.get();
-    }
-
-private:
-    static constexpr int Depth = 6, Showers = 2;
-    static std::unique_ptr<SheetBatch> take(std::deque<std::unique_ptr<SheetBatch>>& from)
-    {
-        std::unique_ptr<SheetBatch> batch = std::move(from.front());
-        from.pop_front();
-        return batch;
-    }
-    void scanInto(SheetBatch& batch)
-    {
-        batch.order = _scannedCount++;
-        batch.last = !_scanner.fill(batch);
-    }
-    // A stage on its thread: batches from one queue, worked on, to the next.
-    template <typename Work>
-    void stage(std::deque<std::unique_ptr<SheetBatch>>& from, std::deque<std::unique_ptr<SheetBatch>>& to, Work work)
-    {
-        for (;;) {
-            std::unique_ptr<SheetBatch> batch;
-            {
-                std::unique_lock<std::mutex> lock(_mutex);
-                _changed.wait(lock, [&] { return _stop || !from.empty(); });
-                if (_stop)
-                    return;
-                batch = take(from);
-            }
-            try {
-                if (!batch->thrown)
-                    work(*batch);
-            } catch (...) {
-                batch->thrown = std::current_exception();
-                batch->last = true;
-            }
-            const bool last = batch->last;
-            {
-                std::lock_guard<std::mutex> lock(_mutex);
-                to.push_back(std::move(batch));
-            }
-            _changed.notify_all();
-            if (last)
-                return;
-        }
-    }
-    void scan()
-    {
-        stage(_spare, _scanned, [this](SheetBatch& batch) { scanInto(batch); });
-    }
-    void show()
-    {
-        stage(_scanned, _shown, [this](SheetBatch& batch) { _shower.show(batch); });
-    }
-
-    SheetScanner _scanner;
-    const CellShower& _shower;
-    std::deque<std::unique_ptr<SheetBatch>> _spare, _scanned, _shown;
-    std::unique_ptr<SheetBatch> _current;
-    quint64 _scannedCount = 0, _taken = 0;
-    bool _stop = false, _ended = false;
-    std::mutex _mutex;
-    std::condition_variable _changed;
-    // Last: they start when all else is made.
-    std::thread _scanning;
-    std::vector<std::thread> _showing;
-};
-}
-
 // The assembling half of the pass.
 class SpreadsheetWriter::SheetPass {
 public:
@@ -1574,7 +871,7 @@ bool SpreadsheetWriter::SheetPass::clearMerged(QList<QStringList>& rows, std::ve
             const int last = std::min<int>(range.lastColumn, int(row.size()) - 1);
             for (int c = range.firstColumn; c <= last; ++c)
                 if (*it != range.firstRow || c != range.firstColumn)
-                    row[c] = emptyText();
+                    row[c] = Sheet_Builder::blank();
             work += std::max(0, last - range.firstColumn + 1);
             if (work > Max_Cells)
                 return false;
@@ -1599,7 +896,7 @@ QString SpreadsheetWriter::SheetPass::sharedString()
     qsizetype n = -1;
     const auto result = std::from_chars(index.data(), index.data() + index.size(), n);
     if (result.ec != std::errc() || result.ptr != index.data() + index.size() || n < 0 || !_reader._strings)
-        return emptyText();
+        return Sheet_Builder::blank();
     CachedString& cached = _recent[size_t(n) % _recent.size()];
     if (cached.index != n) {
         cached.index = -1;
@@ -1612,8 +909,8 @@ QString SpreadsheetWriter::SheetPass::sharedString()
         switch (found) {
         case SharedStrings::Found: cached.index = n; break;
         case SharedStrings::Absent:
-        case SharedStrings::Evicted: return emptyText();
-        case SharedStrings::Failed: _stringsFailed = true; return emptyText();
+        case SharedStrings::Evicted: return Sheet_Builder::blank();
+        case SharedStrings::Failed: _stringsFailed = true; return Sheet_Builder::blank();
         }
     }
     return cached.text;
@@ -1697,7 +994,7 @@ bool SpreadsheetWriter::ReadData(const QString& partPath, QString* error)
                                    .arg(Excel_Sheet_Columns));
     for (QStringList& row : sheet.rows)
         while (row.size() < Excel_Sheet_Columns)
-            row.append(emptyText());
+            row.append(Sheet_Builder::blank());
     _data = std::move(sheet.rows);
     return true;
 }

@@ -591,21 +591,18 @@ bool SpreadsheetWriter::ReadSharedStrings(const QString& partPath, QString* erro
     return _strings->finish(&reason) || Log_Failure(error, QStringLiteral("Error: %1").arg(reason));
 }
 
-// One streaming pass over a worksheet, in two halves that run side by side:
-// a scanner turns the part's elements into events (a row begins, a cell with
-// its stored text, the dimension, a merged range, the end of the sheet
-// data, a failure), in batches whose cells' text lies in one buffer; the
-// pass takes the events in order, reads each cell's value as the sheet shows
-// it, and a row assembler places each cell by its own reference (a row or
-// cell without one follows the previous one). Row elements that repeat a row
-// number add to that row. Values hidden under a merged range are cleared,
-// and rows left without any value are dropped.
+// One streaming pass over a worksheet. The stages of Sheet_Scanner scan the
+// part into events and show the cells' text on threads of their own; the
+// pass takes the events in order, looks up the shared strings, and a row
+// assembler places each cell by its own reference (a row or cell without
+// one follows the previous one). Row elements that repeat a row number add
+// to that row. Values hidden under a merged range are cleared, and rows left
+// without any value are dropped.
 //
 // Reading titles gives the first row that holds a value, in the order of
 // the part. It stops after that row when the sheet declares its dimension;
 // else it goes on to the end for the width, and the whole table it makes on
 // the way is kept for the read of all rows that follows.
-// The assembling half of the pass.
 class SpreadsheetWriter::SheetPass {
 public:
     SheetPass(SpreadsheetWriter& reader, bool titles, SheetRows& out)

@@ -255,7 +255,7 @@ bool literal(const char*& p, const char* end, std::string_view text)
 // false where they are not plain.
 bool attributes(const char*& p, const char* end, std::string_view (&values)[3], bool& empty)
 {
-    static const char* const names[3] = {"r", "t", "s"};
+    static constexpr std::string_view names[3] = {"r", "t", "s"};
     for (;;) {
         skipSpace(p, end);
         if (p < end && *p == '>') {

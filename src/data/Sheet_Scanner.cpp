@@ -400,6 +400,7 @@ SheetFeed::SheetFeed(SSZipPackage& package, const QString& partName, const CellS
 {
     for (int i = 0; i < Depth; ++i)
         _spare.push_back(std::make_unique<SheetBatch>());
+    _showing.reserve(Showers); // so that once a thread runs, nothing but starting one can fail
     try {
         _scanning = std::thread([this] { stage(_spare, _scanned, [this](SheetBatch& batch) { scanInto(batch); }); });
         for (int i = 0; i < Showers; ++i)

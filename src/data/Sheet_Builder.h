@@ -45,6 +45,8 @@ public:
     bool place(int row, qsizetype column, const QString& text);
     // Ends the current row: kept under its number when it holds text.
     void closeRow();
+    // The row being placed, and its number.
+    const QStringList& row() const { return _row; }
     bool rowHasText() const { return !_row.isEmpty(); }
     int rowNumber() const { return _rowNumber; }
     // One past the last column placed.

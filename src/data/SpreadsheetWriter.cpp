@@ -3,6 +3,7 @@
 
 #include "data/SSZipArchive.h"
 #include "data/Sheet_Builder.h"
+#include "data/Sheet_Scanner.h"
 #include "data/XmlPullParser.h"
 #include "model/Helpers.h"
 
@@ -12,6 +13,7 @@
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
+#include <cstring>
 #include <mutex>
 #include <thread>
 #include <charconv>
@@ -26,9 +28,6 @@ namespace {
 // Owns the shared instance, so its open package goes with the process.
 std::unique_ptr<SpreadsheetWriter> g_shared;
 
-// The widest and the longest sheet the format allows.
-constexpr int Max_Columns = 16384;
-constexpr int Max_Rows = 1048576;
 // Limits that keep a hostile workbook from exhausting memory: the cells a
 // row table may hold, and the shared strings a workbook may keep (how many,
 // and their UTF-8 bytes). Parts are streamed, so their size costs only time:
@@ -46,42 +45,13 @@ void clearError(QString* error)
         *error = QString();
 }
 
-const QString& emptyText()
-{
-    static const QString empty = QStringLiteral("");
-    return empty;
-}
+using xlsx::fromUtf8;
+using xlsx::isTrue;
+using xlsx::readReference;
+using xlsx::stringText;
+using xlsx::trimmed;
 
-QString fromUtf8(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
 
-// A part of the open package, read through the pull parser.
-struct Part {
-    Part(SSZipPackage& package)
-        : package(package)
-        , xml([&package](char* buffer, qint64 size) { return package.read(buffer, size); })
-    {
-    }
-    SSZipPackage& package;
-    XmlPullParser xml;
-    bool invalid = false;
-    // The next token: false at the end of the part, or where it is not well
-    // formed (then invalid is set).
-    bool next(XmlPullParser::Token& token)
-    {
-        token = xml.next();
-        invalid = token == XmlPullParser::Invalid;
-        return token != XmlPullParser::EndDocument && !invalid;
-    }
-    // The parser's failure, or the package's when the bytes were damaged.
-    QString failure(const QString& part) const
-    {
-        const QString reason = package.readError().isEmpty() ? xml.errorString() : package.readError();
-        return QStringLiteral("%1 in %2").arg(reason, part);
-    }
-};
 
 enum class Opened { Ok, Missing, Failed };
 
@@ -116,7 +86,7 @@ bool readRelationships(SSZipPackage& package, const QString& part, QList<Relatio
                              + part.mid(slash + 1) + QStringLiteral(".rels");
     if (openPart(package, relsPart, Max_Small_Part, reason) != Opened::Ok)
         return false;
-    Part rels(package);
+    Package_Part rels(package);
     XmlPullParser::Token token;
     while (rels.next(token)) {
         if (token != XmlPullParser::StartElement || rels.xml.depth() != 2 || !rels.xml.nameIs("Relationship")
@@ -146,50 +116,6 @@ QString targetOfType(const QList<Relationship>& rels, const QString& typeEnd)
     return QString();
 }
 
-// A cell reference such as "AB12": its 0-based column and 1-based row.
-// false for anything that is not one to three letters and a row number.
-bool readReference(std::string_view ref, int& column, int& row)
-{
-    size_t i = 0;
-    column = 0;
-    for (; i < ref.size(); ++i) {
-        const char c = char(ref[i] & ~0x20); // upper case
-        if (c < 'A' || c > 'Z')
-            break;
-        if (i == 3)
-            return false; // four letters or more name no column (and would overflow)
-        column = column * 26 + (c - 'A' + 1);
-    }
-    if (i == 0 || i == ref.size() || ref[i] < '1' || ref[i] > '9')
-        return false;
-    long long number = 0;
-    for (; i < ref.size(); ++i) {
-        if (ref[i] < '0' || ref[i] > '9' || number > Max_Rows * 10LL)
-            return false;
-        number = number * 10 + (ref[i] - '0');
-    }
-    --column;
-    row = int(std::min<long long>(number, Max_Rows * 10LL));
-    return true;
-}
-
-bool isTrue(std::string_view value)
-{
-    return value == "1" || value == "true";
-}
-
-std::string_view trimmed(std::string_view text)
-{
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t' || text.front() == '\n' || text.front() == '\r'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\n' || text.back() == '\r'))
-        text.remove_suffix(1);
-    return text;
-}
-
-struct MergedRange {
-    int firstRow, lastRow, firstColumn, lastColumn;
-};
 }
 
 // What one pass over a worksheet gives: its non-empty rows in sheet order,
@@ -201,6 +127,12 @@ struct SpreadsheetWriter::SheetRows {
     int width = 0;
     int dimensionColumns = 0;
     bool hasDimension = false;
+};
+
+struct SpreadsheetWriter::KeptSheet {
+    QString part;
+    SheetRows sheet;
+    QString failure; // why the sheet cannot be read whole, already worded for the log
 };
 
 QString Get_Column_Char_Str(const QString& cellReference)
@@ -240,6 +172,7 @@ void SpreadsheetWriter::Release_Data()
     spreadsheet->_strings.reset();
     spreadsheet->_package.reset();
     spreadsheet->_sheets.clear();
+    spreadsheet->_kept.reset();
 }
 
 // The shared strings of a workbook, read on a worker thread through a handle
@@ -292,9 +225,7 @@ public:
         if (_evicting && _lookups % Block_Size == 0)
             evictCold();
         const std::string_view item = _blocks[b]->item(size_t(i % Block_Size));
-        text = item.empty()                                   ? emptyText()
-               : item.find("_x") == std::string_view::npos ? fromUtf8(item)
-                                                           : xlsx::unescaped(fromUtf8(item));
+        text = item.empty() ? Sheet_Builder::blank() : stringText(item);
         return Found;
     }
     // Waits for the end of the part: false, with the reason, when it could not be read.
@@ -414,7 +345,7 @@ private:
         }
         // The text of each item (si): its plain text and its rich-text runs
         // joined, phonetic runs left out; all text inside a t element counts.
-        Part part(*_package);
+        Package_Part part(*_package);
         int textDepth = 0;   // depth of the t element being read, 0 outside one
         bool inRun = false;  // inside an r element of the item
         bool inItem = false; // inside an si element
@@ -510,6 +441,7 @@ bool SpreadsheetWriter::open(const QString& path, QString* error)
     _strings.reset();
     _package.reset();
     _sheets.clear();
+    _kept.reset();
     _cellFormats.clear();
     _epoch1904 = false;
     auto package = std::make_unique<SSZipPackage>();
@@ -543,7 +475,7 @@ bool SpreadsheetWriter::readSheetList(QString* error)
     };
     QList<Listed> listed;
     {
-        Part part(package);
+        Package_Part part(package);
         XmlPullParser::Token token;
         while (part.next(token)) {
             if (token != XmlPullParser::StartElement || part.xml.depth() > 3)
@@ -592,7 +524,7 @@ bool SpreadsheetWriter::readStyles(const QString& stylesPart, QString* error)
     case Opened::Failed: return Log_Failure(error, QStringLiteral("Error: %1").arg(reason));
     case Opened::Ok: break;
     }
-    Part part(*_package);
+    Package_Part part(*_package);
     QHash<int, QString> custom;
     std::vector<int> formatIds;
     bool inCellXfs = false;
@@ -659,79 +591,70 @@ bool SpreadsheetWriter::ReadSharedStrings(const QString& partPath, QString* erro
     return _strings->finish(&reason) || Log_Failure(error, QStringLiteral("Error: %1").arg(reason));
 }
 
-// One streaming pass over a worksheet: a handler for each element it reads,
-// the cell's value as the sheet shows it, and a row assembler that places
-// each cell by its own reference (a row or cell without one follows the
-// previous one). Row elements that repeat a row number add to that row.
-// Values hidden under a merged range are cleared, and rows left without any
-// value are dropped.
+// One streaming pass over a worksheet. The stages of Sheet_Scanner scan the
+// part into events and show the cells' text on threads of their own; the
+// pass takes the events in order, looks up the shared strings, and a row
+// assembler places each cell by its own reference (a row or cell without
+// one follows the previous one). Row elements that repeat a row number add
+// to that row. Values hidden under a merged range are cleared, and rows left
+// without any value are dropped.
+//
+// Reading titles gives the first row that holds a value, in the order of
+// the part. It stops after that row when the sheet declares its dimension;
+// else it goes on to the end for the width, and the whole table it makes on
+// the way is kept for the read of all rows that follows.
 class SpreadsheetWriter::SheetPass {
 public:
-    SheetPass(SpreadsheetWriter& reader, bool firstRowOnly, SheetRows& out)
+    SheetPass(SpreadsheetWriter& reader, bool titles, SheetRows& out)
         : _reader(reader)
-        , _firstRowOnly(firstRowOnly)
+        , _titles(titles)
         , _out(out)
     {
     }
     bool read(const QString& partName, QString* error);
 
 private:
-    // What a handler leaves the pass to do.
+    // What an event leaves the pass to do.
     enum Next { Go, Stop, Fail };
     Next fail(const QString& reason)
     {
         _failure = reason;
         return Fail;
     }
-    bool collectingText() const { return _collecting == InValue || _collecting == InInlineText; }
-
-    void onText();
-    Next onStart();
-    Next onEnd();
-    void startSheetChild(std::string_view name);
-    void readDimension();
-    void readMergeCell();
-    Next startRow();
-    Next startCell();
-    void startInCell(std::string_view name, int depth);
-    Next endCell();
+    Next take(const SheetBatch& batch, size_t index);
+    Next startRow(int row);
+    void readDimension(const SheetEvent& event);
+    Next endCell(const SheetEvent& event, const QString& shown);
     Next assemble(const QString& text);
+    bool titleEnds(int row) const;
+    void takeTitle();
     bool finish(QString* error);
-    bool clearMerged();
+    bool finishTitles(QString* error);
+    void keepWhole();
+    bool clearMerged(QList<QStringList>& rows, std::vector<int>& numbers) const;
 
-    const xlsx::NumberFormat* cellFormat() const;
-    QString cellText();
     QString sharedString();
-    QString booleanText() const;
-    QString isoText() const;
-    QString numberText() const;
 
     SpreadsheetWriter& _reader;
-    const bool _firstRowOnly;
+    const bool _titles;
     SheetRows& _out;
-    XmlPullParser* _xml = nullptr;
+    QString _partName;
     QString _failure;
-
-    // Where the pass is.
-    bool _inSheetData = false, _inMerges = false, _widthOnly = false;
-    qint64 _rowElements = 0;
-    int _rowNumber = 0;  // of the current row element
-    int _nextColumn = 0; // where a cell without a reference goes
-    int _width = 0;      // of the cells read only for the width
+    bool _stopped = false;
+    // Reading titles: the first row, once another has begun; once the whole
+    // table has failed (the reason), the rest is read for its width only.
+    bool _titleTaken = false, _widthOnly = false;
+    QStringList _titleRow;
+    int _titleNumber = 0;
+    QString _wholeFailure;
+    int _width = 0; // of the cells read only for the width
     // What a saved design cannot hold never enters the table.
     Sheet_Builder _rows{QStringLiteral("the worksheet's cells")};
     std::vector<MergedRange> _merges;
 
-    // The cell being read. Its type: 's' shared string, 'i' inline string,
-    // 'f' formula string, 'b' boolean, 'e' error, 'd' ISO date, 'n' number.
-    bool _inCell = false;
+    // The cell being read: its place and stored text.
     int _cellColumn = 0, _cellRow = 0;
-    char _cellType = 'n';
-    int _cellStyle = 0;
-    std::string _value, _inlineText;
-    enum { None, InValue, InInline, InInlineText } _collecting = None;
-    int _inlineTextDepth = 0;
-    bool _inlineRun = false;
+    std::string_view _value;
 
     // Strings used again nearby share one copy.
     struct CachedString {
@@ -744,195 +667,121 @@ private:
 
 bool SpreadsheetWriter::SheetPass::read(const QString& partName, QString* error)
 {
+    _reader._kept.reset();
+    _partName = partName;
     QString reason;
     if (openPart(*_reader._package, partName, Max_Streamed_Part, &reason) != Opened::Ok)
         return Log_Failure(error, QStringLiteral("Error: %1").arg(reason));
-    Part part(*_reader._package);
-    _xml = &part.xml;
     if (_reader._strings && _reader._strings->evictedAny())
         _reader.startSharedStrings(_reader._sharedPart); // a read before let some go
     if (_reader._strings)
-        _reader._strings->setEvicting(!_firstRowOnly);
+        _reader._strings->setEvicting(true);
 
     Next next = Go;
-    XmlPullParser::Token token;
-    for (_xml->setTextWanted(false); next == Go && part.next(token); _xml->setTextWanted(collectingText())) {
-        if (token == XmlPullParser::Characters)
-            onText();
-        else if (token == XmlPullParser::StartElement)
-            next = onStart();
-        else
-            next = onEnd();
+    {
+        const CellShower shower(_reader._cellFormats, _reader._epoch1904);
+        SheetFeed feed(*_reader._package, partName, shower);
+        while (next == Go) {
+            const SheetBatch* batch = feed.next();
+            if (!batch)
+                break;
+            for (size_t i = 0; i < batch->events.size() && next == Go; ++i)
+                next = take(*batch, i);
+        }
     }
     if (next == Fail)
         return Log_Failure(error, _failure);
-    if (part.invalid)
-        return Log_Failure(error, QStringLiteral("Error: %1").arg(part.failure(partName)));
-    return finish(error);
+    _stopped = next == Stop;
+    return _titles ? finishTitles(error) : finish(error);
 }
 
-void SpreadsheetWriter::SheetPass::onText()
+SpreadsheetWriter::SheetPass::Next SpreadsheetWriter::SheetPass::take(const SheetBatch& batch, size_t index)
 {
-    if (_collecting == InValue)
-        _value += _xml->text();
-    else if (_collecting == InInlineText)
-        _inlineText += _xml->text();
-}
-
-SpreadsheetWriter::SheetPass::Next SpreadsheetWriter::SheetPass::onStart()
-{
-    const std::string_view name = _xml->name();
-    const int depth = _xml->depth();
-    if (_inCell)
-        startInCell(name, depth);
-    else if (_inSheetData && depth == 3 && XmlPullParser::same(name, "row"))
-        return startRow();
-    else if (_inSheetData && depth == 4 && XmlPullParser::same(name, "c"))
-        return startCell();
-    else if (depth == 2)
-        startSheetChild(name);
-    else if (_inMerges && depth == 3 && XmlPullParser::same(name, "mergeCell"))
-        readMergeCell();
-    return Go;
-}
-
-SpreadsheetWriter::SheetPass::Next SpreadsheetWriter::SheetPass::onEnd()
-{
-    const int depth = _xml->depth();
-    if (_collecting == InInlineText && depth == _inlineTextDepth - 1)
-        _collecting = InInline;
-    else if ((_collecting == InValue || _collecting == InInline) && depth == 4)
-        _collecting = None;
-    if (_inCell && depth == 3)
-        return endCell();
-    if (depth == 1) {
-        _inSheetData = _inMerges = false;
-        if (_firstRowOnly && _out.hasDimension && _xml->nameIs("sheetData"))
-            return Stop; // the merged ranges that follow play no part in the titles
+    const SheetEvent& event = batch.events[index];
+    switch (event.kind) {
+    case SheetEvent::Row: return startRow(event.row);
+    case SheetEvent::Cell:
+        _value = std::string_view(batch.text).substr(event.from, event.to - event.from);
+        return endCell(event, batch.shown[index]);
+    case SheetEvent::Dimension: readDimension(event); return Go;
+    case SheetEvent::DataEnd:
+        // The merged ranges that follow play no part in the titles.
+        return _titles && _out.hasDimension ? Stop : Go;
+    case SheetEvent::Merge:
+        if (_merges.size() < size_t(Max_Cells))
+            _merges.push_back(batch.merges[event.from]);
+        return Go;
+    case SheetEvent::Failure: return fail(batch.failure);
     }
     return Go;
 }
 
-void SpreadsheetWriter::SheetPass::startSheetChild(std::string_view name)
+SpreadsheetWriter::SheetPass::Next SpreadsheetWriter::SheetPass::startRow(int row)
 {
-    _inSheetData = XmlPullParser::same(name, "sheetData");
-    _inMerges = XmlPullParser::same(name, "mergeCells");
-    if (XmlPullParser::same(name, "dimension"))
-        readDimension();
-}
-
-void SpreadsheetWriter::SheetPass::readDimension()
-{
-    std::string_view ref = _xml->attribute("ref");
-    ref = trimmed(ref.substr(ref.rfind(':') == std::string_view::npos ? 0 : ref.rfind(':') + 1));
-    int column = 0, row = 0;
-    _out.hasDimension = true;
-    if (readReference(ref, column, row)) {
-        _out.dimensionColumns = std::min(column + 1, Max_Columns);
-        if (!_firstRowOnly)
-            _rows.rows.reserve(std::min(row, Max_Rows));
-    }
-}
-
-void SpreadsheetWriter::SheetPass::readMergeCell()
-{
-    const std::string_view ref = _xml->attribute("ref");
-    const size_t colon = ref.find(':');
-    MergedRange range{};
-    if (colon != std::string_view::npos && readReference(ref.substr(0, colon), range.firstColumn, range.firstRow)
-        && readReference(ref.substr(colon + 1), range.lastColumn, range.lastRow) && _merges.size() < size_t(Max_Cells)) {
-        if (range.firstRow > range.lastRow)
-            std::swap(range.firstRow, range.lastRow);
-        if (range.firstColumn > range.lastColumn)
-            std::swap(range.firstColumn, range.lastColumn);
-        _merges.push_back(range);
-    }
-}
-
-SpreadsheetWriter::SheetPass::Next SpreadsheetWriter::SheetPass::startRow()
-{
-    if (++_rowElements > Max_Rows)
-        return fail(QStringLiteral("Error: the worksheet is too large (more than %1 rows)").arg(Max_Rows));
-    int r = 0;
-    const std::string_view number = _xml->attribute("r");
-    const auto result = std::from_chars(number.data(), number.data() + number.size(), r);
-    _rowNumber = result.ec == std::errc() && r >= 1 && r <= Max_Rows ? r : _rowNumber + 1;
-    _nextColumn = 0;
-    if (_firstRowOnly && _rows.rowHasText() && _rowNumber != _rows.rowNumber()) {
+    if (titleEnds(row)) {
         if (_out.hasDimension)
             return Stop;
-        _widthOnly = true;
+        takeTitle();
     }
     return Go;
 }
 
-SpreadsheetWriter::SheetPass::Next SpreadsheetWriter::SheetPass::startCell()
+void SpreadsheetWriter::SheetPass::readDimension(const SheetEvent& event)
 {
-    _inCell = true;
-    _collecting = None;
-    _value.clear();
-    _inlineText.clear();
-    const std::string_view type = _xml->attribute("t");
-    _cellType = XmlPullParser::same(type, "s")           ? 's'
-                : XmlPullParser::same(type, "inlineStr") ? 'i'
-                : XmlPullParser::same(type, "str")       ? 'f'
-                : XmlPullParser::same(type, "b")         ? 'b'
-                : XmlPullParser::same(type, "e")         ? 'e'
-                : XmlPullParser::same(type, "d")         ? 'd'
-                                                         : 'n';
-    const std::string_view style = _xml->attribute("s");
-    _cellStyle = 0;
-    std::from_chars(style.data(), style.data() + style.size(), _cellStyle);
-    const std::string_view ref = _xml->attribute("r");
-    if (!readReference(ref, _cellColumn, _cellRow)) {
-        _cellColumn = _nextColumn;
-        _cellRow = std::max(_rowNumber, 1);
-    }
-    if (_cellColumn >= Max_Columns || _cellRow > Max_Rows)
-        return fail(QStringLiteral("Error: cell reference out of range: %1").arg(fromUtf8(ref)));
-    _nextColumn = _cellColumn + 1;
-    return Go;
+    _out.hasDimension = true;
+    if (event.column < 0)
+        return;
+    _out.dimensionColumns = event.column;
+    if (!_titles)
+        _rows.rows.reserve(event.row);
 }
 
-// The value (v) or inline string (is) of the cell, and the text runs of the latter.
-void SpreadsheetWriter::SheetPass::startInCell(std::string_view name, int depth)
+SpreadsheetWriter::SheetPass::Next SpreadsheetWriter::SheetPass::endCell(const SheetEvent& event, const QString& shown)
 {
-    if (depth == 5 && XmlPullParser::same(name, "v"))
-        _collecting = InValue;
-    else if (depth == 5 && XmlPullParser::same(name, "is"))
-        _collecting = InInline;
-    else if (_collecting == InInline && depth == 6)
-        _inlineRun = XmlPullParser::same(name, "r");
-    if (_collecting == InInline && XmlPullParser::same(name, "t") && (depth == 6 || (depth == 7 && _inlineRun))) {
-        _collecting = InInlineText;
-        _inlineTextDepth = depth;
-    }
-}
-
-SpreadsheetWriter::SheetPass::Next SpreadsheetWriter::SheetPass::endCell()
-{
-    _inCell = false;
-    const QString text = _rows.kept(cellText());
+    _cellRow = event.row;
+    _cellColumn = event.column;
+    const QString text = _rows.kept(event.type == 's' ? sharedString() : shown);
     return text.isEmpty() ? Go : assemble(text);
 }
 
-// The row assembler: a cell with text into the row it names. Reading titles,
-// the first row is all that is kept; the rest of a sheet that does not
-// declare its dimension is read for its width.
+// The row assembler: a cell with text into the row it names.
 SpreadsheetWriter::SheetPass::Next SpreadsheetWriter::SheetPass::assemble(const QString& text)
 {
-    if (!_widthOnly && _firstRowOnly && _rows.rowHasText() && _cellRow != _rows.rowNumber()) {
+    if (!_titleTaken && titleEnds(_cellRow)) {
         if (_out.hasDimension)
             return Stop;
-        _widthOnly = true;
+        takeTitle();
     }
     if (_widthOnly) {
         _width = std::max(_width, _cellColumn + 1);
         return Go;
     }
-    if (!_rows.place(_cellRow, _cellColumn, text))
-        return fail(QStringLiteral("Error: the worksheet is too large (%1)").arg(_rows.reason));
+    if (_rows.place(_cellRow, _cellColumn, text))
+        return Go;
+    const QString reason = QStringLiteral("Error: the worksheet is too large (%1)").arg(_rows.reason);
+    if (!_titles)
+        return fail(reason);
+    _wholeFailure = reason;
+    _widthOnly = true;
+    _width = std::max(_width, _cellColumn + 1);
     return Go;
+}
+
+// Reading titles: whether a value in this row ends the title row.
+bool SpreadsheetWriter::SheetPass::titleEnds(int row) const
+{
+    if (!_titles)
+        return false;
+    return _titleTaken ? row != _titleNumber : _rows.rowHasText() && row != _rows.rowNumber();
+}
+
+void SpreadsheetWriter::SheetPass::takeTitle()
+{
+    if (_titleTaken)
+        return;
+    _titleTaken = true;
+    _titleRow = _rows.row();
+    _titleNumber = _rows.rowNumber();
 }
 
 bool SpreadsheetWriter::SheetPass::finish(QString* error)
@@ -942,13 +791,13 @@ bool SpreadsheetWriter::SheetPass::finish(QString* error)
     if (strings)
         strings->setEvicting(false);
     QString stringsReason;
-    if (_stringsFailed || (!_firstRowOnly && strings && !strings->finish(&stringsReason))) {
+    if (_stringsFailed || (strings && !strings->finish(&stringsReason))) {
         strings->finish(&stringsReason);
         return Log_Failure(error, QStringLiteral("Error: %1").arg(stringsReason));
     }
     if (!_rows.inOrder())
         _rows.orderRows();
-    if (!_merges.empty() && !clearMerged())
+    if (!clearMerged(_rows.rows, _rows.numbers))
         return Log_Failure(error, QStringLiteral("Error: the worksheet's merged ranges overlap too much"));
     _out.rows = std::move(_rows.rows);
     _out.numbers = std::move(_rows.numbers);
@@ -956,12 +805,61 @@ bool SpreadsheetWriter::SheetPass::finish(QString* error)
     return true;
 }
 
+bool SpreadsheetWriter::SheetPass::finishTitles(QString* error)
+{
+    if (_rows.rowHasText())
+        takeTitle();
+    _rows.closeRow();
+    SharedStrings* strings = _reader._strings.get();
+    if (strings)
+        strings->setEvicting(false);
+    QString stringsReason;
+    if (_stringsFailed) {
+        strings->finish(&stringsReason);
+        return Log_Failure(error, QStringLiteral("Error: %1").arg(stringsReason));
+    }
+    if (_titleTaken) {
+        _out.rows = {_titleRow};
+        _out.numbers = {_titleNumber};
+    }
+    if (!clearMerged(_out.rows, _out.numbers))
+        return Log_Failure(error, QStringLiteral("Error: the worksheet's merged ranges overlap too much"));
+    _out.width = std::max(_width, int(_rows.width()));
+    if (!_stopped)
+        keepWhole();
+    return true;
+}
+
+// Keeps the whole table that reading the titles made on its way through the
+// sheet, or why it cannot be read whole.
+void SpreadsheetWriter::SheetPass::keepWhole()
+{
+    auto kept = std::make_unique<KeptSheet>();
+    kept->part = _partName;
+    kept->failure = _wholeFailure;
+    QString stringsReason;
+    if (kept->failure.isNull() && _reader._strings && !_reader._strings->finish(&stringsReason))
+        kept->failure = QStringLiteral("Error: %1").arg(stringsReason);
+    if (kept->failure.isNull()) {
+        if (!_rows.inOrder())
+            _rows.orderRows();
+        if (clearMerged(_rows.rows, _rows.numbers)) {
+            kept->sheet.rows = std::move(_rows.rows);
+            kept->sheet.numbers = std::move(_rows.numbers);
+            kept->sheet.width = _out.width;
+        } else {
+            kept->failure = QStringLiteral("Error: the worksheet's merged ranges overlap too much");
+        }
+    }
+    _reader._kept = std::move(kept);
+}
+
 // Clears the values hidden under merged ranges and drops the rows that holds
 // none then; false when the ranges overlap past the cell limit.
-bool SpreadsheetWriter::SheetPass::clearMerged()
+bool SpreadsheetWriter::SheetPass::clearMerged(QList<QStringList>& rows, std::vector<int>& numbers) const
 {
-    QList<QStringList>& rows = _rows.rows;
-    std::vector<int>& numbers = _rows.numbers;
+    if (_merges.empty())
+        return true;
     qint64 work = 0;
     for (const MergedRange& range : _merges) {
         auto it = std::lower_bound(numbers.begin(), numbers.end(), range.firstRow);
@@ -970,7 +868,7 @@ bool SpreadsheetWriter::SheetPass::clearMerged()
             const int last = std::min<int>(range.lastColumn, int(row.size()) - 1);
             for (int c = range.firstColumn; c <= last; ++c)
                 if (*it != range.firstRow || c != range.firstColumn)
-                    row[c] = emptyText();
+                    row[c] = Sheet_Builder::blank();
             work += std::max(0, last - range.firstColumn + 1);
             if (work > Max_Cells)
                 return false;
@@ -989,39 +887,13 @@ bool SpreadsheetWriter::SheetPass::clearMerged()
     return true;
 }
 
-const xlsx::NumberFormat* SpreadsheetWriter::SheetPass::cellFormat() const
-{
-    const std::vector<xlsx::NumberFormat>& formats = _reader._cellFormats;
-    return _cellStyle >= 0 && size_t(_cellStyle) < formats.size() ? &formats[size_t(_cellStyle)] : nullptr;
-}
-
-// The shown text of the cell just read.
-QString SpreadsheetWriter::SheetPass::cellText()
-{
-    if (_cellType == 's')
-        return sharedString();
-    if (_cellType == 'i')
-        return xlsx::unescaped(fromUtf8(_collecting == None && _inlineText.empty() ? _value : _inlineText));
-    if (_cellType == 'f')
-        return xlsx::unescaped(fromUtf8(_value));
-    if (_value.empty())
-        return emptyText();
-    if (_cellType == 'b')
-        return booleanText();
-    if (_cellType == 'e')
-        return fromUtf8(_value);
-    if (_cellType == 'd')
-        return isoText();
-    return numberText();
-}
-
 QString SpreadsheetWriter::SheetPass::sharedString()
 {
     const std::string_view index = trimmed(_value);
     qsizetype n = -1;
     const auto result = std::from_chars(index.data(), index.data() + index.size(), n);
     if (result.ec != std::errc() || result.ptr != index.data() + index.size() || n < 0 || !_reader._strings)
-        return emptyText();
+        return Sheet_Builder::blank();
     CachedString& cached = _recent[size_t(n) % _recent.size()];
     if (cached.index != n) {
         cached.index = -1;
@@ -1034,48 +906,11 @@ QString SpreadsheetWriter::SheetPass::sharedString()
         switch (found) {
         case SharedStrings::Found: cached.index = n; break;
         case SharedStrings::Absent:
-        case SharedStrings::Evicted: return emptyText();
-        case SharedStrings::Failed: _stringsFailed = true; return emptyText();
+        case SharedStrings::Evicted: return Sheet_Builder::blank();
+        case SharedStrings::Failed: _stringsFailed = true; return Sheet_Builder::blank();
         }
     }
     return cached.text;
-}
-
-QString SpreadsheetWriter::SheetPass::booleanText() const
-{
-    const std::string_view stored = trimmed(_value);
-    return isTrue(stored) ? QStringLiteral("TRUE") : stored == "0" || stored == "false" ? QStringLiteral("FALSE") : fromUtf8(_value);
-}
-
-QString SpreadsheetWriter::SheetPass::isoText() const
-{
-    xlsx::IsoValue iso;
-    if (!xlsx::readIso(trimmed(_value), _reader._epoch1904, iso))
-        return fromUtf8(_value);
-    const xlsx::NumberFormat* format = cellFormat();
-    QString shown;
-    if (format && format->isDate())
-        shown = format->dateText(iso.serial, _reader._epoch1904);
-    if (shown.isNull())
-        shown = (iso.duration ? xlsx::NumberFormat::fromCode(u"[h]:mm:ss") : xlsx::NumberFormat::iso(iso.date, iso.time))
-                    .dateText(iso.serial, _reader._epoch1904);
-    return shown.isNull() ? fromUtf8(_value) : shown;
-}
-
-QString SpreadsheetWriter::SheetPass::numberText() const
-{
-    const xlsx::NumberFormat* format = cellFormat();
-    if (format && format->isDate()) {
-        const std::string_view stored = trimmed(_value);
-        double serial = 0;
-        const auto result = std::from_chars(stored.data(), stored.data() + stored.size(), serial);
-        if (result.ec == std::errc() && result.ptr == stored.data() + stored.size()) {
-            const QString shown = format->dateText(serial, _reader._epoch1904);
-            if (!shown.isNull())
-                return shown;
-        }
-    }
-    return xlsx::numberText(_value);
 }
 
 bool SpreadsheetWriter::readSheet(const QString& part, bool firstRowOnly, SheetRows& rows, QString* error)
@@ -1140,8 +975,14 @@ bool SpreadsheetWriter::ReadData(const QString& partPath, QString* error)
     if (!_package)
         return Log_Failure(error, QStringLiteral("No workbook has been opened"));
     SheetRows sheet;
-    if (!readSheet(partPath, false, sheet, error))
+    std::unique_ptr<KeptSheet> kept = std::move(_kept);
+    if (kept && kept->part == partPath) {
+        if (!kept->failure.isNull())
+            return Log_Failure(error, kept->failure);
+        sheet = std::move(kept->sheet);
+    } else if (!readSheet(partPath, false, sheet, error)) {
         return false;
+    }
     Excel_Sheet_Columns = std::max(Excel_Sheet_Columns, sheet.width);
     // A dimension far wider than the cells must not pad the table out of memory.
     if (qint64(Excel_Sheet_Columns) * sheet.rows.size() > Max_Cells)
@@ -1150,7 +991,7 @@ bool SpreadsheetWriter::ReadData(const QString& partPath, QString* error)
                                    .arg(Excel_Sheet_Columns));
     for (QStringList& row : sheet.rows)
         while (row.size() < Excel_Sheet_Columns)
-            row.append(emptyText());
+            row.append(Sheet_Builder::blank());
     _data = std::move(sheet.rows);
     return true;
 }

@@ -69,7 +69,8 @@ public:
     // The first row of worksheet Excel_Sheet_Number (no row for a sheet
     // without rows); positions without a value read "Untitled Column %d".
     // Sets Excel_Sheet_Columns. Reading stops after that row when the sheet
-    // declares its dimension; without one the rest is read for its width.
+    // declares its dimension; without one the rest is read for its width,
+    // and kept for ReadWorkbook(path, false) on the same worksheet.
     static QList<QStringList> ReadData_only_column(QString* error = nullptr);
     // The names of the open workbook's worksheets, in the workbook's order.
     static QStringList Read_Sheet_Name();
@@ -122,6 +123,11 @@ private:
 
     std::unique_ptr<SSZipPackage> _package;
     QList<Sheet> _sheets;
+    // The whole table of the worksheet whose titles were read last, when
+    // that read went through all of it (the sheet declares no dimension):
+    // reading all its rows next takes it instead of reading the sheet again.
+    struct KeptSheet;
+    std::unique_ptr<KeptSheet> _kept;
     class SharedStrings;
     void startSharedStrings(const QString& part);
 

@@ -154,6 +154,56 @@ QString numberText(std::string_view stored)
     return shortest(value);
 }
 
+bool readReference(std::string_view ref, int& column, int& row)
+{
+    constexpr long long Max_Rows = 1048576;
+    size_t i = 0;
+    column = 0;
+    for (; i < ref.size(); ++i) {
+        const char c = char(ref[i] & ~0x20); // upper case
+        if (c < 'A' || c > 'Z')
+            break;
+        if (i == 3)
+            return false; // four letters or more name no column (and would overflow)
+        column = column * 26 + (c - 'A' + 1);
+    }
+    if (i == 0 || i == ref.size() || ref[i] < '1' || ref[i] > '9')
+        return false;
+    long long number = 0;
+    for (; i < ref.size(); ++i) {
+        if (ref[i] < '0' || ref[i] > '9' || number > Max_Rows * 10)
+            return false;
+        number = number * 10 + (ref[i] - '0');
+    }
+    --column;
+    row = int(std::min(number, Max_Rows * 10));
+    return true;
+}
+
+std::string_view trimmed(std::string_view text)
+{
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t' || text.front() == '\n' || text.front() == '\r'))
+        text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\n' || text.back() == '\r'))
+        text.remove_suffix(1);
+    return text;
+}
+
+bool isTrue(std::string_view value)
+{
+    return value == "1" || value == "true";
+}
+
+QString fromUtf8(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+QString stringText(std::string_view stored)
+{
+    return stored.find("_x") == std::string_view::npos ? fromUtf8(stored) : unescaped(fromUtf8(stored));
+}
+
 QString unescaped(const QString& text)
 {
     if (!text.contains(QLatin1String("_x")))

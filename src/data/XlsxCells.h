@@ -24,6 +24,18 @@ bool isCanonicalNumber(QStringView text);
 // that is no number comes back as stored.
 QString numberText(std::string_view stored);
 
+// A cell reference such as "AB12": its 0-based column and 1-based row.
+// false for anything that is not one to three letters and a row number.
+bool readReference(std::string_view ref, int& column, int& row);
+// Text without the white space at its ends.
+std::string_view trimmed(std::string_view text);
+// "1" or "true", as booleans are stored.
+bool isTrue(std::string_view value);
+// UTF-8 as a QString.
+QString fromUtf8(std::string_view text);
+// The text of a stored string, its escapes decoded (see unescaped).
+QString stringText(std::string_view stored);
+
 // Strings decoded of their "_xHHHH_" escapes: "_x000D_" is a carriage
 // return, "_x005F_" a literal underscore (so "_x005F_x000D_" reads "_x000D_").
 QString unescaped(const QString& text);

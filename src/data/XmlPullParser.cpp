@@ -237,6 +237,45 @@ XmlPullParser::Token XmlPullParser::next()
     }
 }
 
+const char* XmlPullParser::findTextEnd(const char* p, const char* end, bool& special)
+{
+#if defined(__SSE2__)
+    const __m128i lt = _mm_set1_epi8('<'), amp = _mm_set1_epi8('&'), cr = _mm_set1_epi8('\r');
+    for (; p < end; p += 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const unsigned stops = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(block, lt)));
+        const unsigned specials = unsigned(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(block, amp), _mm_cmpeq_epi8(block, cr))));
+        if (stops) {
+            const unsigned at = unsigned(__builtin_ctz(stops));
+            special |= (specials & ((1u << at) - 1)) != 0;
+            return std::min(p + at, end);
+        }
+        special |= specials != 0;
+    }
+    return end;
+#else
+    for (; p < end && *p != '<'; ++p)
+        special |= *p == '&' || *p == '\r';
+    return p;
+#endif
+}
+
+const char* XmlPullParser::findAttributeEnd(const char* p, const char* end, char quote, bool& special)
+{
+    return findValueEnd(p, end, quote, special);
+}
+
+std::string_view XmlPullParser::unread(qsizetype want)
+{
+    if (_failed || _done || _pendingEnd || _nameEnds.empty())
+        return {};
+    while (_end - _pos < want && fill()) {
+    }
+    if (_failed)
+        return {};
+    return std::string_view(_buf.data() + _pos, size_t(_end - _pos));
+}
+
 XmlPullParser::Step XmlPullParser::parseToken(Token& token)
 {
     if (_buf[_pos] != '<')

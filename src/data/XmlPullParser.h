@@ -57,6 +57,19 @@ public:
     // On: a document type declaration makes the document invalid instead of
     // being skipped.
     void setDocumentTypeRefused(bool refused) { _refuseDocumentType = refused; }
+    // For a reader that takes a plain run of markup itself: the document's
+    // next bytes, as far as the buffer holds them (at least want of them
+    // unless the document ends first); empty where the parser is not between
+    // tokens inside the root element. consume(n) then passes over n of them,
+    // which must hold whole elements only, as many ends as starts.
+    std::string_view unread(qsizetype want);
+    void consume(qsizetype n) { _pos += n; }
+    // Within what unread() gave: the first '<' from p, or end; special tells
+    // whether a character to decode ('&', a carriage return) comes before it.
+    static const char* findTextEnd(const char* p, const char* end, bool& special);
+    // The quote closing an attribute value from p, or end; special tells
+    // whether a character to decode ('&', a tab or line end) comes before it.
+    static const char* findAttributeEnd(const char* p, const char* end, char quote, bool& special);
     QString errorString() const { return _error; }
 
 private:

@@ -553,3 +553,173 @@ with zipfile.ZipFile(path, "w", zipfile.ZIP_DEFLATED) as z:
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << c.file << " status " << status;
     }
 }
+
+// Cells in the plainest markup are taken straight from the part; any other
+// markup goes through the parser. The same cell reads alike either way: each
+// case is read once as written and once with a comment inside the cell,
+// which only the parser takes.
+TEST_F(XlsxRead, PlainAndElaborateMarkupOfACellReadAlike)
+{
+    const QString styles = "<numFmts><numFmt numFmtId=\"164\" formatCode=\"yyyy-mm-dd\"/></numFmts>"
+                           "<cellXfs><xf numFmtId=\"0\"/><xf numFmtId=\"164\"/></cellXfs>";
+    const QList<std::pair<QString, QString>> cases = {
+        {"<c r=\"B%1\"><v>12</v></c>", "12"},
+        {"<c r=\"B%1\" t=\"n\" s=\"0\"><v> 7 </v></c>", "7"},
+        {"<c r=\"B%1\" s=\"1\"><v>44197</v></c>", "2021-01-01"},
+        {"<c r='B%1' t='inlineStr'><is><t xml:space=\"preserve\"> lead</t></is></c>", " lead"},
+        {"<c t=\"inlineStr\" r=\"B%1\"><is>\n <t>order\tand tab</t>\n </is></c>", "order\tand tab"},
+        {"<c r=\"B%1\"\n t=\"inlineStr\"><is><t>new line in the tag</t></is></c>", "new line in the tag"},
+        {"<c r=\"B%1\" t=\"inlineStr\"><v>value of an inline cell</v></c>", "value of an inline cell"},
+        {"<c r=\"B%1\" t=\"n\"><is><t>inline text of a number cell</t></is></c>", ""},
+        {"<c r=\"B%1\" t=\"str\"><v>x_x000D_y</v></c>", "x\ry"},
+        {"<c r=\"B%1\" t=\"b\"><v>1</v></c>", "TRUE"},
+        {"<c r=\"B%1\" t=\"e\"><v>#N/A</v></c>", "#N/A"},
+        {"<c r=\"B%1\"><v>1&amp;2</v></c>", "1&2"},
+        {"<c r=\"B%1\" t=\"inlineStr\"><is><r><t>rich</t></r><r><t> text</t></r></is></c>", "rich text"},
+        {"<c r=\"B%1\" t=\"inlineStr\"><is><t>Ünïcødé ✓</t></is></c>", "Ünïcødé ✓"},
+        {"<c t=\"inlineStr\"><is><t>no reference</t></is></c>", "no reference"},
+        {"<c r=\"B%1\" xmlns:x=\"urn:x\" x:t=\"inlineStr\"><is><t>prefixed type</t></is></c>", "prefixed type"},
+        {"<c r=\"B%1\" t=\"inlineStr\"/>", ""},
+    };
+    Table read[2];
+    for (int road = 0; road < 2; ++road) {
+        QString rows;
+        for (qsizetype i = 0; i < cases.size(); ++i) {
+            QString cell = QString(cases[i].first).replace("%1", QString::number(i + 1));
+            if (road == 1) {
+                const qsizetype end = cell.indexOf('>');
+                cell = cell[end - 1] == '/' ? cell.left(end - 1) + "><!-- --></c>" : cell.insert(end + 1, "<!-- -->");
+            }
+            rows += QStringLiteral("<row r=\"%1\"><c r=\"A%1\"><v>%1</v></c>%2</row>").arg(i + 1).arg(cell);
+        }
+        const QString path = at(QStringLiteral("road%1.xlsx").arg(road));
+        ASSERT_TRUE(makeRawWorkbook(path, oneSheet("<sheetData>" + rows + "</sheetData>", QString(), styles)));
+        Table titles;
+        readSheet(path, 1, titles, read[road]);
+    }
+    ASSERT_EQ(read[0].size(), cases.size());
+    for (qsizetype i = 0; i < cases.size(); ++i)
+        EXPECT_EQ(read[0][i].value(1), cases[i].second) << cases[i].first.toStdString();
+    EXPECT_EQ(read[1], read[0]);
+}
+
+// Reading the titles of a sheet that declares no dimension goes through all
+// of it for the width; the rows read next are the ones that pass made, and
+// read as a read of the rows alone reads them, failures included.
+TEST_F(XlsxRead, TheTitlesOfASheetWithoutADimensionComeFromTheSamePassAsItsRows)
+{
+    const auto rowsAlone = [](const QString& path, int sheet, QString& error) {
+        SpreadsheetWriter::ReadWorkbook(path, true, &error);
+        Excel_Sheet_Number = sheet;
+        return SpreadsheetWriter::ReadWorkbook(path, false, &error);
+    };
+    QString rows;
+    for (int r = 1; r <= 20000; ++r)
+        rows += QStringLiteral("<row r=\"%1\"><c r=\"A%1\" t=\"inlineStr\"><is><t>n%1</t></is></c><c r=\"C%1\"><v>%1</v></c></row>").arg(r);
+    const QString path = at("nodimension.xlsx");
+    ASSERT_TRUE(makeRawWorkbook(path, oneSheet("<sheetData>" + rows + "<row r=\"3\"><c r=\"B3\"><v>late</v></c></row></sheetData>"
+                                               "<mergeCells><mergeCell ref=\"A5:C5\"/></mergeCells>")));
+    Table titles, read;
+    readSheet(path, 1, titles, read);
+    EXPECT_EQ(titles, (Table{{"n1", "Untitled Column 2", "1"}}));
+    EXPECT_EQ(Excel_Sheet_Columns, 3);
+    ASSERT_EQ(read.size(), 20000);
+    EXPECT_EQ(read[2], (QStringList{"n3", "late", "3"}));
+    EXPECT_EQ(read[4], (QStringList{"n5", "", ""}));
+    QString error;
+    EXPECT_EQ(rowsAlone(path, 1, error), read);
+    EXPECT_TRUE(error.isNull());
+
+    // A table too large to hold: the titles read, the rows fail as they would alone.
+    QString wideRows;
+    for (int r = 1; r <= 400; ++r)
+        wideRows += QStringLiteral("<row><c r=\"XFD%1\"><v>1</v></c></row>").arg(r);
+    ASSERT_TRUE(makeRawWorkbook(at("wide.xlsx"), oneSheet("<sheetData>" + wideRows + "</sheetData>")));
+    SpreadsheetWriter::ReadWorkbook(at("wide.xlsx"), true, &error);
+    Excel_Sheet_Number = 1;
+    titles = SpreadsheetWriter::ReadData_only_column(&error);
+    EXPECT_TRUE(error.isNull()) << error.toStdString();
+    EXPECT_EQ(Excel_Sheet_Columns, 16384);
+    EXPECT_EQ(titles.value(0).value(16383), "1");
+    EXPECT_TRUE(SpreadsheetWriter::ReadWorkbook(at("wide.xlsx"), false, &error).isEmpty());
+    QString alone;
+    rowsAlone(at("wide.xlsx"), 1, alone);
+    EXPECT_EQ(error, alone);
+    EXPECT_TRUE(error.contains("too large")) << error.toStdString();
+}
+
+// The part is scanned ahead of the rows being made. Titles of a sheet that
+// declares its dimension end with the first row, so nothing wrong further on
+// in the part touches them; reading all rows finds it.
+TEST_F(XlsxRead, ATitleReadThatEndsEarlyIsUntouchedByWhatFollowsInThePart)
+{
+    QString rows;
+    for (int r = 1; r <= 20000; ++r)
+        rows += QStringLiteral("<row r=\"%1\"><c r=\"A%1\"><v>%1</v></c></row>").arg(r);
+    const QList<std::pair<QString, QString>> ends = {
+        {"<row r=\"20001\"><c r=\"A20001\"><v>1</v></c></rows>", "does not close"},
+        {"<row r=\"20001\"><c r=\"A1048577\"><v>1</v></c></row>", "out of range"},
+    };
+    for (const auto& [end, reason] : ends) {
+        SCOPED_TRACE(reason.toStdString());
+        const QString path = at("late.xlsx");
+        QFile::remove(path);
+        ASSERT_TRUE(makeRawWorkbook(path, oneSheet("<dimension ref=\"A1:A20001\"/><sheetData>" + rows + end + "</sheetData>")));
+        QString error;
+        SpreadsheetWriter::ReadWorkbook(path, true, &error);
+        Excel_Sheet_Number = 1;
+        EXPECT_EQ(SpreadsheetWriter::ReadData_only_column(&error), (Table{{"1"}}));
+        EXPECT_TRUE(error.isNull()) << error.toStdString();
+        EXPECT_TRUE(SpreadsheetWriter::ReadWorkbook(path, false, &error).isEmpty());
+        EXPECT_TRUE(error.contains(reason)) << error.toStdString();
+    }
+}
+
+// Memory running out while a sheet is read, on whichever thread of the pass,
+// reaches the caller as the exception it is (as the import dialogs catch
+// it), not as the end of the program.
+TEST_F(XlsxRead, MemoryRunningOutDuringAPassReachesTheCaller)
+{
+    const QString path = at("big-cells.xlsx");
+    runPython(QStringLiteral(R"(
+import sys, zipfile
+main = "http://schemas.openxmlformats.org/spreadsheetml/2006/main"
+rel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships"
+with zipfile.ZipFile(sys.stdin.read(), "w", zipfile.ZIP_DEFLATED) as z:
+    z.writestr("[Content_Types].xml", '<Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types"/>')
+    z.writestr("_rels/.rels", '<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">'
+               '<Relationship Id="rId1" Type="%s/officeDocument" Target="xl/workbook.xml"/></Relationships>' % rel)
+    z.writestr("xl/workbook.xml", '<workbook xmlns="%s" xmlns:r="%s"><sheets><sheet name="S" sheetId="1" r:id="rId1"/></sheets></workbook>' % (main, rel))
+    z.writestr("xl/_rels/workbook.xml.rels", '<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">'
+               '<Relationship Id="rId1" Type="%s/worksheet" Target="worksheets/sheet1.xml"/></Relationships>' % rel)
+    with z.open("xl/worksheets/sheet1.xml", "w") as f:
+        f.write(('<worksheet xmlns="%s"><sheetData>' % main).encode())
+        for r in range(1, 161):
+            f.write(('<row r="%d"><c r="A%d" t="inlineStr"><is><t>' % (r, r)).encode() + b"x" * (1024 * 1024) + b"</t></is></c></row>")
+        f.write(b"</sheetData></worksheet>")
+)"), path.toUtf8());
+    ASSERT_LT(QFileInfo(path).size(), 2 * 1024 * 1024);
+    // 160 cells of a million characters each need 320 MB as text; the
+    // child's address space may grow by 200 MB.
+    const pid_t child = ::fork();
+    if (child == 0) {
+        QFile statm(QStringLiteral("/proc/self/statm"));
+        statm.open(QIODevice::ReadOnly);
+        const qint64 now = statm.readAll().split(' ').value(0).toLongLong() * ::sysconf(_SC_PAGESIZE);
+        const rlimit bound{rlim_t(now + 200 * 1024 * 1024), rlim_t(now + 200 * 1024 * 1024)};
+        ::setrlimit(RLIMIT_AS, &bound);
+        try {
+            QString error;
+            SpreadsheetWriter::ReadWorkbook(path, true, &error);
+            Excel_Sheet_Number = 1;
+            SpreadsheetWriter::ReadData_only_column(&error);
+            SpreadsheetWriter::ReadWorkbook(path, false, &error);
+        } catch (const std::bad_alloc&) {
+            ::_exit(0);
+        }
+        ::_exit(1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+}

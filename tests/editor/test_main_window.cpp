@@ -515,7 +515,9 @@ TEST_F(MainWindowTest, NewOpenAndCloseAskBeforeDiscardingChanges)
     const std::pair<const char*, std::function<bool()>> commands[] = {
         {"New", [&] { wnd->New_Button(); return wnd->Get_Front_Controls_Array().isEmpty(); }},
         {"Open", [&] { wnd->Open_Button(); return !host.panels.isEmpty() && host.panels.last().title == "Open Design"; }},
-        {"Close", [&] { return wnd->close(); }},
+        // A person closes the window on screen (a window once shown and
+        // closed takes no close event until it is shown again).
+        {"Close", [&] { wnd->show(); return wnd->close(); }},
     };
     for (const auto& [name, run] : commands) {
         for (const QString answer : {"Cancel", "Don't Save", "Save"}) {
@@ -556,6 +558,7 @@ TEST_F(MainWindowTest, NewOpenAndCloseAskBeforeDiscardingChanges)
     wnd->Get_Front_Controls_Array().first()->bounds.translate(5, 0);
     wnd->Update_Window_Title();
     EXPECT_TRUE(wnd->isWindowModified());
+    wnd->hide();
     Set_End_Process_Hook(oldHook);
 }
 

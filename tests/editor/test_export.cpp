@@ -20,6 +20,10 @@
 #include <QFile>
 #include <QImageReader>
 #include <QLabel>
+#include <QPainter>
+#include <QThread>
+#include <atomic>
+#include <semaphore>
 #include <gtest/gtest.h>
 
 namespace {
@@ -232,43 +236,85 @@ TEST_F(ExportTest, EachCardHoldsItsOwnRowAndRowZeroComesBack)
     EXPECT_FALSE(Send_Modeless::defaultInstance()->isVisible());
 }
 
+namespace {
+// A card part that, drawn by the batch's worker, waits for a permit from the
+// test: the test knows which row the worker is on and lets it on row by row.
+struct GatedText : SKTText {
+    struct Gate {
+        std::counting_semaphore<> permits{0};
+        std::atomic<int> begun{0};          // draws begun on the worker
+        std::atomic<int> begunWhileAsked{0}; // of which with the Stop question open
+    };
+    std::shared_ptr<Gate> gate = std::make_shared<Gate>();
+
+    void drawContent(QPainter& painter) const override
+    {
+        if (QThread::currentThread() != qApp->thread()) {
+            if (Stop_Question_Open)
+                ++gate->begunWhileAsked;
+            ++gate->begun;
+            gate->permits.acquire();
+        }
+        SKTText::drawContent(painter);
+    }
+};
+}
+
 TEST_F(ExportTest, StopEndsTheBatchWithinOneRowAndLeavesCompleteCards)
 {
     bindRows(400);
+    auto gated = std::make_shared<GatedText>();
+    gated->bounds = QRectF(0, 0, 10, 10);
+    wnd->Get_Front_Controls_Array().append(gated);
+    GatedText::Gate& gate = *gated->gate;
+    // Whatever fails, the worker is let go so the batch ends.
+    struct LetGo {
+        GatedText::Gate& gate;
+        ~LetGo() { gate.permits.release(100000); }
+    } letGo{gate};
+    const QString batch = out + "/Pelvoro Gleamcard";
+    const auto cards = [&](int n) {
+        QStringList names;
+        for (int i = 1; i <= n; ++i)
+            names << QStringLiteral("Card_%1.png").arg(i);
+        names.sort();
+        return names;
+    };
     choose("F", false);
     ASSERT_TRUE(wnd->Start_Batch_Export(out));
     EXPECT_FALSE(wnd->Start_Batch_Export(out)); // one batch at a time
-    ASSERT_TRUE(waitUntil([] { return curr_barcode_count.load() >= 5; }));
+    gate.permits.release(5);
+    ASSERT_TRUE(waitUntil([&] { return gate.begun == 6; }, 60000)); // drawing row 6
+
     // While the question is open the worker finishes the card in progress
     // and begins no other.
-    double asked = -1, later = -2;
+    int asked = -1;
     host.whileAlertOpen = [&] {
-        QThread::msleep(100);
-        asked = curr_barcode_count;
-        QThread::msleep(300);
-        later = curr_barcode_count;
+        gate.permits.release(1);
+        EXPECT_TRUE(waitUntil([&] { return files(batch) == cards(6); }, 60000));
+        asked = int(curr_barcode_count.load());
     };
     host.answer("No");
     Send_Modeless::defaultInstance()->Stop_Sending_Pressed();
-    host.whileAlertOpen = nullptr;
-    EXPECT_EQ(asked, later);
-    EXPECT_EQ(int(files(out + "/Pelvoro Gleamcard").size()), int(asked));
+    EXPECT_EQ(asked, 6);
+    EXPECT_EQ(gate.begunWhileAsked.load(), 0);
     EXPECT_FALSE(Stop_SMS_Sending_Now);
-    ASSERT_TRUE(waitUntil([&] { return curr_barcode_count.load() >= asked + 2; })); // No: it goes on
+
+    // No: it goes on. Yes over row 9 ends the batch once that card is written.
+    host.whileAlertOpen = nullptr;
+    gate.permits.release(2);
+    ASSERT_TRUE(waitUntil([&] { return gate.begun == 9; }, 60000));
+    host.whileAlertOpen = [&] { gate.permits.release(1); };
     host.answer("Yes");
     Send_Modeless::defaultInstance()->Stop_Sending_Pressed();
-    const int seen = int(curr_barcode_count.load());
-    ASSERT_TRUE(waitUntil([] { return !SKTWindowController::Batch_Running(); }, 30000));
-    const QString batch = out + "/Pelvoro Gleamcard";
-    const QStringList written = files(batch);
-    EXPECT_LT(written.size(), 400);
-    EXPECT_GE(written.size(), seen);
-    EXPECT_LE(written.size(), seen + 1); // the row in progress is finished, no more
-    EXPECT_EQ(written.size(), int(curr_barcode_count.load()));
-    for (const QString& f : written)
+    host.whileAlertOpen = nullptr;
+    ASSERT_TRUE(waitUntil([] { return !SKTWindowController::Batch_Running(); }, 60000));
+    EXPECT_EQ(gate.begun.load(), 9);
+    EXPECT_EQ(files(batch), cards(9));
+    EXPECT_EQ(curr_barcode_count.load(), 9);
+    for (const QString& f : files(batch))
         EXPECT_FALSE(QImage(batch + '/' + f).isNull()) << f.toStdString();
-    EXPECT_EQ(Export_File_Message,
-              QStringLiteral("The export was stopped: %1 of 400 cards were written.").arg(written.size()));
+    EXPECT_EQ(Export_File_Message, "The export was stopped: 9 of 400 cards were written.");
     EXPECT_FALSE(Send_Modeless::defaultInstance()->timerRunning());
 }
 

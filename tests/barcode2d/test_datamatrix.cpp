@@ -1,7 +1,7 @@
 // DataMatrix symbol images: sizes and encodations passed to the encoder, the
 // EPS text of the module grid, the image sizes, the console report of a value
 // that does not fit, and symbols read back by two independent decoders.
-#include "support/Decode.h"
+#include "support/SymbolTable.h"
 #include <vector>
 #include <thread>
 #include <atomic>
@@ -133,41 +133,44 @@ TEST(DataMatrixImage, ValueThatDoesNotFitIsReportedOnTheConsole)
                     .match(QString::fromLatin1(printed)).hasMatch());
 }
 
+namespace {
+// A DataMatrix symbol of the format and encoding items the designer lists
+// (0 automatic), three points a module.
+template <int format, int encoding>
+void dm(BarcodeStyle& style)
+{
+    style.dm_format_index = format;
+    style.dm_encoding_index = encoding;
+    style.dm_module_val = 3;
+}
+}
+
+// Each encoding, square and rectangular formats, and values that look like
+// the picture's own description; both readers.
 TEST(DataMatrixDecoding, EncodationsAndSizesReadBack)
 {
-    struct Case {
-        QString value;
-        int format, encoding;
+    const QString latin = QStringLiteral("Ascii: caf\u00e9 \u00fc\u00df");
+    const QString accents = QStringLiteral("\u00e9\u00e9\u00e9\u00e9\u00e9"); // five characters, ten bytes
+    const QByteArray sevens(300, '7');
+    const QList<Symbol_Row> rows = {
+        {"DataMatrix", "Gleamcard DataMatrix 2024", "Gleamcard DataMatrix 2024", "Gleamcard DataMatrix 2024", dm<0, 0>},
+        {"DataMatrix", "PLAIN ASCII 0123", "PLAIN ASCII 0123", "PLAIN ASCII 0123", dm<0, 1>},
+        {"DataMatrix", "C40 UPPER CASE 42", "C40 UPPER CASE 42", "C40 UPPER CASE 42", dm<0, 2>},
+        {"DataMatrix", "text mode lower case", "text mode lower case", "text mode lower case", dm<0, 3>},
+        {"DataMatrix", latin, latin.toUtf8(), latin.toUtf8(), dm<0, 1>},
+        {"DataMatrix", accents, accents.toUtf8(), accents.toUtf8(), dm<0, 0>},
+        {"DataMatrix", "123", "123", "123", dm<1, 0>},                                      // C10X10
+        {"DataMatrix", "Sixteen by 16", "Sixteen by 16", "Sixteen by 16", dm<4, 1>},          // C16X16
+        {"DataMatrix", "RECT 8X32", "RECT 8X32", "RECT 8X32", dm<26, 2>},                     // C8X32
+        {"DataMatrix", "rectangle twelve x 36", "rectangle twelve x 36", "rectangle twelve x 36", dm<28, 3>}, // C12X36
+        {"DataMatrix", "A fairly long value in a 32 by 32 symbol.", "A fairly long value in a 32 by 32 symbol.",
+         "A fairly long value in a 32 by 32 symbol.", dm<10, 0>},
+        {"DataMatrix", QString::fromLatin1(sevens), sevens, sevens, dm<16, 0>},               // C64X64
+        {"DataMatrix", "ab>}image", "ab>}image", "ab>}image", dm<0, 1>},
+        {"DataMatrix", "two\n%%BoundingBox: 0 0 5 5\nlines", "two\n%%BoundingBox: 0 0 5 5\nlines",
+         "two\n%%BoundingBox: 0 0 5 5\nlines", dm<0, 1>},
     };
-    const QList<Case> cases = {
-        {QStringLiteral("Gleamcard DataMatrix 2024"), 0, 0},
-        {QStringLiteral("PLAIN ASCII 0123"), 0, 1},
-        {QStringLiteral("C40 UPPER CASE 42"), 0, 2},
-        {QStringLiteral("text mode lower case"), 0, 3},
-        {QStringLiteral("Ascii: caf\u00e9 \u00fc\u00df"), 0, 1},
-        {QStringLiteral("\u00e9\u00e9\u00e9\u00e9\u00e9"), 0, 0}, // five characters, ten bytes
-        {QStringLiteral("123"), 1, 0},                           // C10X10
-        {QStringLiteral("Sixteen by 16"), 4, 1},                 // C16X16
-        {QStringLiteral("RECT 8X32"), 26, 2},                    // C8X32
-        {QStringLiteral("rectangle twelve x 36"), 28, 3},        // C12X36
-        {QStringLiteral("A fairly long value in a 32 by 32 symbol."), 10, 0},
-        {QString(300, QLatin1Char('7')), 16, 0},                 // C64X64
-        // Values that look like the picture's own description still make symbols.
-        {QStringLiteral("ab>}image"), 0, 1},
-        {QStringLiteral("two\n%%BoundingBox: 0 0 5 5\nlines"), 0, 1},
-    };
-    SymbolBatch batch;
-    ASSERT_TRUE(batch.dir.isValid());
-    for (const Case& c : cases) {
-        const QImage image = Draw_DataMatrix_Barcode(c.value, c.format, c.encoding, 4, 288);
-        ASSERT_FALSE(image.isNull()) << c.value.toStdString();
-        ASSERT_TRUE(batch.add(image, c.value.toUtf8(),
-                              QStringLiteral("%1 in %2, %3").arg(c.value, DataMatrix_Format_Items[c.format],
-                                                                 DataMatrix_Encoding_Items[c.encoding])));
-    }
-    Expect_All_Read(batch, Decode_With_ZXing(batch.paths, QStringLiteral("DataMatrix"), ZXingSearch::Pure),
-                    "ZXingReader");
-    Expect_All_Read(batch, Decode_With_Dmtxread(batch.paths), "dmtxread");
+    Expect_Symbol_Rows_Read(rows, {"DataMatrix", ZXingSearch::Anywhere, "dmtxread", Decode_With_Dmtxread});
 }
 
 TEST(DataMatrixImage, SymbolsCanBeMadeOnSeveralThreadsAtOnce)

@@ -1,4 +1,4 @@
-#include "FamilySupport.h"
+#include "support/Rasterise.h"
 #include "barcode/BarcodeImage.h"
 #include "barcode/JapanPostBarcode.h"
 #include "barcode/NKDPostnetBarcode.h"
@@ -250,9 +250,9 @@ struct PostalPicture {
         QList<QPair<qreal, qreal>> bars;
         for (int index : barIndexes(model.completeBarcode())) {
             const int column = Margin + int((index + 0.5) * model.barWidth() * Scale);
-            const auto [top, bottom] = Dark_Span(image, column);
-            bars.append({height - (bottom + 1 - Margin) / Scale - Bar_Area_Bottom,
-                         height - (top - Margin) / Scale - Bar_Area_Bottom});
+            const InkBox ink = Ink_In(image, QRect(column, 0, 1, image.height()));
+            bars.append({height - (ink.bottom + 1 - Margin) / Scale - Bar_Area_Bottom,
+                         height - (ink.top - Margin) / Scale - Bar_Area_Bottom});
         }
         if (drawn)
             *drawn = image;

@@ -34,3 +34,20 @@ QImage Rasterise(const Barcode_Art& art, qreal scale, int margin)
     painter.end();
     return image;
 }
+
+InkBox Ink_In(const QImage& image, const QRect& area)
+{
+    InkBox box;
+    const QRect r = area.intersected(image.rect());
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            if (qGray(image.pixel(x, y)) < 128) {
+                if (box.top < 0 || y < box.top)
+                    box.top = y;
+                box.bottom = qMax(box.bottom, y);
+                if (box.left < 0 || x < box.left)
+                    box.left = x;
+                box.right = qMax(box.right, x);
+            }
+    return box;
+}

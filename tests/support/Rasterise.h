@@ -9,3 +9,10 @@
 QImage Rasterise(const QPicture& picture, qreal scale, int margin = 0);
 // The same for a symbol drawn straight onto the bitmap's painter.
 QImage Rasterise(const Barcode_Art& art, qreal scale, int margin = 0);
+
+// The rows (y down) and columns of an area whose pixels are darker than mid grey.
+struct InkBox {
+    int top = -1, bottom = -1, left = -1, right = -1;
+    bool empty() const { return top < 0; }
+};
+InkBox Ink_In(const QImage& image, const QRect& area);

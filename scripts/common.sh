@@ -1,4 +1,4 @@
-# Shared by scripts/run and scripts/test: install what is missing, then build.
+# Shared by the scripts here: install what is missing, then build.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="$ROOT/build"
@@ -19,12 +19,14 @@ install_missing_packages() {
   $SUDO env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
-# Builds the given targets (everything when none is given).
+# Builds the given targets (everything when none is given) in $BUILD; a new
+# build folder is configured with the cmake arguments in CONFIGURE_ARGS.
+CONFIGURE_ARGS=()
 build_project() {
   local gen=() targets=()
   command -v ninja >/dev/null 2>&1 && gen=(-G Ninja)
   if [ ! -f "$BUILD/CMakeCache.txt" ]; then
-    cmake -S "$ROOT" -B "$BUILD" "${gen[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    cmake -S "$ROOT" -B "$BUILD" "${gen[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${CONFIGURE_ARGS[@]}"
   fi
   [ $# -gt 0 ] && targets=(--target "$@")
   cmake --build "$BUILD" --parallel "$(nproc)" "${targets[@]}"

@@ -3,7 +3,7 @@
 // recorded for it in expected/. Values are compared as the sheet shows them:
 // dates by their parts, numbers by value in their shortest form, booleans as
 // TRUE and FALSE, and rows left empty are no rows.
-#include "XlsxTestKit.h"
+#include "support/XlsxTestKit.h"
 #include "data/SpreadsheetWriter.h"
 
 #include <QDir>

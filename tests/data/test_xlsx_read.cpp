@@ -1,4 +1,4 @@
-#include "XlsxTestKit.h"
+#include "support/XlsxTestKit.h"
 #include "data/SpreadsheetWriter.h"
 #include "support/TempResources.h"
 

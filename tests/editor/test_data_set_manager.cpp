@@ -1,4 +1,4 @@
-#include "data/XlsxTestKit.h"
+#include "support/XlsxTestKit.h"
 #include "support/SharedState.h"
 #include "support/Menus.h"
 #include "canvas/SKTGraphicView.h"

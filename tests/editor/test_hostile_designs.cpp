@@ -1,7 +1,7 @@
 // Hostile designs through the main window: design logs that carry picture
 // data, text that a saved design cannot hold, saves that would not open
 // again, and picture paths that are not files.
-#include "data/XlsxTestKit.h"
+#include "support/XlsxTestKit.h"
 #include "barcode/Barcode_Gen.h"
 #include "canvas/SKTRenderingView.h"
 #include "data/Data_From_Excel.h"

@@ -1,4 +1,4 @@
-#include "WizardTestKit.h"
+#include "support/WizardTestKit.h"
 
 #include "canvas/SKTRenderingView.h"
 #include "model/ImageProcesser.h"

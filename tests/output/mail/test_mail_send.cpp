@@ -38,7 +38,7 @@
 #include <unistd.h>
 
 namespace {
-// The SMTP server of the tests (tests/mail/smtp_sink.py): a plain listener,
+// The SMTP server of the tests (tests/output/mail/smtp_sink.py): a plain listener,
 // one that offers STARTTLS and one that speaks TLS from the first byte, with
 // a certificate of its own that the mail script trusts only when
 // SSL_CERT_FILE names it.
@@ -49,7 +49,7 @@ struct Sink {
 
     explicit Sink(const QStringList& options = {})
     {
-        process.start("/usr/bin/python3", QStringList{GLEAMCARD_SOURCE_DIR "/tests/mail/smtp_sink.py", dir.path()} + options);
+        process.start("/usr/bin/python3", QStringList{GLEAMCARD_SOURCE_DIR "/tests/output/mail/smtp_sink.py", dir.path()} + options);
         if (process.waitForReadyRead(15000)) {
             const QStringList ports = QString::fromLatin1(process.readLine()).split(' ');
             if (ports.size() == 4)

@@ -109,7 +109,7 @@ BarcodeStyle Barcode_Gen::Style_Of_Graphic(const SKTGraphic& graphic)
     return style;
 }
 
-void Barcode_Gen::Set_Barcode_Prop_To_Control(const SKTGraphic& graphic, BarcodeStyle& record) const
+void Barcode_Gen::Set_Barcode_Prop_To_Control(const SKTGraphic& graphic, BarcodeStyle& record)
 {
     record = Style_Of_Graphic(graphic);
 }
@@ -122,7 +122,7 @@ Barcode_Art Barcode_Gen::Symbol_Of_Graphic(const SKTGraphic& graphic)
 }
 
 Barcode_Art Barcode_Gen::Get_Image_From_Val(BarcodeStyle& record, const QString& value, const QString& header,
-                                         const QString& footer) const
+                                         const QString& footer)
 {
     return Barcode_Picture(record, value, header, footer);
 }

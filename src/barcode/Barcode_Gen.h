@@ -60,12 +60,13 @@ public:
     // header and footer (a design being opened gets its symbols this way);
     // null when nothing can be made.
     static Barcode_Art Symbol_Of_Graphic(const SKTGraphic& graphic);
-    // Loads the graphic's stored style into a record of the caller's.
-    void Set_Barcode_Prop_To_Control(const SKTGraphic& graphic, BarcodeStyle& record) const;
+    // Loads the graphic's stored style into a record of the caller's. Needs
+    // no designer: a batch runs without one.
+    static void Set_Barcode_Prop_To_Control(const SKTGraphic& graphic, BarcodeStyle& record);
     // The picture of value under the record, with the given header and
     // footer; null when nothing could be made.
-    Barcode_Art Get_Image_From_Val(BarcodeStyle& record, const QString& value, const QString& header,
-                                const QString& footer) const;
+    static Barcode_Art Get_Image_From_Val(BarcodeStyle& record, const QString& value, const QString& header,
+                                          const QString& footer);
 
     // ---- the window (main thread)
     // Runs the window on a barcode graphic; returns the same graphic. After

@@ -202,10 +202,11 @@ void Batch_Binding::Assign_Batch_Values_To_Control(int row)
                 break;
             case GraphicKind::Barcode: {
                 // The graphic's own style in a record of this call: a batch
-                // on a worker never touches the designer's window or style.
+                // on a worker never touches the designer's window or style,
+                // and runs where no designer was ever made.
                 BarcodeStyle style;
-                Barcode_Gen_Var->Set_Barcode_Prop_To_Control(*g, style);
-                const Barcode_Art art = Barcode_Gen_Var->Get_Image_From_Val(style, value, g->header_val, g->footer_val);
+                Barcode_Gen::Set_Barcode_Prop_To_Control(*g, style);
+                const Barcode_Art art = Barcode_Gen::Get_Image_From_Val(style, value, g->header_val, g->footer_val);
                 g->Set_Barcode_image(art);
                 if (art.isNull() && inBatch && !rowsWithoutBarcode.contains(row + 1)) {
                     rowsWithoutBarcode.insert(row + 1);

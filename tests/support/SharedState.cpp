@@ -2,6 +2,7 @@
 
 #include "canvas/SKTRenderingView.h"
 #include "data/Data_From_Excel.h"
+#include "editor/SKTWindowController.h"
 #include "model/Codes.h"
 #include "model/Globals.h"
 
@@ -19,4 +20,6 @@ void Reset_Shared_State()
     Total_Batch_Excel_Card = 0;
     Data_From_Excel_Window->ListData.clear();
     Data_From_Excel_Window->Set_Data_Columns({});
+    if (Main_App_wnd)
+        Main_App_wnd->Card_Rows().data_table_content.clear();
 }

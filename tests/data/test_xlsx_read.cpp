@@ -680,6 +680,11 @@ TEST_F(XlsxRead, ATitleReadThatEndsEarlyIsUntouchedByWhatFollowsInThePart)
 // it), not as the end of the program.
 TEST_F(XlsxRead, MemoryRunningOutDuringAPassReachesTheCaller)
 {
+#if defined(__SANITIZE_ADDRESS__)
+    // AddressSanitizer's operator new ends the program when memory runs out
+    // (and reserves far more address space than any bound here allows).
+    GTEST_SKIP() << "no std::bad_alloc under AddressSanitizer";
+#endif
     const QString path = at("big-cells.xlsx");
     runPython(QStringLiteral(R"(
 import sys, zipfile

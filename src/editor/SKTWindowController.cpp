@@ -378,6 +378,7 @@ void SKTWindowController::New_Project_Setting_Reset()
     document.graphics.clear();
     document.graphics_back.clear();
     document.graphics_temp.clear();
+    batch.data_table_content.clear(); // a new design holds no values of the last one's data sets
     for (SKTGraphicView* v : {_graphicView, _graphicView_BACK, _graphicView_TEMP}) {
         v->selectGraphic(nullptr);
         v->_Selected_Graphic = nullptr;

@@ -1,6 +1,6 @@
 // The spreadsheet column dialogs (the picker in its two modes and columns to
 // data sets) and the profile dialog's spreadsheet, series and main-photo bindings.
-#include "support/ImportTestKit.h"
+#include "ImportTestKit.h"
 
 #include "canvas/SKTGraphicView.h"
 #include "data/Import_Excel.h"

@@ -1,6 +1,6 @@
 // The series generator and the import wizard's file, pasted and folder
 // sources, driven the way their commands and the data-set manager open them.
-#include "support/ImportTestKit.h"
+#include "ImportTestKit.h"
 #include "support/Menus.h"
 
 #include "data/Generate_List.h"

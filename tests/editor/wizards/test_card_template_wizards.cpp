@@ -1,7 +1,7 @@
 // The start-choice dialog, the card wizard, the template wizard with its
 // template files, and the wizard-mode profile dialog, driven as a user
 // drives them from the main window's commands.
-#include "support/WizardTestKit.h"
+#include "WizardTestKit.h"
 
 #include "canvas/SKTGraphicView.h"
 #include "data/DataSetFiles.h"

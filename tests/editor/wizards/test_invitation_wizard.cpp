@@ -1,4 +1,4 @@
-#include "support/WizardTestKit.h"
+#include "WizardTestKit.h"
 
 #include "canvas/SKTRenderingView.h"
 #include "model/ImageProcesser.h"

@@ -1,6 +1,6 @@
 // The main window's side: the start flow, the party layout on the front
 // face, editing the main photo again and the template picker.
-#include "support/WizardTestKit.h"
+#include "WizardTestKit.h"
 #include "support/Menus.h"
 
 #include "canvas/SKTGraphicView.h"

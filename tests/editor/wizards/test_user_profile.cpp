@@ -1,7 +1,7 @@
 // User profiles: the record, the profile dialog, the preview and placing the
 // fields on the card, driven the way the User Profile command runs them.
 #include "support/SharedState.h"
-#include "support/WizardTestKit.h"
+#include "WizardTestKit.h"
 
 #include "canvas/SKTGraphicView.h"
 #include "data/DataSetFiles.h"

@@ -1,7 +1,6 @@
 // A new design bound on both sides, walked as a person would: bind through
 // the property panel, export one image per row, print both sides, try to
 // delete and rename the back's data set, save and open the design again.
-#include "canvas/SKTGraphicView.h"
 #include "data/BatchWizard.h"
 #include "data/DataSetFiles.h"
 #include "editor/SKTWindowController.h"
@@ -9,12 +8,12 @@
 #include "output/ExportWindow.h"
 #include "output/Print_Wnd.h"
 #include "support/Menus.h"
-#include "wizards/Invitation_Globals.h"
 #include "support/Pdf.h"
 #include "support/ScriptedHost.h"
 #include "support/SharedState.h"
 #include "support/TempResources.h"
 #include "support/Wait.h"
+#include "wizards/Invitation_Globals.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -29,42 +28,30 @@
 #include <gtest/gtest.h>
 
 namespace {
-const QStringList kSeats = {"SEAT11B", "SEAT12B", "SEAT13B", "SEAT14B", "SEAT15B"};
-const QStringList kNames = {"Ann", "Bo", "Cy", "Di", "Ed"};
-
 struct BackSideRoad : ::testing::Test {
     TempResources resources;
     ScriptedHost host;
     SKTWindowController* wnd = SKTWindowController::defaultInstance();
-
-    void SetUp() override
-    {
-        Reset_Shared_State();
-        QDir().mkpath(Data_Folder_Path);
-    }
-    void TearDown() override
-    {
-        ASSERT_TRUE(waitUntil([] { return !SKTWindowController::Batch_Running(); }, 30000));
-        Reset_Shared_State();
-    }
+    void SetUp() override { Reset_Shared_State(); QDir().mkpath(Data_Folder_Path); }
+    void TearDown() override { Reset_Shared_State(); }
     // A text drawn on the side on screen and bound in the panel to the set.
     std::shared_ptr<SKTText> boundText(int side, const QString& set)
     {
         wnd->side_switch->setCurrentIndex(side);
         wnd->Text_Tool_Clicked();
-        auto text = std::dynamic_pointer_cast<SKTText>(wnd->Selected_Graphic());
-        EXPECT_NE(text, nullptr);
         wnd->Data_source_type->setCurrentIndex(Source_Data_Set);
         wnd->comboBoxSelectionDidChange(wnd->Data_source_type);
         wnd->Batch_Series->setCurrentIndex(wnd->Batch_Series->findText(set));
         wnd->comboBoxSelectionDidChange(wnd->Batch_Series);
-        return text;
+        return std::dynamic_pointer_cast<SKTText>(wnd->Selected_Graphic());
     }
 };
 }
 
 TEST_F(BackSideRoad, ANewDesignBoundOnBothSidesExportsPrintsKeepsItsSetsAndReopens)
 {
+    const QStringList kSeats = {"SEAT11B", "SEAT12B", "SEAT13B", "SEAT14B", "SEAT15B"};
+    const QStringList kNames = {"Ann", "Bo", "Cy", "Di", "Ed"};
     const auto oldHook = Set_End_Process_Hook([](int) {}); // the start wizard is closed unanswered
     ASSERT_TRUE(Write_Data_Set("Seats", kSeats, false));
     ASSERT_TRUE(Write_Data_Set("Names", kNames, false));
@@ -73,7 +60,7 @@ TEST_F(BackSideRoad, ANewDesignBoundOnBothSidesExportsPrintsKeepsItsSetsAndReope
     ASSERT_EQ(wnd->card_sides_combo->currentText(), "Front and back");
     auto back = boundText(Side_Back, "Seats");
     auto front = boundText(Side_Front, "Names");
-    ASSERT_EQ(back->text, "SEAT11B");
+    ASSERT_TRUE(back && front);
     // A design saved before its sides were ever chosen.
     CARD_SIDE_STR = "";
     const QString design = resources.path() + "/seats.gcdl";
@@ -92,6 +79,9 @@ TEST_F(BackSideRoad, ANewDesignBoundOnBothSidesExportsPrintsKeepsItsSetsAndReope
     host.answerPanel(out);
     wnd->Export_Button();
     ASSERT_TRUE(waitUntil([] { return !SKTWindowController::Batch_Running(); }, 30000));
+    // Afterwards the design shows what it showed, unchanged.
+    EXPECT_EQ(back->text, "SEAT11B");
+    EXPECT_FALSE(wnd->Design_Has_Changes());
     const QString folder = out + "/Pelvoro Gleamcard/";
     for (int r = 0; r < kSeats.size(); ++r) {
         SCOPED_TRACE(r);
@@ -102,8 +92,6 @@ TEST_F(BackSideRoad, ANewDesignBoundOnBothSidesExportsPrintsKeepsItsSetsAndReope
                     == expected);
     }
     back->text = kSeats[0];
-    // Afterwards the design shows what it showed, unchanged.
-    EXPECT_FALSE(wnd->Design_Has_Changes());
 
     // Print both sides: the labels carry the back's values too.
     Print_Wnd* pw = Print_Wnd::defaultInstance();

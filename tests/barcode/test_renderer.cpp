@@ -1,6 +1,7 @@
 #include "support/Rasterise.h"
 #include "barcode/BarcodeDispatch.h"
 #include "barcode/BarcodeImage.h"
+#include "barcode/LinearLayout.h"
 #include "barcode/NKDBarcodeOffscreenView.h"
 #include "barcode/NKDCode39Barcode.h"
 #include "platform/Task.h"
@@ -141,6 +142,72 @@ TEST(BarcodeRenderer, HiddenPartsAndAnEmptySymbol)
     const qreal inkBottomUp = 100 - (caption.bottom + 1) / Scale;
     EXPECT_GT(inkBottomUp, 19.5);
     EXPECT_LT(inkBottomUp, 23);
+}
+
+TEST(BarcodeRenderer, CaptionsShowWhatTheBarsHoldApartAndCentred)
+{
+    // The caption pieces in reading order, as the decoders read the bars
+    // (check digits and the padding "0" of an odd Interleaved 2 of 5 value
+    // included); single captions centred under the bars.
+    const auto narrowBig = [](BarcodeStyle& s) {
+        s.linear_width_val = 7;
+        s.value_font_val.setPointSizeF(20);
+        s.show_hide_hdr = s.show_hide_ftr = 1;
+    };
+    const auto wide = [](BarcodeStyle& s) { s.kerning_value_state = 1; };
+    const struct {
+        const char* type;
+        const char* value;
+        const char* caption;
+        char place; // 'c' one piece centred; 'b' the first and last piece beside the bars; '-' not asked
+        void (*settings)(BarcodeStyle&);
+    } rows[] = {
+        {"UPCA", "03600029145", "0 36000 29145 2", 'b', nullptr},
+        {"UPCA", "03600029145", "0 36000 29145 2", '-', narrowBig},
+        {"UPCE", "0123456", "0 123456 5", 'b', nullptr},
+        {"UPCE", "0123456", "0 123456 5", '-', narrowBig},
+        {"EAN-13", "400638133393", "4 006381 333931", '-', narrowBig},
+        {"EAN-8", "9638507", "9638 5074", '-', nullptr},
+        {"Interleaved 2 of 5", "12345", "012345", 'c', nullptr},
+        {"Industrial 2 of 5", "12345", "12345", 'c', nullptr},
+        {"Code 39", "GC-13", "GC-13", 'c', nullptr},
+        {"Code 39", "GC-13", "GC-13", 'c', wide},
+        {"Code 39", "7", "7", 'c', wide},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.type) + " " + row.value);
+        BarcodeStyle style;
+        style.show_hide_hdr = style.show_hide_ftr = 1;
+        if (row.settings)
+            row.settings(style);
+        const auto model = dressed(style, row.type, QString::fromLatin1(row.value));
+        ASSERT_TRUE(model);
+        const Linear_Layout layout = Layout_Linear_Barcode(*model, &style);
+        ASSERT_FALSE(layout.bars.isEmpty());
+        const qreal barsLeft = layout.bars.first().left(), barsRight = layout.bars.last().right();
+        QStringList texts;
+        QList<QRectF> inks;
+        for (const Linear_Text_Box& box : layout.texts) {
+            texts << box.block.text;
+            QRectF ink;
+            for (const Barcode_Art_Glyph& glyph : box.block.glyphs)
+                ink |= glyph.outline.boundingRect().translated(box.topLeft + glyph.at);
+            inks << ink;
+        }
+        EXPECT_EQ(texts.join(u' '), QString::fromLatin1(row.caption));
+        EXPECT_FALSE(layout.overflows);
+        for (qsizetype i = 0; i < inks.size(); ++i) {
+            EXPECT_GE(inks[i].left(), 0);
+            EXPECT_LE(inks[i].right(), layout.size.width());
+            if (i > 0)
+                EXPECT_LT(inks[i - 1].right() + 0.5, inks[i].left()) << texts[i - 1].toStdString();
+        }
+        if (row.place == 'c')
+            EXPECT_NEAR(inks.first().center().x(), (barsLeft + barsRight) / 2, 1.0);
+        if (row.place == 'b') // the left and right pieces beside the bars, the others under them
+            EXPECT_TRUE(inks.first().right() < barsLeft && inks[1].left() > barsLeft && inks.last().left() > barsRight)
+                << qPrintable(texts.join(u'|'));
+    }
 }
 
 TEST(BarcodeRenderer, TextIsUprightAndAligned)

@@ -146,67 +146,52 @@ TEST(BarcodeRenderer, HiddenPartsAndAnEmptySymbol)
 
 TEST(BarcodeRenderer, CaptionsShowWhatTheBarsHoldApartAndCentred)
 {
-    // The caption pieces in reading order, as the decoders read the bars
-    // (check digits and the padding "0" of an odd Interleaved 2 of 5 value
-    // included); single captions centred under the bars.
-    const auto narrowBig = [](BarcodeStyle& s) {
-        s.linear_width_val = 7;
-        s.value_font_val.setPointSizeF(20);
-        s.show_hide_hdr = s.show_hide_ftr = 1;
-    };
-    const auto wide = [](BarcodeStyle& s) { s.kerning_value_state = 1; };
+    // The pieces in reading order as the decoders read the bars; place 'c':
+    // centred under the bars, 'b': the first and last beside them. Narrow
+    // bars (7 mils) with a 20-point caption: apart and inside, if smaller.
     const struct {
-        const char* type;
-        const char* value;
-        const char* caption;
-        char place; // 'c' one piece centred; 'b' the first and last piece beside the bars; '-' not asked
-        void (*settings)(BarcodeStyle&);
+        const char *type, *value, *caption;
+        char place;
+        float mils, points;
+        int wideKerning;
     } rows[] = {
-        {"UPCA", "03600029145", "0 36000 29145 2", 'b', nullptr},
-        {"UPCA", "03600029145", "0 36000 29145 2", '-', narrowBig},
-        {"UPCE", "0123456", "0 123456 5", 'b', nullptr},
-        {"UPCE", "0123456", "0 123456 5", '-', narrowBig},
-        {"EAN-13", "400638133393", "4 006381 333931", '-', narrowBig},
-        {"EAN-8", "9638507", "9638 5074", '-', nullptr},
-        {"Interleaved 2 of 5", "12345", "012345", 'c', nullptr},
-        {"Industrial 2 of 5", "12345", "12345", 'c', nullptr},
-        {"Code 39", "GC-13", "GC-13", 'c', nullptr},
-        {"Code 39", "GC-13", "GC-13", 'c', wide},
-        {"Code 39", "7", "7", 'c', wide},
+        {"UPCA", "03600029145", "0 36000 29145 2", 'b', 20, 10, 0}, {"UPCA", "03600029145", "0 36000 29145 2", '-', 7, 20, 0},
+        {"UPCE", "0123456", "0 123456 5", 'b', 20, 10, 0},          {"UPCE", "0123456", "0 123456 5", '-', 7, 20, 0},
+        {"EAN-13", "400638133393", "4 006381 333931", '-', 7, 20, 0}, {"EAN-8", "9638507", "9638 5074", '-', 20, 10, 0},
+        {"Interleaved 2 of 5", "12345", "012345", 'c', 20, 10, 0},  {"Industrial 2 of 5", "12345", "12345", 'c', 20, 10, 0},
+        {"Code 39", "GC-13", "GC-13", 'c', 20, 10, 0},              {"Code 39", "GC-13", "GC-13", 'c', 20, 10, 1},
+        {"Code 39", "7", "7", 'c', 20, 10, 1},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(std::string(row.type) + " " + row.value);
         BarcodeStyle style;
         style.show_hide_hdr = style.show_hide_ftr = 1;
-        if (row.settings)
-            row.settings(style);
+        style.linear_width_val = row.mils;
+        style.value_font_val.setPointSizeF(row.points);
+        style.kerning_value_state = row.wideKerning;
         const auto model = dressed(style, row.type, QString::fromLatin1(row.value));
         ASSERT_TRUE(model);
         const Linear_Layout layout = Layout_Linear_Barcode(*model, &style);
-        ASSERT_FALSE(layout.bars.isEmpty());
         const qreal barsLeft = layout.bars.first().left(), barsRight = layout.bars.last().right();
         QStringList texts;
         QList<QRectF> inks;
         for (const Linear_Text_Box& box : layout.texts) {
             texts << box.block.text;
-            QRectF ink;
+            inks << QRectF();
             for (const Barcode_Art_Glyph& glyph : box.block.glyphs)
-                ink |= glyph.outline.boundingRect().translated(box.topLeft + glyph.at);
-            inks << ink;
+                inks.last() |= glyph.outline.boundingRect().translated(box.topLeft + glyph.at);
         }
         EXPECT_EQ(texts.join(u' '), QString::fromLatin1(row.caption));
         EXPECT_FALSE(layout.overflows);
-        for (qsizetype i = 0; i < inks.size(); ++i) {
-            EXPECT_GE(inks[i].left(), 0);
-            EXPECT_LE(inks[i].right(), layout.size.width());
-            if (i > 0)
-                EXPECT_LT(inks[i - 1].right() + 0.5, inks[i].left()) << texts[i - 1].toStdString();
-        }
-        if (row.place == 'c')
+        for (qsizetype i = 0; i < inks.size(); ++i)
+            EXPECT_TRUE(inks[i].left() >= 0 && inks[i].right() <= layout.size.width()
+                        && (i == 0 || inks[i - 1].right() + 0.5 < inks[i].left()))
+                << texts[i].toStdString();
+        if (row.place == 'c') {
             EXPECT_NEAR(inks.first().center().x(), (barsLeft + barsRight) / 2, 1.0);
-        if (row.place == 'b') // the left and right pieces beside the bars, the others under them
-            EXPECT_TRUE(inks.first().right() < barsLeft && inks[1].left() > barsLeft && inks.last().left() > barsRight)
-                << qPrintable(texts.join(u'|'));
+        } else if (row.place == 'b') {
+            EXPECT_TRUE(inks.first().right() < barsLeft && inks[1].left() > barsLeft && inks.last().left() > barsRight);
+        }
     }
 }
 

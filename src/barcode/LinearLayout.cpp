@@ -125,9 +125,9 @@ void placeCaption(Placer& place, const NKDBarcode& m, const BarcodeStyle& s, qre
         if (needed <= Wv || tightness == 2)
             break;
         if (tightness == 1) {
-            const qreal text = needed - (pieces.size() - 1) * gap, room = Wv - (pieces.size() - 1) * gap;
+            const qreal inks = needed - (pieces.size() - 1) * gap, room = Wv - (pieces.size() - 1) * gap;
             const qreal size = font.pointSizeF() > 0 ? font.pointSizeF() : qreal(font.pixelSize());
-            font.setPointSizeF(size * 0.98 * std::max<qreal>(room, 0.01 * text) / text);
+            font.setPointSizeF(size * 0.98 * std::max<qreal>(room, 0.01 * inks) / inks);
         }
     }
     separate(pieces, gap, Wv);

@@ -211,9 +211,9 @@ bool Excel_Column_Dialog::Load_file_Func(const QString& path)
         return false;
     }
     // The one sheet of another format read under its own name.
-    const QStringList sheets = !other_format              ? SpreadsheetWriter::Read_Sheet_Name()
-                               : otherSheet.isEmpty() ? QStringList{QStringLiteral("Sheet1")}
-                                                      : QStringList{otherSheet};
+    if (other_format && otherSheet.isEmpty())
+        otherSheet = QStringLiteral("Sheet1");
+    const QStringList sheets = other_format ? QStringList{otherSheet} : SpreadsheetWriter::Read_Sheet_Name();
     {
         const QSignalBlocker block(Sheet_ComboBox);
         Sheet_ComboBox->addItems(sheets);

@@ -135,7 +135,8 @@ bool simpleText(Font_Table& table, QStringView text)
 BarcodeTextBlock layoutBlock(QStringView text, const QFont& font, qreal kern)
 {
     BarcodeTextBlock block;
-    QTextLayout layout(text.toString(), pointFont(font, kern));
+    block.text = text.toString();
+    QTextLayout layout(block.text, pointFont(font, kern));
     QTextOption option;
     option.setWrapMode(QTextOption::NoWrap);
     layout.setTextOption(option);
@@ -178,6 +179,7 @@ BarcodeTextBlock Barcode_Text_Block(QStringView text, const QFont& font, qreal k
     if (!simpleText(table, text))
         return layoutBlock(text, font, kern);
     BarcodeTextBlock block;
+    block.text = text.toString();
     block.height = table.height;
     block.glyphs.resize(text.size());
     Barcode_Art_Glyph* glyph = block.glyphs.data();

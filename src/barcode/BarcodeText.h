@@ -17,6 +17,7 @@ float Barcode_Band_Height(const QFont& font);
 
 // One line of text laid out with extra advance (kern, points) after each character.
 struct BarcodeTextBlock {
+    QString text;                    // what it says
     QList<Barcode_Art_Glyph> glyphs; // placed from the box's top-left corner, y down
     qreal width = 0;                 // advance width, kern included
     qreal height = 0;                // natural line height

@@ -35,6 +35,106 @@ struct Placer {
 };
 }
 
+// One piece of the caption: its text block, where its box starts (x) and
+// how far its ink reaches (the block's advance without the kern after its
+// last character).
+struct Caption_Piece {
+    BarcodeTextBlock block;
+    qreal x = 0;
+    qreal ink = 0;
+    qreal raise = 0; // the left and right pieces stand a little higher
+};
+
+Caption_Piece captionPiece(QStringView text, const QFont& font, qreal kern, qreal raise = 0)
+{
+    Caption_Piece piece;
+    piece.block = Barcode_Text_Block(text, font, kern);
+    piece.ink = piece.block.width - (text.isEmpty() ? 0 : kern);
+    piece.block.width = piece.ink; // the kern after the last character takes no room
+    piece.raise = raise;
+    return piece;
+}
+
+// Moves the pieces (in reading order) as little as needed so that each
+// starts at least gap after the ink of the one before and all lie within
+// 0 to width; the caller has made sure they fit.
+void separate(QList<Caption_Piece>& pieces, qreal gap, qreal width)
+{
+    for (qsizetype i = 0; i < pieces.size(); ++i)
+        pieces[i].x = std::max(pieces[i].x, i == 0 ? 0.0 : pieces[i - 1].x + pieces[i - 1].ink + gap);
+    for (qsizetype i = pieces.size() - 1; i >= 0; --i)
+        pieces[i].x = std::min(pieces[i].x, (i + 1 == pieces.size() ? width : pieces[i + 1].x - gap) - pieces[i].ink);
+}
+
+// The caption pieces of a model at their places: the left piece just before
+// the bars, the right piece just after them, the middle pieces (split at
+// tabs) each centred in its share of the bars between the start and stop
+// patterns, a single middle piece centred under the bars. Pieces never
+// overlap and stay within the picture: where their places would make them
+// touch they move apart; where they cannot all fit they lose their extra
+// spacing and then, if need be, are set in a smaller size.
+void placeCaption(Placer& place, const NKDBarcode& m, const BarcodeStyle& s, qreal yc, qreal barsLeft,
+                  qreal barsRight)
+{
+    const qreal w = m.barWidth(), W = m.width(), Wv = place.layout.size.width();
+    const QString left = m.leftCaption().trimmed(), right = m.rightCaption().trimmed();
+    const QString middle = m.caption();
+    const QList<QStringView> middlePieces =
+        middle.isEmpty() ? QList<QStringView>() : QStringView(middle).split(Tab);
+    const bool single = left.isEmpty() && middlePieces.size() == 1;
+    const qreal I = m.initiator().size() * w, T = m.terminator().size() * w;
+    const bool guarded = barsRight - T - (barsLeft + I) > 0;
+    const qreal innerLeft = guarded ? barsLeft + I : barsLeft, innerRight = guarded ? barsRight - T : barsRight;
+    QFont font = s.value_font_val;
+    QList<Caption_Piece> pieces;
+    // Tightness 0: each piece with its own spacing; 1: no extra spacing; 2:
+    // no extra spacing and a font small enough for all to fit.
+    qreal gap = 0; // between pieces: a space of the font, or a module if that is wider
+    for (int tightness = 0; tightness < 3; ++tightness) {
+        pieces.clear();
+        gap = std::max<qreal>(w, Barcode_Text_Width(u" ", font));
+        if (!left.isEmpty())
+            pieces.append(captionPiece(left, font, 0, 3.0));
+        const qreal slot = middlePieces.isEmpty() ? 0 : (innerRight - innerLeft) / middlePieces.size();
+        for (qsizetype i = 0; i < middlePieces.size(); ++i) {
+            const QStringView text = middlePieces[i].trimmed();
+            if (text.isEmpty())
+                continue;
+            const qreal t = Barcode_Text_Width(text, font);
+            // Spread over the symbol (wide kerning) or its share of the bars;
+            // never squeezed, so no two characters meet.
+            qreal kern = single ? (s.kerning_value_state == 1 ? (W - t) / text.size() : 2.0)
+                                : 1.3 * (slot - t) / (2.0 * text.size());
+            kern = tightness > 0 ? 0 : std::max<qreal>(kern, 0);
+            Caption_Piece piece = captionPiece(text, font, kern);
+            const qreal centre = single ? (barsLeft + barsRight) / 2.0 : innerLeft + (i + 0.5) * slot;
+            piece.x = centre - piece.ink / 2.0;
+            pieces.append(std::move(piece));
+        }
+        if (!right.isEmpty())
+            pieces.append(captionPiece(right, font, 0, 3.0));
+        if (pieces.isEmpty())
+            return;
+        if (!left.isEmpty())
+            pieces.first().x = barsLeft - gap - pieces.first().ink;
+        if (!right.isEmpty())
+            pieces.last().x = barsRight + gap;
+        qreal needed = (pieces.size() - 1) * gap;
+        for (const Caption_Piece& piece : std::as_const(pieces))
+            needed += piece.ink;
+        if (needed <= Wv || tightness == 2)
+            break;
+        if (tightness == 1) {
+            const qreal inks = needed - (pieces.size() - 1) * gap, room = Wv - (pieces.size() - 1) * gap;
+            const qreal size = font.pointSizeF() > 0 ? font.pointSizeF() : qreal(font.pixelSize());
+            font.setPointSizeF(size * 0.98 * std::max<qreal>(room, 0.01 * inks) / inks);
+        }
+    }
+    separate(pieces, gap, Wv);
+    for (Caption_Piece& piece : pieces)
+        place.textAt(std::move(piece.block), piece.x, yc + piece.raise, s.barcode_val_clr_val);
+}
+
 Linear_Layout Layout_Linear_Barcode(const NKDBarcode& m, const BarcodeStyle* style, Linear_Detail detail)
 {
     const BarcodeStyle& s = style ? *style : m.style();
@@ -65,8 +165,8 @@ Linear_Layout Layout_Linear_Barcode(const NKDBarcode& m, const BarcodeStyle* sty
 
     const QString& modules = m.completeBarcode();
     const qsizetype n = modules.size();
-    const qreal w = m.barWidth(), W = m.width();
-    const qreal mV = s.value_margin, mF = s.footer_margin, mLR = s.LR_margin, mTB = s.TB_margin;
+    const qreal w = m.barWidth();
+    const qreal mV = s.value_margin, mF = s.footer_margin, mTB = s.TB_margin;
     const bool valueOnTop = s.show_val_on_top != 0;
 
     // Bars, centred in the picture.
@@ -102,40 +202,9 @@ Linear_Layout Layout_Linear_Barcode(const NKDBarcode& m, const BarcodeStyle* sty
     layout.bars.resize(bar - layout.bars.constData());
 
     if (m.printsCaption()) {
-        const QFont& font = s.value_font_val;
-        const QColor& color = s.barcode_val_clr_val;
         const qreal yc = mTB + Fh + mF + (valueOnTop ? hLast + mV : 0);
-        const QString left = m.leftCaption(), middle = m.caption(), right = m.rightCaption();
-        if (!left.isEmpty())
-            place.textAt(Barcode_Text_Block(left, font), m.firstBar() * 0.25 + mLR, yc + 3.0, color);
-        if (!middle.isEmpty()) {
-            const qsizetype N = middle.count(Tab) + 1;
-            if (left.isEmpty() && N == 1) {
-                const qreal t = Barcode_Text_Width(middle, font);
-                const qreal kern = s.kerning_value_state == 1 ? (W - t) / middle.size() : 2.0;
-                place.textInRect(Barcode_Text_Block(middle, font, kern), yc, QStringLiteral("Center"), color);
-            } else {
-                const qreal I = m.initiator().size(), first = m.firstBar();
-                const qreal P = N == 1 ? W / N - 2 * I * w - 2 * first : W / N - I * w - first;
-                qsizetype i = 0;
-                for (QStringView piece : QStringView(middle).tokenize(Tab)) {
-                    if (!piece.isEmpty()) {
-                        const qreal t = Barcode_Text_Width(piece, font);
-                        const qreal k = (P - t) / (2.0 * piece.size());
-                        place.textAt(Barcode_Text_Block(piece, font, 1.3 * k),
-                                     3.0 * k + first + (i + 1) * I * w + i * P + mLR, yc, color);
-                    }
-                    ++i;
-                }
-            }
-        }
-        if (!right.isEmpty()) {
-            // One module right of the last bar, and never past the picture's edge.
-            BarcodeTextBlock block = Barcode_Text_Block(right, font);
-            const qreal barsEnd = (Wv + n * w) / 2.0;
-            const qreal xr = std::max(0.0, std::min(barsEnd + w, Wv - block.width - 1.0));
-            place.textAt(std::move(block), xr, yc + 3.0, color);
-        }
+        const qreal barsLeft = (Wv - n * w) / 2.0;
+        placeCaption(place, m, s, yc, barsLeft, barsLeft + n * w);
     }
     if (m.printsHeader())
         place.textInRect(Barcode_Text_Block(m.header(), s.header_font_val, 2.0), Hv - Hh - mTB,

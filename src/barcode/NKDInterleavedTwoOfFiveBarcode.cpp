@@ -27,11 +27,22 @@ QString NKDInterleavedTwoOfFiveBarcode::digitsToDraw() const
     return digits;
 }
 
-QString NKDInterleavedTwoOfFiveBarcode::barcode() const
+QString NKDInterleavedTwoOfFiveBarcode::pairedDigits() const
 {
     QString digits = digitsToDraw();
     if (digits.size() % 2 != 0)
         digits.prepend(QLatin1Char('0'));
+    return digits;
+}
+
+QString NKDInterleavedTwoOfFiveBarcode::caption() const
+{
+    return pairedDigits();
+}
+
+QString NKDInterleavedTwoOfFiveBarcode::barcode() const
+{
+    const QString digits = pairedDigits();
     QString modules;
     for (qsizetype i = 0; i + 1 < digits.size(); i += 2)
         for (int k = 0; k < 5; ++k) {

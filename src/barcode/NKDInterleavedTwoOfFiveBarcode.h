@@ -11,6 +11,8 @@ public:
     QString terminator() const override { return QStringLiteral("11101"); }
     // The pairs of the content and check digit, a leading "0" making an odd count even.
     QString barcode() const override;
+    // The digits the bars hold: the padding "0" and the check digit included.
+    QString caption() const override;
     // Digits only (the empty content included).
     bool isContentValid() const override;
     // The modulo-10 check digit over the (zero-padded) pairs, weights 3 and 1; the width follows.
@@ -23,6 +25,8 @@ public:
 protected:
     // The content followed by the check digit, if one was computed.
     QString digitsToDraw() const;
+    // Those digits with a "0" in front of an odd count.
+    QString pairedDigits() const;
     std::unique_ptr<NKDBarcode> newOfSameClass() const override
     {
         return std::make_unique<NKDInterleavedTwoOfFiveBarcode>();
@@ -34,6 +38,8 @@ public:
     using NKDBarcode::initWithContent;
     // Each digit in order, each element "100" narrow or "11100" wide.
     QString barcode() const override;
+    // The content and the check digit, unpadded, as the bars hold them.
+    QString caption() const override { return digitsToDraw(); }
     QString className() const override { return QStringLiteral("NKDIndustrialTwoOfFiveBarcode"); }
 
 protected:

@@ -243,9 +243,9 @@ void Generate_List::OKPressed()
         quint64 n = 0;
         switch (mode) {
         case Sequential:
-            if (from_txt->text().isEmpty())
+            if (!Is_Series_Number(from_txt->text()))
                 return Refuse(QStringLiteral("Please enter valid 'From' value."), from_txt);
-            if (to_txt->text().isEmpty())
+            if (!Is_Series_Number(to_txt->text()))
                 return Refuse(QStringLiteral("Please enter valid 'To' value."), to_txt);
             if (Int64_Value(from_txt->text()) >= Int64_Value(to_txt->text()))
                 return Refuse(QStringLiteral("'From' value must be smaller than 'To' value."), from_txt);

@@ -198,10 +198,11 @@ bool Excel_Column_Dialog::Load_file_Func(const QString& path)
     // sheet only; xlsx workbooks sheet by sheet.
     other_format = SpreadsheetFormats::Handles(path);
     other_rows.clear();
+    QString otherSheet;
     {
         const Please_Wait wait;
         if (other_format)
-            other_rows = SpreadsheetFormats::Read(path, &error);
+            other_rows = SpreadsheetFormats::Read(path, &error, &otherSheet);
         else
             SpreadsheetWriter::ReadWorkbook(path, true, &error);
     }
@@ -209,7 +210,10 @@ bool Excel_Column_Dialog::Load_file_Func(const QString& path)
         Show_MessageBox(Corrupted_File_Message);
         return false;
     }
-    const QStringList sheets = other_format ? QStringList{QStringLiteral("Sheet1")} : SpreadsheetWriter::Read_Sheet_Name();
+    // The one sheet of another format read under its own name.
+    if (other_format && otherSheet.isEmpty())
+        otherSheet = QStringLiteral("Sheet1");
+    const QStringList sheets = other_format ? QStringList{otherSheet} : SpreadsheetWriter::Read_Sheet_Name();
     {
         const QSignalBlocker block(Sheet_ComboBox);
         Sheet_ComboBox->addItems(sheets);

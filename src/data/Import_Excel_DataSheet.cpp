@@ -75,8 +75,14 @@ void Import_Excel_DataSheet::Opening()
     nameRow->show();
     setRow->hide();
     SetObjEnabled(fill_box, false);
+    Show_Set_Name_Column();
     List_ComboBox->clear();
     list_name->clear();
+}
+
+void Import_Excel_DataSheet::Show_Set_Name_Column()
+{
+    ColList->setColumnHidden(2, !Each_col_RD->isChecked());
 }
 
 void Import_Excel_DataSheet::Loaded()
@@ -91,6 +97,7 @@ void Import_Excel_DataSheet::Each_Col_RD_Click()
     Each_col_RD->setChecked(true);
     Fill_col_RD->setChecked(false);
     SetObjEnabled(fill_box, false);
+    Show_Set_Name_Column();
 }
 
 void Import_Excel_DataSheet::Fill_Col_RD_Click()
@@ -98,6 +105,7 @@ void Import_Excel_DataSheet::Fill_Col_RD_Click()
     Each_col_RD->setChecked(false);
     Fill_col_RD->setChecked(true);
     SetObjEnabled(fill_box, true);
+    Show_Set_Name_Column();
 }
 
 void Import_Excel_DataSheet::Fill_Type_CellClick()
@@ -106,7 +114,6 @@ void Import_Excel_DataSheet::Fill_Type_CellClick()
     const bool named = fill_col_option == 0;
     nameRow->setVisible(named);
     setRow->setVisible(!named);
-    ColList->setColumnHidden(2, !named);
 }
 
 int Import_Excel_DataSheet::askLong(const QString& title, const QString& text, bool show_apply, bool* apply_all,

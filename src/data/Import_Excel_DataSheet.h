@@ -55,4 +55,6 @@ private:
     QWidget* nameRow; // list_name with its caption
     QWidget* setRow;  // List_ComboBox with its caption
     int askLong(const QString& title, const QString& text, bool show_apply, bool* apply_all, bool inform);
+    // The list's set-name column is there in each-column mode, the one mode that names sets by column.
+    void Show_Set_Name_Column();
 };

@@ -8,7 +8,22 @@
 
 QString PadZero(const QString& text, int width)
 {
-    return text.size() >= width ? text : QString(width - text.size(), QLatin1Char('0')) + text;
+    if (text.size() >= width)
+        return text;
+    const qsizetype sign = text.startsWith(QLatin1Char('-')) || text.startsWith(QLatin1Char('+')) ? 1 : 0;
+    return QString(text).insert(sign, QString(width - text.size(), QLatin1Char('0')));
+}
+
+bool Is_Series_Number(const QString& text)
+{
+    const QString t = text.trimmed();
+    const qsizetype sign = t.startsWith(QLatin1Char('-')) || t.startsWith(QLatin1Char('+')) ? 1 : 0;
+    if (t.size() <= sign)
+        return false;
+    for (qsizetype i = sign; i < t.size(); ++i)
+        if (t[i] < QLatin1Char('0') || t[i] > QLatin1Char('9'))
+            return false;
+    return true;
 }
 
 quint32 getRandomNumberBetweenMin(quint32 min, quint32 max)

@@ -6,8 +6,13 @@
 // The most values one series may hold.
 constexpr qint64 Series_Value_Cap = 1000000;
 
-// "0" put in front of text (a sign included) until it is width long.
+// "0" put in front of the digits of text (after its sign, if it has one)
+// until it is width long.
 QString PadZero(const QString& text, int width);
+
+// Whether a typed From or To text is a whole number: an optional sign and
+// digits, with nothing else but white space around them.
+bool Is_Series_Number(const QString& text);
 
 // A uniformly drawn number from min to max, both included.
 quint32 getRandomNumberBetweenMin(quint32 min, quint32 max);

@@ -4,6 +4,7 @@
 
 #include "data/SSZipArchive.h"
 #include "data/Sheet_Builder.h"
+#include "data/Sheet_Scanner.h"
 #include "data/XmlPullParser.h"
 #include "model/Globals.h"
 #include "model/Helpers.h"
@@ -83,6 +84,8 @@ public:
         _xml.setDocumentTypeRefused(true);
     }
     bool read(Sheet_Builder& sheet, QString& reason);
+    // The name of the table read.
+    QString tableName;
 
 private:
     // Room for a cell of Max_Cell_Text characters of up to four bytes each.
@@ -221,6 +224,8 @@ bool Ods_Content::read(Sheet_Builder& sheet, QString& reason)
     bool table = false;
     while (!table && next(token))
         table = token == XmlPullParser::StartElement && named("table");
+    if (table)
+        tableName = attributeText("name");
     // Rows may sit inside header-row and row-group elements; other children
     // (columns, named ranges, shapes) hold no cells.
     const int depth = _xml.depth();
@@ -242,6 +247,97 @@ bool Ods_Content::read(Sheet_Builder& sheet, QString& reason)
         _reason = QStringLiteral("the table has %1").arg(sheet.reason);
     reason = _reason;
     return reason.isNull();
+}
+
+// ---- XML Spreadsheet 2003: the workbook's head
+
+// What comes before the first worksheet's table: the styles, with which a
+// cell shows its Data as stored for strings and numbers, dates and booleans
+// as the xlsx reader shows them, under the number format of the cell's
+// style; and the first worksheet's name.
+class Xml_Workbook_Head {
+public:
+    // Reads up to the first worksheet and leaves the device at its start again.
+    explicit Xml_Workbook_Head(QIODevice& device);
+    QString sheetName;
+    // The text of a Data element of the given type in a cell of the given style.
+    QString operator()(QStringView type, const QString& styleId, const QString& stored) const
+    {
+        const char kind = type == u"Boolean" ? 'b' : type == u"DateTime" ? 'd' : type == u"Number" ? 'n' : 0;
+        if (kind == 0)
+            return stored;
+        const int style = int(_styles.value(styleId.isEmpty() ? QStringLiteral("Default") : styleId, -1));
+        return CellShower(_formats, false)(kind, style, stored.trimmed().toStdString());
+    }
+
+private:
+    // A style's ss:Format: the named formats, else a format code.
+    static xlsx::NumberFormat formatOf(const QString& format);
+
+    std::vector<xlsx::NumberFormat> _formats; // by style index
+    QHash<QString, qsizetype> _styles;        // style id to index
+};
+
+xlsx::NumberFormat Xml_Workbook_Head::formatOf(const QString& format)
+{
+    static const QHash<QString, xlsx::NumberFormat> named = {
+        {QStringLiteral("General Date"), xlsx::NumberFormat::builtin(22)},
+        {QStringLiteral("Short Date"), xlsx::NumberFormat::builtin(14)},
+        {QStringLiteral("Medium Date"), xlsx::NumberFormat::fromCode(u"dd-mmm-yy")},
+        {QStringLiteral("Long Date"), xlsx::NumberFormat::fromCode(u"dddd, mmmm dd, yyyy")},
+        {QStringLiteral("Short Time"), xlsx::NumberFormat::builtin(20)},
+        {QStringLiteral("Medium Time"), xlsx::NumberFormat::builtin(18)},
+        {QStringLiteral("Long Time"), xlsx::NumberFormat::builtin(19)},
+    };
+    // Named number formats: no dates, whatever letters their names hold.
+    static const QStringList numbers = {"General",  "General Number", "Currency", "Euro Currency", "Fixed",
+                                        "Standard", "Percent",        "Scientific", "Yes/No",      "True/False",
+                                        "On/Off"};
+    if (named.contains(format))
+        return named.value(format);
+    if (numbers.contains(format))
+        return {};
+    return xlsx::NumberFormat::fromCode(format);
+}
+
+Xml_Workbook_Head::Xml_Workbook_Head(QIODevice& device)
+{
+    QXmlStreamReader r(&device);
+    // A style names its parent; one without a format of its own takes the parent's.
+    QHash<QString, QString> parents, formats;
+    if (nextStart(r) && r.name() == QLatin1String("Workbook")) {
+        while (r.readNextStartElement()) {
+            if (r.name() == QLatin1String("Worksheet")) {
+                sheetName = attribute(r, QLatin1String("Name")).toString();
+                break;
+            }
+            if (r.name() != QLatin1String("Styles")) {
+                r.skipCurrentElement();
+                continue;
+            }
+            while (r.readNextStartElement()) {
+                if (r.name() == QLatin1String("Style")) {
+                    const QString id = attribute(r, QLatin1String("ID")).toString();
+                    parents.insert(id, attribute(r, QLatin1String("Parent")).toString());
+                    while (r.readNextStartElement()) {
+                        if (r.name() == QLatin1String("NumberFormat"))
+                            formats.insert(id, attribute(r, QLatin1String("Format")).toString());
+                        r.skipCurrentElement();
+                    }
+                } else {
+                    r.skipCurrentElement();
+                }
+            }
+        }
+    }
+    for (auto it = parents.cbegin(); it != parents.cend(); ++it) {
+        QString id = it.key();
+        for (int hops = 0; !formats.contains(id) && parents.contains(id) && hops < 16; ++hops)
+            id = parents.value(id);
+        _styles.insert(it.key(), qsizetype(_formats.size()));
+        _formats.push_back(formatOf(formats.value(id)));
+    }
+    device.seek(0);
 }
 
 // ---- XML Spreadsheet 2003
@@ -267,6 +363,7 @@ QString readNestedText(QXmlStreamReader& r)
 
 bool readXmlSheet(QIODevice& device, Sheet_Builder& sheet, QString& reason)
 {
+    const Xml_Workbook_Head shown(device);
     QXmlStreamReader r(&device);
     const auto done = [&](const QString& why) {
         reason = r.hasError() ? r.errorString() : why;
@@ -299,11 +396,13 @@ bool readXmlSheet(QIODevice& device, Sheet_Builder& sheet, QString& reason)
             if (const QStringView index = attribute(r, QLatin1String("Index")); !index.isNull())
                 sheet.skipToColumn(Int_Value(index.toString()) - 1);
             const qsizetype across = Int_Value(attribute(r, QLatin1String("MergeAcross")).toString());
+            const QString style = attribute(r, QLatin1String("StyleID")).toString();
             QString text;
             bool data = false;
             while (r.readNextStartElement()) {
                 if (!data && r.name() == QLatin1String("Data")) {
-                    text = readNestedText(r);
+                    const QString type = attribute(r, QLatin1String("Type")).toString();
+                    text = shown(type, style, readNestedText(r));
                     data = true;
                 } else {
                     r.skipCurrentElement(); // comments and named ranges are not what the cell shows
@@ -455,7 +554,7 @@ bool isCanonicalNumber(const QString& s)
 
 // ---------------------------------------------------------------- OpenDocument
 
-QList<QStringList> SpreadsheetFormats::ReadODS(const QString& path, QString* error)
+QList<QStringList> SpreadsheetFormats::ReadODS(const QString& path, QString* error, QString* sheetName)
 {
     if (error)
         *error = QString();
@@ -471,8 +570,11 @@ QList<QStringList> SpreadsheetFormats::ReadODS(const QString& path, QString* err
         return noRows(error, QStringLiteral("Error: %1: %2").arg(path, zipError.description));
     Sheet_Builder sheet;
     QString reason;
-    if (!Ods_Content(package).read(sheet, reason))
+    Ods_Content content(package);
+    if (!content.read(sheet, reason))
         return noRows(error, QStringLiteral("Error: %1: %2").arg(path, reason));
+    if (sheetName)
+        *sheetName = content.tableName;
     return sheet.rows;
 }
 
@@ -618,7 +720,7 @@ bool SpreadsheetFormats::WriteODSData(const QString& partPath, const QList<QStri
 
 // ---------------------------------------------------------------- XML Spreadsheet 2003
 
-QList<QStringList> SpreadsheetFormats::ReadWorksheetXML2004(const QString& path, QString* error)
+QList<QStringList> SpreadsheetFormats::ReadWorksheetXML2004(const QString& path, QString* error, QString* sheetName)
 {
     if (error)
         *error = QString();
@@ -629,6 +731,8 @@ QList<QStringList> SpreadsheetFormats::ReadWorksheetXML2004(const QString& path,
     QString reason;
     if (!readXmlSheet(file, sheet, reason))
         return noRows(error, QStringLiteral("%1: %2").arg(path, reason));
+    if (sheetName && file.seek(0))
+        *sheetName = Xml_Workbook_Head(file).sheetName;
     return sheet.rows;
 }
 
@@ -683,9 +787,9 @@ bool SpreadsheetFormats::Handles(const QString& path)
     return suffix == QLatin1String("ods") || suffix == QLatin1String("xml");
 }
 
-QList<QStringList> SpreadsheetFormats::Read(const QString& path, QString* error)
+QList<QStringList> SpreadsheetFormats::Read(const QString& path, QString* error, QString* sheetName)
 {
     if (QFileInfo(path).suffix().compare(QLatin1String("ods"), Qt::CaseInsensitive) == 0)
-        return ReadODS(path, error);
-    return ReadWorksheetXML2004(path, error);
+        return ReadODS(path, error, sheetName);
+    return ReadWorksheetXML2004(path, error, sheetName);
 }

@@ -39,9 +39,12 @@ public:
     // Formatted text nests a few elements deep; nothing we read needs more.
     static constexpr int Max_Nesting = 256;
 
+    // Readers that are given sheetName set it to the name of the sheet they
+    // read ("" when it has none).
+
     // ---- OpenDocument
     // The rows of the package's first table.
-    static QList<QStringList> ReadODS(const QString& path, QString* error = nullptr);
+    static QList<QStringList> ReadODS(const QString& path, QString* error = nullptr, QString* sheetName = nullptr);
     // Writes rows as the one table "Sheet1" of a new package made from the
     // resource folder's "Template.ods"; every cell is a string cell.
     // hasTitleRow is not used: a title row is written like any other row.
@@ -51,8 +54,10 @@ public:
     static bool WriteODSData(const QString& partPath, const QList<QStringList>& data);
 
     // ---- XML Spreadsheet 2003
-    // The rows of the first worksheet's table.
-    static QList<QStringList> ReadWorksheetXML2004(const QString& path, QString* error = nullptr);
+    // The rows of the first worksheet's table; numbers, dates and booleans
+    // read as the sheet shows them (under their style's number format).
+    static QList<QStringList> ReadWorksheetXML2004(const QString& path, QString* error = nullptr,
+                                                   QString* sheetName = nullptr);
     // Writes rows as the one worksheet "Notes"; canonical numbers become
     // Number cells, everything else String cells.
     static bool WriteWorksheetXML2004(const QString& path, const QList<QStringList>& withData,
@@ -62,5 +67,5 @@ public:
     // True for the extensions of the formats here ("ods", "xml", any case).
     static bool Handles(const QString& path);
     // ReadODS or ReadWorksheetXML2004 by the path's extension.
-    static QList<QStringList> Read(const QString& path, QString* error = nullptr);
+    static QList<QStringList> Read(const QString& path, QString* error = nullptr, QString* sheetName = nullptr);
 };

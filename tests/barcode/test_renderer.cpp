@@ -1,6 +1,7 @@
 #include "support/Rasterise.h"
 #include "barcode/BarcodeDispatch.h"
 #include "barcode/BarcodeImage.h"
+#include "barcode/LinearLayout.h"
 #include "barcode/NKDBarcodeOffscreenView.h"
 #include "barcode/NKDCode39Barcode.h"
 #include "platform/Task.h"
@@ -141,6 +142,57 @@ TEST(BarcodeRenderer, HiddenPartsAndAnEmptySymbol)
     const qreal inkBottomUp = 100 - (caption.bottom + 1) / Scale;
     EXPECT_GT(inkBottomUp, 19.5);
     EXPECT_LT(inkBottomUp, 23);
+}
+
+TEST(BarcodeRenderer, CaptionsShowWhatTheBarsHoldApartAndCentred)
+{
+    // The pieces in reading order as the decoders read the bars; place 'c':
+    // centred under the bars, 'b': the first and last beside them. Narrow
+    // bars (7 mils) with a 20-point caption: apart and inside, if smaller.
+    const struct {
+        const char *type, *value, *caption;
+        char place;
+        float mils, points;
+        int wideKerning;
+    } rows[] = {
+        {"UPCA", "03600029145", "0 36000 29145 2", 'b', 20, 10, 0}, {"UPCA", "03600029145", "0 36000 29145 2", '-', 7, 20, 0},
+        {"UPCE", "0123456", "0 123456 5", 'b', 20, 10, 0},          {"UPCE", "0123456", "0 123456 5", '-', 7, 20, 0},
+        {"EAN-13", "400638133393", "4 006381 333931", '-', 7, 20, 0}, {"EAN-8", "9638507", "9638 5074", '-', 20, 10, 0},
+        {"Interleaved 2 of 5", "12345", "012345", 'c', 20, 10, 0},  {"Industrial 2 of 5", "12345", "12345", 'c', 20, 10, 0},
+        {"Code 39", "GC-13", "GC-13", 'c', 20, 10, 0},              {"Code 39", "GC-13", "GC-13", 'c', 20, 10, 1},
+        {"Code 39", "7", "7", 'c', 20, 10, 1},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.type) + " " + row.value);
+        BarcodeStyle style;
+        style.show_hide_hdr = style.show_hide_ftr = 1;
+        style.linear_width_val = row.mils;
+        style.value_font_val.setPointSizeF(row.points);
+        style.kerning_value_state = row.wideKerning;
+        const auto model = dressed(style, row.type, QString::fromLatin1(row.value));
+        ASSERT_TRUE(model);
+        const Linear_Layout layout = Layout_Linear_Barcode(*model, &style);
+        const qreal barsLeft = layout.bars.first().left(), barsRight = layout.bars.last().right();
+        QStringList texts;
+        QList<QRectF> inks;
+        for (const Linear_Text_Box& box : layout.texts) {
+            texts << box.block.text;
+            inks << QRectF();
+            for (const Barcode_Art_Glyph& glyph : box.block.glyphs)
+                inks.last() |= glyph.outline.boundingRect().translated(box.topLeft + glyph.at);
+        }
+        EXPECT_EQ(texts.join(u' '), QString::fromLatin1(row.caption));
+        EXPECT_FALSE(layout.overflows);
+        for (qsizetype i = 0; i < inks.size(); ++i)
+            EXPECT_TRUE(inks[i].left() >= 0 && inks[i].right() <= layout.size.width()
+                        && (i == 0 || inks[i - 1].right() + 0.5 < inks[i].left()))
+                << texts[i].toStdString();
+        if (row.place == 'c') {
+            EXPECT_NEAR(inks.first().center().x(), (barsLeft + barsRight) / 2, 1.0);
+        } else if (row.place == 'b') {
+            EXPECT_TRUE(inks.first().right() < barsLeft && inks[1].left() > barsLeft && inks.last().left() > barsRight);
+        }
+    }
 }
 
 TEST(BarcodeRenderer, TextIsUprightAndAligned)

@@ -98,15 +98,16 @@ struct OtherFormats : ::testing::Test {
                                        {"content.xml", content.toUtf8()}}));
         return at(name);
     }
-    QString rawXml(const QString& name, const QString& rows, const QString& prolog = {})
+    QString rawXml(const QString& name, const QString& rows, const QString& prolog = {}, const QString& styles = {})
     {
         QFile f(at(name));
         EXPECT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(QStringLiteral("<?xml version=\"1.0\"?>%1<Workbook xmlns=\"urn:schemas-microsoft-com:office:spreadsheet\""
-                               " xmlns:ss=\"urn:schemas-microsoft-com:office:spreadsheet\"><Worksheet ss:Name=\"A\"><Table>%2"
+                               " xmlns:ss=\"urn:schemas-microsoft-com:office:spreadsheet\"><Styles>%3</Styles>"
+                               "<Worksheet ss:Name=\"A\"><Table>%2"
                                "</Table></Worksheet><Worksheet ss:Name=\"B\"><Table><Row><Cell><Data>no</Data></Cell></Row>"
                                "</Table></Worksheet></Workbook>")
-                    .arg(prolog, rows)
+                    .arg(prolog, rows, styles)
                     .toUtf8());
         return at(name);
     }
@@ -202,6 +203,45 @@ doc.save(sys.stdin.read())
     EXPECT_EQ(SpreadsheetFormats::ReadWorksheetXML2004(xml, &error),
               (Table{{"a", "", "", "4"}, {}, {"m", "", "c"}, {"bold"}}));
     EXPECT_TRUE(error.isNull()) << error.toStdString();
+}
+
+TEST_F(OtherFormats, XmlSpreadsheetCellsReadAsTheSheetShowsThemAndSheetsByTheirNames)
+{
+    // One cell a row, each in a style of its own: the style's number format
+    // ("" no style; "^" a style with none of its own under the first one's),
+    // the Data type, what is stored and what the sheet shows.
+    const char* const cases[][4] = {
+        {"yyyy\\-mm\\-dd", "DateTime", "2024-03-15T00:00:00.000", "2024-03-15"},
+        {"Short Date", "DateTime", "2024-03-15T00:00:00.000", "3/15/2024"},
+        {"General Date", "DateTime", "2024-03-15T14:30:00.000", "3/15/2024 14:30"},
+        {"Long Time", "DateTime", "1899-12-31T14:30:05.000", "2:30:05 PM"},
+        {"d\\ mmmm\\ yyyy", "Number", "45366", "15 March 2024"},
+        {"^", "DateTime", "2001-02-03T00:00:00.000", "2001-02-03"},
+        {"", "DateTime", "2024-03-15T00:00:00.000", "2024-03-15 00:00:00"},
+        {"", "Boolean", "1", "TRUE"},
+        {"Yes/No", "Boolean", "0", "FALSE"},
+        {"Fixed", "Number", "10.199999999999999", "10.2"},
+        {"", "String", "0012", "0012"},
+    };
+    QString styles, rows;
+    Table expected;
+    for (int i = 0; i < int(std::size(cases)); ++i) {
+        const QString format = cases[i][0];
+        if (format == "^")
+            styles += QStringLiteral("<Style ss:ID=\"s%1\" ss:Parent=\"s0\"><Font/></Style>").arg(i);
+        else if (!format.isEmpty())
+            styles += QStringLiteral("<Style ss:ID=\"s%1\"><NumberFormat ss:Format=\"%2\"/></Style>").arg(i).arg(format);
+        rows += QStringLiteral("<Row><Cell ss:StyleID=\"s%1\"><Data ss:Type=\"%2\">%3</Data></Cell></Row>")
+                    .arg(i).arg(cases[i][1], cases[i][2]);
+        expected << QStringList{cases[i][3]};
+    }
+    const QString xml = rawXml("styled.xml", rows, {}, styles);
+    QString error, name;
+    EXPECT_EQ(SpreadsheetFormats::Read(xml, &error, &name), expected);
+    EXPECT_TRUE(error.isNull()) << error.toStdString();
+    EXPECT_EQ(name, "A");
+    EXPECT_EQ(SpreadsheetFormats::Read(rawOds("named.ods", ""), &error, &name), Table{});
+    EXPECT_EQ(name, "T");
 }
 
 TEST_F(OtherFormats, HostileFilesAreRefusedQuicklyAndEmptyRangesCostNothing)

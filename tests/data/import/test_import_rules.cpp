@@ -130,10 +130,12 @@ TEST(SeriesRules, SequentialPaddedToTheLongerTextAsTyped)
         {"A-", "8", "10", "-X", true, {"A-08-X", "A-09-X", "A-10-X"}},
         {"", "-3", "1", "", true, {"-3", "-2", "-1", "00", "01"}},
         {"", "-12", "-10", "", false, {"-12", "-11", "-10"}},
+        {"", "-05", "3", "", true, {"-05", "-04", "-03", "-02", "-01", "000", "001", "002", "003"}},
+        {"", "+8", "10", "", true, {"08", "09", "10"}},
     };
     for (const Case& c : cases)
         EXPECT_EQ(Sequential_Series(c.prefix, c.from, c.to, c.suffix, c.pad), c.values) << c.from << ".." << c.to;
-    EXPECT_EQ(PadZero(QStringLiteral("-3"), 4), QStringLiteral("00-3"));
+    EXPECT_EQ(PadZero(QStringLiteral("-3"), 4), QStringLiteral("-003"));
     // Counted in 64 bits: no overflow at the ends of the range.
     EXPECT_EQ(Sequential_Count("-9223372036854775808", "9223372036854775807"), std::numeric_limits<quint64>::max());
     EXPECT_EQ(Sequential_Count("2147483647", "2147483650"), 4u);

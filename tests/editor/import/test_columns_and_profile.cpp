@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableView>
 
 namespace {
 using Picker = Import_Excel;
@@ -289,9 +290,12 @@ TEST_F(ColumnTest, OneSetIsNewReplacedOrAppendedTo)
         if (c.before)
             writeSet("Mixed", c.before);
         importWorkbook<Sheet>(path, Import_Command, [&](Sheet& d) {
+            // The set-name column is there for each column a set, whatever the last run chose.
+            EXPECT_FALSE(d.ColList->isColumnHidden(2)) << c.choice;
             tick(d, {0, 2});
             d.Fill_Col_RD_Click();
             d.matrix_fill_type->button(c.choice)->click();
+            EXPECT_TRUE(d.ColList->isColumnHidden(2));
             d.list_name->setText("Mixed");
             d.List_ComboBox->setCurrentIndex(d.List_ComboBox->findText("Mixed"));
             d.OKPressed();
@@ -452,6 +456,7 @@ TEST_F(ColumnTest, OpenDocumentAndXmlSpreadsheetsImportLikeWorkbooks)
                                   : SpreadsheetFormats::WriteWorksheetXML2004(path, kPeople));
         importWorkbook<Sheet>(path, Import_Command, [type](Sheet& d) {
             EXPECT_EQ(d.Sheet_ComboBox->count(), 1);
+            EXPECT_EQ(d.Sheet_ComboBox->currentText(), type == "ods" ? "Sheet1" : "Notes"); // as the writers name them
             ASSERT_EQ(d.ListData_xl.size(), 4);
             EXPECT_EQ(d.ListData_xl[1].Extension, "Untitled Column 2");
             tick(d, {2, 3});

@@ -96,7 +96,10 @@ TEST_F(ImportTest, GeneratorRefusesWhatCannotBeASeries)
     const QString count = "Please enter valid 'Count' value.";
     const QList<Case> cases = {
         {[](Gen& g) { g.to_txt->setText("3"); }, "Please enter valid 'From' value."},
+        {[](Gen& g) { g.from_txt->setText("abc"); g.to_txt->setText("3"); }, "Please enter valid 'From' value."},
+        {[](Gen& g) { g.from_txt->setText("-"); g.to_txt->setText("3"); }, "Please enter valid 'From' value."},
         {[](Gen& g) { g.from_txt->setText("3"); }, "Please enter valid 'To' value."},
+        {[](Gen& g) { g.from_txt->setText("3"); g.to_txt->setText("12ab"); }, "Please enter valid 'To' value."},
         {[](Gen& g) { g.from_txt->setText("5"); g.to_txt->setText("5"); }, "'From' value must be smaller than 'To' value."},
         {[](Gen& g) { g.from_txt->setText("10"); g.to_txt->setText("2"); }, "'From' value must be smaller than 'To' value."},
         {[](Gen& g) { g.from_txt->setText("1"); g.to_txt->setText("1000001"); },

@@ -497,7 +497,7 @@ int SKTWindowController::Read_and_load_design_Log(const QString& path, const QSt
     document.graphics_temp.clear();
     QStringList pictures = Show_Missing_Pictures(document.graphics);
     for (const QString& file : Show_Missing_Pictures(document.graphics_back))
-        if (CARD_SIDE_STR != QLatin1String("1") && !pictures.contains(file))
+        if (Card_Has_Back() && !pictures.contains(file))
             pictures << file; // a one-sided card's back is never shown
     for (SKTGraphicView* v : {_graphicView, _graphicView_BACK}) {
         v->selectGraphic(nullptr);

@@ -57,14 +57,6 @@ void selectOnly(QTableView* table, int row)
     const QModelIndex index = table->model()->index(row, 0);
     table->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
-
-// The path with its file name's last extension replaced by ext (added when it has none).
-QString withExtension(const QString& path, const QString& ext)
-{
-    const qsizetype slash = path.lastIndexOf('/');
-    const qsizetype dot = path.lastIndexOf('.');
-    return (dot > slash + 1 ? path.left(dot) : path) + '.' + ext;
-}
 }
 
 BatchWizard* BatchWizard::defaultInstance()
@@ -478,13 +470,10 @@ void BatchWizard::Export_Value_Btn_Clicked()
         if (!chosen.accepted || chosen.path().isEmpty())
             return;
         raise();
-        // The chosen type decides the format and the extension, whatever was typed.
+        // The chosen type decides the format and the extension (the panel has
+        // put it in place of whatever was typed).
         const QString type = request.extensions.value(chosen.typeChoice, request.extensions.first());
-        const QString path = withExtension(chosen.path(), type);
-        if (path != chosen.path() && QFileInfo::exists(path)
-            && !Show_YES_NO_MessageBox(QStringLiteral("\"%1\" already exists. Do you want to replace it?")
-                                           .arg(QFileInfo(path).fileName())))
-            return;
+        const QString path = chosen.path();
         Export_File_Path = path;
         bool written = false;
         {

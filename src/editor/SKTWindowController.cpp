@@ -23,6 +23,7 @@
 #include "wizards/Invitation_Globals.h"
 #include "wizards/Invitation_Wizard.h"
 #include "wizards/Show_User_Profile.h"
+#include "wizards/Template_Files.h"
 #include "wizards/User_Profile_Class.h"
 
 #include <QAction>
@@ -494,6 +495,10 @@ int SKTWindowController::Read_and_load_design_Log(const QString& path, const QSt
     document.graphics = *front;
     document.graphics_back = *back;
     document.graphics_temp.clear();
+    QStringList pictures = Show_Missing_Pictures(document.graphics);
+    for (const QString& file : Show_Missing_Pictures(document.graphics_back))
+        if (Card_Has_Back() && !pictures.contains(file))
+            pictures << file; // a one-sided card's back is never shown
     for (SKTGraphicView* v : {_graphicView, _graphicView_BACK}) {
         v->selectGraphic(nullptr);
         v->_Selected_Graphic = nullptr;
@@ -533,9 +538,11 @@ int SKTWindowController::Read_and_load_design_Log(const QString& path, const QSt
     Mark_Design_Saved();
     Refresh_Canvas();
     Update_Window_Title();
-    // Objects bound to data that has gone keep showing their last value: say so.
-    if (const QStringList missing = batch.Missing_Sources(); !missing.isEmpty())
-        Show_MessageBox(Missing_Sources_On_Open_Message(missing));
+    // Objects bound to data that has gone keep showing their last value, and
+    // pictures whose files have gone show a placeholder: say so, in one message.
+    const QStringList missing = batch.Missing_Sources();
+    if (!missing.isEmpty() || !pictures.isEmpty())
+        Show_MessageBox(Missing_Sources_On_Open_Message(missing, pictures));
     return 1;
 }
 
@@ -987,9 +994,8 @@ bool SKTWindowController::Save_Design()
     const platform::PanelResult result = platform::runPanel(request);
     if (!result.accepted || result.path().isEmpty())
         return false;
-    QString path = result.path();
-    if (QFileInfo(path).suffix().compare(design_file_EXT, Qt::CaseInsensitive) != 0)
-        path += '.' + design_file_EXT;
+    // The panel has added the extension and asked before a design is replaced.
+    const QString path = result.path();
     if (!Save_project_file(path, true))
         return false;
     currentProjectPath = path;
@@ -1003,11 +1009,15 @@ void SKTWindowController::Save_As_Template_Button()
     dialog->template_passed.clear();
     if (dialog->Open_Wnd() != 1)
         return;
-    const QString base = Resource_Path + QStringLiteral("/Templates/User/") + export_template_name;
-    // The preview first and the design log last: a template is listed only
-    // once its design log is there, and a preview left alone by a run that
-    // ended between the two is removed at the next start.
-    if (Export_As_Template_Clicked(base + QStringLiteral(".png"))
-        && Save_project_file(base + '.' + design_file_EXT, false))
+    // A template of that name is replaced whole or not at all.
+    QString error;
+    const bool saved = Save_Template_Files(
+        export_template_name, [this](const QString& preview) { return Export_As_Template_Clicked(preview); },
+        [this](const QString& log) { return Save_project_file(log, false); }, &error);
+    if (saved) {
+        Export_File_Path = User_Templates_Folder() + '/' + export_template_name + '.' + design_file_EXT;
         Show_MessageBox(QStringLiteral("Template saved successfully."));
+    } else if (!error.isEmpty()) {
+        Show_MessageBox(error);
+    }
 }

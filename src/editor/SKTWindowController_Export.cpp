@@ -196,13 +196,9 @@ void SKTWindowController::Export_Button()
             const platform::PanelResult result = platform::runPanel(request);
             if (!result.accepted || result.path().isEmpty())
                 return;
-            QString path = result.path();
-            const QString type = dlg->fileFormatPopup->currentText();
-            if (QFileInfo(path).suffix().compare(type, Qt::CaseInsensitive) != 0)
-                path = withExtension(path, type);
             raise();
             activateWindow();
-            Export_Single_File(path, true);
+            Export_Single_File(result.path(), true);
             return;
         }
         if (!batch.Confirm_Source_Lengths())

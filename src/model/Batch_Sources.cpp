@@ -27,12 +27,20 @@ QString listed(const QStringList& names)
 }
 }
 
-QString Missing_Sources_On_Open_Message(const QStringList& missing)
+QString Missing_Sources_On_Open_Message(const QStringList& missing, const QStringList& pictures)
 {
-    return QStringLiteral("This design takes values from data that cannot be found:\n%1\n\nIts objects show the "
-                          "values they had. Cards cannot be exported, printed or mailed until the data is there "
-                          "again or the objects are bound to other data.")
-        .arg(listed(missing));
+    QStringList said;
+    if (!missing.isEmpty())
+        said << QStringLiteral("This design takes values from data that cannot be found:\n%1\n\nIts objects show the "
+                               "values they had. Cards cannot be exported, printed or mailed until the data is there "
+                               "again or the objects are bound to other data.")
+                    .arg(listed(missing));
+    if (!pictures.isEmpty())
+        said << QStringLiteral("This design shows pictures whose files cannot be found:\n%1\n\nTheir objects show "
+                               "a crossed-out placeholder until the files are there again or other pictures are "
+                               "chosen.")
+                    .arg(listed(pictures));
+    return said.join(QStringLiteral("\n\n"));
 }
 
 QString Missing_Sources_Batch_Message(const QStringList& missing)

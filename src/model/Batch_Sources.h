@@ -19,8 +19,10 @@ QString Spreadsheet_Column_Source_Name(int column);
 // Names the design's spreadsheet table by the file it was read from.
 QString Spreadsheet_Source_Name(const QString& path);
 
-// Said when a design that uses missing sources is opened, one per line.
-QString Missing_Sources_On_Open_Message(const QStringList& missing);
+// Said when a design that uses missing sources or shows pictures whose
+// files cannot be read is opened: each source, then each picture file, one
+// per line, in one message.
+QString Missing_Sources_On_Open_Message(const QStringList& missing, const QStringList& pictures = {});
 // Said instead of starting a batch over a design that uses missing sources.
 QString Missing_Sources_Batch_Message(const QStringList& missing);
 

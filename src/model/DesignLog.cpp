@@ -183,3 +183,19 @@ std::optional<Face> Design_Log_Face(const QList<QByteArray>& archives, Barcode_S
     }
     return face;
 }
+
+QStringList Show_Missing_Pictures(const Face& face)
+{
+    QStringList missing;
+    for (const GraphicPtr& g : face) {
+        auto* picture = dynamic_cast<SKTImage*>(g.get());
+        if (!picture || picture->control_ID == QLatin1String("PARTY_IMAGE") || !picture->image.isNull())
+            continue;
+        // One placed without a file shows the placeholder it was placed with.
+        const QString file = picture->filePath();
+        picture->image = file.isEmpty() ? Placeholder_Image() : Missing_Picture_Image();
+        if (!file.isEmpty() && !missing.contains(file))
+            missing << file;
+    }
+    return missing;
+}

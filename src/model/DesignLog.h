@@ -51,3 +51,8 @@ std::optional<Design_Log_Content> Read_Design_Log(const QString& path, QString* 
 using Barcode_Symbol_Maker = Barcode_Art (*)(const SKTGraphic& graphic);
 std::optional<Face> Design_Log_Face(const QList<QByteArray>& archives, Barcode_Symbol_Maker symbol_of,
                                     QString* error = nullptr);
+// Image graphics of a face whose picture cannot be read show the missing-
+// picture placeholder instead of nothing (the main photo's graphic shows the
+// photo kept in the design log and is left alone). Returns the picture files
+// that cannot be read, each once, in face order.
+QStringList Show_Missing_Pictures(const Face& face);

@@ -200,10 +200,11 @@ void Copy_Binding(const SKTGraphic& from, SKTGraphic& to)
     to.excel_col_indx = from.excel_col_indx;
 }
 
-QImage Placeholder_Image()
+namespace {
+QImage placeholderOn(const QColor& ground)
 {
     QImage img(120, 90, QImage::Format_ARGB32_Premultiplied);
-    img.fill(QColor(220, 220, 220));
+    img.fill(ground);
     QPainter p(&img);
     p.setPen(QPen(QColor(150, 150, 150), 2));
     p.drawRect(img.rect().adjusted(1, 1, -2, -2));
@@ -211,3 +212,7 @@ QImage Placeholder_Image()
     p.drawLine(0, img.height(), img.width(), 0);
     return img;
 }
+}
+
+QImage Placeholder_Image() { return placeholderOn(QColor(220, 220, 220)); }
+QImage Missing_Picture_Image() { return placeholderOn(QColor(220, 220, 220, 90)); }

@@ -168,5 +168,9 @@ inline bool Is_Kind(const SKTGraphic* g, GraphicKind kind)
     }
     return false;
 }
-// The grey picture shown by an image graphic whose file is missing.
+// The grey picture shown by an image graphic placed without a file.
 QImage Placeholder_Image();
+// The same picture on a see-through ground, shown by an image graphic whose
+// file cannot be read: a missing frame over the whole card leaves the card
+// readable.
+QImage Missing_Picture_Image();

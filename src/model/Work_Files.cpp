@@ -82,11 +82,7 @@ void syncFolder(const QString& folder)
 // The part file a record names, removed when it is ours and unused.
 bool removeRecordedPart(const QString& part)
 {
-    struct stat st;
-    if (!Is_Part_File_Name(QFileInfo(part).fileName()) || ::lstat(native(part).constData(), &st) != 0
-        || !S_ISREG(st.st_mode) || st.st_uid != ::getuid())
-        return false;
-    const int fd = lockIfFree(part);
+    const int fd = Is_Part_File_Name(QFileInfo(part).fileName()) ? Lock_Work_File(part) : -1;
     if (fd < 0)
         return false;
     const bool removed = ::unlink(native(part).constData()) == 0;
@@ -327,6 +323,25 @@ bool Is_Part_File_Name(const QString& fileName)
 {
     static const QRegularExpression pattern(QStringLiteral("^\\..+\\.[0-9a-f]{8}\\.part$"));
     return pattern.match(fileName).hasMatch();
+}
+
+QString Work_File_Path(const QString& target)
+{
+    const QFileInfo info(target);
+    QString path;
+    do
+        path = info.absolutePath() + QStringLiteral("/.") + info.fileName() + QLatin1Char('.') + randomHex(8)
+               + QStringLiteral(".part");
+    while (QFileInfo::exists(path) || QFileInfo(path).isSymLink());
+    return path;
+}
+
+int Lock_Work_File(const QString& path)
+{
+    struct stat st;
+    if (::lstat(native(path).constData(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::getuid())
+        return -1;
+    return lockIfFree(path);
 }
 
 bool Is_Regular_File(const QString& path)

@@ -84,6 +84,15 @@ int Remove_Leftover_Work_Files();
 bool Remove_Settled_Leftover(const QString& path);
 // The hidden part-file names of Part_File.
 bool Is_Part_File_Name(const QString& fileName);
+// A free path of that naming beside target, for a file another writer
+// makes before it is published: what a run killed while writing it leaves
+// goes at start-up like any part file.
+QString Work_File_Path(const QString& target);
+// Opens a regular file of this user (a link is never followed) and takes
+// the lock that a program at work on it holds, without waiting: -1 when the
+// file is gone or some running program holds it. Closing the descriptor
+// lets it go.
+int Lock_Work_File(const QString& path);
 
 // Whether path names a regular file (a link to one counts); devices,
 // FIFOs, sockets and folders do not.

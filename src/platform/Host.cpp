@@ -8,6 +8,7 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QMessageBox>
 #include <QPageSetupDialog>
@@ -52,11 +53,49 @@ int runModal(QDialog& dialog)
     return code;
 }
 
+namespace {
+// The file a save panel's answer names once its extension is settled.
+QString savedPath(const PanelRequest& request, const PanelResult& result)
+{
+    const QString path = result.path();
+    const QString name = QFileInfo(path).fileName();
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    const QString suffix = dot > 0 ? name.mid(dot + 1) : QString(); // ".name" has no extension
+    auto named = [&](const QString& ext) { return !suffix.isEmpty() && suffix.compare(ext, Qt::CaseInsensitive) == 0; };
+    if (!request.typeChoices.isEmpty()) {
+        const QString ext = request.typeChoices.value(result.typeChoice, request.typeChoices.first());
+        if (ext.isEmpty() || named(ext))
+            return path;
+        return path.left(path.size() - (dot > 0 ? suffix.size() + 1 : 0)) + QLatin1Char('.') + ext;
+    }
+    if (request.extensions.isEmpty() || request.extensions.first().isEmpty()
+        || std::any_of(request.extensions.cbegin(), request.extensions.cend(), named))
+        return path;
+    return path + QLatin1Char('.') + request.extensions.first();
+}
+}
+
 PanelResult runPanel(const PanelRequest& request)
 {
-    PanelResult result;
-    runOnMainThread([&] { result = host().panel(request); });
-    return result;
+    PanelRequest asked = request;
+    for (;;) {
+        PanelResult result;
+        runOnMainThread([&] { result = host().panel(asked); });
+        if (asked.kind != PanelRequest::Save || !result.accepted || result.path().isEmpty())
+            return result;
+        result.paths = QStringList{savedPath(asked, result)};
+        const QFileInfo file(result.path());
+        if (!file.exists() && !file.isSymLink())
+            return result;
+        AlertRequest replace;
+        replace.text = QStringLiteral("\"%1\" already exists. Do you want to replace it?").arg(file.fileName());
+        replace.buttons = {QStringLiteral("Yes"), QStringLiteral("No")};
+        if (showAlert(replace) == 0)
+            return result;
+        asked.directory = file.absolutePath();
+        asked.fileName = file.fileName();
+        asked.typeChoice = result.typeChoice;
+    }
 }
 
 bool openUrl(const QUrl& url)
@@ -142,6 +181,8 @@ PanelResult QtHost::panel(const PanelRequest& request)
     case PanelRequest::Save:
         dlg.setAcceptMode(QFileDialog::AcceptSave);
         dlg.setFileMode(QFileDialog::AnyFile);
+        // The replace question is asked once the name is final (runPanel).
+        dlg.setOption(QFileDialog::DontConfirmOverwrite, true);
         if (!request.fileName.isEmpty())
             dlg.selectFile(request.fileName);
         break;

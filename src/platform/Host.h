@@ -92,6 +92,12 @@ Host& host();
 
 int showAlert(const AlertRequest& request);
 int runModal(QDialog& dialog);
+// Save panels answer with the file that will be written: with typeChoices
+// the chosen type's extension takes the place of the one typed (or is added);
+// otherwise the first of extensions is added to a name that ends in none of
+// them. When a file of that final name exists, the panel asks whether to
+// replace it (the one place this is asked, for every host), and No opens
+// the panel again on that name.
 PanelResult runPanel(const PanelRequest& request);
 bool openUrl(const QUrl& url);
 bool openPath(const QString& path); // a local file or folder

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 
 #include <cerrno>
 #include <cstdio>
@@ -61,7 +62,35 @@ bool moveWithoutReplacing(const QString& from, const QString& to)
     return true;
 }
 
+// Moves a file over another in one step.
+bool moveOver(const QString& from, const QString& to)
+{
+    if (std::rename(native(from).constData(), native(to).constData()) == 0)
+        return true;
+    Show_NSLog_Message(QStringLiteral("Cannot move %1 to %2: %3").arg(from, to, qt_error_string(errno)));
+    return false;
+}
+
+// The hidden name under which a saved template's file waits, locked, until
+// the whole template is ready: ".<name>.ready".
+QString readyPath(const QString& target)
+{
+    const QFileInfo info(target);
+    return inFolder(info, QLatin1Char('.') + info.fileName() + QStringLiteral(".ready"));
+}
+
+// The file a ready file waits to become; empty for any other name.
+QString readyTarget(const QFileInfo& entry)
+{
+    const QString name = entry.fileName();
+    const QString tail = QStringLiteral(".ready");
+    if (name.size() <= tail.size() + 1 || !name.startsWith(QLatin1Char('.')) || !name.endsWith(tail))
+        return {};
+    return inFolder(entry, name.mid(1, name.size() - tail.size() - 1));
+}
+
 const QString Copy_Failed = QStringLiteral("The template could not be copied.");
+const QString Save_Failed = QStringLiteral("The template could not be saved.");
 const QString Name_Taken = QStringLiteral("Template with this name already exists.");
 }
 
@@ -198,15 +227,113 @@ QString Rename_Template_Files(const QString& preview, const QString& new_name)
 
 bool Delete_Template_Files(const QString& preview)
 {
+    // A design log left alone would keep the name taken and never go; a
+    // preview left alone is not listed and goes at start-up.
+    const QString log = Template_Design_Log_Path(preview);
+    Delete_File(log);
+    if (QFileInfo::exists(log) || QFileInfo(log).isSymLink())
+        return false;
+    step(1);
     Delete_File(preview);
-    Delete_File(Template_Design_Log_Path(preview));
-    return !QFileInfo::exists(preview);
+    return true;
+}
+
+bool Save_Template_Files(const QString& name, const Template_File_Writer& write_preview,
+                         const Template_File_Writer& write_log, QString* error)
+{
+    auto fail = [&](const QString& why) {
+        if (error)
+            *error = why;
+        return false;
+    };
+    if (const QString problem = Template_Name_Problem(name); !problem.isEmpty())
+        return fail(problem);
+    if (!QDir().mkpath(User_Templates_Folder()))
+        return fail(Save_Failed);
+    const QString preview = User_Templates_Folder() + QLatin1Char('/') + name + QStringLiteral(".png");
+    const QString log = Template_Design_Log_Path(preview);
+    const QString previewWork = Work_File_Path(preview), logWork = Work_File_Path(log);
+    int previewLock = -1, logLock = -1;
+    const auto cleanUp = qScopeGuard([&] {
+        QFile::remove(previewWork);
+        QFile::remove(logWork);
+        for (int fd : {previewLock, logLock})
+            if (fd >= 0)
+                ::close(fd);
+    });
+    // Both files are made whole under work names first (a run killed here
+    // leaves part files, which go at start-up) ...
+    if (!write_preview(previewWork))
+        return false;
+    step(1);
+    if (!write_log(logWork))
+        return false;
+    step(2);
+    // ... and held, so that start-up leaves them to this program, while they
+    // get ready: the preview, then the design log. From then on the new
+    // template is the one start-up finishes; before, the old one stays. Then
+    // each takes its place, the design log last.
+    previewLock = Lock_Work_File(previewWork);
+    logLock = Lock_Work_File(logWork);
+    if (previewLock < 0 || logLock < 0 || !moveOver(previewWork, readyPath(preview)))
+        return fail(Save_Failed);
+    step(3);
+    if (!moveOver(logWork, readyPath(log))) {
+        QFile::remove(readyPath(preview));
+        return fail(Save_Failed);
+    }
+    step(4);
+    if (!moveOver(readyPath(preview), preview))
+        return fail(Save_Failed);
+    step(5);
+    if (!moveOver(readyPath(log), log))
+        return fail(Save_Failed);
+    return true;
+}
+
+namespace {
+// A save killed after its design log got ready is finished: its preview
+// (unless already in place) and its design log take their places. Ready
+// files of a save that never got that far are removed. Only files no
+// running program holds are touched.
+int finishReadyTemplates(const QDir& dir)
+{
+    int finished = 0;
+    const QFileInfoList entries = dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    for (const QFileInfo& entry : entries) {
+        const QString log = readyTarget(entry);
+        if (log.isEmpty() || QFileInfo(log).suffix() != design_file_EXT)
+            continue;
+        const int lock = Lock_Work_File(entry.absoluteFilePath());
+        if (lock < 0)
+            continue;
+        const QString preview = readyPath(inFolder(entry, QFileInfo(log).completeBaseName() + QStringLiteral(".png")));
+        const int previewLock = Lock_Work_File(preview);
+        if (previewLock >= 0) {
+            finished += moveOver(preview, readyTarget(QFileInfo(preview))) ? 1 : 0;
+            ::close(previewLock);
+        }
+        finished += moveOver(entry.absoluteFilePath(), log) ? 1 : 0;
+        ::close(lock);
+    }
+    for (const QFileInfo& entry : dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System)) {
+        const QString target = readyTarget(entry);
+        if (target.isEmpty() || QFileInfo(target).suffix() == design_file_EXT)
+            continue;
+        const int lock = Lock_Work_File(entry.absoluteFilePath());
+        if (lock >= 0 && ::unlink(native(entry.absoluteFilePath()).constData()) == 0)
+            ++finished;
+        if (lock >= 0)
+            ::close(lock);
+    }
+    return finished;
+}
 }
 
 int Remove_Unfinished_Templates()
 {
     const QDir dir(User_Templates_Folder());
-    int removed = 0;
+    int removed = finishReadyTemplates(dir);
     for (const QFileInfo& entry : dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System)) {
         const QString name = entry.fileName();
         const bool halfTemplate = isPreviewName(name) && !QFileInfo::exists(Template_Design_Log_Path(entry.absoluteFilePath()));
@@ -214,6 +341,6 @@ int Remove_Unfinished_Templates()
             ++removed;
     }
     if (removed > 0)
-        Show_NSLog_Message(QStringLiteral("Removed %1 files of unfinished templates").arg(removed));
+        Show_NSLog_Message(QStringLiteral("Removed or finished %1 files of unfinished templates").arg(removed));
     return removed;
 }

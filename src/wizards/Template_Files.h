@@ -38,15 +38,29 @@ QString Copy_Template_Files(const QString& preview, const QString& new_preview);
 // message to show; nothing is removed when a copy failed. Killed at any
 // point, the old or the new template is whole.
 QString Rename_Template_Files(const QString& preview, const QString& new_name);
-// Removes both files of a user template; false when the preview could not be removed.
+// Removes both files of a user template, the design log first: killed
+// between the two, the preview is left alone, unlisted, and goes at
+// start-up. False when the design log could not be removed (the template
+// stays whole).
 bool Delete_Template_Files(const QString& preview);
+// Saves the design as the user template name ("<name>.png" and its design
+// log), replacing a template of that name. The writers make the preview and
+// the design log at the hidden work paths they are given (and say why when
+// they fail); both are then published so that, killed at any step, the old
+// template or the new one is whole once start-up has run. False when either
+// writer failed, or with the reason in error when publishing failed.
+using Template_File_Writer = std::function<bool(const QString& path)>;
+bool Save_Template_Files(const QString& name, const Template_File_Writer& write_preview,
+                         const Template_File_Writer& write_log, QString* error = nullptr);
 
-// Start-up: removes what interrupted copies and renames left in the user
-// template folder (a preview without its design log, part files), once no
-// program uses it. Returns how many files were removed.
+// Start-up: finishes the template saves that had made their new design log
+// ready, and removes what else interrupted saves, copies, renames and
+// deletes left in the user template folder (a preview without its design
+// log, part files, a ready preview whose design log never got ready), once
+// no program uses it. Returns how many files were removed or finished.
 int Remove_Unfinished_Templates();
 
-// For tests: called after each step of a copy or a rename that changes the
-// disk (1, 2, 3), so a test can stop the process there.
+// For tests: called after each step of a copy, rename, delete or save that
+// changes the disk (1, 2, ...), so a test can stop the process there.
 using Template_Step_Hook = std::function<void(int step)>;
 void Set_Template_Step_Hook(Template_Step_Hook hook);

@@ -406,8 +406,9 @@ TEST_F(Manager, ExportsReadBackAndFailuresSaySo)
     }
     EXPECT_FALSE(QFileInfo::exists(at("x.xlsx")));
 
-    // A file the user did not name is replaced only when the user agrees;
-    // a failed write leaves the old file and says so.
+    // A file is replaced only when the user agrees to replacing the file
+    // that will be written (No opens the panel again); a failed write leaves
+    // the old file and says so.
     host.alerts.clear();
     const int boxes = int(host.modalRuns.size());
     writeFile(at("keep.txt"), "keep\n");
@@ -415,11 +416,14 @@ TEST_F(Manager, ExportsReadBackAndFailuresSaySo)
     QFile::remove(resources.path() + "/Template.xlsx");
     host.panelAnswers.push_back({true, {at("keep.xlsx")}, 1});
     host.answer("No");
+    host.panelAnswers.push_back({}); // then cancelled
     host.panelAnswers.push_back({true, {at("old.xlsx")}, 0});
     host.panelAnswers.push_back({true, {at("no/such/folder/f.txt")}, 1});
     for (int i = 0; i < 3; ++i)
         m->Export_Value_Btn_Clicked();
+    EXPECT_EQ(host.panels[host.panels.size() - 3].fileName, "keep.txt");
     EXPECT_EQ(host.alertTexts(), (QStringList{"\"keep.txt\" already exists. Do you want to replace it?",
+                                              "\"old.xlsx\" already exists. Do you want to replace it?",
                                               "Error in file accessing.", "Error in file accessing."}));
     EXPECT_EQ(host.modalRuns.size(), boxes);
     EXPECT_EQ(readFile(at("keep.txt")), "keep\n");

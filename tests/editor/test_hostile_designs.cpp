@@ -243,5 +243,7 @@ TEST_F(HostileDesigns, PicturePathsOpenOnlyRegularFiles)
     watchdog.join();
     EXPECT_FALSE(released);
     ASSERT_EQ(result, 1);
-    EXPECT_TRUE(static_cast<SKTImage&>(*wnd->Get_Front_Controls_Array().first()).image.isNull());
+    // Unread, it shows the missing picture's placeholder and is named.
+    EXPECT_EQ(static_cast<SKTImage&>(*wnd->Get_Front_Controls_Array().first()).image, Missing_Picture_Image());
+    EXPECT_TRUE(host.alertTexts().last().contains(fifo));
 }

@@ -1,30 +1,20 @@
-// Hostile imports and interrupted template commands: cell text nested past
-// any reason, a zip bomb under the unpacking cap, a template copy or rename
-// killed half-way, template names Qt would take for something else, and a
-// symbol size no device can draw.
+// Hostile imports: cell text nested past any reason, a zip bomb under the
+// unpacking cap, and a symbol size no device can draw.
 #include "barcode/BarcodeDispatch.h"
 #include "data/Import_Excel.h"
 #include "data/SpreadsheetFormats.h"
 #include "model/BarcodeArt.h"
 #include "model/Globals.h"
-#include "model/Work_Files.h"
 #include "platform/Log.h"
 #include "support/ScriptedHost.h"
 #include "support/TempResources.h"
-#include "wizards/Template_Files.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
-#include <csignal>
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <zip.h>
 #include <zlib.h>
 
@@ -188,130 +178,6 @@ TEST_F(HostileImports, AnOdsBombUnderTheUnpackingCapTakesLittleMemoryAndNoDisk)
     ASSERT_GT(before, 0);
     EXPECT_LT(peak - before, qint64(64) << 20) << "peak growth " << (peak - before) / 1024 << " KiB";
     EXPECT_TRUE(QDir(temp.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot));
-}
-
-namespace {
-struct HostileTemplates : HostileImports {
-    QString user() const { return User_Templates_Folder(); }
-    void SetUp() override
-    {
-        HostileImports::SetUp();
-        makeParty();
-    }
-    // The one user template every test starts from.
-    void makeParty() const
-    {
-        QDir().mkpath(user());
-        write(user() + "/Party.png", "preview bytes");
-        write(user() + "/Party.gcdl", "design log bytes");
-    }
-    static void write(const QString& path, const QByteArray& bytes)
-    {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
-    static QByteArray read(const QString& path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
-    }
-    // Every file of the user folder, hidden ones too, by name.
-    QStringList files() const
-    {
-        return QDir(user()).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
-    }
-    // Everything made more than a minute ago, as after a restart.
-    void ageEverything() const
-    {
-        QDirIterator it(resources.path(), QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
-        const timespec old[2] = {{::time(nullptr) - 120, 0}, {::time(nullptr) - 120, 0}};
-        while (it.hasNext())
-            ::utimensat(AT_FDCWD, QFile::encodeName(it.next()).constData(), old, AT_SYMLINK_NOFOLLOW);
-    }
-};
-}
-
-TEST_F(HostileTemplates, ACopyOrRenameKilledAtAnyStepLeavesWholeTemplatesOnly)
-{
-    const QString party = user() + "/Party.png";
-    const struct {
-        const char* what;
-        std::function<QString()> run;
-        QStringList before, after; // the whole templates, by preview
-    } commands[] = {
-        {"copy", [&] { return Copy_Template_Files(party, Create_New_File_Path(party)); },
-         {"Party.png"}, {"Party (copy 1).png", "Party.png"}},
-        {"rename", [&] { return Rename_Template_Files(party, "Fiesta"); }, {"Party.png"}, {"Fiesta.png"}},
-    };
-    for (const auto& c : commands) {
-        for (int killedAt = 1; killedAt <= 4; ++killedAt) { // 4: not killed
-            SCOPED_TRACE(std::string(c.what) + " killed after step " + std::to_string(killedAt));
-            for (const QString& name : files())
-                QFile::remove(user() + '/' + name);
-            makeParty();
-            const pid_t child = ::fork();
-            if (child == 0) {
-                Set_Template_Step_Hook([killedAt](int step) {
-                    if (step == killedAt)
-                        ::kill(::getpid(), SIGKILL);
-                });
-                ::_exit(c.run().isEmpty() ? 0 : 1);
-            }
-            int status = 0;
-            ASSERT_EQ(::waitpid(child, &status, 0), child);
-            EXPECT_EQ(killedAt < 4, WIFSIGNALED(status));
-            if (killedAt == 4) {
-                EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-            }
-
-            // Start-up: what the killed command left goes.
-            ageEverything();
-            Remove_Leftover_Work_Files();
-            Remove_Unfinished_Templates();
-            QStringList listed;
-            for (const QString& preview : List_Template_Previews(user()))
-                listed << QFileInfo(preview).fileName();
-            EXPECT_TRUE(listed == c.before || listed == c.after) << listed.join('|').toStdString();
-            if (killedAt == 4) {
-                EXPECT_EQ(listed, c.after);
-            }
-            // Nothing else is left, and every listed template is whole.
-            QStringList expected;
-            for (const QString& preview : listed) {
-                expected << preview << QFileInfo(preview).completeBaseName() + ".gcdl";
-                EXPECT_EQ(read(user() + '/' + preview), "preview bytes");
-                EXPECT_EQ(read(Template_Design_Log_Path(user() + '/' + preview)), "design log bytes");
-            }
-            expected.sort();
-            EXPECT_EQ(files(), expected);
-            EXPECT_TRUE(QDir(Resource_Path + "/.unfinished").isEmpty(QDir::Files | QDir::Hidden));
-            // The name the command was after is free again.
-            const QString survivor = user() + '/' + listed.value(0);
-            if (!listed.contains("Fiesta.png")) {
-                EXPECT_EQ(Rename_Template_Files(survivor, "Fiesta"), "");
-            }
-        }
-    }
-}
-
-TEST_F(HostileTemplates, NamesThatQtWouldTakeForAResourceStayFileNamesInTheFolder)
-{
-    QTemporaryDir working;
-    const QString oldWorking = QDir::currentPath();
-    ASSERT_TRUE(QDir::setCurrent(working.path()));
-    const QString party = user() + "/Party.png";
-    EXPECT_EQ(Rename_Template_Files(party, ":Party"), "");
-    const QString colon = user() + "/:Party.png";
-    EXPECT_EQ(List_Template_Previews(user()), QStringList{colon});
-    EXPECT_EQ(Template_Design_Log_Path(colon), user() + "/:Party.gcdl");
-    EXPECT_EQ(Create_New_File_Path(colon), user() + "/:Party (copy 1).png");
-    EXPECT_EQ(Copy_Template_Files(colon, Create_New_File_Path(colon)), "");
-    EXPECT_EQ(files(), (QStringList{":Party (copy 1).gcdl", ":Party (copy 1).png", ":Party.gcdl", ":Party.png"}));
-    EXPECT_TRUE(Delete_Template_Files(colon));
-    EXPECT_EQ(files(), (QStringList{":Party (copy 1).gcdl", ":Party (copy 1).png"}));
-    EXPECT_TRUE(QDir(working.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot));
-    QDir::setCurrent(oldWorking);
 }
 
 TEST(HostileSymbols, ASymbolSizeNoDeviceCanDrawDrawsNothing)

@@ -1,9 +1,12 @@
 #include "wizards/Profile_Placement.h"
 
 #include "canvas/SKTGraphicView.h"
+#include "canvas/SKTRenderingView.h"
 #include "model/Globals.h"
 #include "model/Helpers.h"
 
+#include <algorithm>
+#include <cmath>
 #include <exception>
 
 std::array<GraphicPtr, Profile_Field_Count> Find_Profile_Graphics(const Face& face)
@@ -43,6 +46,15 @@ void Bind_Profile_Graphic(SKTGraphic& graphic, const User_Profile_Field& field)
     }
 }
 
+void Fit_Profile_Text(SKTText& text, qreal card_width)
+{
+    QRectF box = text.bounds;
+    const qreal room = card_width - Profile_Card_Margin - box.left();
+    box.setWidth(std::max(box.width(), std::min(std::ceil(text.Text_Width()), room)));
+    box.setHeight(std::max(box.height(), std::ceil(text.Text_Height(box.width()))));
+    text.bounds = box;
+}
+
 void Place_User_Profile(SKTGraphicView& canvas, const User_Profile_Class& record, const Profile_Rect_Lookup& rectFor)
 {
     try {
@@ -65,8 +77,11 @@ void Place_User_Profile(SKTGraphicView& canvas, const User_Profile_Class& record
             // Only the graphic that now carries this field's identifier takes
             // its binding; nothing is bound when none could be made.
             const GraphicPtr placed = canvas._Selected_Graphic;
-            if (placed && placed->control_ID == field.id)
+            if (placed && placed->control_ID == field.id) {
                 Bind_Profile_Graphic(*placed, field);
+                if (Is_Kind(placed.get(), GraphicKind::Text))
+                    Fit_Profile_Text(static_cast<SKTText&>(*placed), SKTRenderingView::cardSize().width());
+            }
         }
     } catch (const std::exception& e) {
         Show_NSLog_Message(QString::fromUtf8(e.what()));

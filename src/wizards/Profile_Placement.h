@@ -24,8 +24,17 @@ using Profile_Rect_Lookup = std::function<QRectF(const QString& ctrl_ID)>;
 // front of all others; either is bound as the field says, and a typed field
 // leaves its graphic unbound. A field whose default rectangle is empty gets
 // no graphic. Leaves the text tool chosen, or the image tool and the photo's
-// path as Library_Selected_Image after a photo.
+// path as Library_Selected_Image after a photo. Every text's box is made to
+// show its whole value (Fit_Profile_Text on the card being drawn).
 void Place_User_Profile(SKTGraphicView& canvas, const User_Profile_Class& record, const Profile_Rect_Lookup& rectFor);
+
+// Boxes keep this far from the card's right edge when they grow.
+constexpr qreal Profile_Card_Margin = 8;
+
+// Grows a text's box until its whole value shows: first wider, as far as
+// its line needs and the card's right edge allows, then as high as its
+// lines need at that width. A box is never made smaller.
+void Fit_Profile_Text(SKTText& text, qreal card_width);
 
 // The binding a placed graphic takes from its field: the data set, then the
 // column (so a field with both ends on the column); neither: typed.

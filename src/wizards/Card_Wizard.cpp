@@ -21,7 +21,7 @@
 QListWidget* Make_Card_Shape_List(QWidget* parent)
 {
     auto* list = new QListWidget(parent);
-    list->addItems({QStringLiteral("Rectangle"), QStringLiteral("Rounded Rectangle"), QStringLiteral("Ellipse")});
+    list->addItems({QStringLiteral("Rectangle"), QStringLiteral("Rounded Rectangle"), QStringLiteral("Oval")});
     list->setMaximumHeight(70);
     return list;
 }

@@ -19,6 +19,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -627,6 +628,10 @@ QLabel* Invitation_Wizard::Length_Count(const QWidget* field) const
 QLabel* Invitation_Wizard::makeLengthCount(QWidget* field)
 {
     auto* count = new QLabel;
+    // As wide as the widest count, so the fields keep their width.
+    QFont bold = count->font();
+    bold.setBold(true);
+    count->setMinimumWidth(QFontMetrics(bold).horizontalAdvance(QStringLiteral("250/250")) + 2);
     count->setToolTip(QStringLiteral("At most %1 characters").arg(Length_Limit(field)));
     field->setToolTip(count->toolTip());
     length_counts[field] = count;

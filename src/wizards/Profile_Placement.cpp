@@ -1,7 +1,6 @@
 #include "wizards/Profile_Placement.h"
 
 #include "canvas/SKTGraphicView.h"
-#include "canvas/SKTRenderingView.h"
 #include "model/Globals.h"
 #include "model/Helpers.h"
 
@@ -46,13 +45,13 @@ void Bind_Profile_Graphic(SKTGraphic& graphic, const User_Profile_Field& field)
     }
 }
 
-void Fit_Profile_Text(SKTText& text, qreal card_width)
+void Fit_Profile_Text(SKTText& text)
 {
-    QRectF box = text.bounds;
-    const qreal room = card_width - Profile_Card_Margin - box.left();
-    box.setWidth(std::max(box.width(), std::min(std::ceil(text.Text_Width()), room)));
-    box.setHeight(std::max(box.height(), std::ceil(text.Text_Height(box.width()))));
-    text.bounds = box;
+    // Half a point at a time, so the text keeps the largest size that fits.
+    const qreal smallest = text.font.pointSizeF() * Profile_Smallest_Text_Scale;
+    while (text.Text_Width() > text.bounds.width() && text.font.pointSizeF() - 0.5 >= smallest)
+        text.font.setPointSizeF(text.font.pointSizeF() - 0.5);
+    text.bounds.setHeight(std::max(text.bounds.height(), std::ceil(text.Text_Height(text.bounds.width()))));
 }
 
 void Place_User_Profile(SKTGraphicView& canvas, const User_Profile_Class& record, const Profile_Rect_Lookup& rectFor)
@@ -80,7 +79,7 @@ void Place_User_Profile(SKTGraphicView& canvas, const User_Profile_Class& record
             if (placed && placed->control_ID == field.id) {
                 Bind_Profile_Graphic(*placed, field);
                 if (Is_Kind(placed.get(), GraphicKind::Text))
-                    Fit_Profile_Text(static_cast<SKTText&>(*placed), SKTRenderingView::cardSize().width());
+                    Fit_Profile_Text(static_cast<SKTText&>(*placed));
             }
         }
     } catch (const std::exception& e) {

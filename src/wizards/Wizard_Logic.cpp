@@ -136,25 +136,27 @@ QList<Party_Text> Party_Texts(float XC)
     return texts;
 }
 
-// The texts laid out from y = 40 with their fonts at scale: each box as
-// high as its text needs, never lower than first laid out, and what follows
-// moved down by what a box grew.
+// The texts laid out from y = 40 with their fonts, the least heights of
+// their boxes and the room between them at scale: each box as high as its
+// text needs, and what follows moved down by what a box grew.
 QList<Party_Item> Lay_Out_Party_Texts(const QList<Party_Text>& texts, float TW, qreal scale)
 {
     QList<Party_Item> items;
     float y = 40;
     for (const Party_Text& t : texts) {
+        const float least = float(t.box * scale);
+        const float room = float((t.advance - t.box) * scale);
         if (t.ctrl_ID.isEmpty()) {
-            y += t.advance;
+            y += least + room;
             continue;
         }
         SKTText probe;
         Style_Party_Text(probe, t.ctrl_ID);
         probe.text = t.value;
         probe.font.setPointSizeF(probe.font.pointSizeF() * scale);
-        const float box = std::max(t.box, float(std::ceil(probe.Text_Height(TW))));
+        const float box = std::max(least, float(std::ceil(probe.Text_Height(TW))));
         items.append({GraphicKind::Text, t.ctrl_ID, t.value, QRectF(t.left, y, TW, box), scale});
-        y += t.advance + box - t.box;
+        y += box + room;
     }
     return items;
 }

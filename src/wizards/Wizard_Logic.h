@@ -79,9 +79,11 @@ struct Party_Item {
     qreal text_scale = 1;
 };
 
-// The texts keep this far above the card's bottom edge; to get there they
-// are made smaller, down to this scale of their size at most.
-constexpr qreal Party_Bottom_Margin = 30;
+// The texts end this far above the card's bottom edge, no lower than the
+// sender of short details ends on the wizard's card, so the corners of the
+// frame pictures never cover them; to stay above it they are made smaller,
+// down to this scale of their size at most.
+constexpr qreal Party_Bottom_Margin = 85;
 constexpr qreal Party_Smallest_Text_Scale = 0.4;
 
 // The graphics that lay the current invitation details out on a card of the

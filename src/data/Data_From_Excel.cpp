@@ -91,6 +91,12 @@ void Data_From_Excel::Set_Data_Columns(const QStringList& titles)
     _dataTitles = titles;
 }
 
+void Data_From_Excel::Clear()
+{
+    ListData.clear();
+    _dataTitles.clear();
+}
+
 QString Data_From_Excel::Column_Key(int position)
 {
     return position == 0 ? QStringLiteral("Extension") : QStringLiteral("Column%1").arg(position);

@@ -35,6 +35,8 @@ public:
     // Replaces the data columns (positions 1 to N); the row-number column stays.
     void Set_Data_Columns(const QStringList& titles);
     int Column_Count() const { return int(_dataTitles.size()) + 1; }
+    // Empties the table: no rows, and no columns but the row numbers.
+    void Clear();
 
     // Appends a row of the first count values, trimmed, numbered after the rows already held.
     void Create_List_By_Array(const QStringList& values, int count);

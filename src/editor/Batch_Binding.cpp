@@ -30,8 +30,6 @@ bool faceHasBinding(const Face& face, int type)
     }
     return false;
 }
-
-bool twoSided() { return CARD_SIDE_STR == QLatin1String("2"); }
 }
 
 Batch_Binding::Batch_Binding(SKTDocument& doc) : document(doc) {}
@@ -55,7 +53,7 @@ bool Batch_Binding::Check_Batch_File_In_Use_Validation(const QString& name) cons
     };
     if (bound(document.graphics))
         return true;
-    return twoSided() && bound(document.graphics_back);
+    return Card_Has_Back() && bound(document.graphics_back);
 }
 
 // ---------------------------------------------------------------- preparation
@@ -75,7 +73,7 @@ void Batch_Binding::Check_Series_Or_Excel_Use_or_not()
 void Batch_Binding::Check_Data_Sheet_Value_Use_or_Not()
 {
     data_table_content.clear();
-    Use_Data_Sheet_Values = Check_Front_Side_Dataset_Is_Used() || (twoSided() && Check_Back_Side_Dataset_Is_Used());
+    Use_Data_Sheet_Values = Check_Front_Side_Dataset_Is_Used() || (Card_Has_Back() && Check_Back_Side_Dataset_Is_Used());
     if (!Use_Data_Sheet_Values)
         return;
     Create_Dataset_binding_table();
@@ -88,7 +86,7 @@ void Batch_Binding::Create_Dataset_binding_table()
 {
     try {
         data_table_content.clear();
-        if (CARD_SIDE_STR == QLatin1String("1") && document.graphics.isEmpty())
+        if (!Card_Has_Back() && document.graphics.isEmpty())
             return;
         auto load = [&](const Face& face) {
             for (const GraphicPtr& g : face)
@@ -96,7 +94,7 @@ void Batch_Binding::Create_Dataset_binding_table()
                     Add_dataset_col_in_binding_table(g->batch_list_name);
         };
         load(document.graphics);
-        if (twoSided())
+        if (Card_Has_Back())
             load(document.graphics_back);
     } catch (const std::exception& e) {
         Show_NSLog_Message(reason(e));
@@ -124,7 +122,7 @@ void Batch_Binding::Calculate_data_table_rows()
 void Batch_Binding::Check_Excel_Binding_Value_Use_or_Not()
 {
     Use_Excel_Binding_Values =
-        Check_Front_Side_Excel_Binding_Is_Used() || (twoSided() && Check_Back_Side_Excel_Binding_Is_Used());
+        Check_Front_Side_Excel_Binding_Is_Used() || (Card_Has_Back() && Check_Back_Side_Excel_Binding_Is_Used());
     if (!Use_Excel_Binding_Values)
         return;
     Calculate_Excel_table_rows();
@@ -208,10 +206,8 @@ void Batch_Binding::Assign_Batch_Values_To_Control(int row)
                 Barcode_Gen::Set_Barcode_Prop_To_Control(*g, style);
                 const Barcode_Art art = Barcode_Gen::Get_Image_From_Val(style, value, g->header_val, g->footer_val);
                 g->Set_Barcode_image(art);
-                if (art.isNull() && inBatch && !rowsWithoutBarcode.contains(row + 1)) {
-                    rowsWithoutBarcode.insert(row + 1);
-                    Show_NSLog_Message(QStringLiteral("Batch row %1: no barcode could be made from \"%2\"").arg(row + 1).arg(value));
-                }
+                if (art.isNull() && inBatch)
+                    Note_Row_Without_Barcode(row, *g, value);
                 break;
             }
             }
@@ -221,12 +217,32 @@ void Batch_Binding::Assign_Batch_Values_To_Control(int row)
     }
 }
 
+void Batch_Binding::Note_Row_Without_Barcode(int row, const SKTGraphic& graphic, const QString& value)
+{
+    // A row past the end of its source (or an empty value) has nothing to
+    // encode; only a value the symbology refuses is a barcode that could not
+    // be made. Rows come in order; the note counts a row drawn again once.
+    if (value.isEmpty()) {
+        const QString source = graphic.data_source_type == Source_Data_Set
+                                   ? Data_Set_Source_Name(graphic.batch_list_name)
+                                   : Spreadsheet_Source_Name(Excel_Source_Path);
+        QList<int>& rows = rowsWithoutBarcode.no_value[source];
+        if (rows.isEmpty() || rows.last() != row + 1)
+            rows << row + 1;
+    } else if (rowsWithoutBarcode.refused.isEmpty() || rowsWithoutBarcode.refused.last() != row + 1) {
+        rowsWithoutBarcode.refused << row + 1;
+        Show_NSLog_Message(QStringLiteral("Batch row %1: no barcode could be made from \"%2\"").arg(row + 1).arg(value));
+    }
+}
+
 void Batch_Binding::Load_Batch_Row(int row, const QString& card_side)
 {
     const bool front = Card_Side_From_Code(card_side) == Side_Front;
     Card_Front_Or_Back = front ? 0 : 1;
     Graphics_array_Batch = front ? &document.graphics : &document.graphics_back;
-    Assign_Batch_Values_To_Control(row);
+    // The back of a one-sided card takes no values: it stays as it stands.
+    if (front || Card_Has_Back())
+        Assign_Batch_Values_To_Control(row);
 }
 
 QImage Batch_Binding::Set_data_table_value_to_card(int row, const QString& card_side, bool print_box)
@@ -265,7 +281,7 @@ QStringList Batch_Binding::Missing_Sources() const
         }
     };
     walk(document.graphics);
-    if (twoSided())
+    if (Card_Has_Back())
         walk(document.graphics_back);
     return missing;
 }
@@ -294,14 +310,14 @@ bool Batch_Binding::Confirm_Source_Lengths()
     return question.isEmpty() || Show_YES_NO_MessageBox(question);
 }
 
-QList<int> Batch_Binding::Rows_Without_Barcode() const
+Cards_Without_Barcode Batch_Binding::Rows_Without_Barcode() const
 {
-    return rowsWithoutBarcode.values();
+    return rowsWithoutBarcode;
 }
 
 void Batch_Binding::Batch_Begin()
 {
-    rowsWithoutBarcode.clear();
+    rowsWithoutBarcode = {};
     inBatch = true;
     Card_Value_In_Process = true;
     savedSide = Card_Front_Or_Back;

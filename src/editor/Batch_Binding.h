@@ -67,7 +67,7 @@ public:
     int Batch_Row_Count() const override;
     bool Sources_Found() override;
     bool Confirm_Source_Lengths() override;
-    QList<int> Rows_Without_Barcode() const override;
+    Cards_Without_Barcode Rows_Without_Barcode() const override;
     void Batch_Begin() override;
     void Batch_End() override;
     QImage Card_Row_Image(int row, Card_Side side, qreal pixels_per_point) override;
@@ -92,7 +92,8 @@ private:
     SKTDocument& document;
     QImage savedMainPhoto;
     int savedSide = Side_Front;
-    // Between Batch_Begin and Batch_End: the rows whose barcode failed.
+    // Between Batch_Begin and Batch_End: the rows whose cards have no barcode.
     bool inBatch = false;
-    QSet<int> rowsWithoutBarcode;
+    Cards_Without_Barcode rowsWithoutBarcode;
+    void Note_Row_Without_Barcode(int row, const SKTGraphic& graphic, const QString& value);
 };

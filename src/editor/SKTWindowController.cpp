@@ -374,7 +374,12 @@ void SKTWindowController::New_Project_Setting_Reset()
     document.graphics.clear();
     document.graphics_back.clear();
     document.graphics_temp.clear();
-    batch.data_table_content.clear(); // a new design holds no values of the last one's data sets
+    // A new design holds no values of the last one's data sets, nor its spreadsheet table.
+    batch.data_table_content.clear();
+    Data_From_Excel_Window->Clear();
+    Excel_Binding_Use = false;
+    Excel_Source_Path = QStringLiteral("");
+    Remove_Excel_Col_Name_In_Combo(Data_source_type);
     for (SKTGraphicView* v : {_graphicView, _graphicView_BACK, _graphicView_TEMP}) {
         v->selectGraphic(nullptr);
         v->_Selected_Graphic = nullptr;
@@ -382,7 +387,8 @@ void SKTWindowController::New_Project_Setting_Reset()
     Front_card_Prop = Default_Card_Property();
     Back_card_Prop = Default_Card_Property();
     Card_Shape = Shape_Rectangle;
-    CARD_SIDE_STR = QStringLiteral("");
+    // A new card has a back, as the sides box shows.
+    CARD_SIDE_STR = Card_Sides_Code(QString());
     card_sides_combo->setCurrentIndex(1);
     side_switch->setTabEnabled(1, true);
     side_switch->setCurrentIndex(0);
@@ -478,7 +484,8 @@ int SKTWindowController::Read_and_load_design_Log(const QString& path, const QSt
     Not_Draw_Only_Prop_Change = true;
     Front_card_Prop = content->front;
     Back_card_Prop = content->back;
-    CARD_SIDE_STR = content->cardSides;
+    // Sides never chosen ("") open as the sides box shows them.
+    CARD_SIDE_STR = Card_Sides_Code(content->cardSides);
     Card_Shape = std::clamp(content->cardShape, int(Shape_Rectangle), int(Shape_Ellipse));
     document.graphics = *front;
     document.graphics_back = *back;
@@ -506,8 +513,8 @@ int SKTWindowController::Read_and_load_design_Log(const QString& path, const QSt
     if (!Invite_Frame_Pic_IMG.isEmpty() && QFileInfo::exists(Invite_Frame_Pic_IMG))
         Update_frame_Main_Photo_And_Path(Invite_Frame_Pic_IMG, false);
 
-    card_sides_combo->setCurrentIndex(CARD_SIDE_STR == QLatin1String("1") ? 0 : 1);
-    side_switch->setTabEnabled(1, CARD_SIDE_STR != QLatin1String("1"));
+    card_sides_combo->setCurrentIndex(Card_Has_Back() ? 1 : 0);
+    side_switch->setTabEnabled(1, Card_Has_Back());
     side_switch->setCurrentIndex(0);
     Card_Front_Or_Back = Side_Front;
     applyCardProperty(Front_card_Prop);
@@ -737,20 +744,29 @@ void SKTWindowController::Show_Graphic_Properties(const GraphicPtr& graphic)
         barcode_designer_btn->setVisible(barcode);
         const int type = graphic->data_source_type;
         Data_source_type->setCurrentIndex(type >= 0 && type < Data_source_type->count() ? type : 0);
-        Batch_Series->clear();
-        if (type == 1) {
-            Fill_Data_Set_File_Name_In_Combo(Batch_Series);
-            Batch_Series->setCurrentIndex(Batch_Series->findText(graphic->batch_list_name));
-        } else if (type == 2) {
-            Fill_Excel_Col_Name_In_Combo(Batch_Series);
-            Batch_Series->setCurrentIndex(graphic->excel_col_indx < Batch_Series->count() ? graphic->excel_col_indx : -1);
-        }
-        Batch_Series->setEnabled(type != 0);
+        Show_Binding_List(*graphic);
     } else {
         Text_value_Edit->clear();
         Batch_Series->clear();
     }
     Not_Draw_Only_Prop_Change = old;
+}
+
+void SKTWindowController::Show_Binding_List(const SKTGraphic& graphic)
+{
+    // The list shows what the graphic is bound to (nothing chosen while it
+    // names no set or column of the list).
+    const QSignalBlocker block(Batch_Series);
+    Batch_Series->clear();
+    const int type = graphic.data_source_type;
+    if (type == Source_Data_Set) {
+        Fill_Data_Set_File_Name_In_Combo(Batch_Series);
+        Batch_Series->setCurrentIndex(Batch_Series->findText(graphic.batch_list_name));
+    } else if (type == Source_Spreadsheet) {
+        Fill_Excel_Col_Name_In_Combo(Batch_Series);
+        Batch_Series->setCurrentIndex(graphic.excel_col_indx < Batch_Series->count() ? graphic.excel_col_indx : -1);
+    }
+    Batch_Series->setEnabled(type == Source_Data_Set || type == Source_Spreadsheet);
 }
 
 void SKTWindowController::Text_Value_Changed()
@@ -778,14 +794,7 @@ void SKTWindowController::comboBoxSelectionDidChange(QComboBox* combo)
         g->Set_Data_source_type(type < 0 ? 0 : type);
         g->Set_Excel_binding(type == 2);
         Update_Main_Photo_Binding();
-        const QSignalBlocker block(Batch_Series);
-        Batch_Series->clear();
-        if (type == 1)
-            Fill_Data_Set_File_Name_In_Combo(Batch_Series);
-        else if (type == 2)
-            Fill_Excel_Col_Name_In_Combo(Batch_Series);
-        Batch_Series->setCurrentIndex(-1);
-        Batch_Series->setEnabled(type > 0);
+        Show_Binding_List(*g);
         Refresh_Canvas();
         return;
     }

@@ -71,6 +71,7 @@ public:
     // Card panel.
     QTabWidget* settings_tab = nullptr;
     QTabBar* side_switch = nullptr;
+    QComboBox* card_sides_combo = nullptr;
 
     // Start flow and project.
     void Open_Start_Window();
@@ -231,6 +232,8 @@ private:
     // The property panel shows the selection anew (data sets may have come
     // or gone), on the page the user left it.
     void Show_Properties_Keeping_Page();
+    // Fills the panel's list for the graphic's source and chooses its binding.
+    void Show_Binding_List(const SKTGraphic& graphic);
     void awakeFromNib();
     void applyCardProperty(const Card_Property& property);
     void Fill_User_profile_info(SKTGraphicView* canvas, const User_Profile_Class* record, bool card_side);
@@ -282,7 +285,6 @@ private:
     QDoubleSpinBox* card_width_mm = nullptr;
     QDoubleSpinBox* card_height_mm = nullptr;
     QListWidget* card_shape_list = nullptr;
-    QComboBox* card_sides_combo = nullptr;
     QLabel* front_back_label = nullptr;
     QStackedWidget* canvas_stack = nullptr;
     // Grid controls (shown in the grid dialog).

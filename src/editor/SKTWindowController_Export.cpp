@@ -44,7 +44,7 @@ QStringList SKTWindowController::Bound_Data_Sets_Without_Rows() const
                 names << g->batch_list_name;
     };
     collect(document.graphics);
-    if (CARD_SIDE_STR == QLatin1String("2"))
+    if (Card_Has_Back())
         collect(document.graphics_back);
     return names;
 }

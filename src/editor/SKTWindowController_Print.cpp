@@ -33,10 +33,9 @@ void SKTWindowController::Print_Button()
             return;
         // A design bound to data whose sets or columns give no rows has
         // nothing to put on its labels.
-        const bool twoSided = CARD_SIDE_STR == QLatin1String("2");
         const bool bound =
             batch.Check_Front_Side_Dataset_Is_Used() || batch.Check_Front_Side_Excel_Binding_Is_Used()
-            || (twoSided && (batch.Check_Back_Side_Dataset_Is_Used() || batch.Check_Back_Side_Excel_Binding_Is_Used()));
+            || (Card_Has_Back() && (batch.Check_Back_Side_Dataset_Is_Used() || batch.Check_Back_Side_Excel_Binding_Is_Used()));
         if ((bound || Use_Data_Sheet_Values || Use_Excel_Binding_Values) && Total_Batch_Excel_Card == 0) {
             Show_MessageBox(QStringLiteral("List is empty."));
             return;

@@ -70,20 +70,53 @@ QString Different_Lengths_Question(const QList<Batch_Source>& sources)
         .arg(listed(lengths), QString::number(longest), QString::number(longest - shortest));
 }
 
-QString Rows_Without_Barcode_Note(QList<int> rows, const QString& cards)
+Cards_Without_Barcode& Cards_Without_Barcode::operator+=(const Cards_Without_Barcode& other)
 {
-    if (rows.isEmpty())
-        return {};
+    for (auto it = other.no_value.cbegin(); it != other.no_value.cend(); ++it)
+        no_value[it.key()] += it.value();
+    refused += other.refused;
+    return *this;
+}
+
+namespace {
+QList<int> eachOnceInOrder(QList<int> rows)
+{
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
+// "Cards written without a barcode: 2 (rows 4, 5)." for rows each once in
+// order, the first twenty listed.
+QString cardsWithoutBarcode(const QList<int>& rows, const QString& cards)
+{
     constexpr int Listed = 20;
     QStringList numbers;
     for (int i = 0; i < rows.size() && i < Listed; ++i)
         numbers << QString::number(rows[i]);
     if (rows.size() > Listed)
         numbers << QStringLiteral("...");
-    const bool one = rows.size() == 1;
-    return QStringLiteral("%1 without a barcode: %2 (%3 %4). The barcode could not be made from %5.")
-        .arg(cards, QString::number(rows.size()), one ? QStringLiteral("row") : QStringLiteral("rows"),
-             numbers.join(QStringLiteral(", ")), one ? QStringLiteral("that row's value") : QStringLiteral("those rows' values"));
+    return QStringLiteral("%1 without a barcode: %2 (%3 %4).")
+        .arg(cards, QString::number(rows.size()), rows.size() == 1 ? QStringLiteral("row") : QStringLiteral("rows"),
+             numbers.join(QStringLiteral(", ")));
+}
+}
+
+QString Rows_Without_Barcode_Note(const Cards_Without_Barcode& cards_without, const QString& cards)
+{
+    QStringList lines;
+    for (auto it = cards_without.no_value.cbegin(); it != cards_without.no_value.cend(); ++it) {
+        const QList<int> rows = eachOnceInOrder(it.value());
+        lines << QStringLiteral("%1 %2 no value in %3.")
+                     .arg(cardsWithoutBarcode(rows, cards),
+                          rows.size() == 1 ? QStringLiteral("That card has") : QStringLiteral("Those cards have"),
+                          it.key());
+    }
+    if (!cards_without.refused.isEmpty()) {
+        const QList<int> rows = eachOnceInOrder(cards_without.refused);
+        lines << QStringLiteral("%1 The barcode could not be made from %2.")
+                     .arg(cardsWithoutBarcode(rows, cards),
+                          rows.size() == 1 ? QStringLiteral("that row's value") : QStringLiteral("those rows' values"));
+    }
+    return lines.join('\n');
 }

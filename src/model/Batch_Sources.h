@@ -2,8 +2,9 @@
 // What a batch (export, printing, mail) makes sure of in the sources its
 // bound graphics take their values from, and the texts that tell the user:
 // a source that is missing, sources of different lengths, and rows whose
-// bound barcode could not be made.
+// bound barcode was left out for want of a value or could not be made.
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
@@ -30,7 +31,18 @@ int Batch_Rows_Of(const QList<Batch_Source>& sources);
 // empty fields. Empty when the sources all have one length.
 QString Different_Lengths_Question(const QList<Batch_Source>& sources);
 
-// The note a batch's finish text carries on the rows (counted from 1) whose
-// cards were made without a bound barcode; empty for none. cards names them
-// as the batch made them ("Cards written", "Labels printed", ...).
-QString Rows_Without_Barcode_Note(QList<int> rows, const QString& cards);
+// The rows (counted from 1) whose cards a batch made without a bound
+// barcode: those for which a source had no value (past its end, or an empty
+// value), by the source's name, and those whose value the symbology refused.
+struct Cards_Without_Barcode {
+    QMap<QString, QList<int>> no_value;
+    QList<int> refused;
+    bool isEmpty() const { return no_value.isEmpty() && refused.isEmpty(); }
+    Cards_Without_Barcode& operator+=(const Cards_Without_Barcode& other);
+};
+
+// The note a batch's finish text carries on those cards, a line for each
+// source without values and one for the refused values; empty for none.
+// cards names them as the batch made them ("Cards written", "Labels
+// printed", ...).
+QString Rows_Without_Barcode_Note(const Cards_Without_Barcode& rows, const QString& cards);

@@ -4,6 +4,7 @@
 // The batch binding (editor/Batch_Binding.h) implements it over the design;
 // a road takes it as a parameter, so it runs and is tested without a main
 // window.
+#include "model/Batch_Sources.h"
 #include "model/Codes.h"
 
 #include <QImage>
@@ -45,7 +46,7 @@ public:
     // card's top left at the painter's origin: vectors stay vectors and text
     // stays text. False when nothing could be drawn.
     virtual bool Draw_Card_Row(int row, Card_Side side, QPainter& painter) = 0;
-    // The rows (counted from 1) drawn since Batch_Begin whose bound barcode
-    // could not be made from the row's value: their cards have no barcode.
-    virtual QList<int> Rows_Without_Barcode() const = 0;
+    // The rows drawn since Batch_Begin whose cards have no bound barcode:
+    // a source had no value for the row, or the symbology refused its value.
+    virtual Cards_Without_Barcode Rows_Without_Barcode() const = 0;
 };

@@ -23,6 +23,16 @@ float last_ctrl_Y = 20;
 QString batch_file_EXT = QStringLiteral("txt");
 QString design_file_EXT = QStringLiteral("gcdl");
 QString CARD_SIDE_STR = QStringLiteral("");
+
+QString Card_Sides_Code(const QString& sides)
+{
+    return sides == QLatin1String("1") ? QStringLiteral("1") : QStringLiteral("2");
+}
+
+bool Card_Has_Back()
+{
+    return Card_Sides_Code(CARD_SIDE_STR) == QLatin1String("2");
+}
 std::atomic<bool> Not_Draw_Only_Prop_Change{false};
 QString Excel_Source_Path = QStringLiteral("");
 std::atomic<bool> Excel_Binding_Use{false};

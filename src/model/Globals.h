@@ -34,8 +34,15 @@ extern float last_ctrl_Y;
 // Extensions of data-set files ("txt") and design logs ("gcdl").
 extern QString batch_file_EXT;
 extern QString design_file_EXT;
-// "2" card with a back, "1" one-sided, "" until the sides combo is used.
+// "2" card with a back, "1" one-sided; "" (a design whose sides were never
+// chosen) is read as the sides box shows it: a card with a back.
 extern QString CARD_SIDE_STR;
+// The sides a code stands for: "1" stays one-sided, every other code is a
+// card with a back ("2"), as the sides box shows it.
+QString Card_Sides_Code(const QString& sides);
+// Whether the card (CARD_SIDE_STR) has a back. Every check of the back asks
+// this: its bindings, rows, sources and the data sets it keeps in use.
+bool Card_Has_Back();
 // Set while panels are filled or a design is loaded, so handlers write nothing back.
 extern std::atomic<bool> Not_Draw_Only_Prop_Change;
 

@@ -4,6 +4,7 @@
 // rows are bound and drawn one at a time, in order (the design is one live
 // object); encoding and writing the files runs on a small pool of threads
 // behind a short queue, so memory stays flat.
+#include "model/Batch_Sources.h"
 #include "output/Card_Output.h"
 
 #include <QList>
@@ -26,7 +27,7 @@ struct Batch_Export_Result {
     QString folder; // where the files went
     int written = 0, failed = 0; // files
     int cards = 0, total = 0;    // rows finished, rows of the batch
-    QList<int> rowsWithoutBarcode; // rows (from 1) whose cards were written without their barcode
+    Cards_Without_Barcode rowsWithoutBarcode; // cards written without their barcode
 };
 
 // Writes row r's card as "Card_<r+1>.<type>" (its back alone as

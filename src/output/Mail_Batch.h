@@ -65,7 +65,7 @@ struct Mail_Batch_Result {
     QString last_accepted;  // the recipient of the last message the server accepted
     QString failure_reason; // why the batch ended early, in words for the user
     QString shortfall; // one row per recipient, and rows and recipients did not match: what was left unsent
-    QList<int> rows_without_barcode; // rows (from 1) whose cards went without their barcode
+    Cards_Without_Barcode rows_without_barcode; // cards sent without their barcode
 };
 
 // Sends the plan's messages, one run of the mail script each, with the

@@ -7,6 +7,7 @@
 //
 // Print_Sheets draws one pass of the job on a printer or PDF writer; a preview
 // that regenerates simply runs another pass. It may run off the main thread.
+#include "model/Batch_Sources.h"
 #include "output/LabelLayout.h"
 
 class Card_Row_Source;
@@ -47,7 +48,7 @@ public:
 
     const Label_Sheet_Layout& layout() const { return m_layout; }
     // The batch rows (from 1) whose labels were drawn without their barcode.
-    const QList<int>& Rows_Without_Barcode() const { return rowsWithoutBarcode; }
+    const Cards_Without_Barcode& Rows_Without_Barcode() const { return rowsWithoutBarcode; }
 
 private:
     bool batchRowsInUse() const;
@@ -66,5 +67,5 @@ private:
     float sheetHeight = 0;
     int count = 0;        // next label of the pass; also the batch row it loads
     quint64 numPages = 0; // the last page count
-    QList<int> rowsWithoutBarcode;
+    Cards_Without_Barcode rowsWithoutBarcode;
 };

@@ -603,7 +603,7 @@ TEST_F(ExportTest, SourcesOfDifferentLengthsAreToldAndTheUserChooses)
     EXPECT_EQ(files(out + "/Pelvoro Gleamcard"), (QStringList{"Card_1.png", "Card_2.png", "Card_3.png"}));
 }
 
-TEST_F(ExportTest, RowsWhoseBarcodeCannotBeMadeAreNamedInTheFinishText)
+TEST_F(ExportTest, CardsWithoutTheirBarcodeAreNamedInTheFinishTextWithTheReason)
 {
     CARD_SIDE_STR = "1";
     auto code = bindSet<SKTBarcode>("Codes", {"400638133393", "not digits", "400638133394", ""});
@@ -617,10 +617,14 @@ TEST_F(ExportTest, RowsWhoseBarcodeCannotBeMadeAreNamedInTheFinishText)
     EXPECT_EQ(Export_File_Message, "Frame has been exported successfully.\nCards written without a barcode: 1 (row 2). "
                                    "The barcode could not be made from that row's value.");
 
-    // An empty value in the middle of the set is a card without a barcode too.
+    // Rows with no value (an empty one, or past the end of a shorter set)
+    // are said to have none; the barcode is blamed only for a refused value.
     ASSERT_TRUE(Write_Data_Set("Codes", {"400638133393", "", "400638133394", "x"}, false));
+    bindSet<SKTText>("Names", {"a", "b", "c", "d", "e", "f"});
     wnd->Card_Rows().Check_Series_Or_Excel_Use_or_not();
     ASSERT_TRUE(runBatch());
-    EXPECT_TRUE(Export_File_Message.endsWith("Cards written without a barcode: 2 (rows 2, 4). The barcode could not "
-                                             "be made from those rows' values."));
+    EXPECT_TRUE(Export_File_Message.endsWith(
+        "Cards written without a barcode: 3 (rows 2, 5, 6). Those cards have no value in Batch Processing Series "
+        "\"Codes\".\nCards written without a barcode: 1 (row 4). The barcode could not be made from that row's value."))
+        << Export_File_Message.toStdString();
 }

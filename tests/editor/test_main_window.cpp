@@ -80,7 +80,23 @@ TEST_F(MainWindowTest, ResetEmptiesFacesAndStartGlobals)
     Invite_Frame_Pic_IMG = "/tmp/p.png";
     Fill_User_Profile = true;
     IMG_hue_val = 2;
+    Data_From_Excel_Window->Set_Data_Columns({"Name", "Code"});
+    Data_From_Excel_Window->Create_List_By_Array({"Ann", "A1"}, 2);
+    Excel_Binding_Use = true;
+    Excel_Source_Path = "/data/guests.xlsx";
+    wnd->Add_Excel_Col_Name_In_Combo(wnd->Data_source_type);
     wnd->New_Project_Setting_Reset();
+    // Nothing of the last design's spreadsheet stays to be saved with the next.
+    const QString path = resources.path() + "/next.gcdl";
+    ASSERT_TRUE(wnd->Save_project_file(path, false));
+    const auto content = Read_Design_Log(path);
+    ASSERT_TRUE(content);
+    EXPECT_TRUE(content->rows.isEmpty());
+    EXPECT_EQ(content->columnTitles, QStringList{Data_From_Excel::Row_Number_Title});
+    EXPECT_FALSE(content->excelBindingUse);
+    EXPECT_EQ(content->excelSourcePath, "");
+    EXPECT_EQ(wnd->Data_source_type->count(), 2);
+    EXPECT_EQ(CARD_SIDE_STR, "2"); // as the sides box shows
     EXPECT_TRUE(wnd->Get_Front_Controls_Array().isEmpty());
     EXPECT_TRUE(wnd->Get_Back_Controls_Array().isEmpty());
     EXPECT_EQ(Invite_Frame_Pic_IMG, "");
@@ -137,10 +153,6 @@ TEST_F(MainWindowTest, DesignLogRoundTripsBothFacesTableAndFilters)
 
     const auto rowsBefore = Data_From_Excel_Window->ListData;
     wnd->New_Project_Setting_Reset();
-    Data_From_Excel_Window->ListData.clear();
-    Data_From_Excel_Window->Set_Data_Columns({});
-    Excel_Binding_Use = false;
-    Excel_Source_Path.clear();
 
     ASSERT_EQ(wnd->Read_and_load_design_Log(path, "L"), 1);
     EXPECT_TRUE(host.alerts.isEmpty());
@@ -428,6 +440,16 @@ TEST_F(MainWindowTest, PropertyPanelBindsTheSelectedGraphic)
     EXPECT_EQ(g->batch_list_name, "Guests");
     EXPECT_EQ(g->batch_list_index, 0);
     EXPECT_EQ(dynamic_cast<SKTText*>(g.get())->text, "Ann");
+
+    // Choosing the source again, or coming back to it, shows the set the
+    // graphic is bound to.
+    for (int source : {Source_Data_Set, Source_Typed, Source_Data_Set}) {
+        wnd->Data_source_type->setCurrentIndex(source);
+        wnd->comboBoxSelectionDidChange(wnd->Data_source_type);
+        EXPECT_EQ(wnd->Batch_Series->currentText(), source == Source_Data_Set ? "Guests" : "") << source;
+        EXPECT_EQ(wnd->Batch_Series->isEnabled(), source == Source_Data_Set) << source;
+    }
+    EXPECT_EQ(g->batch_list_name, "Guests");
 
     // Typing in the panel edits the text; filling the panel writes nothing back.
     wnd->Text_value_Edit->setPlainText("Typed");

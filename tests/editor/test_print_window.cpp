@@ -492,7 +492,7 @@ TEST_F(PrintWindowTest, PrintingAsksAboutDifferentLengthsAndNamesLabelsWithoutTh
     const QString question =
         Different_Lengths_Question({{Data_Set_Source_Name("Codes"), 3}, {Data_Set_Source_Name("Guests"), 2}});
     EXPECT_TRUE(question.contains("3 cards will be made; 1 of them will have empty fields."));
-    EXPECT_EQ(host.alertTexts(), (QStringList{question, question, Rows_Without_Barcode_Note({2}, "Labels printed")}));
+    EXPECT_EQ(host.alertTexts(), (QStringList{question, question, Rows_Without_Barcode_Note({{}, {2}}, "Labels printed")}));
 }
 
 TEST_F(PrintWindowTest, PrintCommandMessages)

@@ -18,8 +18,7 @@ void Reset_Shared_State()
     Data_table_rows = 0;
     Excel_table_rows = 0;
     Total_Batch_Excel_Card = 0;
-    Data_From_Excel_Window->ListData.clear();
-    Data_From_Excel_Window->Set_Data_Columns({});
+    Data_From_Excel_Window->Clear();
     if (Main_App_wnd)
         Main_App_wnd->Card_Rows().data_table_content.clear();
 }

@@ -85,8 +85,8 @@ TEST_F(DataSetTest, InUseFollowsTheSidesAndTheFile)
     bound(document.graphics_back, "Guests");
     CARD_SIDE_STR = "1";
     EXPECT_FALSE(binding.Check_Batch_File_In_Use_Validation("Guests"));
-    CARD_SIDE_STR = "";
-    EXPECT_FALSE(binding.Check_Batch_File_In_Use_Validation("Guests"));
+    CARD_SIDE_STR = ""; // sides never chosen: a card with a back, as the sides box shows
+    EXPECT_TRUE(binding.Check_Batch_File_In_Use_Validation("Guests"));
     CARD_SIDE_STR = "2";
     EXPECT_TRUE(binding.Check_Batch_File_In_Use_Validation("Guests"));
     EXPECT_FALSE(binding.Check_Batch_File_In_Use_Validation("guests")); // names compare exactly

@@ -26,7 +26,7 @@ struct Stand_In_Rows : Card_Row_Source {
     int Batch_Row_Count() const override { return rows; }
     bool Sources_Found() override { return true; }
     bool Confirm_Source_Lengths() override { return true; }
-    QList<int> Rows_Without_Barcode() const override { return {}; }
+    Cards_Without_Barcode Rows_Without_Barcode() const override { return {}; }
     void Batch_Begin() override { ++begun; open = true; }
     void Batch_End() override { ++ended; open = false; }
     QImage Card_Row_Image(int, Card_Side, qreal) override

@@ -117,10 +117,10 @@ struct Stand_In_Design : Card_Row_Source {
     // What the design answers before a batch, and the rows it drew without a barcode.
     bool found = true, goOn = true;
     int lengthsAsked = 0;
-    QList<int> noBarcode;
+    Cards_Without_Barcode noBarcode;
     bool Sources_Found() override { return found; }
     bool Confirm_Source_Lengths() override { return ++lengthsAsked, goOn; }
-    QList<int> Rows_Without_Barcode() const override { return noBarcode; }
+    Cards_Without_Barcode Rows_Without_Barcode() const override { return noBarcode; }
     void Batch_Begin() override { ++begun; }
     void Batch_End() override { ++ended; }
     QImage Card_Row_Image(int row, Card_Side side, qreal) override
@@ -407,16 +407,19 @@ TEST_F(MailSendTest, RowsAreSentOnlyOverFoundDataTheUserAgreesToAndRowsWithoutBa
     struct Case {
         const char* what;
         bool found, goOn;
-        QList<int> noBarcode;
+        Cards_Without_Barcode noBarcode;
         int sent, asked;
         QString end;
     };
     const Case cases[] = {
         {"a source is missing", false, true, {}, 0, 0, ""},
         {"the user stops at the lengths", true, false, {}, 0, 1, ""},
-        {"a row without its barcode", true, true, {2}, 2, 1,
+        {"a row without its barcode", true, true, {{}, {2}}, 2, 1,
          "E-mail has been sent successfully.\nCards sent without a barcode: 1 (row 2). The barcode could not be "
          "made from that row's value."},
+        {"a row without a value", true, true, {{{"Batch Processing Series \"Seats\"", {2}}}, {}}, 2, 1,
+         "E-mail has been sent successfully.\nCards sent without a barcode: 1 (row 2). That card has no value in "
+         "Batch Processing Series \"Seats\"."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -433,7 +436,7 @@ TEST_F(MailSendTest, RowsAreSentOnlyOverFoundDataTheUserAgreesToAndRowsWithoutBa
         EXPECT_EQ(host.alertTexts(), c.end.isEmpty() ? QStringList() : QStringList{c.end});
     }
     design.found = design.goOn = true;
-    design.noBarcode.clear();
+    design.noBarcode = {};
 }
 
 TEST_F(MailSendTest, AFailedMessageEndsTheBatchSayingWhyAndHowFarItGot)

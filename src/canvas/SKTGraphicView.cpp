@@ -3,7 +3,6 @@
 #include "canvas/SKTGrid.h"
 #include "canvas/SKTRenderingView.h"
 #include "model/Card_Property.h"
-#include "model/Fonts.h"
 #include "model/Globals.h"
 #include "model/Helpers.h"
 
@@ -16,17 +15,6 @@ namespace {
 bool isTextOrImage(const GraphicPtr& g)
 {
     return Is_Kind(g.get(), GraphicKind::Text) || Is_Kind(g.get(), GraphicKind::Image);
-}
-
-void stylePartyText(SKTText& text, const QString& id)
-{
-    static const QStringList centred = {"PARTY_TITLE", "PARTY_DATE", "PARTY_TIME", "PARTY_VENUE", "PARTY_MARRINGE_INFO"};
-    if (centred.contains(id))
-        text.alignment = Qt::AlignHCenter;
-    else if (id == QLatin1String("PARTY_FROM"))
-        text.alignment = Qt::AlignRight;
-    if (id == QLatin1String("PARTY_TITLE") || id == QLatin1String("PARTY_MARRINGE_INFO"))
-        text.font = Font_From_PostScript_Name(QStringLiteral("TimesNewRomanPS-BoldItalicMT"), 18);
 }
 }
 
@@ -85,7 +73,7 @@ void SKTGraphicView::createGraphicOfClass(GraphicKind cls, QEvent* /*event*/, bo
     graphic->bounds = bounds;
     graphic->control_ID = ctrl_ID;
     if (auto* text = dynamic_cast<SKTText*>(graphic.get()); text && ctrl_ID.contains(QLatin1String("PARTY_")))
-        stylePartyText(*text, ctrl_ID);
+        Style_Party_Text(*text, ctrl_ID);
 
     if (bounds.width() == 0 && bounds.height() == 0) {
         // Nothing to show: the creation is taken back and nothing is selected.

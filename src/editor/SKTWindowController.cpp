@@ -18,6 +18,7 @@
 #include "output/Preferences.h"
 #include "output/Send_Modeless.h"
 #include "platform/Host.h"
+#include "platform/LookAndFeel.h"
 #include "platform/MainThread.h"
 #include "wizards/Export_Template.h"
 #include "wizards/Invitation_Globals.h"
@@ -43,7 +44,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSaveFile>
-#include <QScreen>
 #include <QScrollArea>
 #include <QSlider>
 #include <QStackedWidget>
@@ -109,11 +109,7 @@ SKTWindowController::~SKTWindowController()
 void SKTWindowController::awakeFromNib()
 {
     // The whole window, title bar included, on the screen's free area.
-    if (QScreen* s = screen()) {
-        const QRect room = s->availableGeometry();
-        resize(std::min(1000, room.width() - 40), std::min(800, room.height() - 80));
-        move(room.left() + (room.width() - width()) / 2, room.top() + 20);
-    }
+    Fit_Window_On_Screen(this, QSize(1000, 800));
     if (Resource_Path.isEmpty())
         Set_Resource_Folder(QCoreApplication::applicationDirPath() + QStringLiteral("/resources"));
     // The settings file lives in the resource folder, so it is read once that is known.

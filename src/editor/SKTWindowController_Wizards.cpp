@@ -88,6 +88,8 @@ void SKTWindowController::Fill_Party_Invidation_Details()
             Library_Selected_Image = item.kind == GraphicKind::Image ? item.value : QString();
             _graphicView->createGraphicOfClass(item.kind, nullptr, true, item.rect, QStringLiteral("F"), item.value,
                                                item.ctrl_ID);
+            if (auto* text = dynamic_cast<SKTText*>(_graphicView->_Selected_Graphic.get()); text && item.text_scale != 1)
+                text->font.setPointSizeF(text->font.pointSizeF() * item.text_scale);
         }
         Library_Selected_Image = previousLibraryImage;
         _graphicView->update();

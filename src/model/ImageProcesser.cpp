@@ -113,7 +113,7 @@ int Filter_Radius_For(float radius, const QSize& picture)
 
 QImage ImageProcesser::Get_Processed_Image(const QImage& image, bool grayscale, bool sepia, bool invrtclr,
                                            float hue, float sat, float brt, float con, int rotate,
-                                           float r, float g, float b, float /*tranprency*/)
+                                           float r, float g, float b, float tranprency)
 {
     try {
         if (image.isNull())
@@ -182,6 +182,18 @@ QImage ImageProcesser::Get_Processed_Image(const QImage& image, bool grayscale, 
             p.drawImage(0, 0, result);
             p.end();
             result = turned;
+        }
+        // Transparency 100 leaves the photo as it is; below it the photo lets
+        // that much less of itself show, down to nothing at 0.
+        const float opacity = std::clamp(tranprency, 0.f, 100.f) / 100.f;
+        if (opacity < 1) {
+            QImage faded(result.size(), QImage::Format_ARGB32_Premultiplied);
+            faded.fill(Qt::transparent);
+            QPainter p(&faded);
+            p.setOpacity(opacity);
+            p.drawImage(0, 0, result);
+            p.end();
+            result = faded;
         }
         return result;
     } catch (const std::exception& e) {

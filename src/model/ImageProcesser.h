@@ -17,9 +17,10 @@ public:
     // contrast), luminance sharpening by r, box blur of radius b (both
     // scaled to the picture, see Filter_Radius_For), exposure of
     // g stops (a factor of 2^g), then rotation by whole degrees counter-
-    // clockwise (the image grows to hold the turned picture). Transparency is
-    // passed along and not applied. Neutral settings give the image back
-    // unchanged; a null image gives a null image.
+    // clockwise (the image grows to hold the turned picture), and last the
+    // transparency: at 100 (or above) the picture is as it was, below it its
+    // opacity is tranprency percent, so 0 leaves nothing to see. Neutral
+    // settings give the image back unchanged; a null image gives a null image.
     static QImage Get_Processed_Image(const QImage& image, bool grayscale, bool sepia, bool invrtclr,
                                       float hue, float sat, float brt, float con, int rotate,
                                       float r, float g, float b, float tranprency);

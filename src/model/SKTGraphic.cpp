@@ -102,15 +102,30 @@ SKTText::SKTText()
 void SKTText::drawContent(QPainter& painter) const
 {
     painter.save();
-    // Card geometry is in points drawn one point per device pixel, so the font
-    // size is set so that one point of text is one pixel on any device.
-    QFont shown = font;
-    if (const QPaintDevice* device = painter.device(); device && device->logicalDpiY() > 0)
-        shown.setPointSizeF(font.pointSizeF() * 72.0 / device->logicalDpiY());
-    painter.setFont(shown);
     painter.setPen(textColor);
-    painter.drawText(bounds, int(alignment | Qt::AlignTop) | Qt::TextWordWrap, text);
+    Draw_Card_Text(painter, bounds, text, font, alignment);
     painter.restore();
+}
+
+void Style_Party_Text(SKTText& text, const QString& ctrl_ID)
+{
+    static const QStringList centred = {"PARTY_TITLE", "PARTY_DATE", "PARTY_TIME", "PARTY_VENUE", "PARTY_MARRINGE_INFO"};
+    if (centred.contains(ctrl_ID))
+        text.alignment = Qt::AlignHCenter;
+    else if (ctrl_ID == QLatin1String("PARTY_FROM"))
+        text.alignment = Qt::AlignRight;
+    if (ctrl_ID == QLatin1String("PARTY_TITLE") || ctrl_ID == QLatin1String("PARTY_MARRINGE_INFO"))
+        text.font = Font_From_PostScript_Name(QStringLiteral("TimesNewRomanPS-BoldItalicMT"), 18);
+}
+
+qreal SKTText::Text_Height(qreal width) const
+{
+    return Card_Text_Height(text, font, width);
+}
+
+qreal SKTText::Text_Width() const
+{
+    return Card_Text_Width(text, font);
 }
 
 void SKTImage::setFilePath(const QString& path)

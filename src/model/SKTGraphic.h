@@ -112,9 +112,19 @@ public:
     QColor textColor = Qt::black;
     Qt::Alignment alignment = Qt::AlignLeft;
 
+    // The height the text takes in a box of this width, and the width of its
+    // widest line unbroken, as it is drawn.
+    qreal Text_Height(qreal width) const;
+    qreal Text_Width() const;
+
 protected:
     void drawContent(QPainter& painter) const override;
 };
+
+// The look of an invitation text by its identifier: the title, date, time
+// and venue centred, the sender right-aligned, the title in bold italic of
+// 18 points; the others keep the text defaults.
+void Style_Party_Text(SKTText& text, const QString& ctrl_ID);
 
 class SKTImage : public SKTGraphic {
 public:

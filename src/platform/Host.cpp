@@ -1,5 +1,6 @@
 #include "platform/Host.h"
 
+#include "platform/LookAndFeel.h"
 #include "platform/MainThread.h"
 #include "platform/Printing.h"
 
@@ -252,7 +253,7 @@ void QtHost::printPreview(QPrinter& printer, const PrintJob& job)
         if (pages && job.paint)
             job.paint(*pages);
     });
-    preview.resize(900, 800);
+    Fit_Window_On_Screen(&preview, QSize(900, 800));
     preview.exec();
 }
 

@@ -11,8 +11,11 @@
 #include <QLineEdit>
 #include <QPalette>
 #include <QPushButton>
+#include <QRect>
+#include <QScreen>
 #include <QStyle>
 #include <QWidget>
+#include <algorithm>
 
 void Apply_Dialog_Background(QWidget* window)
 {
@@ -69,4 +72,24 @@ QDialogButtonBox* Ok_Cancel_Buttons(QDialog* dialog, const char* ok_slot, const 
     QObject::connect(okButton, SIGNAL(clicked()), dialog, ok_slot);
     QObject::connect(cancelButton, SIGNAL(clicked()), dialog, cancel_slot);
     return box;
+}
+
+QRect Window_Frame_On_Screen(const QSize& wanted, const QRect& room)
+{
+    // The frame and title bar take about 40 points across and 80 down.
+    const int width = std::max(1, std::min(wanted.width(), room.width() - 40));
+    const int height = std::max(1, std::min(wanted.height(), room.height() - 80));
+    return QRect(room.left() + (room.width() - width) / 2, room.top() + 20, width, height);
+}
+
+void Fit_Window_On_Screen(QWidget* window, const QSize& wanted)
+{
+    const QScreen* screen = window->screen();
+    if (!screen) {
+        window->resize(wanted);
+        return;
+    }
+    const QRect place = Window_Frame_On_Screen(wanted, screen->availableGeometry());
+    window->resize(place.size());
+    window->move(place.topLeft());
 }

@@ -5,6 +5,8 @@ class QAbstractSpinBox;
 class QDialog;
 class QDialogButtonBox;
 class QLineEdit;
+class QRect;
+class QSize;
 class QString;
 class QWidget;
 
@@ -24,3 +26,10 @@ void Style_As_Link(QAbstractButton* button);
 // OK and Cancel of a dialog, each connected to a slot of the dialog given
 // with SLOT().
 QDialogButtonBox* Ok_Cancel_Buttons(QDialog* dialog, const char* ok_slot, const char* cancel_slot);
+
+// Where a window that would like the wanted size opens on a screen's free
+// area: no larger than the area less room for its title bar and frame,
+// centred across and a little below the top.
+QRect Window_Frame_On_Screen(const QSize& wanted, const QRect& room);
+// Sizes and places the window so on the free area of its screen.
+void Fit_Window_On_Screen(QWidget* window, const QSize& wanted);

@@ -15,12 +15,13 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <exception>
 
 QListWidget* Make_Card_Shape_List(QWidget* parent)
 {
     auto* list = new QListWidget(parent);
-    list->addItems({QStringLiteral("Rectangle"), QStringLiteral("Rounded Rectangle"), QStringLiteral("Ellipse")});
+    list->addItems({QStringLiteral("Rectangle"), QStringLiteral("Rounded Rectangle"), QStringLiteral("Oval")});
     list->setMaximumHeight(70);
     return list;
 }
@@ -73,8 +74,9 @@ int Card_Wizard::Open_Wnd()
     try {
         shape_at_opening = Card_Shape;
         {
+            // The list shows the card's own shape.
             const QSignalBlocker block(matrix_card_shape);
-            matrix_card_shape->setCurrentRow(0);
+            matrix_card_shape->setCurrentRow(std::clamp(int(Card_Shape), int(Shape_Rectangle), int(Shape_Ellipse)));
         }
         Sides_ComboBox->setCurrentIndex(0);
         Reset_Preset_Panel();
@@ -96,6 +98,8 @@ void Card_Wizard::card_shape_CellClick()
 
 void Card_Wizard::OK_Click()
 {
+    // The card takes the shape the list shows, chosen now or shown at opening.
+    card_shape_CellClick();
     if (Wizard_Host* host = Wizard_Main_Window()) {
         const QSizeF points(host->MM_to_Points_Convert(float(Width_MM())),
                             host->MM_to_Points_Convert(float(Height_MM())));

@@ -19,6 +19,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -336,9 +337,17 @@ QWidget* Invitation_Wizard::buildDetailBoxes()
         h->addWidget(b, 1);
         return w;
     };
-    form->addRow(QStringLiteral("To"), to_value);
-    form->addRow(QStringLiteral("From"), from_value);
-    form->addRow(QStringLiteral("Venue"), venue_value);
+    auto counted = [this](QLineEdit* field) {
+        auto* w = new QWidget;
+        auto* h = new QHBoxLayout(w);
+        h->setContentsMargins(0, 0, 0, 0);
+        h->addWidget(field, 1);
+        h->addWidget(makeLengthCount(field));
+        return w;
+    };
+    form->addRow(QStringLiteral("To"), counted(to_value));
+    form->addRow(QStringLiteral("From"), counted(from_value));
+    form->addRow(QStringLiteral("Venue"), counted(venue_value));
     form->addRow(QStringLiteral("Date"), pair(Date_picker, Date_ctrl_value));
     form->addRow(QStringLiteral("Time"), pair(Time_picker, Time_ctrl_value));
     form->addRow(QString(), clear_details_btn);
@@ -369,6 +378,8 @@ QWidget* Invitation_Wizard::buildDetailBoxes()
     grid->addWidget(msg_value, 1, 1);
     grid->addWidget(msg_bk_btn, 1, 2, Qt::AlignTop);
     grid->addWidget(msg_nxt_btn, 1, 3, Qt::AlignTop);
+    grid->addWidget(makeLengthCount(msg_title), 0, 4);
+    grid->addWidget(makeLengthCount(msg_value), 1, 4, Qt::AlignTop);
     layout->addWidget(fourth_box);
     layout->addStretch();
     return column;
@@ -597,23 +608,53 @@ void Invitation_Wizard::timePickerAction()
     clear_details_btn->setEnabled(true);
 }
 
+int Invitation_Wizard::Length_Limit(const QWidget* field) const
+{
+    if (field == from_value || field == to_value)
+        return 40;
+    if (field == venue_value || field == msg_title)
+        return 100;
+    if (field == msg_value)
+        return 250;
+    return 0;
+}
+
+QLabel* Invitation_Wizard::Length_Count(const QWidget* field) const
+{
+    const auto it = length_counts.find(field);
+    return it == length_counts.end() ? nullptr : it->second;
+}
+
+QLabel* Invitation_Wizard::makeLengthCount(QWidget* field)
+{
+    auto* count = new QLabel;
+    // As wide as the widest count, so the fields keep their width.
+    QFont bold = count->font();
+    bold.setBold(true);
+    count->setMinimumWidth(QFontMetrics(bold).horizontalAdvance(QStringLiteral("250/250")) + 2);
+    count->setToolTip(QStringLiteral("At most %1 characters").arg(Length_Limit(field)));
+    field->setToolTip(count->toolTip());
+    length_counts[field] = count;
+    showLengthCount(field, 0);
+    return count;
+}
+
+void Invitation_Wizard::showLengthCount(QWidget* field, int length)
+{
+    QLabel* count = Length_Count(field);
+    if (!count)
+        return;
+    const int limit = Length_Limit(field);
+    count->setText(QStringLiteral("%1/%2").arg(length).arg(limit));
+    count->setStyleSheet(length >= limit ? QStringLiteral("color: #c00000; font-weight: bold;") : QString());
+}
+
 void Invitation_Wizard::controlTextDidChange(QWidget* field)
 {
-    int limit = 0;
-    bool enablesClear = false;
-    if (field == from_value || field == to_value) {
-        limit = 40;
-        enablesClear = true;
-    } else if (field == venue_value) {
-        limit = 100;
-        enablesClear = true;
-    } else if (field == msg_title) {
-        limit = 100;
-    } else if (field == msg_value) {
-        limit = 250;
-    } else {
+    const int limit = Length_Limit(field);
+    if (limit == 0)
         return;
-    }
+    const bool enablesClear = field == from_value || field == to_value || field == venue_value;
 
     QString text;
     if (auto* line = qobject_cast<QLineEdit*>(field)) {
@@ -634,6 +675,7 @@ void Invitation_Wizard::controlTextDidChange(QWidget* field)
             text = limited;
         }
     }
+    showLengthCount(field, int(text.size()));
     if (enablesClear && !text.isEmpty())
         clear_details_btn->setEnabled(true);
     // The title and message handed over are the ones in the fields.

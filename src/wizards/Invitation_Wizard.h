@@ -12,6 +12,7 @@
 #include <QImage>
 #include <QList>
 #include <QSlider>
+#include <map>
 
 class QCheckBox;
 class QDateEdit;
@@ -60,6 +61,11 @@ public:
     void Reset_Image_Editing_Controls();
     // A detail field's text changed: its length limit, and what follows from it.
     void controlTextDidChange(QWidget* field);
+    // The most characters a detail field takes (0: no limit), and the count
+    // beside it that shows how many it holds of that ("12/40", red at the
+    // limit).
+    int Length_Limit(const QWidget* field) const;
+    QLabel* Length_Count(const QWidget* field) const;
 
     // Image browser data source and delegate.
     int numberOfItemsInImageBrowser(ImageBrowser* browser) override;
@@ -178,6 +184,10 @@ private:
     QWidget* buildPhotoPage();
     QWidget* buildDetailBoxes();
     void finish();
+    // The count label of a limited field, its limit also told in the field's tip.
+    QLabel* makeLengthCount(QWidget* field);
+    void showLengthCount(QWidget* field, int length);
+    std::map<const QWidget*, QLabel*> length_counts;
     void showPhotoPage();
     void showPreview(const QImage& image);
     // Puts settings into the controls without applying them (flips: also turn the flip boxes off).

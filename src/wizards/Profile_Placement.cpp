@@ -4,6 +4,8 @@
 #include "model/Globals.h"
 #include "model/Helpers.h"
 
+#include <algorithm>
+#include <cmath>
 #include <exception>
 
 std::array<GraphicPtr, Profile_Field_Count> Find_Profile_Graphics(const Face& face)
@@ -43,6 +45,15 @@ void Bind_Profile_Graphic(SKTGraphic& graphic, const User_Profile_Field& field)
     }
 }
 
+void Fit_Profile_Text(SKTText& text)
+{
+    // Half a point at a time, so the text keeps the largest size that fits.
+    const qreal smallest = text.font.pointSizeF() * Profile_Smallest_Text_Scale;
+    while (text.Text_Width() > text.bounds.width() && text.font.pointSizeF() - 0.5 >= smallest)
+        text.font.setPointSizeF(text.font.pointSizeF() - 0.5);
+    text.bounds.setHeight(std::max(text.bounds.height(), std::ceil(text.Text_Height(text.bounds.width()))));
+}
+
 void Place_User_Profile(SKTGraphicView& canvas, const User_Profile_Class& record, const Profile_Rect_Lookup& rectFor)
 {
     try {
@@ -65,8 +76,11 @@ void Place_User_Profile(SKTGraphicView& canvas, const User_Profile_Class& record
             // Only the graphic that now carries this field's identifier takes
             // its binding; nothing is bound when none could be made.
             const GraphicPtr placed = canvas._Selected_Graphic;
-            if (placed && placed->control_ID == field.id)
+            if (placed && placed->control_ID == field.id) {
                 Bind_Profile_Graphic(*placed, field);
+                if (Is_Kind(placed.get(), GraphicKind::Text))
+                    Fit_Profile_Text(static_cast<SKTText&>(*placed));
+            }
         }
     } catch (const std::exception& e) {
         Show_NSLog_Message(QString::fromUtf8(e.what()));

@@ -24,8 +24,16 @@ using Profile_Rect_Lookup = std::function<QRectF(const QString& ctrl_ID)>;
 // front of all others; either is bound as the field says, and a typed field
 // leaves its graphic unbound. A field whose default rectangle is empty gets
 // no graphic. Leaves the text tool chosen, or the image tool and the photo's
-// path as Library_Selected_Image after a photo.
+// path as Library_Selected_Image after a photo. Every text is fitted to its
+// box (Fit_Profile_Text).
 void Place_User_Profile(SKTGraphicView& canvas, const User_Profile_Class& record, const Profile_Rect_Lookup& rectFor);
+
+// A text's value shown whole in its box: when its line is wider than the
+// box the text is made smaller, down to this scale of its size, and when it
+// still needs more than one line the box grows down to hold them. A box is
+// never made smaller.
+constexpr qreal Profile_Smallest_Text_Scale = 0.5;
+void Fit_Profile_Text(SKTText& text);
 
 // The binding a placed graphic takes from its field: the data set, then the
 // column (so a field with both ends on the column); neither: typed.

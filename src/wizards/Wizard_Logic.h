@@ -68,18 +68,28 @@ void Move_Items_To(QList<T>& list, QList<int> indexes, int destination)
         list.insert(destination + k, moved.at(k));
 }
 
-// One graphic of the party layout: its kind, identifier, content and
-// rectangle in front-canvas points.
+// One graphic of the party layout: its kind, identifier, content,
+// rectangle in front-canvas points, and for a text the scale of its font
+// (1: the size the canvas gives it).
 struct Party_Item {
     GraphicKind kind;
     QString ctrl_ID;
     QString value;
     QRectF rect;
+    qreal text_scale = 1;
 };
+
+// The texts end this far above the card's bottom edge, no lower than the
+// sender of short details ends on the wizard's card, so the corners of the
+// frame pictures never cover them; to stay above it they are made smaller,
+// down to this scale of their size at most.
+constexpr qreal Party_Bottom_Margin = 85;
+constexpr qreal Party_Smallest_Text_Scale = 0.4;
 
 // The graphics that lay the current invitation details out on a card of the
 // given size and position, in the order they are placed (each one goes in
 // front of those before it): the photo behind everything, fitted to its
-// proportions (photoSize) and centred in its box; then the texts; the frame
-// picture in front of all.
+// proportions (photoSize) and centred in its box; then the texts, from the
+// top, each in a box that holds it whole and below the one before; the
+// frame picture in front of all.
 QList<Party_Item> Party_Layout_Items(const QSizeF& cardSize, const QPointF& cardLocation, const QSizeF& photoSize);

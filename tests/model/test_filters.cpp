@@ -34,9 +34,29 @@ TEST(Filters, NeutralSettingsGiveTheImageBack)
 {
     const QImage img = swatch();
     EXPECT_EQ(run(img, false, false, false), img);
-    // Transparency is not applied; a blur under one pixel is no blur.
-    EXPECT_EQ(ImageProcesser::Get_Processed_Image(img, false, false, false, 0, 1, 0, 1, 360, 0, 0, 0.9f, 20), img);
+    // A blur under one pixel is no blur; a full turn no turn.
+    EXPECT_EQ(ImageProcesser::Get_Processed_Image(img, false, false, false, 0, 1, 0, 1, 360, 0, 0, 0.9f, 100), img);
     EXPECT_TRUE(run(QImage(), true, true, true).isNull());
+}
+
+TEST(Filters, TransparencyLetsThatMuchLessOfThePictureShow)
+{
+    const QImage img = swatch();
+    const struct {
+        float transparency;
+        int opaqueAlpha; // of the red pixel, opaque before
+        int halfAlpha;   // of the blue pixel, half transparent before
+    } cases[] = {{100, 255, 128}, {150, 255, 128}, {50, 128, 64}, {8, 20, 10}, {0, 0, 0}, {-5, 0, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.transparency);
+        const QImage out =
+            ImageProcesser::Get_Processed_Image(img, false, false, false, 0, 1, 0, 1, 0, 0, 0, 0, c.transparency);
+        EXPECT_EQ(out.size(), img.size());
+        EXPECT_NEAR(qAlpha(px(out, 0, 0)), c.opaqueAlpha, 1);
+        EXPECT_NEAR(qAlpha(px(out, 1, 1)), c.halfAlpha, 1);
+        if (c.opaqueAlpha >= 128)
+            expectRgb(px(out, 1, 0), 100, 150, 200, 2); // the colours stay
+    }
 }
 
 TEST(Filters, GreySepiaInvert)

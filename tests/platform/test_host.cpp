@@ -1,5 +1,6 @@
 #include "model/Helpers.h"
 #include "platform/Host.h"
+#include "platform/LookAndFeel.h"
 #include "platform/MainThread.h"
 #include "platform/Task.h"
 #include "support/ScriptedHost.h"
@@ -7,6 +8,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QRect>
 #include <QThread>
 #include <atomic>
 #include <gtest/gtest.h>
@@ -118,4 +120,26 @@ TEST(Task, ArgumentsStdinExitStatusAndTimeLimit)
     platform::TaskRequest missing;
     missing.program = "/nonexistent/program";
     EXPECT_FALSE(platform::runTask(missing).started);
+}
+
+// A window opens whole on the screen's free area: as large as it would like
+// where there is room, else as large as the area less its frame, centred.
+TEST(WindowPlace, AWindowOpensWithinTheFreeAreaOfItsScreen)
+{
+    const struct {
+        QSize wanted;
+        QRect room;
+        QRect place;
+    } cases[] = {
+        {{900, 800}, {0, 0, 1366, 768}, {233, 20, 900, 688}},     // the print preview on a laptop
+        {{900, 800}, {0, 0, 1920, 1080}, {510, 20, 900, 800}},    // room to spare
+        {{900, 800}, {0, 27, 1366, 741}, {233, 47, 900, 661}},    // under a top panel
+        {{900, 800}, {1366, 0, 800, 600}, {1386, 20, 760, 520}},  // a small second screen
+        {{1000, 800}, {0, 0, 1366, 768}, {183, 20, 1000, 688}},   // the main window
+    };
+    for (const auto& c : cases) {
+        const QRect place = Window_Frame_On_Screen(c.wanted, c.room);
+        EXPECT_EQ(place, c.place);
+        EXPECT_TRUE(c.room.contains(place.adjusted(0, -20, 0, 40))); // title bar and frame included
+    }
 }

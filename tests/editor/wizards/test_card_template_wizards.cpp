@@ -199,6 +199,35 @@ TEST_F(WizardTest, CardWizardOkResizesTheCardAndCancelKeepsShapeAndSize)
     EXPECT_EQ(wnd->_graphicView->size(), QSize(283, 142));
 }
 
+// The wizard opens on the card's own shape, and OK gives the card the shape
+// the list shows, whether or not the user changed it.
+TEST_F(WizardTest, CardWizardShowsTheCardsShapeAndOkAppliesTheShapeShown)
+{
+    const struct {
+        int card;
+        int picked; // -1: nothing clicked
+        int after;
+    } cases[] = {{Shape_Ellipse, -1, Shape_Ellipse},
+                 {Shape_Ellipse, Shape_Rectangle, Shape_Rectangle},
+                 {Shape_Rounded_Rectangle, -1, Shape_Rounded_Rectangle},
+                 {Shape_Rectangle, Shape_Ellipse, Shape_Ellipse}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(QString("%1 %2").arg(c.card).arg(c.picked).toStdString());
+        Card_Shape = c.card;
+        host.modalScripts.push_back([&c](QDialog& d) {
+            auto& cw = static_cast<Card_Wizard&>(d);
+            EXPECT_EQ(cw.matrix_card_shape->currentRow(), c.card);
+            if (c.picked >= 0)
+                cw.matrix_card_shape->setCurrentRow(c.picked);
+            cw.OK_Click();
+            return d.result();
+        });
+        wnd->Card_Wizard_Button();
+        EXPECT_EQ(Card_Shape, c.after);
+        EXPECT_EQ(wnd->Front_card_Prop.shape, c.after);
+    }
+}
+
 TEST_F(TemplateTest, ListingTakesPngAndJpgAndGivesUserTemplatesNewIdentifiers)
 {
     // A preview without its design log (an unfinished copy) is not listed.

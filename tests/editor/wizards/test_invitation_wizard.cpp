@@ -236,8 +236,19 @@ TEST_F(WizardTest, PastedTextIsCutToTheLimitAndDrivesTheDetails)
         EXPECT_EQ(w.selected_msg, QString(250, 'm'));
         w.Msg_Next_Click();
         EXPECT_EQ(w.selected_msg, w.Message_Array.value(1));
+        // Each limited field shows how much of its limit it holds.
+        const std::pair<QWidget*, QString> counts[] = {{w.from_value, "40/40"}, {w.to_value, "39/40"},
+                                                       {w.venue_value, "100/100"}, {w.msg_title, "100/100"},
+                                                       {w.msg_value, QString("%1/250").arg(w.selected_msg.size())}};
+        for (const auto& [field, count] : counts) {
+            ASSERT_TRUE(w.Length_Count(field));
+            EXPECT_EQ(w.Length_Count(field)->text(), count);
+            EXPECT_FALSE(w.Length_Count(field)->isHidden());
+            EXPECT_TRUE(field->toolTip().startsWith("At most "));
+        }
         // Emptying a field never turns Clear off.
         w.from_value->clear();
+        EXPECT_EQ(w.Length_Count(w.from_value)->text(), "0/40");
         EXPECT_TRUE(w.clear_details_btn->isEnabled());
     });
     wiz->Open_Wnd();
@@ -300,6 +311,37 @@ TEST_F(WizardTest, SlidersDriveTheGlobalsAndThePreview)
         EXPECT_EQ(w.Preview_Image.pixel(2, 2), qRgb(255, 0, 0));
     });
     wiz->Open_Wnd();
+}
+
+// Transparency fades the photo alike on the preview and on the card.
+TEST_F(WizardTest, TransparencyFadesThePreviewAndTheCard)
+{
+    const QString photo = makePhoto("photo.png");
+    const struct {
+        float transparency;
+        int alpha;
+    } cases[] = {{100, 255}, {8, 20}, {0, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.transparency);
+        script([&](Invitation_Wizard& w) {
+            toPhotoPage(w, photo);
+            w.Trsp_slidr->setFloatValue(c.transparency);
+            EXPECT_NEAR(qAlpha(w.Preview_Image.pixel(5, 5)), c.alpha, 1);
+            w.OK_Click();
+        });
+        ASSERT_EQ(wiz->Open_Wnd(), 1);
+        EXPECT_NEAR(qAlpha(Get_Main_Photo_image().pixel(5, 5)), c.alpha, 1);
+        // On the card: the red half over the white card, as much as it shows.
+        SKTImage graphic;
+        graphic.control_ID = "PARTY_IMAGE";
+        graphic.bounds = QRectF(0, 0, 40, 30);
+        QImage card(40, 30, QImage::Format_ARGB32);
+        card.fill(Qt::white);
+        QPainter painter(&card);
+        graphic.draw(painter);
+        painter.end();
+        EXPECT_NEAR(qGreen(card.pixel(5, 5)), 255 - c.alpha, 2);
+    }
 }
 
 TEST_F(WizardTest, EditPhotoStartsFromTheFileAndCloseKeepsTheSettings)

@@ -90,6 +90,59 @@ TEST_F(WizardTest, StartFlowLaysTheInvitationOnTheFront)
     Library_Selected_Image.clear();
 }
 
+// Long invitation texts are laid out whole: every text fits its box, no two
+// boxes overlap, and all stay clear of the frame's bottom corners.
+TEST_F(WizardTest, LongInvitationTextsAreLaidOutWholeWithoutOverlap)
+{
+    const QString words = "Please join us for an evening of music, food and old friends as we celebrate ";
+    const struct {
+        const char* walk;
+        QString title, to, message, venue, from;
+    } cases[] = {
+        {"short", "Party", "Ann", "Come!", "Hall", "Bo"},
+        {"as a new user typed them", "A Very Special Birthday Celebration For Our Dear Friend",
+         QString(40, 'A'), (words + words + words).left(197), "The Grand Ballroom, Hotel Excelsior, "
+         "Long Street 123, Old Town, Springfield", "The Whole Family And All Their Friends"},
+        {"every field at its limit", QString("Title ").repeated(17).left(100), QString("Addressee ").repeated(4),
+         (words + words + words + words).left(250), QString("Venue words ").repeated(9).left(100),
+         QString("Sender ").repeated(6).left(40)},
+    };
+    const QString photo = makePhoto("photo.png");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.walk);
+        wnd->New_Project_Setting_Reset();
+        script([&](Invitation_Wizard& w) {
+            toPhotoPage(w, photo);
+            w.msg_title->setText(c.title);
+            w.msg_value->setPlainText(c.message);
+            w.to_value->setText(c.to);
+            w.venue_value->setText(c.venue);
+            w.from_value->setText(c.from);
+            w.datePickerAction();
+            w.timePickerAction();
+            w.OK_Click();
+        });
+        wnd->Open_Start_Window();
+        const QSizeF card = wnd->Front_card_Prop.Card_Size;
+        QList<std::shared_ptr<SKTText>> texts;
+        for (const GraphicPtr& g : wnd->Get_Front_Controls_Array())
+            if (auto t = std::dynamic_pointer_cast<SKTText>(g))
+                texts << t;
+        ASSERT_EQ(texts.size(), 6);
+        for (const auto& t : texts) {
+            SCOPED_TRACE(t->control_ID.toStdString());
+            EXPECT_LE(t->Text_Height(t->bounds.width()), t->bounds.height());
+            EXPECT_GE(t->bounds.top(), 0);
+            EXPECT_LE(t->bounds.bottom(), card.height() - Party_Bottom_Margin);
+            EXPECT_LE(t->bounds.right(), card.width());
+            EXPECT_GE(t->font.pointSizeF(), 14 * Party_Smallest_Text_Scale);
+            for (const auto& other : texts)
+                if (other != t)
+                    EXPECT_FALSE(t->bounds.intersects(other->bounds)) << other->control_ID.toStdString();
+        }
+    }
+}
+
 TEST_F(WizardTest, StartFlowEndsTheProcessOrOpensADesignLog)
 {
     script([](Invitation_Wizard& w) { w.Close_Form_Click(); });

@@ -7,6 +7,7 @@
 #include "data/DataSetFiles.h"
 #include "data/Data_From_Excel.h"
 #include "model/GraphicArchive.h"
+#include "wizards/Card_Wizard.h"
 #include "wizards/Profile_Placement.h"
 #include "wizards/Show_User_Profile.h"
 #include "wizards/User_Profile_Class.h"
@@ -333,6 +334,57 @@ TEST_F(ProfileTest, AFieldWithoutAPlaceholderGetsNoGraphicAndLendsNoBinding)
     ASSERT_EQ(wnd->Get_Front_Controls_Array().size(), 1);
     EXPECT_EQ(front("Fup_Name")->batch_list_name, "A");
     EXPECT_EQ(front("Fup_Title"), nullptr);
+}
+
+// On a landscape and on a portrait badge, the back's profile shows every
+// field whole, long values included: each on one line in its box (smaller
+// where it has to be), on the card.
+TEST_F(ProfileTest, EveryProfileFieldShowsItsWholeValue)
+{
+    const std::pair<Profile_Field, const char*> values[] = {
+        {Profile_Name, "Dr. Alexandra Konstantinopoulou-Smith"},
+        {Profile_Title, "Senior Vice President, Research"},
+        {Profile_Company_name, "Internationale Handelsgesellschaft mbH"},
+        {Profile_slogan, "Quality you can count on, every single day"},
+        {Profile_address, "Hauptstraße 123, 10115 Berlin, Germany"},
+        {Profile_phone, "+49 30 1234"},
+        {Profile_fax, "+49 30 1234 5679 0000"},
+        {Profile_email, "alexandra.konstantinopoulou@example.com"},
+        {Profile_website, "www.internationale-handelsgesellschaft.de"},
+        {Profile_unique, "ID-2026-000123-X"},
+    };
+    wnd->side_switch->setCurrentIndex(1);
+    for (const QSizeF& mm : {QSizeF(85.6, 54.0), QSizeF(54.0, 85.6)}) {
+        SCOPED_TRACE(mm.width());
+        host.modalScripts.push_back([&mm](QDialog& d) {
+            static_cast<Card_Wizard&>(d).Set_Size_MM(mm.width(), mm.height());
+            static_cast<Card_Wizard&>(d).OK_Click();
+            return d.result();
+        });
+        wnd->Card_Wizard_Button();
+        wnd->document.graphics_back.clear();
+        scriptProfile([&](Show_User_Profile& d) {
+            for (const auto& [field, value] : values)
+                d.fields[field].value->setText(QString::fromUtf8(value));
+            d.OK_Btn_Clicked();
+        });
+        wnd->User_Profile_Button_Clicked();
+        const QSizeF card = wnd->Back_card_Prop.Card_Size;
+        for (const auto& [field, value] : values) {
+            SCOPED_TRACE(value);
+            std::shared_ptr<SKTText> text;
+            for (const GraphicPtr& g : wnd->Get_Back_Controls_Array())
+                if (g->control_ID == Profile_Fields()[field].ctrl_ID)
+                    text = std::dynamic_pointer_cast<SKTText>(g);
+            ASSERT_TRUE(text);
+            EXPECT_EQ(text->text, QString::fromUtf8(value));
+            EXPECT_LE(text->Text_Height(text->bounds.width()), text->bounds.height());
+            EXPECT_LE(text->bounds.right(), card.width());
+            EXPECT_LE(text->Text_Width(), text->bounds.width()); // on one line
+            EXPECT_GE(text->font.pointSizeF(), 14 * Profile_Smallest_Text_Scale);
+        }
+    }
+    wnd->side_switch->setCurrentIndex(0);
 }
 
 TEST_F(ProfileTest, DefaultRectanglesFollowTheFrontCardsOrientation)

@@ -1,10 +1,16 @@
 // Hostile imports and interrupted template commands: cell text nested past
-// any reason, a zip bomb under the unpacking cap, a template copy or rename
+// any reason, XML spreadsheets nested too deep anywhere or with cells out of
+// place, sheets holding more text than any table may, values with blanks
+// beside control characters, a zip bomb under the unpacking cap, a template copy or rename
 // killed half-way, template names Qt would take for something else, and a
 // symbol size no device can draw.
 #include "barcode/BarcodeDispatch.h"
+#include "data/DataSetFiles.h"
 #include "data/Import_Excel.h"
+#include "data/Import_Sources.h"
+#include "data/Sheet_Builder.h"
 #include "data/SpreadsheetFormats.h"
+#include "data/SpreadsheetWriter.h"
 #include "model/BarcodeArt.h"
 #include "model/Globals.h"
 #include "model/Work_Files.h"
@@ -18,6 +24,7 @@
 #include <QFile>
 #include <QImage>
 #include <QPainter>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <csignal>
 #include <fcntl.h>
@@ -96,6 +103,24 @@ bool writeOdsBomb(const QString& path, int megabytes)
     return zipClose(zip, nullptr) == ZIP_OK;
 }
 
+// An ods package whose content part is content.
+bool writeOdsContent(const QString& path, const QByteArray& content)
+{
+    zipFile zip = zipOpen(QFile::encodeName(path).constData(), APPEND_STATUS_CREATE);
+    if (!zip)
+        return false;
+    zipOpenNewFileInZip(zip, "content.xml", nullptr, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED, 6);
+    zipWriteInFileInZip(zip, content.constData(), unsigned(content.size()));
+    zipCloseFileInZip(zip);
+    return zipClose(zip, nullptr) == ZIP_OK;
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
 // A field of /proc/self/status, in bytes.
 qint64 statusBytes(const char* field)
 {
@@ -120,14 +145,8 @@ TEST_F(HostileImports, CellTextNestedPastAnyReasonIsRefusedWithAMessage)
                "<Table><Row><Cell><Data>" + open + "x" + close + "</Data></Cell></Row></Table></Worksheet></Workbook>");
     file.close();
     const QString ods = at("deep.ods");
-    const QByteArray content = Ods_Head + QByteArray("<text:span>").repeated(70000) + "x"
-                               + QByteArray("</text:span>").repeated(70000) + Ods_Tail;
-    zipFile zip = zipOpen(QFile::encodeName(ods).constData(), APPEND_STATUS_CREATE);
-    ASSERT_NE(zip, nullptr);
-    zipOpenNewFileInZip(zip, "content.xml", nullptr, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED, 6);
-    zipWriteInFileInZip(zip, content.constData(), unsigned(content.size()));
-    zipCloseFileInZip(zip);
-    zipClose(zip, nullptr);
+    ASSERT_TRUE(writeOdsContent(ods, Ods_Head + QByteArray("<text:span>").repeated(70000) + "x"
+                                         + QByteArray("</text:span>").repeated(70000) + Ods_Tail));
 
     // Formatted text a few elements deep still reads.
     const QString shallow = at("shallow.xml");
@@ -188,6 +207,129 @@ TEST_F(HostileImports, AnOdsBombUnderTheUnpackingCapTakesLittleMemoryAndNoDisk)
     ASSERT_GT(before, 0);
     EXPECT_LT(peak - before, qint64(64) << 20) << "peak growth " << (peak - before) / 1024 << " KiB";
     EXPECT_TRUE(QDir(temp.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot));
+}
+
+TEST_F(HostileImports, AnXmlSpreadsheetNestedTooDeepAnywhereOrWithCellsOutOfPlaceIsRefused)
+{
+    const QByteArray deep = QByteArray("<N>").repeated(300) + QByteArray("</N>").repeated(300);
+    const QByteArray row = "<Row><Cell><Data>a</Data></Cell></Row>";
+    const struct {
+        const char* what;
+        QByteArray worksheets; // inside the workbook
+        const char* refusal;   // null: read as the one row "a"
+    } cases[] = {
+        {"deep before the table", "<Worksheet>" + deep + "<Table>" + row + "</Table></Worksheet>", "nested more than 256 deep"},
+        {"deep in a cell's comment", "<Worksheet><Table><Row><Cell><Data>a</Data><Comment>" + deep
+                                         + "</Comment></Cell></Row></Table></Worksheet>", "nested more than 256 deep"},
+        {"deep after the table", "<Worksheet><Table>" + row + "</Table><Options>" + deep + "</Options></Worksheet>",
+         "nested more than 256 deep"},
+        {"deep in a later worksheet", "<Worksheet><Table>" + row + "</Table></Worksheet><Worksheet>" + deep + "</Worksheet>",
+         "nested more than 256 deep"},
+        {"a row inside a row", "<Worksheet><Table><Row><Cell><Data>a</Data></Cell>" + row + "</Row></Table></Worksheet>",
+         "a Row element stands where the table cannot hold it"},
+        {"a cell inside another element of a row",
+         "<Worksheet><Table><Row><Group><Cell><Data>b</Data></Cell></Group></Row></Table></Worksheet>",
+         "a Cell element stands where the table cannot hold it"},
+        {"a cell straight in the table", "<Worksheet><Table>" + row + "<Cell><Data>b</Data></Cell></Table></Worksheet>",
+         "a Cell element stands where the table cannot hold it"},
+        {"shallow nesting around, and a tail cut short after the table",
+         "<Worksheet><Names><N><N>x</N></N></Names><Table>" + row + "</Table></Worksheet><Worksheet><Tab", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString path = at("sheet.xml");
+        ASSERT_TRUE(writeFile(path, "<?xml version=\"1.0\"?><Workbook xmlns=\"urn:schemas-microsoft-com:office:spreadsheet\">"
+                                        + c.worksheets + (c.refusal ? "</Workbook>" : "")));
+        QString error;
+        const QList<QStringList> rows = SpreadsheetFormats::Read(path, &error);
+        if (c.refusal) {
+            EXPECT_TRUE(rows.isEmpty());
+            EXPECT_TRUE(error.contains(c.refusal)) << error.toStdString();
+        } else {
+            EXPECT_EQ(rows, QList<QStringList>{{"a"}});
+            EXPECT_TRUE(error.isNull()) << error.toStdString();
+        }
+    }
+}
+
+TEST_F(HostileImports, ASheetHoldingMoreTextThanTheLimitIsRefusedInEveryFormat)
+{
+    // The limit lowered to 1,000 characters for the test; at the real one
+    // (256 Mi characters, 512 MiB as held) these sheets would take gigabytes.
+    const qsizetype realLimit = Sheet_Builder::textLimit;
+    Sheet_Builder::textLimit = 1000;
+    const auto restore = qScopeGuard([&] { Sheet_Builder::textLimit = realLimit; });
+    const QString x(400, u'x');
+    const QByteArray cell = "<table:table-cell><text:p>" + x.toUtf8() + "</text:p></table:table-cell>";
+    const QByteArray tableEnd = "</table:table></office:spreadsheet></office:body></office:document-content>";
+    const QByteArray odsHead = Ods_Head.left(Ods_Head.indexOf("<table:table-row>"));
+    const struct {
+        const char* file;
+        QList<QStringList> rows;  // written by the program's own writers
+        QByteArray odsContent;    // else this content part
+        bool refused;
+    } cases[] = {
+        {"two.xlsx", {{x, x}}, {}, false},
+        {"three.xlsx", {{x}, {x, x}}, {}, true},
+        {"two.ods", {{x}, {x}}, {}, false},
+        {"three.ods", {{x, x, x}}, {}, true},
+        {"two.xml", {{x, x}}, {}, false},
+        {"three.xml", {{x}, {x}, {x}}, {}, true},
+        // Repeated cells and rows count as often as they show.
+        {"across.ods", {}, odsHead + "<table:table-row><table:table-cell table:number-columns-repeated=\"3\"><text:p>"
+                               + x.toUtf8() + "</text:p></table:table-cell></table:table-row>" + tableEnd, true},
+        {"down.ods", {}, odsHead + "<table:table-row table:number-rows-repeated=\"3\">" + cell + "</table:table-row>"
+                             + tableEnd, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        const QString path = at(c.file);
+        if (!c.odsContent.isEmpty())
+            ASSERT_TRUE(writeOdsContent(path, c.odsContent));
+        else if (path.endsWith(".xlsx"))
+            ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(path, c.rows, false));
+        else if (path.endsWith(".ods"))
+            ASSERT_TRUE(SpreadsheetFormats::WriteODS(path, c.rows, false));
+        else
+            ASSERT_TRUE(SpreadsheetFormats::WriteWorksheetXML2004(path, c.rows));
+        QString error;
+        QList<QStringList> rows;
+        if (path.endsWith(".xlsx")) {
+            SpreadsheetWriter::ReadWorkbook(path, true, &error);
+            Excel_Sheet_Number = 1;
+            SpreadsheetWriter::ReadData_only_column(&error);
+            rows = SpreadsheetWriter::ReadWorkbook(path, false, &error);
+            SpreadsheetWriter::Release_Data();
+        } else {
+            rows = SpreadsheetFormats::Read(path, &error);
+        }
+        if (c.refused) {
+            EXPECT_TRUE(rows.isEmpty());
+            EXPECT_TRUE(error.contains("more than 1000 characters of text")) << error.toStdString();
+        } else {
+            EXPECT_EQ(rows, c.rows);
+            EXPECT_TRUE(error.isNull()) << error.toStdString();
+        }
+    }
+}
+
+TEST_F(HostileImports, ImportedValuesKeepNoBlankBesideControlOrFormatCharacters)
+{
+    const struct {
+        QString text, extension;
+        QStringList values;
+    } cases[] = {
+        {"ab \u200B\ncd", "txt", {"ab", "cd"}},
+        {"x,\u009F \u009F,y", "csv", {"x", "y"}},
+        {"\u200B \u200Bz\u00A0\u2060 \n\u007F \u007F", "txt", {"z"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text.toStdString());
+        EXPECT_EQ(Text_Values(c.text, c.extension), c.values);
+        // Written as a data set, they read back with no empty row among them.
+        ASSERT_TRUE(Write_Data_Set("Imported", *Text_Values(c.text, c.extension), false));
+        EXPECT_EQ(Data_Set_Shown_Values("Imported"), c.values);
+    }
 }
 
 namespace {

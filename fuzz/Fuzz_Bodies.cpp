@@ -447,6 +447,8 @@ int Fuzz_Text_Import(const uint8_t* data, size_t size)
         if (value.isEmpty() || value.contains(QLatin1Char('\n')) || value.contains(QLatin1Char('\r'))
             || value.contains(QLatin1Char('\\')) || value.contains(QLatin1Char('{')) || value.contains(QLatin1Char('}')))
             broken("an imported value is empty, holds a line break, a backslash or a brace");
+        else if (Trim_Str(value) != value)
+            broken("an imported value begins or ends with what trimming takes");
     QDir().mkpath(Data_Folder_Path);
     checkDataSetRoundTrip(values);
     return 0;

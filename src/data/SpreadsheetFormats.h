@@ -12,9 +12,11 @@
 // declaration is refused, so no entity is ever expanded. A sheet past
 // Max_Rows rows, Max_Columns columns, Max_Cells cells or Max_Sheet_Text
 // characters of text in all (the xlsx reader's limits too), or whose
-// elements nest more than Max_Nesting deep anywhere, is refused instead of
-// filling memory or the stack. A cell's text is cut at Max_Cell_Text
-// characters.
+// elements nest more than Max_Nesting deep (in an XML 2003 file anywhere, in
+// an ods content part up to the end of its first table), is refused instead
+// of filling memory or the stack; so is an XML 2003 table with a row or cell
+// anywhere but in the table or in a row. A cell's text is cut at
+// Max_Cell_Text characters.
 //
 // The ods reader reads the content part straight from the package as it is
 // inflated: nothing is unpacked to disk. The ods writer works in a private

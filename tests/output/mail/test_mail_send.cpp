@@ -585,7 +585,7 @@ TEST_F(MailSendTest, APauseLastsTheTimeSet)
     const auto wallClock = Mail_Pause_Wait;
     Mail_Pause_Wait = [&](qint64 ms) {
         waited += ms;
-        heldWhileWaiting << int(sink->messages().size());
+        heldWhileWaiting << int(received().size());
         return ms;
     };
     const auto restore = qScopeGuard([&] { Mail_Pause_Wait = wallClock; });

@@ -294,9 +294,9 @@ void skipElement(QXmlStreamReader& r, int depth, bool inTable = false)
     }
 }
 
-// After the table: whether the rest of the document, from inside an element
-// at depth, nests past Max_Nesting. It is read for that alone; a fault in it
-// takes nothing from the table already read.
+// Whether the rest of the document, the reader inside an element at depth,
+// nests past Max_Nesting. It is read for that alone: a fault in it takes
+// nothing from a table read before it.
 bool nestsTooDeepAfter(QXmlStreamReader& r, int depth)
 {
     while (!r.atEnd()) {
@@ -316,6 +316,13 @@ bool readXmlSheet(QIODevice& device, Sheet_Builder& sheet, QString& reason)
         reason = r.hasError() ? r.errorString() : why;
         return reason.isNull();
     };
+    // The rest of the document, the reader inside an element at depth.
+    const auto rest = [&](int depth) {
+        if (r.hasError())
+            return done(QString());
+        reason = nestsTooDeepAfter(r, depth) ? nestingTooDeep() : QString();
+        return reason.isNull();
+    };
     if (!nextStart(r) || r.name() != QLatin1String("Workbook"))
         return done(QStringLiteral("not an XML spreadsheet"));
     while (r.readNextStartElement() && r.name() != QLatin1String("Worksheet"))
@@ -325,7 +332,7 @@ bool readXmlSheet(QIODevice& device, Sheet_Builder& sheet, QString& reason)
     while (r.readNextStartElement() && r.name() != QLatin1String("Table"))
         skipElement(r, Table_Depth);
     if (r.name() != QLatin1String("Table") || !r.isStartElement())
-        return done(QString());
+        return rest(Worksheet_Depth - 1);
     while (!sheet.failed() && r.readNextStartElement()) {
         if (r.name() != QLatin1String("Row")) {
             skipElement(r, Row_Depth, true);
@@ -360,10 +367,7 @@ bool readXmlSheet(QIODevice& device, Sheet_Builder& sheet, QString& reason)
     }
     if (sheet.failed())
         return done(QStringLiteral("the worksheet has %1").arg(sheet.reason));
-    if (r.hasError())
-        return done(QString());
-    reason = nestsTooDeepAfter(r, Worksheet_Depth) ? nestingTooDeep() : QString();
-    return reason.isNull();
+    return rest(Worksheet_Depth);
 }
 
 // Text that XML can hold: characters it cannot (most control characters,

@@ -222,6 +222,8 @@ TEST_F(HostileImports, AnXmlSpreadsheetNestedTooDeepAnywhereOrWithCellsOutOfPlac
          "nested more than 256 deep"},
         {"deep in a later worksheet", "<Worksheet><Table>" + row + "</Table></Worksheet><Worksheet>" + deep + "</Worksheet>",
          "nested more than 256 deep"},
+        {"deep after a first worksheet without a table", "<Worksheet><Options/></Worksheet><Worksheet>" + deep + "</Worksheet>",
+         "nested more than 256 deep"},
         {"a row inside a row", "<Worksheet><Table><Row><Cell><Data>a</Data></Cell>" + row + "</Row></Table></Worksheet>",
          "a Row element stands where the table cannot hold it"},
         {"a cell inside another element of a row",

@@ -139,9 +139,10 @@ bool Sheet_Builder::count(qsizetype cells)
 bool Sheet_Builder::countText(qsizetype characters)
 {
     _text += characters;
-    if (_text <= textLimit)
+    if (_text + _elsewhere <= textLimit)
         return true;
-    fail(QStringLiteral("more than %1 characters of text").arg(textLimit));
+    fail(_elsewhere > 0 ? QStringLiteral("more than %1 characters of text, its shared strings counted").arg(textLimit)
+                        : QStringLiteral("more than %1 characters of text").arg(textLimit));
     return false;
 }
 

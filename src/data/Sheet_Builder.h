@@ -66,6 +66,9 @@ public:
     // as often as they show: SpreadsheetFormats::Max_Sheet_Text, lowered by
     // tests that cannot spend the memory.
     static qsizetype textLimit;
+    // Text the reader holds for the sheet besides its cells (an xlsx
+    // workbook's shared strings), in characters: it counts against the limit.
+    void setTextHeldElsewhere(qsizetype characters) { _elsewhere = characters; }
 
     QList<QStringList> rows;
     std::vector<int> numbers; // placed: the number of each row
@@ -79,7 +82,7 @@ private:
     Xml_Text_Filter _xmlText;
     QStringList _row;
     qsizetype _pendingCells = 0, _pendingRows = 0, _cells = 0, _width = 0;
-    qsizetype _text = 0, _rowText = 0; // characters: the sheet's, the current row's
+    qsizetype _text = 0, _rowText = 0, _elsewhere = 0; // characters: the cells', the current row's, held elsewhere
     int _rowNumber = 0;
     bool _inOrder = true;
 };

@@ -21,6 +21,7 @@ using Table = QList<QStringList>;
 struct XlsxRead : ::testing::Test {
     QTemporaryDir tmp;
     QString at(const QString& name) const { return tmp.path() + QLatin1Char('/') + name; }
+    void SetUp() override { Excel_Sheet_Number = 1; } // as a workbook's first read finds it
     void TearDown() override { SpreadsheetWriter::Release_Data(); }
 
     // Opens the workbook and reads worksheet number n the way the import dialogs do.

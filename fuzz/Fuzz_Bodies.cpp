@@ -6,6 +6,7 @@
 #include "data/Import_Sources.h"
 #include "data/Rtf_Reader.h"
 #include "data/SSZipArchive.h"
+#include "data/Sheet_Builder.h"
 #include "data/SpreadsheetFormats.h"
 #include "data/SpreadsheetWriter.h"
 #include "model/DesignLog.h"
@@ -92,30 +93,34 @@ bool packParts(const QString& path, const QMap<QString, QByteArray>& parts)
     return true;
 }
 
-// A sheet as a reader promises it: within the row, column and cell limits,
-// and no cell longer than a cell may be.
+// A sheet as a reader promises it: within the row, column, cell and text
+// limits, and no cell longer than a cell may be.
 void checkSheet(const QList<QStringList>& rows, const QString& error)
 {
     if (!error.isNull() && !rows.isEmpty())
         broken("a refused sheet gave rows");
     if (rows.size() > SpreadsheetFormats::Max_Rows)
         broken("a sheet read past the row limit");
-    qsizetype cells = 0;
+    qsizetype cells = 0, text = 0;
     for (const QStringList& row : rows) {
         if (row.size() > SpreadsheetFormats::Max_Columns)
             broken("a sheet read past the column limit");
         cells += row.size();
-        for (const QString& cell : row)
+        for (const QString& cell : row) {
             if (cell.size() > SpreadsheetFormats::Max_Cell_Text)
                 broken("a cell read past the text limit");
+            text += cell.size();
+        }
     }
     if (cells > SpreadsheetFormats::Max_Cells)
         broken("a sheet read past the cell limit");
+    if (text > Sheet_Builder::textLimit)
+        broken("a sheet read past the limit of its text");
 }
 
-// Values written as a data set read back as they were, less what a saved
-// design cannot hold, trimmed once more (trimming takes white space before
-// control characters, so "\x7f \x7f" trims to " ", then to "").
+// Values written as a data set read back as the lists show them: each less
+// what a saved design cannot hold, trimmed; an empty value stays an empty
+// row, save at either end of the file, whose blank lines go with its trimming.
 void checkDataSetRoundTrip(const QStringList& values)
 {
     if (!Write_Data_Set(QStringLiteral("Again"), values, false))
@@ -123,8 +128,11 @@ void checkDataSetRoundTrip(const QStringList& values)
     QStringList expected;
     Xml_Text_Filter holdable(QStringLiteral("the values written"));
     for (const QString& value : values)
-        if (const QString trimmed = Trim_Str(holdable(value)); !trimmed.isEmpty())
-            expected << trimmed;
+        expected << Trim_Str(holdable(value));
+    while (!expected.isEmpty() && expected.first().isEmpty())
+        expected.removeFirst();
+    while (!expected.isEmpty() && expected.last().isEmpty())
+        expected.removeLast();
     if (Data_Set_Shown_Values(QStringLiteral("Again")) != expected)
         broken("a data set written and read again changed its values");
 }
@@ -439,6 +447,8 @@ int Fuzz_Text_Import(const uint8_t* data, size_t size)
         if (value.isEmpty() || value.contains(QLatin1Char('\n')) || value.contains(QLatin1Char('\r'))
             || value.contains(QLatin1Char('\\')) || value.contains(QLatin1Char('{')) || value.contains(QLatin1Char('}')))
             broken("an imported value is empty, holds a line break, a backslash or a brace");
+        else if (Trim_Str(value) != value)
+            broken("an imported value begins or ends with what trimming takes");
     QDir().mkpath(Data_Folder_Path);
     checkDataSetRoundTrip(values);
     return 0;

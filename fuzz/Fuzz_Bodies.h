@@ -5,6 +5,7 @@
 // 0; a broken promise (a save that says it worked but does not reopen, a
 // round trip that changes what it carries) aborts.
 #include <QByteArray>
+#include <QString>
 #include <cstddef>
 #include <cstdint>
 
@@ -33,6 +34,11 @@ QByteArray Fuzz_Barcode_Input(const SKTGraphic& graphic);
 // The parts of an xlsx input, in this order, each after the separator.
 extern const char* const Fuzz_Xlsx_Parts[4];
 extern const char* const Fuzz_Xlsx_Separator;
+
+// Writes small, valid inputs for every body with the project's own writers,
+// into corpus/<body>/; resourceFolder is the application's (its workbook
+// template is used). The resource folder in use is the same afterwards.
+void Fuzz_Write_Seeds(const QString& corpus, const QString& resourceFolder);
 
 // A body by its name ("design_log", "graphic_archive", ...); null for another.
 using Fuzz_Body = int (*)(const uint8_t*, size_t);

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <numeric>
 
+qsizetype Sheet_Builder::textLimit = SpreadsheetFormats::Max_Sheet_Text;
+
 void Sheet_Builder::skipToColumn(qsizetype index)
 {
     if (index > column())
@@ -29,8 +31,9 @@ void Sheet_Builder::cell(const QString& given, qsizetype repeat)
     }
     if (column() + repeat > SpreadsheetFormats::Max_Columns)
         return fail(QStringLiteral("more than %1 columns").arg(SpreadsheetFormats::Max_Columns));
-    if (!count(_pendingCells + repeat))
+    if (!count(_pendingCells + repeat) || !countText(text.size() * repeat))
         return;
+    _rowText += text.size() * repeat;
     for (; _pendingCells > 0; --_pendingCells)
         _row.append(QString());
     for (qsizetype i = 0; i < repeat; ++i)
@@ -45,7 +48,7 @@ void Sheet_Builder::endRow(qsizetype repeat)
             _pendingRows += repeat;
         } else if (rows.size() + _pendingRows + repeat > SpreadsheetFormats::Max_Rows) {
             fail(QStringLiteral("more than %1 rows").arg(SpreadsheetFormats::Max_Rows));
-        } else if (count(_row.size() * (repeat - 1))) {
+        } else if (count(_row.size() * (repeat - 1)) && countText(_rowText * (repeat - 1))) {
             for (; _pendingRows > 0; --_pendingRows)
                 rows.append(QStringList());
             for (qsizetype i = 0; i < repeat; ++i)
@@ -53,6 +56,7 @@ void Sheet_Builder::endRow(qsizetype repeat)
         }
     }
     _row.clear();
+    _rowText = 0;
 }
 
 const QString& Sheet_Builder::blank()
@@ -67,6 +71,8 @@ bool Sheet_Builder::place(int row, qsizetype column, const QString& text)
         closeRow();
         _rowNumber = row;
     }
+    if (!countText(text.size()))
+        return false;
     if (column < _row.size()) {
         _row[column] = text;
         return true;
@@ -127,6 +133,16 @@ bool Sheet_Builder::count(qsizetype cells)
     if (_cells <= SpreadsheetFormats::Max_Cells)
         return true;
     fail(QStringLiteral("more than %1 cells").arg(SpreadsheetFormats::Max_Cells));
+    return false;
+}
+
+bool Sheet_Builder::countText(qsizetype characters)
+{
+    _text += characters;
+    if (_text + _elsewhere <= textLimit)
+        return true;
+    fail(_elsewhere > 0 ? QStringLiteral("more than %1 characters of text, its shared strings counted").arg(textLimit)
+                        : QStringLiteral("more than %1 characters of text").arg(textLimit));
     return false;
 }
 

@@ -2,7 +2,8 @@
 // The rows of a sheet as its reader makes them, for every spreadsheet format
 // we read. Characters a saved design cannot hold are dropped from the cells'
 // text, and content past the limits of SpreadsheetFormats fails: reason
-// tells why, and nothing more is added.
+// tells why, and nothing more is added. Every cell's text counts, as often
+// as the cell shows, so a sheet holds no more than textLimit characters.
 //
 // Two ways to fill it:
 // - in reading order (OpenDocument, XML 2003): cells follow one another,
@@ -61,17 +62,27 @@ public:
 
     bool failed() const { return !reason.isNull(); }
 
+    // The most characters of text a sheet may hold in all, cells repeated
+    // as often as they show: SpreadsheetFormats::Max_Sheet_Text, lowered by
+    // tests that cannot spend the memory.
+    static qsizetype textLimit;
+    // Text the reader holds for the sheet besides its cells (an xlsx
+    // workbook's shared strings), in characters: it counts against the limit.
+    void setTextHeldElsewhere(qsizetype characters) { _elsewhere = characters; }
+
     QList<QStringList> rows;
     std::vector<int> numbers; // placed: the number of each row
     QString reason;
 
 private:
     bool count(qsizetype cells);
+    bool countText(qsizetype characters);
     void fail(const QString& why);
 
     Xml_Text_Filter _xmlText;
     QStringList _row;
     qsizetype _pendingCells = 0, _pendingRows = 0, _cells = 0, _width = 0;
+    qsizetype _text = 0, _rowText = 0, _elsewhere = 0; // characters: the cells', the current row's, held elsewhere
     int _rowNumber = 0;
     bool _inOrder = true;
 };

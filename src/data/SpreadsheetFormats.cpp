@@ -342,13 +342,17 @@ Xml_Workbook_Head::Xml_Workbook_Head(QIODevice& device)
 
 // ---- XML Spreadsheet 2003
 
+// Depths in an XML 2003 document of the elements the reader takes: the
+// workbook is 1, its worksheets 2 and so on down to a cell's data.
+enum { Worksheet_Depth = 2, Table_Depth = 3, Row_Depth = 4, Cell_Depth = 5, Data_Depth = 6 };
+
 // The text of an element and of every element inside it, the reader on its
 // start, collected in one loop; elements nested past Max_Nesting inside it
 // are an error of the reader.
 QString readNestedText(QXmlStreamReader& r)
 {
     QString text;
-    for (int depth = 1; depth > 0 && !r.atEnd();) {
+    for (int depth = Data_Depth; depth >= Data_Depth && !r.atEnd();) {
         r.readNext();
         if (r.isCharacters()) {
             appendCapped(text, r.text());
@@ -361,6 +365,46 @@ QString readNestedText(QXmlStreamReader& r)
     return text;
 }
 
+// Passes over the element just started at depth and all inside it; nesting
+// past Max_Nesting is an error of the reader. In the table (inTable), a Row
+// or Cell element is an error too: rows stand only in the table and cells
+// only in rows, and cells read nowhere else would be lost without a word.
+void skipElement(QXmlStreamReader& r, int depth, bool inTable = false)
+{
+    const auto misplaced = [&] {
+        return inTable && (r.name() == QLatin1String("Row") || r.name() == QLatin1String("Cell"));
+    };
+    if (misplaced())
+        r.raiseError(QStringLiteral("a %1 element stands where the table cannot hold it").arg(r.name()));
+    for (int at = depth; at >= depth && !r.atEnd();) {
+        r.readNext();
+        if (r.isEndElement()) {
+            --at;
+        } else if (!r.isStartElement()) {
+            continue;
+        } else if (++at > SpreadsheetFormats::Max_Nesting) {
+            r.raiseError(nestingTooDeep());
+        } else if (misplaced()) {
+            r.raiseError(QStringLiteral("a %1 element stands where the table cannot hold it").arg(r.name()));
+        }
+    }
+}
+
+// Whether the rest of the document, the reader inside an element at depth,
+// nests past Max_Nesting. It is read for that alone: a fault in it takes
+// nothing from a table read before it.
+bool nestsTooDeepAfter(QXmlStreamReader& r, int depth)
+{
+    while (!r.atEnd()) {
+        r.readNext();
+        if (r.isEndElement())
+            --depth;
+        else if (r.isStartElement() && ++depth > SpreadsheetFormats::Max_Nesting)
+            return true;
+    }
+    return false;
+}
+
 bool readXmlSheet(QIODevice& device, Sheet_Builder& sheet, QString& reason)
 {
     const Xml_Workbook_Head shown(device);
@@ -369,19 +413,26 @@ bool readXmlSheet(QIODevice& device, Sheet_Builder& sheet, QString& reason)
         reason = r.hasError() ? r.errorString() : why;
         return reason.isNull();
     };
+    // The rest of the document, the reader inside an element at depth.
+    const auto rest = [&](int depth) {
+        if (r.hasError())
+            return done(QString());
+        reason = nestsTooDeepAfter(r, depth) ? nestingTooDeep() : QString();
+        return reason.isNull();
+    };
     if (!nextStart(r) || r.name() != QLatin1String("Workbook"))
         return done(QStringLiteral("not an XML spreadsheet"));
     while (r.readNextStartElement() && r.name() != QLatin1String("Worksheet"))
-        r.skipCurrentElement();
+        skipElement(r, Worksheet_Depth);
     if (r.name() != QLatin1String("Worksheet") || !r.isStartElement())
         return done(QString());
     while (r.readNextStartElement() && r.name() != QLatin1String("Table"))
-        r.skipCurrentElement();
+        skipElement(r, Table_Depth);
     if (r.name() != QLatin1String("Table") || !r.isStartElement())
-        return done(QString());
+        return rest(Worksheet_Depth - 1);
     while (!sheet.failed() && r.readNextStartElement()) {
         if (r.name() != QLatin1String("Row")) {
-            r.skipCurrentElement();
+            skipElement(r, Row_Depth, true);
             continue;
         }
         // Index attributes (1-based) place a row or cell further on; the
@@ -390,7 +441,7 @@ bool readXmlSheet(QIODevice& device, Sheet_Builder& sheet, QString& reason)
             sheet.skipToRow(Int_Value(index.toString()) - 1);
         while (!sheet.failed() && r.readNextStartElement()) {
             if (r.name() != QLatin1String("Cell")) {
-                r.skipCurrentElement();
+                skipElement(r, Cell_Depth, true);
                 continue;
             }
             if (const QStringView index = attribute(r, QLatin1String("Index")); !index.isNull())
@@ -405,7 +456,7 @@ bool readXmlSheet(QIODevice& device, Sheet_Builder& sheet, QString& reason)
                     text = shown(type, style, readNestedText(r));
                     data = true;
                 } else {
-                    r.skipCurrentElement(); // comments and named ranges are not what the cell shows
+                    skipElement(r, Data_Depth, true); // comments and named ranges are not what the cell shows
                 }
             }
             sheet.cell(text, 1);
@@ -415,7 +466,7 @@ bool readXmlSheet(QIODevice& device, Sheet_Builder& sheet, QString& reason)
     }
     if (sheet.failed())
         return done(QStringLiteral("the worksheet has %1").arg(sheet.reason));
-    return done(QString());
+    return rest(Worksheet_Depth);
 }
 
 // Text that XML can hold: characters it cannot (most control characters,

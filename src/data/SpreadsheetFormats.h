@@ -10,9 +10,13 @@
 // cells hidden under a merged cell read empty, and text spread over several
 // paragraphs reads with line breaks between them. A document type
 // declaration is refused, so no entity is ever expanded. A sheet past
-// Max_Rows rows, Max_Columns columns or Max_Cells cells, or whose elements
-// nest more than Max_Nesting deep, is refused instead of filling memory or
-// the stack. A cell's text is cut at Max_Cell_Text characters.
+// Max_Rows rows, Max_Columns columns, Max_Cells cells or Max_Sheet_Text
+// characters of text in all (the xlsx reader's limits too), or whose
+// elements nest more than Max_Nesting deep (in an XML 2003 file anywhere, in
+// an ods content part up to the end of its first table), is refused instead
+// of filling memory or the stack; so is an XML 2003 table with a row or cell
+// anywhere but in the table or in a row. A cell's text is cut at
+// Max_Cell_Text characters.
 //
 // The ods reader reads the content part straight from the package as it is
 // inflated: nothing is unpacked to disk. The ods writer works in a private
@@ -36,6 +40,8 @@ public:
     static constexpr qsizetype Max_Columns = 16384;
     static constexpr qsizetype Max_Cells = 5000000;
     static constexpr qsizetype Max_Cell_Text = 1048576;
+    // Text is held as UTF-16: a sheet at this limit takes 512 MiB.
+    static constexpr qsizetype Max_Sheet_Text = qsizetype(256) * 1024 * 1024;
     // Formatted text nests a few elements deep; nothing we read needs more.
     static constexpr int Max_Nesting = 256;
 

@@ -247,6 +247,8 @@ public:
         _lookups = 0;
     }
     bool evictedAny() const { return _evictedAny; }
+    // The bytes the table holds now: its blocks and the one being filled.
+    qint64 heldBytes() const { return _blockBytes.load(std::memory_order_relaxed) + _filling.load(std::memory_order_relaxed); }
 
 private:
     void stop()
@@ -261,6 +263,7 @@ private:
         const size_t whole = size_t(size() / Block_Size);
         for (size_t b = 0; b < whole; ++b)
             if (_blocks[b] && _lastUse[b] > 0 && _lookups - _lastUse[b] > Window) {
+                _blockBytes -= qint64(_blocks[b]->bytes());
                 _blocks[b].reset();
                 _evictedAny = true;
             }
@@ -292,6 +295,7 @@ private:
         ~Block() { ::munmap(_memory, std::max<size_t>(_bytes, 1)); }
         Block(const Block&) = delete;
         Block& operator=(const Block&) = delete;
+        size_t bytes() const { return _bytes; }
         std::string_view item(size_t k) const
         {
             const quint32* ends = reinterpret_cast<const quint32*>(_memory);
@@ -326,9 +330,14 @@ private:
     void publish()
     {
         const qsizetype count = _published.load(std::memory_order_relaxed) + qsizetype(_current.ends.size());
-        _blocks[size_t((count - 1) / Block_Size)] = std::make_unique<Block>(_current);
-        _current.text.clear();
-        _current.ends.clear();
+        auto& block = _blocks[size_t((count - 1) / Block_Size)];
+        block = std::make_unique<Block>(_current);
+        _blockBytes += qint64(block->bytes());
+        // Emptied with their room: a string cleared (or given an empty one)
+        // would keep its room for the next block.
+        std::string().swap(_current.text);
+        std::vector<quint32>().swap(_current.ends);
+        _filling = 0;
         _published.store(count, std::memory_order_release);
         _changed.notify_all();
     }
@@ -364,6 +373,7 @@ private:
             } else if (token == XmlPullParser::Characters) {
                 if (textDepth && inItem) {
                     _current.text += part.xml.text();
+                    _filling = qint64(_current.text.capacity() + _current.ends.capacity() * sizeof(quint32));
                     bytes += qint64(part.xml.text().size());
                 }
             } else if (token == XmlPullParser::EndElement) {
@@ -396,6 +406,7 @@ private:
     qint64 _lookups = 0;
     bool _evicting = false, _evictedAny = false;
     std::atomic<qsizetype> _published{0};
+    std::atomic<qint64> _blockBytes{0}, _filling{0};
     std::atomic<bool> _stop{false};
     std::mutex _mutex;
     std::condition_variable _changed;
@@ -756,6 +767,10 @@ SpreadsheetWriter::SheetPass::Next SpreadsheetWriter::SheetPass::assemble(const 
         _width = std::max(_width, _cellColumn + 1);
         return Go;
     }
+    // The shared strings held count against the sheet's text as they are
+    // held: a byte of theirs as half a character of the cells'.
+    if (_reader._strings)
+        _rows.setTextHeldElsewhere(_reader._strings->heldBytes() / 2);
     if (_rows.place(_cellRow, _cellColumn, text))
         return Go;
     const QString reason = QStringLiteral("Error: the worksheet is too large (%1)").arg(_rows.reason);
@@ -763,6 +778,11 @@ SpreadsheetWriter::SheetPass::Next SpreadsheetWriter::SheetPass::assemble(const 
         return fail(reason);
     _wholeFailure = reason;
     _widthOnly = true;
+    // The rows made so far are of no more use, nor are the strings kept
+    // for the rows to share.
+    _rows.rows.clear();
+    _rows.numbers.clear();
+    std::fill(_recent.begin(), _recent.end(), CachedString());
     _width = std::max(_width, _cellColumn + 1);
     return Go;
 }
@@ -894,7 +914,9 @@ QString SpreadsheetWriter::SheetPass::sharedString()
     const auto result = std::from_chars(index.data(), index.data() + index.size(), n);
     if (result.ec != std::errc() || result.ptr != index.data() + index.size() || n < 0 || !_reader._strings)
         return Sheet_Builder::blank();
-    CachedString& cached = _recent[size_t(n) % _recent.size()];
+    // Reading for the width only, a string is not kept: no row shares it.
+    CachedString once;
+    CachedString& cached = _widthOnly ? once : _recent[size_t(n) % _recent.size()];
     if (cached.index != n) {
         cached.index = -1;
         SharedStrings::Lookup found = _reader._strings->get(n, cached.text);

@@ -19,6 +19,9 @@
 // under their number formats, booleans as TRUE and FALSE, numbers in their
 // shortest exact form, and rows whose cells are all empty are left out.
 // Characters a saved design cannot hold are dropped from the cells' text.
+// A worksheet past the limits of SpreadsheetFormats is refused; its text
+// counts the shared strings held while it is read, a byte as half a
+// character, so a workbook takes about 512 MiB at most.
 //
 // Every operation that can fail takes an optional error out-parameter: a null
 // string on success, else the reason (already logged). Callers show

@@ -114,12 +114,6 @@ void Show_NSLog_Message(const QString& text)
 }
 
 namespace {
-bool isControlOrFormat(QChar c)
-{
-    const auto cat = c.category();
-    return cat == QChar::Other_Control || cat == QChar::Other_Format;
-}
-
 template <typename Pred>
 QString trimEnds(const QString& text, Pred strip)
 {
@@ -130,15 +124,37 @@ QString trimEnds(const QString& text, Pred strip)
         --end;
     return text.mid(begin, end - begin);
 }
+
+// White space, line ends, control and format characters: what a value never
+// begins or ends with.
+bool isTrimmed(char32_t c)
+{
+    const auto cat = QChar::category(c);
+    return QChar::isSpace(c) || cat == QChar::Other_Control || cat == QChar::Other_Format;
+}
 }
 
 QString Trim_Str(const QString& text)
 {
     if (text.isNull())
         return text;
-    // Whitespace first, then control characters, each at the ends only.
-    const QString spaced = trimEnds(text, [](QChar c) { return c.isSpace(); });
-    return trimEnds(spaced, isControlOrFormat);
+    // Taken by characters, not code units, so a format character beyond the
+    // first plane (such as U+E0001) goes as well; one pass takes every kind
+    // of trimmed character, so nothing trimmable is left at either end.
+    qsizetype begin = 0, end = text.size();
+    while (begin < end) {
+        const bool pair = text[begin].isHighSurrogate() && begin + 1 < end && text[begin + 1].isLowSurrogate();
+        if (!isTrimmed(pair ? QChar::surrogateToUcs4(text[begin], text[begin + 1]) : text[begin].unicode()))
+            break;
+        begin += pair ? 2 : 1;
+    }
+    while (end > begin) {
+        const bool pair = text[end - 1].isLowSurrogate() && end - 2 >= begin && text[end - 2].isHighSurrogate();
+        if (!isTrimmed(pair ? QChar::surrogateToUcs4(text[end - 2], text[end - 1]) : text[end - 1].unicode()))
+            break;
+        end -= pair ? 2 : 1;
+    }
+    return text.mid(begin, end - begin);
 }
 
 QString Replace_char_in_string(const QString& text, const QString& target, const QString& replacement)

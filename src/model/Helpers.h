@@ -19,8 +19,9 @@ bool Show_YES_NO_MessageBox(const QString& text);
 // One line in the log; nothing for a null or empty text.
 void Show_NSLog_Message(const QString& text);
 
-// White space and line ends removed at both ends, then control and format
-// characters (such as U+FEFF) at both ends; inner characters stay. Null gives null.
+// White space, line ends, control and format characters (such as U+FEFF or
+// U+200B) removed at both ends, in any mix, until neither end has one; inner
+// characters stay. Null gives null.
 QString Trim_Str(const QString& text);
 QString Replace_char_in_string(const QString& text, const QString& target, const QString& replacement);
 // The first n characters (n < 0 counts as 0; n past the end gives the whole text).

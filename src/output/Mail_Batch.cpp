@@ -18,6 +18,13 @@
 
 std::atomic<qint64> Pause_Delay_Time{0};
 
+std::function<qint64(qint64 ms)> Mail_Pause_Wait = [](qint64 ms) {
+    QElapsedTimer clock;
+    clock.start();
+    QThread::msleep(ms);
+    return clock.elapsed();
+};
+
 namespace {
 const QString Settings_Unusable = QStringLiteral(
     "Please make sure that:\n1.Entered E-mail Settings are correct.\n2.Internet Connectivity to E-mail server is not "
@@ -69,8 +76,6 @@ Card_Files writeCardFiles(Sides_Choice sides, const std::function<QImage(Card_Si
 // second.
 void pauseBatch(qint64 ms, Send_Modeless* sheet)
 {
-    QElapsedTimer clock;
-    clock.start();
     Pause_Delay_Time = ms;
     QTimer* countdown = nullptr;
     platform::runOnMainThread([&] {
@@ -83,12 +88,8 @@ void pauseBatch(qint64 ms, Send_Modeless* sheet)
         });
         countdown->start();
     });
-    while (!stopRequested()) {
-        const qint64 left = ms - clock.elapsed();
-        if (left <= 0)
-            break;
-        QThread::msleep(std::min<qint64>(left, 50));
-    }
+    for (qint64 waited = 0; waited < ms && !stopRequested();)
+        waited += std::max<qint64>(Mail_Pause_Wait(std::min<qint64>(ms - waited, 50)), 1);
     platform::runOnMainThread([&] {
         delete countdown;
         sheet->pause_label->setText(QStringLiteral(""));

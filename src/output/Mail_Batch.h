@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 #include <atomic>
+#include <functional>
 
 class QWidget;
 
@@ -55,6 +56,11 @@ QString Calculate_Pause_Time(qint64 ms);
 
 // The pause still to run, in milliseconds, while the countdown shows it.
 extern std::atomic<qint64> Pause_Delay_Time;
+
+// How a pause waits: one slice of at most ms milliseconds, giving the
+// milliseconds it took. A pause ends when its slices add up to its length,
+// so a clock put here in place of the wall clock keeps it.
+extern std::function<qint64(qint64 ms)> Mail_Pause_Wait;
 
 struct Mail_Batch_Result {
     int sent = 0;    // messages the server accepted

@@ -49,6 +49,9 @@ struct Manager : ::testing::Test {
     ScriptedHost host;
     SKTWindowController* wnd = SKTWindowController::defaultInstance();
     BatchWizard* m = BatchWizard::defaultInstance();
+    // The main window's ways into the import wizard and the generator: the
+    // tests put their own in their place, and every later test gets them back.
+    const std::function<void(int, int)> windowsImport = m->Open_Import_Wizard, windowsGenerator = m->Open_Generate_List;
 
     void SetUp() override
     {
@@ -62,7 +65,12 @@ struct Manager : ::testing::Test {
         m->Update_Value_List_Count();
         m->Back_Btn_Clicked();
     }
-    void TearDown() override { Reset_Shared_State(); }
+    void TearDown() override
+    {
+        m->Open_Import_Wizard = windowsImport;
+        m->Open_Generate_List = windowsGenerator;
+        Reset_Shared_State();
+    }
 
     void writeSet(const QString& file, const QByteArray& bytes) { writeFile(Data_Folder_Path + '/' + file, bytes); }
     QByteArray setFile(const QString& name) { return readFile(Data_Folder_Path + '/' + name + ".txt"); }

@@ -50,6 +50,7 @@ struct ExportTest : ::testing::Test {
     void TearDown() override
     {
         ASSERT_TRUE(waitUntil([] { return !SKTWindowController::Batch_Running(); }, 30000));
+        choose("F", false); // the choices the export dialog opens with, for the tests after
         Reset_Shared_State();
     }
     static void fill(Face& face, QColor colour)

@@ -24,6 +24,7 @@
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
+#include <QSet>
 #include <csignal>
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -264,26 +265,34 @@ TEST(HostileBarcodes, StoredSizesAndMarginsStayWithinTheDesignersRanges)
     }
 }
 
-TEST(HostileInputs, EveryInputThatOnceFailedAFuzzTargetRunsClean)
+TEST(HostileInputs, EverySeedAndEveryInputThatOnceFailedAFuzzTargetRunsClean)
 {
     // fuzz/regressions/<body>/<input>: each input that ever made a fuzz
-    // target fail, run through the same body here.
-    const QString root = QStringLiteral(GLEAMCARD_SOURCE_DIR "/fuzz/regressions");
-    int inputs = 0;
-    QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        const QString body = QFileInfo(QFileInfo(path).path()).fileName();
-        const Fuzz_Body run = Fuzz_Body_Named(body.toUtf8().constData());
-        ASSERT_NE(run, nullptr) << "no fuzz body " << body.toStdString();
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        const QByteArray input = file.readAll();
-        SCOPED_TRACE(path.toStdString());
-        EXPECT_EQ(run(reinterpret_cast<const uint8_t*>(input.constData()), size_t(input.size())), 0);
-        ++inputs;
+    // target fail; and the seeds the fuzz kit writes, so that a body out of
+    // step with the readers it drives fails here. Each runs through its body.
+    TempResources resources;
+    QTemporaryDir seeds;
+    Fuzz_Write_Seeds(seeds.path(), QStringLiteral(GLEAMCARD_SOURCE_DIR "/resources"));
+    for (const QString& root : {QStringLiteral(GLEAMCARD_SOURCE_DIR "/fuzz/regressions"), seeds.path()}) {
+        QSet<QString> bodies;
+        QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            const QString body = QFileInfo(QFileInfo(path).path()).fileName();
+            const Fuzz_Body run = Fuzz_Body_Named(body.toUtf8().constData());
+            ASSERT_NE(run, nullptr) << "no fuzz body " << body.toStdString();
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+            const QByteArray input = file.readAll();
+            SCOPED_TRACE(path.toStdString());
+            EXPECT_EQ(run(reinterpret_cast<const uint8_t*>(input.constData()), size_t(input.size())), 0);
+            bodies << body;
+        }
+        EXPECT_FALSE(bodies.isEmpty()) << root.toStdString();
+        if (root == seeds.path()) { // every body has seeds to start from
+            EXPECT_EQ(bodies.size(), 12) << QStringList(bodies.values()).join(' ').toStdString();
+        }
     }
-    EXPECT_GT(inputs, 0);
 }
 
 namespace {

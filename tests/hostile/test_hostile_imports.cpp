@@ -1,8 +1,12 @@
-// Hostile imports: cell text nested past any reason, a zip bomb under the
-// unpacking cap, and a symbol size no device can draw.
+// Hostile imports: cell text nested past any reason, XML spreadsheets nested
+// too deep anywhere or with cells out of place, sheets holding more text than
+// any table may, a zip bomb under the unpacking cap, and a symbol size no
+// device can draw.
 #include "barcode/BarcodeDispatch.h"
 #include "data/Import_Excel.h"
+#include "data/Sheet_Builder.h"
 #include "data/SpreadsheetFormats.h"
+#include "data/SpreadsheetWriter.h"
 #include "model/BarcodeArt.h"
 #include "model/Globals.h"
 #include "platform/Log.h"
@@ -13,6 +17,7 @@
 #include <QFile>
 #include <QImage>
 #include <QPainter>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <zip.h>
@@ -86,6 +91,24 @@ bool writeOdsBomb(const QString& path, int megabytes)
     return zipClose(zip, nullptr) == ZIP_OK;
 }
 
+// An ods package whose content part is content.
+bool writeOdsContent(const QString& path, const QByteArray& content)
+{
+    zipFile zip = zipOpen(QFile::encodeName(path).constData(), APPEND_STATUS_CREATE);
+    if (!zip)
+        return false;
+    zipOpenNewFileInZip(zip, "content.xml", nullptr, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED, 6);
+    zipWriteInFileInZip(zip, content.constData(), unsigned(content.size()));
+    zipCloseFileInZip(zip);
+    return zipClose(zip, nullptr) == ZIP_OK;
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
 // A field of /proc/self/status, in bytes.
 qint64 statusBytes(const char* field)
 {
@@ -110,14 +133,8 @@ TEST_F(HostileImports, CellTextNestedPastAnyReasonIsRefusedWithAMessage)
                "<Table><Row><Cell><Data>" + open + "x" + close + "</Data></Cell></Row></Table></Worksheet></Workbook>");
     file.close();
     const QString ods = at("deep.ods");
-    const QByteArray content = Ods_Head + QByteArray("<text:span>").repeated(70000) + "x"
-                               + QByteArray("</text:span>").repeated(70000) + Ods_Tail;
-    zipFile zip = zipOpen(QFile::encodeName(ods).constData(), APPEND_STATUS_CREATE);
-    ASSERT_NE(zip, nullptr);
-    zipOpenNewFileInZip(zip, "content.xml", nullptr, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED, 6);
-    zipWriteInFileInZip(zip, content.constData(), unsigned(content.size()));
-    zipCloseFileInZip(zip);
-    zipClose(zip, nullptr);
+    ASSERT_TRUE(writeOdsContent(ods, Ods_Head + QByteArray("<text:span>").repeated(70000) + "x"
+                                         + QByteArray("</text:span>").repeated(70000) + Ods_Tail));
 
     // Formatted text a few elements deep still reads.
     const QString shallow = at("shallow.xml");
@@ -178,6 +195,98 @@ TEST_F(HostileImports, AnOdsBombUnderTheUnpackingCapTakesLittleMemoryAndNoDisk)
     ASSERT_GT(before, 0);
     EXPECT_LT(peak - before, qint64(64) << 20) << "peak growth " << (peak - before) / 1024 << " KiB";
     EXPECT_TRUE(QDir(temp.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot));
+}
+
+TEST_F(HostileImports, AnXmlSpreadsheetNestedTooDeepAnywhereOrWithCellsOutOfPlaceIsRefused)
+{
+    const QByteArray deep = QByteArray("<N>").repeated(300) + QByteArray("</N>").repeated(300);
+    const QByteArray row = "<Row><Cell><Data>a</Data></Cell></Row>";
+    const struct {
+        const char* what;
+        QByteArray worksheets; // inside the workbook
+        const char* refusal;   // null: read as the one row "a"
+    } cases[] = {
+        {"deep before the table", "<Worksheet>" + deep + "<Table>" + row + "</Table></Worksheet>", "nested more than 256 deep"},
+        {"deep in a cell's comment", "<Worksheet><Table><Row><Cell><Data>a</Data><Comment>" + deep
+                                         + "</Comment></Cell></Row></Table></Worksheet>", "nested more than 256 deep"},
+        {"deep after the table", "<Worksheet><Table>" + row + "</Table><Options>" + deep + "</Options></Worksheet>",
+         "nested more than 256 deep"},
+        {"deep in a later worksheet", "<Worksheet><Table>" + row + "</Table></Worksheet><Worksheet>" + deep + "</Worksheet>",
+         "nested more than 256 deep"},
+        {"deep after a first worksheet without a table", "<Worksheet><Options/></Worksheet><Worksheet>" + deep + "</Worksheet>",
+         "nested more than 256 deep"},
+        {"a row inside a row", "<Worksheet><Table><Row><Cell><Data>a</Data></Cell>" + row + "</Row></Table></Worksheet>",
+         "a Row element stands where the table cannot hold it"},
+        {"a cell inside another element of a row",
+         "<Worksheet><Table><Row><Group><Cell><Data>b</Data></Cell></Group></Row></Table></Worksheet>",
+         "a Cell element stands where the table cannot hold it"},
+        {"a cell straight in the table", "<Worksheet><Table>" + row + "<Cell><Data>b</Data></Cell></Table></Worksheet>",
+         "a Cell element stands where the table cannot hold it"},
+        {"shallow nesting around, and a tail cut short after the table",
+         "<Worksheet><Names><N><N>x</N></N></Names><Table>" + row + "</Table></Worksheet><Worksheet><Tab", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString path = at("sheet.xml");
+        ASSERT_TRUE(writeFile(path, "<?xml version=\"1.0\"?><Workbook xmlns=\"urn:schemas-microsoft-com:office:spreadsheet\">"
+                                        + c.worksheets + (c.refusal ? "</Workbook>" : "")));
+        QString error;
+        const QList<QStringList> rows = SpreadsheetFormats::Read(path, &error);
+        if (c.refusal) {
+            EXPECT_TRUE(rows.isEmpty());
+            EXPECT_TRUE(error.contains(c.refusal)) << error.toStdString();
+        } else {
+            EXPECT_EQ(rows, QList<QStringList>{{"a"}});
+            EXPECT_TRUE(error.isNull()) << error.toStdString();
+        }
+    }
+}
+
+TEST_F(HostileImports, ASheetHoldingMoreTextThanTheLimitIsRefusedInEveryFormat)
+{
+    // The limit lowered to 1,250 characters for the test; at the real one
+    // (256 Mi characters, 512 MiB as held) these sheets would take gigabytes.
+    const qsizetype realLimit = Sheet_Builder::textLimit;
+    Sheet_Builder::textLimit = 1250;
+    const auto restore = qScopeGuard([&] { Sheet_Builder::textLimit = realLimit; });
+    const QString x(400, u'x');
+    const QByteArray odsTable = Ods_Head.left(Ods_Head.indexOf("<table:table-row>")), odsCell = "<text:p>" + x.toUtf8() + "</text:p>",
+                     odsEnd = "</table:table-cell></table:table-row>" + Ods_Tail.mid(Ods_Tail.indexOf("</table:table>"));
+    const struct {
+        const char* file;
+        QList<QStringList> rows; // written by the program's own writers, else the ods content
+        QByteArray odsContent;
+        bool fits;
+    } cases[] = {
+        {"two.ods", {{x}, {x}}, {}, true}, {"four.ods", {{x, x, x}, {x}}, {}, false},
+        {"two.xml", {{x, x}}, {}, true}, {"four.xml", {{x}, {x}, {x, x}}, {}, false},
+        // An xlsx workbook's shared strings count as they are held, a byte
+        // as half a character: 800 characters and 808 bytes fit, 1,200 and 1,212 do not.
+        {"two.xlsx", {{x, x}}, {}, true}, {"three.xlsx", {{x}, {x, x}}, {}, false},
+        // Repeated cells and rows count as often as they show.
+        {"across.ods", {}, odsTable + "<table:table-row><table:table-cell table:number-columns-repeated=\"4\">" + odsCell + odsEnd, false},
+        {"down.ods", {}, odsTable + "<table:table-row table:number-rows-repeated=\"4\"><table:table-cell>" + odsCell + odsEnd, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        const QString path = at(c.file);
+        const bool xlsx = path.endsWith(".xlsx");
+        ASSERT_TRUE(!c.odsContent.isEmpty() ? writeOdsContent(path, c.odsContent)
+                    : xlsx                  ? SpreadsheetWriter::WriteWorkbook(path, c.rows, false)
+                    : path.endsWith(".ods") ? SpreadsheetFormats::WriteODS(path, c.rows, false)
+                                            : SpreadsheetFormats::WriteWorksheetXML2004(path, c.rows));
+        QString error;
+        if (xlsx) {
+            SpreadsheetWriter::ReadWorkbook(path, true, &error);
+            Excel_Sheet_Number = 1;
+            SpreadsheetWriter::ReadData_only_column(&error);
+        }
+        const QList<QStringList> rows = xlsx ? SpreadsheetWriter::ReadWorkbook(path, false, &error)
+                                             : SpreadsheetFormats::Read(path, &error);
+        SpreadsheetWriter::Release_Data();
+        EXPECT_EQ(rows, c.fits ? c.rows : QList<QStringList>());
+        EXPECT_EQ(error.contains("more than 1250 characters of text"), !c.fits) << error.toStdString();
+    }
 }
 
 TEST(HostileSymbols, ASymbolSizeNoDeviceCanDrawDrawsNothing)

@@ -14,17 +14,27 @@
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
 
-TEST(TrimStr, StripsSpaceThenControlAndFormatCharactersAtTheEndsOnly)
+TEST(TrimStr, StripsSpaceControlAndFormatCharactersAtTheEndsUntilNoneIsLeft)
 {
-    EXPECT_EQ(Trim_Str(QStringLiteral("  \t abc def \r\n")), QStringLiteral("abc def"));
-    EXPECT_EQ(Trim_Str(QStringLiteral("\uFEFFname\u200B")), QStringLiteral("name"));
-    EXPECT_EQ(Trim_Str(QStringLiteral("\x01\x02value\x7f")), QStringLiteral("value"));
-    // Inner characters stay.
-    EXPECT_EQ(Trim_Str(QStringLiteral(" a\uFEFFb \u200Bc ")), QStringLiteral("a\uFEFFb \u200Bc"));
-    // Space is stripped before control characters, so a space inside the
-    // control run survives.
-    EXPECT_EQ(Trim_Str(QStringLiteral("\uFEFF x")), QStringLiteral(" x"));
-    EXPECT_EQ(Trim_Str(QStringLiteral(" \u00A0\u2028 ")), QStringLiteral(""));
+    const struct {
+        QString text, trimmed;
+    } cases[] = {
+        {QStringLiteral("  \t abc def \r\n"), QStringLiteral("abc def")},
+        {QStringLiteral("\uFEFFname\u200B"), QStringLiteral("name")},
+        {QStringLiteral("\x01\x02value\x7f"), QStringLiteral("value")},
+        // Inner characters stay.
+        {QStringLiteral(" a\uFEFFb \u200Bc "), QStringLiteral("a\uFEFFb \u200Bc")},
+        // Blanks and control or format characters in any mix go together.
+        {QStringLiteral("\uFEFF x"), QStringLiteral("x")},
+        {QStringLiteral("ab \u200B"), QStringLiteral("ab")},
+        {QStringLiteral("\u009F \u009F"), QStringLiteral("")},
+        {QStringLiteral(" \u00A0\u2028 "), QStringLiteral("")},
+        // A format character beyond the first plane (a language tag).
+        {QStringLiteral("\U000E0001 x \U000E0001"), QStringLiteral("x")},
+        {QStringLiteral("\U0001F600"), QStringLiteral("\U0001F600")},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Trim_Str(c.text), c.trimmed) << c.text.toStdString();
     EXPECT_TRUE(Trim_Str(QString()).isNull());
     EXPECT_FALSE(Trim_Str(QStringLiteral("   ")).isNull());
 }

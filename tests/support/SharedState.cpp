@@ -19,6 +19,11 @@ void Reset_Shared_State()
     Excel_table_rows = 0;
     Total_Batch_Excel_Card = 0;
     Data_From_Excel_Window->Clear();
-    if (Main_App_wnd)
+    Excel_Binding_Use = false;
+    Excel_Source_Path.clear();
+    Reset_Image_Filter_Globals(); // the main photo's filters, as a design opened before left them
+    if (Main_App_wnd) {
         Main_App_wnd->Card_Rows().data_table_content.clear();
+        Main_App_wnd->Remove_Excel_Col_Name_In_Combo(Main_App_wnd->Data_source_type);
+    }
 }

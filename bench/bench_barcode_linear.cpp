@@ -1,5 +1,6 @@
 // Making linear symbols as the batch does: 10,000 Code 128, Code 39 and
-// EAN-13 symbols, each encoded from its own value, as drawing data (bars and
+// EAN-13 symbols, each encoded from its own value (Code 128 and Code 39
+// from IDs and from mixed-case texts), as drawing data (bars and
 // caption glyphs ready for any painter) and as pixels. Google Benchmark
 // reports the time per symbol; bench/compare.sh sets them beside libzint's
 // vector output and bitmap of the same values.
@@ -16,10 +17,20 @@ BarcodeStyle styleOf(const QString& title)
     return style;
 }
 
+// A card's ID: two letters and ten digits.
+QString idOf(int row)
+{
+    return QStringLiteral("GC%1").arg(row + 1, 10, 10, QLatin1Char('0'));
+}
+
 void registerAll()
 {
+    // Each symbology with both kinds of value a card carries: an ID of
+    // digits and a mixed-case text (Code 39 has capitals only).
     symbol_bench::add("Code128", styleOf("Code 128"), [](int row) { return QStringLiteral("Card-%1-row").arg(row); });
+    symbol_bench::add("Code128Id", styleOf("Code 128"), idOf);
     symbol_bench::add("Code39", styleOf("Code 39"), [](int row) { return QStringLiteral("CARD-%1-ROW").arg(row); });
+    symbol_bench::add("Code39Id", styleOf("Code 39"), idOf);
     symbol_bench::add("EAN13", styleOf("EAN-13"), [](int row) {
         return QStringLiteral("%1").arg(400000000000LL + row, 12, 10, QLatin1Char('0'));
     });

@@ -1,5 +1,6 @@
 #include "barcode/LinearLayout.h"
 
+#include "barcode/BarcodeDispatch.h"
 #include "barcode/NKDBarcode.h"
 
 #include <algorithm>
@@ -70,7 +71,8 @@ Linear_Layout Layout_Linear_Barcode(const NKDBarcode& m, const BarcodeStyle* sty
     const bool valueOnTop = s.show_val_on_top != 0;
 
     // Bars, centred in the picture.
-    qreal x = (Wv - n * w) / 2.0;
+    layout.modulesLeft = (Wv - n * w) / 2.0;
+    qreal x = layout.modulesLeft;
     const qreal yb = mTB + Fh + mF + (valueOnTop ? 0 : Ch + mV);
     qreal hLast = 0;
     int run = 0;
@@ -78,13 +80,16 @@ Linear_Layout Layout_Linear_Barcode(const NKDBarcode& m, const BarcodeStyle* sty
     const qreal commonTop = ownTops ? 0 : m.barTop(0);
     // At most one bar for every two modules, written in place.
     layout.bars.resize(n / 2 + 1);
+    layout.runs.resize(n / 2 + 1);
     QRectF* bar = layout.bars.data();
+    Barcode_Art_Run* modulesOf = layout.runs.data();
     // The bar of the run that ends at a module index.
     auto addBar = [&](qsizetype last) {
         hLast = ownTops ? m.barTop(int(last)) : commonTop;
         const qreal bottom = ownBottoms ? m.barBottom(int(last)) : 0;
         const qreal h = hLast - bottom;
         *bar++ = QRectF(x, Hv - (yb + bottom) - h, run * w, h);
+        *modulesOf++ = {int(last) + 1 - run, run};
     };
     const QChar* module = modules.constData();
     for (qsizetype i = 0; i < n; ++i) {
@@ -100,6 +105,7 @@ Linear_Layout Layout_Linear_Barcode(const NKDBarcode& m, const BarcodeStyle* sty
         run = 0;
     }
     layout.bars.resize(bar - layout.bars.constData());
+    layout.runs.resize(modulesOf - layout.runs.constData());
 
     if (m.printsCaption()) {
         const QFont& font = s.value_font_val;
@@ -154,7 +160,12 @@ Barcode_Art Linear_Barcode_Art(const NKDBarcode& model, const BarcodeStyle* styl
     art.size = layout.size;
     art.background = s.barcode_back_clr_val;
     art.bars = std::move(layout.bars);
+    art.runs = std::move(layout.runs);
+    art.moduleLeft = layout.modulesLeft;
+    art.moduleWidth = model.barWidth();
+    art.moduleCount = int(model.completeBarcode().size());
     art.barColor = s.barcode_clr_val;
+    art.name = Barcode_Art_Name(s, model.content());
     art.clip = layout.overflows;
     art.texts.reserve(layout.texts.size());
     for (Linear_Text_Box& box : layout.texts) {

@@ -632,6 +632,7 @@ TEST_F(ExportTest, CardsOfABoundDesignExportedAt72DpiCarryEachRowsSymbols)
 {
     CARD_SIDE_STR = "1";
     wnd->SetDocumentCanvasSize(Bound_Symbols_Card);
+    wnd->Get_Front_Controls_Array().clear();
     const QList<Bound_Symbol> symbols = Bind_Symbols(wnd->Get_Front_Controls_Array(), 3);
     wnd->Card_Rows().Check_Series_Or_Excel_Use_or_not();
     choose("F", false, typeIndex("png"), 72);

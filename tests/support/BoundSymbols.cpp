@@ -15,11 +15,15 @@ QList<Bound_Symbol> Bind_Symbols(Face& face, int rows)
         {"DataMatrix", "DataMatrix", {100, 80}, {}},
         {"PDF417", "PDF417", {170, 80}, {}},
     };
+    // IDs in the 1-D symbol and the DataMatrix, mixed-case texts in the others.
+    auto valueOf = [](const Bound_Symbol& s, int row) {
+        return QLatin1String(s.type) == QLatin1String("QR Code") || QLatin1String(s.type) == QLatin1String("PDF417")
+                   ? QStringLiteral("Card-%1-row").arg(row + 1)
+                   : QStringLiteral("GC%1").arg(row + 1, 10, 10, QLatin1Char('0'));
+    };
     for (Bound_Symbol& s : symbols) {
         for (int r = 0; r < rows; ++r)
-            s.values << (QLatin1String(s.format) == QLatin1String("Code128")
-                             ? QStringLiteral("GC%1").arg(r + 1, 10, 10, QLatin1Char('0'))
-                             : QStringLiteral("Card-%1-row %2").arg(r + 1).arg(QLatin1String(s.format)));
+            s.values << valueOf(s, r);
         EXPECT_TRUE(Write_Data_Set(QLatin1String(s.format), s.values, false));
         auto g = std::make_shared<SKTBarcode>();
         g->bounds = QRectF(s.at, QSizeF(100, 60));

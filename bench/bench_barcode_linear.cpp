@@ -6,6 +6,8 @@
 // vector output and bitmap of the same values.
 #include "SymbolBench.h"
 
+#include <cstdio>
+
 namespace {
 // The style a card's barcode has, the caption shown, no header or footer.
 BarcodeStyle styleOf(const QString& title)
@@ -17,10 +19,12 @@ BarcodeStyle styleOf(const QString& title)
     return style;
 }
 
-// A card's ID: two letters and ten digits.
+// A card's ID: two letters and ten digits, made as the peer makes it.
 QString idOf(int row)
 {
-    return QStringLiteral("GC%1").arg(row + 1, 10, 10, QLatin1Char('0'));
+    char text[16];
+    std::snprintf(text, sizeof text, "GC%010d", row + 1);
+    return QString::fromLatin1(text);
 }
 
 void registerAll()

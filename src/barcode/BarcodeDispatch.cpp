@@ -60,11 +60,6 @@ bool Is_2D_Barcode_Title(const QString& title)
            title == QLatin1String("DataMatrix");
 }
 
-QString Barcode_Art_Name(const BarcodeStyle& style, const QString& value)
-{
-    return QStringLiteral("%1 barcode \"%2\"").arg(Barcode_Type_Title(style.barcode_font_index), value);
-}
-
 std::unique_ptr<NKDBarcode> New_Linear_Barcode(const QString& title)
 {
     auto code128 = [](int set) {

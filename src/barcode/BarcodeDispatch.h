@@ -22,8 +22,6 @@ constexpr int Barcode_First_2D_Item = 19;
 // The title of a type index; "" outside the list.
 QString Barcode_Type_Title(int index);
 bool Is_2D_Barcode_Title(const QString& title);
-// How a symbol of the style's type and a value is named in log lines.
-QString Barcode_Art_Name(const BarcodeStyle& style, const QString& value);
 
 // A new, not yet initialised model of the class a linear title names (the
 // Code 128 items with their code set already chosen); none for another title.

@@ -165,7 +165,8 @@ Barcode_Art Linear_Barcode_Art(const NKDBarcode& model, const BarcodeStyle* styl
     art.moduleWidth = model.barWidth();
     art.moduleCount = int(model.completeBarcode().size());
     art.barColor = s.barcode_clr_val;
-    art.name = Barcode_Art_Name(s, model.content());
+    art.type = Barcode_Type_Title(s.barcode_font_index);
+    art.value = model.content();
     art.clip = layout.overflows;
     art.texts.reserve(layout.texts.size());
     for (Linear_Text_Box& box : layout.texts) {

@@ -121,7 +121,8 @@ Barcode_Art Framed_2D_Art(const QImage& modules, const QRectF& area, const QSize
         const qreal roomTop = s.printsHeader ? s.TB_margin + s.headerHeight * 72.0 : 0;
         const qreal roomBottom = s.printsFooter ? Hv - s.TB_margin - s.footerHeight * 72.0 : Hv;
         art.gridRoom = QRectF(0, roomTop, Wv, roomBottom - roomTop);
-        art.name = Barcode_Art_Name(s, s.content);
+        art.type = Barcode_Type_Title(s.barcode_font_index);
+        art.value = s.content;
         if (box.x() < 0 || box.y() < 0 || box.x() + symbolSize.width() > Wv || box.y() + symbolSize.height() > Hv)
             art.clip = true;
     }

@@ -5,6 +5,7 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cmath>
 #include <cstring>
@@ -310,9 +311,11 @@ Module_Axis wholePixelAxis(double at, double size, int modules, double boxFrom, 
 
 // The bars of a linear symbol as whole-pixel spans: each bar from its first
 // module's pixel, its modules' pixels wide; tops and bottoms as the painter
-// places them. Where every bar covers a row on an opaque background, the
-// first such row is filled and copied to the others.
-void fillWholePixelBars(const Pixels& image, const QTransform& m, const Barcode_Art_Data& a, Module_Axis x)
+// places them. With an opaque background (its pixels `ground`, one colour)
+// the background is filled here too, and the rows every bar crosses are
+// made once and copied: each pixel is written once.
+void fillWholePixelBars(const Pixels& image, const QTransform& m, const Barcode_Art_Data& a, Module_Axis x,
+                        const QRect& ground = QRect(), quint32 groundPixel = 0)
 {
     const quint32 pixel = a.barColor.rgba64().premultiplied().toArgb32();
     const bool opaque = qAlpha(pixel) == 255;
@@ -331,8 +334,6 @@ void fillWholePixelBars(const Pixels& image, const QTransform& m, const Barcode_
         commonTop = std::max(commonTop, r.top());
         commonBottom = std::min(commonBottom, r.bottom());
     }
-    if (spans.empty())
-        return;
     auto fill = [&](const QRect& r, int from, int to) {
         for (int y = from; y <= to; ++y) {
             quint32* line = image.line(y) + r.left();
@@ -343,21 +344,34 @@ void fillWholePixelBars(const Pixels& image, const QTransform& m, const Barcode_
                     blend(line[i], pixel, 255);
         }
     };
-    const bool copyRows = opaque && a.background.isValid() && a.background.alpha() == 255 && commonTop <= commonBottom;
+    const bool copyRows = opaque && !ground.isEmpty() && !spans.empty() && commonTop <= commonBottom;
     if (!copyRows) {
+        for (int y = ground.top(); y <= ground.bottom(); ++y)
+            std::fill(image.line(y) + ground.left(), image.line(y) + ground.right() + 1, groundPixel);
         for (const QRect& r : spans)
             fill(r, r.top(), r.bottom());
         return;
     }
+    // The bars lie inside the background (both within the symbol's box).
     const int left = spans.front().left(), right = spans.back().right();
+    const quint32* first = image.line(commonTop) + left;
+    for (int y = ground.top(); y <= ground.bottom(); ++y) {
+        quint32* line = image.line(y);
+        if (y <= commonTop || y > commonBottom) {
+            std::fill(line + ground.left(), line + ground.right() + 1, groundPixel);
+            if (y == commonTop) // the row the others copy
+                for (const QRect& r : spans)
+                    fill(r, y, y);
+            continue;
+        }
+        std::fill(line + ground.left(), line + left, groundPixel);
+        std::memcpy(line + left, first, size_t(right - left + 1) * sizeof(quint32));
+        std::fill(line + right + 1, line + ground.right() + 1, groundPixel);
+    }
     for (const QRect& r : spans) {
-        fill(r, commonTop, commonTop);
         fill(r, r.top(), commonTop - 1);
         fill(r, commonBottom + 1, r.bottom());
     }
-    const quint32* first = image.line(commonTop) + left;
-    for (int y = commonTop + 1; y <= commonBottom; ++y)
-        std::memcpy(image.line(y) + left, first, size_t(right - left + 1) * sizeof(quint32));
 }
 
 // A two-colour grid with each module a block of whole pixels from a device
@@ -389,15 +403,43 @@ void blitWholePixelGrid(const Pixels& image, const QImage& grid, Module_Axis x, 
     }
 }
 
-void blendGlyph(const Pixels& image, const Glyph_Mask& mask, int x0, int y0, quint32 color)
+// One colour blended over one opaque ground at each coverage, made when
+// first asked (0 is not made yet: a blend over an opaque ground is never 0).
+// Most of a caption's pixels lie on the symbol's background.
+struct Ground_Blends {
+    quint32 color = 0, ground = 0;
+    std::array<quint32, 256> at{};
+    void use(quint32 c, quint32 g)
+    {
+        if (c != color || g != ground) {
+            color = c;
+            ground = g;
+            at.fill(0);
+        }
+    }
+};
+
+void blendGlyph(const Pixels& image, const Glyph_Mask& mask, int x0, int y0, quint32 color, Ground_Blends* over)
 {
     const QRect place = QRect(x0 + mask.left, y0 + mask.top, mask.coverage.width(), mask.coverage.height()) & image.rect;
     for (int y = place.top(); y <= place.bottom(); ++y) {
         const uchar* cover = mask.coverage.constScanLine(y - y0 - mask.top) + (place.left() - x0 - mask.left);
         quint32* line = image.line(y) + place.left();
-        for (int x = 0; x < place.width(); ++x)
-            if (cover[x])
-                blend(line[x], color, cover[x]);
+        for (int x = 0; x < place.width(); ++x) {
+            const uchar c = cover[x];
+            if (!c)
+                continue;
+            if (over && line[x] == over->ground) {
+                quint32& blended = over->at[c];
+                if (!blended) {
+                    blended = over->ground;
+                    blend(blended, color, c);
+                }
+                line[x] = blended;
+            } else {
+                blend(line[x], color, c);
+            }
+        }
     }
 }
 }
@@ -536,8 +578,6 @@ bool Barcode_Art::drawPixels(QPainter& painter) const
 
     painter.setPen(Qt::NoPen);
     painter.setRenderHint(QPainter::Antialiasing, false);
-    if (a.background.isValid() && a.background.alpha() > 0)
-        painter.fillRect(QRectF(QPointF(0, 0), a.size), a.background);
     double modulePixels = std::numeric_limits<double>::infinity();
     bool wholePixels = true;
     const std::optional<Module_Axis> x = linearAxis(a, base);
@@ -545,10 +585,19 @@ bool Barcode_Art::drawPixels(QPainter& painter) const
         modulePixels = a.moduleWidth * base.m11();
         wholePixels = x->perModule > 0;
     }
-    if (x && wholePixels)
-        fillWholePixelBars(pixels, base, a, *x);
-    else
-        fillBars(pixels, base, a.bars, a.barColor);
+    const bool ground = a.background.isValid() && a.background.alpha() > 0;
+    if (x && wholePixels && ground && a.background.alpha() == 255) {
+        // Background and bars in one pass.
+        const QRect box = pixelsOf(base, QRectF(QPointF(0, 0), a.size)) & pixels.rect;
+        fillWholePixelBars(pixels, base, a, *x, box, a.background.rgba64().premultiplied().toArgb32());
+    } else {
+        if (ground)
+            painter.fillRect(QRectF(QPointF(0, 0), a.size), a.background);
+        if (x && wholePixels)
+            fillWholePixelBars(pixels, base, a, *x);
+        else
+            fillBars(pixels, base, a.bars, a.barColor);
+    }
     if (!a.grid.isNull()) {
         const std::optional<Grid_Axes> g = gridAxes(a, base);
         if (g) {
@@ -568,8 +617,12 @@ bool Barcode_Art::drawPixels(QPainter& painter) const
     }
     if (modulePixels < 1 || !wholePixels)
         logModules(wholePixels, qRound(base.m11() * 72.0));
+    thread_local Ground_Blends groundBlends;
+    const bool opaqueGround = a.background.isValid() && a.background.alpha() == 255;
     for (const Barcode_Art_Text& text : a.texts) {
         const quint32 color = text.color.rgba64().premultiplied().toArgb32();
+        if (opaqueGround)
+            groundBlends.use(color, a.background.rgba64().premultiplied().toArgb32());
         for (const Barcode_Art_Glyph& glyph : text.glyphs) {
             if (glyph.outline.isEmpty())
                 continue;
@@ -588,7 +641,7 @@ bool Barcode_Art::drawPixels(QPainter& painter) const
                 painter.setTransform(world);
                 continue;
             }
-            blendGlyph(pixels, *mask, int(x), int(y), color);
+            blendGlyph(pixels, *mask, int(x), int(y), color, opaqueGround ? &groundBlends : nullptr);
         }
     }
     return true;
@@ -600,7 +653,7 @@ void Barcode_Art::logModules(bool drawnWhole, int dpi) const
     auto& logged = static_cast<const Held&>(*d).loggedDpi;
     if (logged.exchange(dpi) == dpi)
         return;
-    const QString name = d->name.isEmpty() ? QStringLiteral("A barcode") : d->name;
+    const QString name = QStringLiteral("%1 barcode \"%2\"").arg(d->type, d->value);
     Show_NSLog_Message(drawnWhole ? QStringLiteral("%1: modules narrower than one pixel at %2 dpi; drawn one pixel "
                                                    "per module.").arg(name).arg(dpi)
                                   : QStringLiteral("%1: modules narrower than one pixel at %2 dpi do not fit its "

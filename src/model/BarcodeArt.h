@@ -57,7 +57,7 @@ struct Barcode_Art_Data {
     QList<Barcode_Art_Run> runs;
     qreal moduleLeft = 0, moduleWidth = 0;
     int moduleCount = 0;
-    QString name;                 // the symbology and value, for the log
+    QString type, value;          // the symbology's title and the value, for the log
 };
 
 class Barcode_Art {

@@ -104,6 +104,26 @@ Glyph_Mask_Cache& glyphMasks()
     return cache;
 }
 
+// The mask of a glyph; null for one drawn as a path. Each thread keeps the
+// masks it used last, asked without the shared cache's lock; the pointer
+// holds until the thread's next call.
+const Glyph_Mask* glyphMask(const Glyph_Mask_Key& key, const QPainterPath& outline)
+{
+    struct Near {
+        Glyph_Mask_Key key{};
+        std::shared_ptr<const Glyph_Mask> mask;
+        bool made = false;
+    };
+    thread_local std::array<Near, 64> near;
+    Near& slot = near[Glyph_Mask_Hash{}(key) % near.size()];
+    if (!slot.made || !(slot.key == key)) {
+        slot.mask = glyphMasks().mask(key, outline);
+        slot.key = key;
+        slot.made = true;
+    }
+    return slot.mask.get();
+}
+
 // Each channel of a premultiplied pixel times a / 255, rounded as the painter rounds.
 inline quint32 byteMul(quint32 x, quint32 a)
 {
@@ -626,13 +646,14 @@ bool Barcode_Art::drawPixels(QPainter& painter) const
         for (const Barcode_Art_Glyph& glyph : text.glyphs) {
             if (glyph.outline.isEmpty())
                 continue;
-            // Placed as the path road places it, to the same bits of a double.
-            const QTransform at = QTransform::fromTranslate(glyph.at.x(), glyph.at.y()) * base;
-            const double x = std::floor(at.dx()), y = std::floor(at.dy());
+            // Placed as the path road places it, to the same bits of a double
+            // (the matrix is a plain scale: its shears are 0).
+            const double atX = glyph.at.x() * base.m11() + base.dx(), atY = glyph.at.y() * base.m22() + base.dy();
+            const double x = std::floor(atX), y = std::floor(atY);
             // Large glyphs, far-off ones and those without a key are drawn as paths.
-            std::shared_ptr<const Glyph_Mask> mask;
+            const Glyph_Mask* mask = nullptr;
             if (glyph.key && std::abs(x) < 1e7 && std::abs(y) < 1e7)
-                mask = glyphMasks().mask({glyph.key, base.m11(), base.m22(), at.dx() - x, at.dy() - y}, glyph.outline);
+                mask = glyphMask({glyph.key, base.m11(), base.m22(), atX - x, atY - y}, glyph.outline);
             if (!mask) {
                 painter.setRenderHint(QPainter::Antialiasing, true);
                 painter.setBrush(text.color);

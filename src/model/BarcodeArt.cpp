@@ -394,28 +394,48 @@ void fillWholePixelBars(const Pixels& image, const QTransform& m, const Barcode_
     }
 }
 
+// The pixels of a one-colour area, but for a hole left as it is.
+void fillAround(const Pixels& image, const QRect& area, const QRect& hole, quint32 pixel)
+{
+    const QRect kept = hole & area;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        quint32* line = image.line(y);
+        if (kept.isEmpty() || y < kept.top() || y > kept.bottom()) {
+            std::fill(line + area.left(), line + area.right() + 1, pixel);
+            continue;
+        }
+        std::fill(line + area.left(), line + kept.left(), pixel);
+        std::fill(line + kept.right() + 1, line + area.right() + 1, pixel);
+    }
+}
+
 // A two-colour grid with each module a block of whole pixels from a device
 // pixel on; rows of pixels made once per grid row and copied.
 void blitWholePixelGrid(const Pixels& image, const QImage& grid, Module_Axis x, Module_Axis y)
 {
-    const QRect whole(x.start, y.start, grid.width() * x.perModule, grid.height() * y.perModule);
+    const QRect whole = QRect(x.start, y.start, grid.width() * x.perModule, grid.height() * y.perModule);
     const QRect r = whole & image.rect;
     if (r.isEmpty())
         return;
     const quint32 colors[2] = {grid.color(0), grid.color(1)};
-    std::vector<int> first(size_t(grid.width()));
+    // Kept by the thread from symbol to symbol (no allocation each time).
+    thread_local std::vector<int> first;
+    thread_local std::vector<quint32> scratch;
+    first.resize(size_t(grid.width()));
     for (int k = 0; k < grid.width(); ++k)
         first[size_t(k)] = k * x.perModule;
-    std::vector<quint32> scratch(size_t(whole.width()) + size_t(std::max(x.perModule, 4)));
+    scratch.resize(size_t(whole.width()) + size_t(std::max(x.perModule, 4)));
     const qsizetype rowBytes = (grid.width() + 7) / 8;
     const uchar* lastRow = nullptr;
     for (int py = r.top(); py <= r.bottom(); ++py) {
         const uchar* row = grid.constScanLine((py - whole.top()) / y.perModule);
         if (row != lastRow && (!lastRow || std::memcmp(row, lastRow, size_t(rowBytes)) != 0)) {
-            if (x.perModule <= 4)
-                spreadModules<4>(row, grid.width(), first.data(), colors, scratch.data());
-            else
-                spreadModules(row, grid.width(), first.data(), colors, scratch.data(), x.perModule);
+            switch (x.perModule) {
+            case 1: spreadModules<1>(row, grid.width(), first.data(), colors, scratch.data()); break;
+            case 2: spreadModules<2>(row, grid.width(), first.data(), colors, scratch.data()); break;
+            case 3: spreadModules<3>(row, grid.width(), first.data(), colors, scratch.data()); break;
+            default: spreadModules(row, grid.width(), first.data(), colors, scratch.data(), x.perModule);
+            }
         }
         lastRow = row;
         const quint32* from = scratch.data() + (r.left() - whole.left());
@@ -575,6 +595,14 @@ std::optional<Grid_Axes> gridAxes(const Barcode_Art_Data& a, const QTransform& m
 }
 }
 
+namespace {
+// The device pixels a whole-pixel grid covers.
+QRect gridPixels(const QImage& grid, const Grid_Axes& g)
+{
+    return QRect(g.x.start, g.y.start, grid.width() * g.x.perModule, grid.height() * g.y.perModule);
+}
+}
+
 bool Barcode_Art::drawPixels(QPainter& painter) const
 {
     const Barcode_Art_Data& a = *d;
@@ -599,50 +627,50 @@ bool Barcode_Art::drawPixels(QPainter& painter) const
     painter.setPen(Qt::NoPen);
     painter.setRenderHint(QPainter::Antialiasing, false);
     double modulePixels = std::numeric_limits<double>::infinity();
-    bool wholePixels = true;
     const std::optional<Module_Axis> x = linearAxis(a, base);
-    if (x) {
+    const bool barsWhole = x && x->perModule > 0;
+    if (x)
         modulePixels = a.moduleWidth * base.m11();
-        wholePixels = x->perModule > 0;
-    }
+    const std::optional<Grid_Axes> g = a.grid.isNull() ? std::nullopt : gridAxes(a, base);
+    const bool gridWhole = g && g->x.perModule > 0 && g->y.perModule > 0;
+    if (g)
+        modulePixels = std::min(a.gridArea.width() / a.grid.width() * base.m11(),
+                                a.gridArea.height() / a.grid.height() * base.m22());
+    const bool wholePixels = (!x || barsWhole) && (!g || gridWhole);
+    // An opaque background is written straight into the pixels, each pixel
+    // once: around a whole-pixel grid, between whole-pixel bars.
     const bool ground = a.background.isValid() && a.background.alpha() > 0;
-    if (x && wholePixels && ground && a.background.alpha() == 255) {
-        // Background and bars in one pass.
-        const QRect box = pixelsOf(base, QRectF(QPointF(0, 0), a.size)) & pixels.rect;
-        fillWholePixelBars(pixels, base, a, *x, box, a.background.rgba64().premultiplied().toArgb32());
+    const bool opaqueGround = ground && a.background.alpha() == 255;
+    const quint32 groundPixel = a.background.rgba64().premultiplied().toArgb32();
+    const QRect groundRect = opaqueGround ? pixelsOf(base, QRectF(QPointF(0, 0), a.size)) & pixels.rect : QRect();
+    if (barsWhole && opaqueGround) {
+        fillWholePixelBars(pixels, base, a, *x, groundRect, groundPixel);
     } else {
-        if (ground)
+        if (opaqueGround)
+            fillAround(pixels, groundRect, gridWhole ? gridPixels(a.grid, *g) : QRect(), groundPixel);
+        else if (ground)
             painter.fillRect(QRectF(QPointF(0, 0), a.size), a.background);
-        if (x && wholePixels)
+        if (barsWhole)
             fillWholePixelBars(pixels, base, a, *x);
         else
             fillBars(pixels, base, a.bars, a.barColor);
     }
-    if (!a.grid.isNull()) {
-        const std::optional<Grid_Axes> g = gridAxes(a, base);
-        if (g) {
-            modulePixels = std::min(a.gridArea.width() / a.grid.width() * base.m11(),
-                                    a.gridArea.height() / a.grid.height() * base.m22());
-            wholePixels = g->x.perModule > 0 && g->y.perModule > 0;
-            if (wholePixels)
-                blitWholePixelGrid(pixels, a.grid, g->x, g->y);
-        }
-        if ((!g || !wholePixels) && !blitGrid(pixels, base, a.grid, a.gridArea)) {
-            painter.setPen(Qt::black);
-            painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-            painter.setRenderHint(QPainter::LosslessImageRendering, true);
-            painter.drawImage(a.gridArea, a.grid);
-            painter.setPen(Qt::NoPen);
-        }
+    if (gridWhole) {
+        blitWholePixelGrid(pixels, a.grid, g->x, g->y);
+    } else if (!a.grid.isNull() && !blitGrid(pixels, base, a.grid, a.gridArea)) {
+        painter.setPen(Qt::black);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        painter.setRenderHint(QPainter::LosslessImageRendering, true);
+        painter.drawImage(a.gridArea, a.grid);
+        painter.setPen(Qt::NoPen);
     }
     if (modulePixels < 1 || !wholePixels)
         logModules(wholePixels, qRound(base.m11() * 72.0));
     thread_local Ground_Blends groundBlends;
-    const bool opaqueGround = a.background.isValid() && a.background.alpha() == 255;
     for (const Barcode_Art_Text& text : a.texts) {
         const quint32 color = text.color.rgba64().premultiplied().toArgb32();
         if (opaqueGround)
-            groundBlends.use(color, a.background.rgba64().premultiplied().toArgb32());
+            groundBlends.use(color, groundPixel);
         for (const Barcode_Art_Glyph& glyph : text.glyphs) {
             if (glyph.outline.isEmpty())
                 continue;

@@ -19,21 +19,26 @@ BarcodeStyle styleOf(const QString& title)
     return style;
 }
 
-// A card's ID: two letters and ten digits, made as the peer makes it.
+// The values, made as the peer makes them: a card's ID (two letters and
+// ten digits) and mixed-case texts.
+QString printed(const char* pattern, int number)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, pattern, number);
+    return QString::fromLatin1(text);
+}
 QString idOf(int row)
 {
-    char text[16];
-    std::snprintf(text, sizeof text, "GC%010d", row + 1);
-    return QString::fromLatin1(text);
+    return printed("GC%010d", row + 1);
 }
 
 void registerAll()
 {
     // Each symbology with both kinds of value a card carries: an ID of
     // digits and a mixed-case text (Code 39 has capitals only).
-    symbol_bench::add("Code128", styleOf("Code 128"), [](int row) { return QStringLiteral("Card-%1-row").arg(row); });
+    symbol_bench::add("Code128", styleOf("Code 128"), [](int row) { return printed("Card-%d-row", row); });
     symbol_bench::add("Code128Id", styleOf("Code 128"), idOf);
-    symbol_bench::add("Code39", styleOf("Code 39"), [](int row) { return QStringLiteral("CARD-%1-ROW").arg(row); });
+    symbol_bench::add("Code39", styleOf("Code 39"), [](int row) { return printed("CARD-%d-ROW", row); });
     symbol_bench::add("Code39Id", styleOf("Code 39"), idOf);
     symbol_bench::add("EAN13", styleOf("EAN-13"), [](int row) {
         return QStringLiteral("%1").arg(400000000000LL + row, 12, 10, QLatin1Char('0'));

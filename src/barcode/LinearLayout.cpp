@@ -83,26 +83,28 @@ Linear_Layout Layout_Linear_Barcode(const NKDBarcode& m, const BarcodeStyle* sty
     layout.runs.resize(n / 2 + 1);
     QRectF* bar = layout.bars.data();
     Barcode_Art_Run* modulesOf = layout.runs.data();
-    // The bar of the run that ends at a module index.
-    auto addBar = [&](qsizetype last) {
+    const QChar* module = modules.constData();
+    for (qsizetype i = 0; i < n; ++i) {
+        const bool dark = module[i] == QLatin1Char('1');
+        if (dark) {
+            ++run;
+            if (i != n - 1)
+                continue;
+        } else if (run == 0) {
+            x += w; // w * (run + 1), as after a bar
+            continue;
+        }
+        // The bar of the run that ends here.
+        const qsizetype last = dark ? i : i - 1;
         hLast = ownTops ? m.barTop(int(last)) : commonTop;
         const qreal bottom = ownBottoms ? m.barBottom(int(last)) : 0;
         const qreal h = hLast - bottom;
         *bar++ = QRectF(x, Hv - (yb + bottom) - h, run * w, h);
         *modulesOf++ = {int(last) + 1 - run, run};
-    };
-    const QChar* module = modules.constData();
-    for (qsizetype i = 0; i < n; ++i) {
-        if (module[i] == QLatin1Char('1')) {
-            ++run;
-            if (i == n - 1)
-                addBar(i);
-            continue;
+        if (!dark) {
+            x += w * (run + 1);
+            run = 0;
         }
-        if (run > 0)
-            addBar(i - 1);
-        x += w * (run + 1);
-        run = 0;
     }
     layout.bars.resize(bar - layout.bars.constData());
     layout.runs.resize(modulesOf - layout.runs.constData());

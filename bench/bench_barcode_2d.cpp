@@ -6,10 +6,15 @@
 // bitmap of the same values.
 #include "SymbolBench.h"
 
+#include <cstdio>
+
 namespace {
+// Made as the peer makes it.
 QString valueOf(int row)
 {
-    return QStringLiteral("GLEAMCARD member %1, badge %2").arg(row, 6, 10, QLatin1Char('0')).arg(row % 97);
+    char text[64];
+    std::snprintf(text, sizeof text, "GLEAMCARD member %06d, badge %d", row, row % 97);
+    return QString::fromLatin1(text);
 }
 
 BarcodeStyle styleOf(const QString& title)

@@ -45,6 +45,7 @@ std::string format(const char* pattern, long long a, long long b = 0)
 
 std::string code128(int row) { return format("Card-%lld-row", row); }
 std::string code39(int row) { return format("CARD-%lld-ROW", row); }
+std::string id(int row) { return format("GC%010lld", row + 1LL); }
 std::string ean13(int row) { return format("%012lld", 400000000000LL + row); }
 std::string twoD(int row) { return format("GLEAMCARD member %06lld, badge %lld", row, row % 97); }
 
@@ -55,7 +56,9 @@ std::string twoD(int row) { return format("GLEAMCARD member %06lld, badge %lld",
     BENCHMARK(NAME##_Vector)->Iterations(Symbols)->Unit(benchmark::kMicrosecond);
 
 SYMBOL(Code128, BARCODE_CODE128, 0, code128)
+SYMBOL(Code128Id, BARCODE_CODE128, 0, id)
 SYMBOL(Code39, BARCODE_CODE39, 0, code39)
+SYMBOL(Code39Id, BARCODE_CODE39, 0, id)
 SYMBOL(EAN13, BARCODE_EANX, 0, ean13)
 SYMBOL(QR, BARCODE_QRCODE, 2, twoD) // level M
 SYMBOL(PDF417, BARCODE_PDF417, 0, twoD)

@@ -23,6 +23,9 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
+#include <QPixmap>
+#include <QtMath>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
@@ -922,12 +925,25 @@ void Barcode_Gen::Get_2d_barcode_from_image()
 void Barcode_Gen::Set_Barcode_On_Panel(const Barcode_Art& image)
 {
     preview_image = image;
-    // The panel is a label: it shows the symbol recorded as a picture.
-    const QPicture picture = image.picture();
-    const QSize size = picture.boundingRect().size();
-    // Never scaled: the view is at least the picture's size and fills the area.
+    // The panel is a label: it shows the symbol in the screen's pixels, so
+    // that its modules are whole pixels as on a card; a symbol too large for
+    // a bitmap is shown recorded as a picture.
+    const QSize size = image.boundingRect().size();
+    const qreal ratio = barcodeImage->devicePixelRatioF();
+    constexpr int Largest_Side = 8192;
+    if (!size.isEmpty() && size.width() * ratio <= Largest_Side && size.height() * ratio <= Largest_Side) {
+        QImage pixels(qCeil(size.width() * ratio), qCeil(size.height() * ratio), QImage::Format_ARGB32_Premultiplied);
+        pixels.setDevicePixelRatio(ratio);
+        pixels.fill(Qt::transparent);
+        QPainter painter(&pixels);
+        image.draw(painter);
+        painter.end();
+        barcodeImage->setPixmap(QPixmap::fromImage(pixels));
+    } else {
+        barcodeImage->setPicture(image.picture());
+    }
+    // Never scaled: the view is at least the symbol's size and fills the area.
     barcodeImage->setMinimumSize(size);
-    barcodeImage->setPicture(picture);
     barcode_error_label->setVisible(image.isNull());
 }
 

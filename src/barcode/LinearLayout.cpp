@@ -1,5 +1,6 @@
 #include "barcode/LinearLayout.h"
 
+#include "barcode/BarcodeDispatch.h"
 #include "barcode/NKDBarcode.h"
 
 #include <algorithm>
@@ -170,7 +171,8 @@ Linear_Layout Layout_Linear_Barcode(const NKDBarcode& m, const BarcodeStyle* sty
     const bool valueOnTop = s.show_val_on_top != 0;
 
     // Bars, centred in the picture.
-    qreal x = (Wv - n * w) / 2.0;
+    layout.modulesLeft = (Wv - n * w) / 2.0;
+    qreal x = layout.modulesLeft;
     const qreal yb = mTB + Fh + mF + (valueOnTop ? 0 : Ch + mV);
     qreal hLast = 0;
     int run = 0;
@@ -178,28 +180,34 @@ Linear_Layout Layout_Linear_Barcode(const NKDBarcode& m, const BarcodeStyle* sty
     const qreal commonTop = ownTops ? 0 : m.barTop(0);
     // At most one bar for every two modules, written in place.
     layout.bars.resize(n / 2 + 1);
+    layout.runs.resize(n / 2 + 1);
     QRectF* bar = layout.bars.data();
-    // The bar of the run that ends at a module index.
-    auto addBar = [&](qsizetype last) {
+    Barcode_Art_Run* modulesOf = layout.runs.data();
+    const QChar* module = modules.constData();
+    for (qsizetype i = 0; i < n; ++i) {
+        const bool dark = module[i] == QLatin1Char('1');
+        if (dark) {
+            ++run;
+            if (i != n - 1)
+                continue;
+        } else if (run == 0) {
+            x += w; // w * (run + 1), as after a bar
+            continue;
+        }
+        // The bar of the run that ends here.
+        const qsizetype last = dark ? i : i - 1;
         hLast = ownTops ? m.barTop(int(last)) : commonTop;
         const qreal bottom = ownBottoms ? m.barBottom(int(last)) : 0;
         const qreal h = hLast - bottom;
         *bar++ = QRectF(x, Hv - (yb + bottom) - h, run * w, h);
-    };
-    const QChar* module = modules.constData();
-    for (qsizetype i = 0; i < n; ++i) {
-        if (module[i] == QLatin1Char('1')) {
-            ++run;
-            if (i == n - 1)
-                addBar(i);
-            continue;
+        *modulesOf++ = {int(last) + 1 - run, run};
+        if (!dark) {
+            x += w * (run + 1);
+            run = 0;
         }
-        if (run > 0)
-            addBar(i - 1);
-        x += w * (run + 1);
-        run = 0;
     }
     layout.bars.resize(bar - layout.bars.constData());
+    layout.runs.resize(modulesOf - layout.runs.constData());
 
     if (m.printsCaption()) {
         const qreal yc = mTB + Fh + mF + (valueOnTop ? hLast + mV : 0);
@@ -223,7 +231,13 @@ Barcode_Art Linear_Barcode_Art(const NKDBarcode& model, const BarcodeStyle* styl
     art.size = layout.size;
     art.background = s.barcode_back_clr_val;
     art.bars = std::move(layout.bars);
+    art.runs = std::move(layout.runs);
+    art.moduleLeft = layout.modulesLeft;
+    art.moduleWidth = model.barWidth();
+    art.moduleCount = int(model.completeBarcode().size());
     art.barColor = s.barcode_clr_val;
+    art.type = Barcode_Type_Title(s.barcode_font_index);
+    art.value = model.content();
     art.clip = layout.overflows;
     art.texts.reserve(layout.texts.size());
     for (Linear_Text_Box& box : layout.texts) {

@@ -24,6 +24,8 @@ struct Linear_Layout {
     float bands = 0;
     QSizeF size;              // the whole picture, points
     QList<QRectF> bars;       // y down, from the picture's top-left corner
+    QList<Barcode_Art_Run> runs; // each bar's modules
+    qreal modulesLeft = 0;    // the first module's left edge, points
     QList<Linear_Text_Box> texts;
     bool overflows = false;   // a text reaches past the picture
     // The picture height that gives bars of the given height.

@@ -1,5 +1,6 @@
 #include "barcode/NKDBarcodeOffscreenView.h"
 
+#include "barcode/BarcodeDispatch.h"
 #include "barcode/BarcodeText.h"
 #include "barcode/LinearLayout.h"
 #include "barcode/NKDBarcode.h"
@@ -115,6 +116,13 @@ Barcode_Art Framed_2D_Art(const QImage& modules, const QRectF& area, const QSize
                           Hv - (top - s.header_margin - symbolSize.height()) - symbolSize.height());
         art.grid = modules;
         art.gridArea = area.translated(box);
+        // Laid out in whole pixels, the symbol may take the picture's width
+        // and the height between header and footer.
+        const qreal roomTop = s.printsHeader ? s.TB_margin + s.headerHeight * 72.0 : 0;
+        const qreal roomBottom = s.printsFooter ? Hv - s.TB_margin - s.footerHeight * 72.0 : Hv;
+        art.gridRoom = QRectF(0, roomTop, Wv, roomBottom - roomTop);
+        art.type = Barcode_Type_Title(s.barcode_font_index);
+        art.value = s.content;
         if (box.x() < 0 || box.y() < 0 || box.x() + symbolSize.width() > Wv || box.y() + symbolSize.height() > Hv)
             art.clip = true;
     }

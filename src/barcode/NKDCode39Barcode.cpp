@@ -25,8 +25,9 @@ int indexOf(QChar c)
 }
 }
 
-QString NKDCode39Barcode::patternOf(QChar c)
+const QString& NKDCode39Barcode::patternOf(QChar c)
 {
+    static const QString none;
     // Every character's modules, made once.
     static const QList<QString> patterns = [] {
         QList<QString> list;
@@ -43,7 +44,7 @@ QString NKDCode39Barcode::patternOf(QChar c)
         return list;
     }();
     const int index = indexOf(c);
-    return index < 0 ? QString() : patterns[index];
+    return index < 0 ? none : patterns[index];
 }
 
 int NKDCode39Barcode::valueOf(QChar c)

@@ -21,7 +21,7 @@ public:
     QString className() const override { return QStringLiteral("NKDCode39Barcode"); }
 
     // The 13-module pattern of a Code 39 character; "" outside the set.
-    static QString patternOf(QChar c);
+    static const QString& patternOf(QChar c);
     // The value of a character for the check sum; -1 for "*" and outside the set.
     static int valueOf(QChar c);
 

@@ -1,12 +1,17 @@
 #include "model/BarcodeArt.h"
 
+#include "model/Helpers.h"
+
 #include <QPaintEngine>
 #include <QPainter>
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <mutex>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -97,6 +102,26 @@ Glyph_Mask_Cache& glyphMasks()
 {
     static Glyph_Mask_Cache cache;
     return cache;
+}
+
+// The mask of a glyph; null for one drawn as a path. Each thread keeps the
+// masks it used last, asked without the shared cache's lock; the pointer
+// holds until the thread's next call.
+const Glyph_Mask* glyphMask(const Glyph_Mask_Key& key, const QPainterPath& outline)
+{
+    struct Near {
+        Glyph_Mask_Key key{};
+        std::shared_ptr<const Glyph_Mask> mask;
+        bool made = false;
+    };
+    thread_local std::array<Near, 64> near;
+    Near& slot = near[Glyph_Mask_Hash{}(key) % near.size()];
+    if (!slot.made || !(slot.key == key)) {
+        slot.mask = glyphMasks().mask(key, outline);
+        slot.key = key;
+        slot.made = true;
+    }
+    return slot.mask.get();
 }
 
 // Each channel of a premultiplied pixel times a / 255, rounded as the painter rounds.
@@ -190,6 +215,13 @@ void spreadModules(const uchar* row, int modules, const int* first, const quint3
         put(k, (row[k >> 3] >> (7 - (k & 7))) & 1);
 }
 
+// Whether a grid can be blitted: two opaque colours in a 1-bit image.
+bool plainGrid(const QImage& grid)
+{
+    return grid.format() == QImage::Format_Mono && grid.colorCount() == 2 && qAlpha(grid.color(0)) == 255 &&
+           qAlpha(grid.color(1)) == 255;
+}
+
 // A two-colour grid scaled into the pixels, each pixel taking its module as
 // the painter samples an unsmoothed image: the pixel's centre mapped back
 // into the grid in 16.16 fixed point, the same inverse matrix, the same
@@ -197,9 +229,7 @@ void spreadModules(const uchar* row, int modules, const int* first, const quint3
 // of another kind, an unscaled one, or one too far off for fixed point).
 bool blitGrid(const Pixels& image, const QTransform& m, const QImage& grid, const QRectF& area)
 {
-    if (grid.format() != QImage::Format_Mono || grid.colorCount() != 2 || qAlpha(grid.color(0)) != 255 ||
-        qAlpha(grid.color(1)) != 255 || area.size() == QSizeF(grid.size()) || !(area.width() > 0) ||
-        !(area.height() > 0))
+    if (!plainGrid(grid) || area.size() == QSizeF(grid.size()) || !(area.width() > 0) || !(area.height() > 0))
         return false;
     const QRectF device = m.mapRect(area);
     constexpr double Far = 30000;
@@ -261,21 +291,201 @@ bool blitGrid(const Pixels& image, const QTransform& m, const QImage& grid, cons
     return true;
 }
 
-void blendGlyph(const Pixels& image, const Glyph_Mask& mask, int x0, int y0, quint32 color)
+// A symbol laid out in whole pixels along one axis: pixels per module and
+// the device pixel where its first module starts; no pixels per module
+// when not even one pixel a module fits the box.
+struct Module_Axis {
+    int perModule = 0;
+    int start = 0;
+};
+
+// `modules` modules of `size` points from `at`, inside a box from boxFrom to
+// boxTo (points), under a scale and offset to device pixels. Each module
+// gets the whole number of pixels nearest its size (at least one), fewer
+// when the symbol would not fit the box with a quiet zone of half the blank
+// the box leaves it (whole modules, up to ten a side); the symbol keeps its
+// centre as nearly as whole pixels allow, and never leaves the box.
+Module_Axis wholePixelAxis(double at, double size, int modules, double boxFrom, double boxTo, double scale,
+                           double offset, qint64 most = std::numeric_limits<qint64>::max())
+{
+    const qint64 b0 = pixelEdge(boxFrom * scale + offset), b1 = pixelEdge(boxTo * scale + offset);
+    const double nominal = size * scale;
+    if (!(nominal > 0) || modules <= 0 || b1 <= b0)
+        return {};
+    const double blank = std::min(at - boxFrom, boxTo - (at + modules * size)) / size;
+    const qint64 quiet = qint64(std::clamp(std::floor(blank / 2 + 1e-6), 0.0, 10.0));
+    const qint64 box = b1 - b0;
+    qint64 k = std::min(most, std::max<qint64>(1, std::llround(std::min(nominal, 1e8))));
+    if (k * (modules + 2 * quiet) > box)
+        k = box / (modules + 2 * quiet);
+    if (k == 0 && modules <= box)
+        k = 1;
+    if (k == 0)
+        return {};
+    const qint64 width = k * modules;
+    const qint64 margin = std::min(quiet * k, (box - width) / 2);
+    const double centre = (at + modules * size / 2.0) * scale + offset;
+    const qint64 start = std::clamp<qint64>(std::llround(centre - width / 2.0), b0 + margin, b1 - margin - width);
+    return {int(k), int(start)};
+}
+
+// The bars of a linear symbol as whole-pixel spans: each bar from its first
+// module's pixel, its modules' pixels wide; tops and bottoms as the painter
+// places them. With an opaque background (its pixels `ground`, one colour)
+// the background is filled here too, and the rows every bar crosses are
+// made once and copied: each pixel is written once.
+void fillWholePixelBars(const Pixels& image, const QTransform& m, const Barcode_Art_Data& a, Module_Axis x,
+                        const QRect& ground = QRect(), quint32 groundPixel = 0)
+{
+    const quint32 pixel = a.barColor.rgba64().premultiplied().toArgb32();
+    const bool opaque = qAlpha(pixel) == 255;
+    std::vector<QRect> spans;
+    spans.reserve(size_t(a.bars.size()));
+    int commonTop = std::numeric_limits<int>::min(), commonBottom = std::numeric_limits<int>::max();
+    for (qsizetype i = 0; i < a.bars.size(); ++i) {
+        const QRectF bar = a.bars[i].normalized();
+        const Barcode_Art_Run run = a.runs[i];
+        const int x0 = x.start + run.first * x.perModule;
+        const int y0 = pixelEdge(bar.top() * m.m22() + m.dy()), y1 = pixelEdge(bar.bottom() * m.m22() + m.dy());
+        const QRect r = QRect(x0, y0, run.count * x.perModule, y1 - y0) & image.rect;
+        if (r.isEmpty())
+            continue;
+        spans.push_back(r);
+        commonTop = std::max(commonTop, r.top());
+        commonBottom = std::min(commonBottom, r.bottom());
+    }
+    auto fill = [&](const QRect& r, int from, int to) {
+        for (int y = from; y <= to; ++y) {
+            quint32* line = image.line(y) + r.left();
+            if (opaque)
+                std::fill(line, line + r.width(), pixel);
+            else
+                for (int i = 0; i < r.width(); ++i)
+                    blend(line[i], pixel, 255);
+        }
+    };
+    const bool copyRows = opaque && !ground.isEmpty() && !spans.empty() && commonTop <= commonBottom;
+    if (!copyRows) {
+        for (int y = ground.top(); y <= ground.bottom(); ++y)
+            std::fill(image.line(y) + ground.left(), image.line(y) + ground.right() + 1, groundPixel);
+        for (const QRect& r : spans)
+            fill(r, r.top(), r.bottom());
+        return;
+    }
+    // The bars lie inside the background (both within the symbol's box).
+    const int left = spans.front().left(), right = spans.back().right();
+    const quint32* first = image.line(commonTop) + left;
+    for (int y = ground.top(); y <= ground.bottom(); ++y) {
+        quint32* line = image.line(y);
+        if (y <= commonTop || y > commonBottom) {
+            std::fill(line + ground.left(), line + ground.right() + 1, groundPixel);
+            if (y == commonTop) // the row the others copy
+                for (const QRect& r : spans)
+                    fill(r, y, y);
+            continue;
+        }
+        std::fill(line + ground.left(), line + left, groundPixel);
+        std::memcpy(line + left, first, size_t(right - left + 1) * sizeof(quint32));
+        std::fill(line + right + 1, line + ground.right() + 1, groundPixel);
+    }
+    for (const QRect& r : spans) {
+        fill(r, r.top(), commonTop - 1);
+        fill(r, commonBottom + 1, r.bottom());
+    }
+}
+
+// The pixels of a one-colour area, but for a hole left as it is.
+void fillAround(const Pixels& image, const QRect& area, const QRect& hole, quint32 pixel)
+{
+    const QRect kept = hole & area;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        quint32* line = image.line(y);
+        if (kept.isEmpty() || y < kept.top() || y > kept.bottom()) {
+            std::fill(line + area.left(), line + area.right() + 1, pixel);
+            continue;
+        }
+        std::fill(line + area.left(), line + kept.left(), pixel);
+        std::fill(line + kept.right() + 1, line + area.right() + 1, pixel);
+    }
+}
+
+// A two-colour grid with each module a block of whole pixels from a device
+// pixel on; rows of pixels made once per grid row and copied.
+void blitWholePixelGrid(const Pixels& image, const QImage& grid, Module_Axis x, Module_Axis y)
+{
+    const QRect whole = QRect(x.start, y.start, grid.width() * x.perModule, grid.height() * y.perModule);
+    const QRect r = whole & image.rect;
+    if (r.isEmpty())
+        return;
+    const quint32 colors[2] = {grid.color(0), grid.color(1)};
+    // Kept by the thread from symbol to symbol (no allocation each time).
+    thread_local std::vector<int> first;
+    thread_local std::vector<quint32> scratch;
+    first.resize(size_t(grid.width()));
+    for (int k = 0; k < grid.width(); ++k)
+        first[size_t(k)] = k * x.perModule;
+    scratch.resize(size_t(whole.width()) + size_t(std::max(x.perModule, 4)));
+    const qsizetype rowBytes = (grid.width() + 7) / 8;
+    const uchar* lastRow = nullptr;
+    for (int py = r.top(); py <= r.bottom(); ++py) {
+        const uchar* row = grid.constScanLine((py - whole.top()) / y.perModule);
+        if (row != lastRow && (!lastRow || std::memcmp(row, lastRow, size_t(rowBytes)) != 0)) {
+            switch (x.perModule) {
+            case 1: spreadModules<1>(row, grid.width(), first.data(), colors, scratch.data()); break;
+            case 2: spreadModules<2>(row, grid.width(), first.data(), colors, scratch.data()); break;
+            case 3: spreadModules<3>(row, grid.width(), first.data(), colors, scratch.data()); break;
+            default: spreadModules(row, grid.width(), first.data(), colors, scratch.data(), x.perModule);
+            }
+        }
+        lastRow = row;
+        const quint32* from = scratch.data() + (r.left() - whole.left());
+        std::copy(from, from + r.width(), image.line(py) + r.left());
+    }
+}
+
+// One colour blended over one opaque ground at each coverage, made when
+// first asked (0 is not made yet: a blend over an opaque ground is never 0).
+// Most of a caption's pixels lie on the symbol's background.
+struct Ground_Blends {
+    quint32 color = 0, ground = 0;
+    std::array<quint32, 256> at{};
+    void use(quint32 c, quint32 g)
+    {
+        if (c != color || g != ground) {
+            color = c;
+            ground = g;
+            at.fill(0);
+        }
+    }
+};
+
+void blendGlyph(const Pixels& image, const Glyph_Mask& mask, int x0, int y0, quint32 color, Ground_Blends* over)
 {
     const QRect place = QRect(x0 + mask.left, y0 + mask.top, mask.coverage.width(), mask.coverage.height()) & image.rect;
     for (int y = place.top(); y <= place.bottom(); ++y) {
         const uchar* cover = mask.coverage.constScanLine(y - y0 - mask.top) + (place.left() - x0 - mask.left);
         quint32* line = image.line(y) + place.left();
-        for (int x = 0; x < place.width(); ++x)
-            if (cover[x])
-                blend(line[x], color, cover[x]);
+        for (int x = 0; x < place.width(); ++x) {
+            const uchar c = cover[x];
+            if (!c)
+                continue;
+            if (over && line[x] == over->ground) {
+                quint32& blended = over->at[c];
+                if (!blended) {
+                    blended = over->ground;
+                    blend(blended, color, c);
+                }
+                line[x] = blended;
+            } else {
+                blend(line[x], color, c);
+            }
+        }
     }
 }
 }
 
 Barcode_Art::Barcode_Art(Barcode_Art_Data data)
-    : d(std::make_shared<const Barcode_Art_Data>(std::move(data)))
+    : d(std::make_shared<const Held>(std::move(data)))
 {
 }
 
@@ -350,6 +560,49 @@ void Barcode_Art::paths(QPainter& painter) const
     }
 }
 
+namespace {
+// The whole-pixel layout of a linear symbol along x; none for bars without a module pattern.
+std::optional<Module_Axis> linearAxis(const Barcode_Art_Data& a, const QTransform& m)
+{
+    if (a.bars.isEmpty() || a.runs.size() != a.bars.size() || a.moduleCount <= 0)
+        return std::nullopt;
+    return wholePixelAxis(a.moduleLeft, a.moduleWidth, a.moduleCount, 0, a.size.width(), m.m11(), m.dx());
+}
+
+struct Grid_Axes {
+    Module_Axis x, y;
+};
+
+// The whole-pixel layout of a 2-D grid; none for a grid the pixel road
+// cannot blit. Modules about as high as wide are whole-pixel squares.
+std::optional<Grid_Axes> gridAxes(const Barcode_Art_Data& a, const QTransform& m)
+{
+    const QImage& grid = a.grid;
+    const QRectF& area = a.gridArea;
+    if (grid.isNull() || !plainGrid(grid) || !(area.width() > 0) || !(area.height() > 0))
+        return std::nullopt;
+    const QRectF box = a.gridRoom.isEmpty() ? area : a.gridRoom;
+    const double w = area.width() / grid.width(), h = area.height() / grid.height();
+    auto axes = [&](qint64 most) {
+        return Grid_Axes{wholePixelAxis(area.left(), w, grid.width(), box.left(), box.right(), m.m11(), m.dx(), most),
+                         wholePixelAxis(area.top(), h, grid.height(), box.top(), box.bottom(), m.m22(), m.dy(), most)};
+    };
+    Grid_Axes g = axes(std::numeric_limits<qint64>::max());
+    const double wide = w * m.m11(), high = h * m.m22();
+    if (g.x.perModule != g.y.perModule && std::max(wide, high) < 1.25 * std::min(wide, high))
+        g = axes(std::min(g.x.perModule, g.y.perModule));
+    return g;
+}
+}
+
+namespace {
+// The device pixels a whole-pixel grid covers.
+QRect gridPixels(const QImage& grid, const Grid_Axes& g)
+{
+    return QRect(g.x.start, g.y.start, grid.width() * g.x.perModule, grid.height() * g.y.perModule);
+}
+}
+
 bool Barcode_Art::drawPixels(QPainter& painter) const
 {
     const Barcode_Art_Data& a = *d;
@@ -361,8 +614,11 @@ bool Barcode_Art::drawPixels(QPainter& painter) const
     const QImage& image = *static_cast<const QImage*>(painter.device());
     if (image.format() != QImage::Format_ARGB32_Premultiplied && image.format() != QImage::Format_RGB32)
         return false;
-    const QTransform base = painter.transform();
-    if (base != painter.deviceTransform() || base.type() > QTransform::TxScale || !(base.m11() > 0) ||
+    // Pixels are placed through the device's matrix (a device pixel ratio
+    // included); the painter itself is given the user's.
+    const QTransform world = painter.transform();
+    const QTransform base = painter.deviceTransform();
+    if (base.type() > QTransform::TxScale || world.type() > QTransform::TxScale || !(base.m11() > 0) ||
         !(base.m22() > 0) || !std::isfinite(base.m11() + base.m22() + base.dx() + base.dy()))
         return false;
     // The painter draws into these very bits (it took them when it began).
@@ -370,40 +626,88 @@ bool Barcode_Art::drawPixels(QPainter& painter) const
 
     painter.setPen(Qt::NoPen);
     painter.setRenderHint(QPainter::Antialiasing, false);
-    if (a.background.isValid() && a.background.alpha() > 0)
-        painter.fillRect(QRectF(QPointF(0, 0), a.size), a.background);
-    fillBars(pixels, base, a.bars, a.barColor);
-    if (!a.grid.isNull() && !blitGrid(pixels, base, a.grid, a.gridArea)) {
+    double modulePixels = std::numeric_limits<double>::infinity();
+    const std::optional<Module_Axis> x = linearAxis(a, base);
+    const bool barsWhole = x && x->perModule > 0;
+    if (x)
+        modulePixels = a.moduleWidth * base.m11();
+    const std::optional<Grid_Axes> g = a.grid.isNull() ? std::nullopt : gridAxes(a, base);
+    const bool gridWhole = g && g->x.perModule > 0 && g->y.perModule > 0;
+    if (g)
+        modulePixels = std::min(a.gridArea.width() / a.grid.width() * base.m11(),
+                                a.gridArea.height() / a.grid.height() * base.m22());
+    const bool wholePixels = (!x || barsWhole) && (!g || gridWhole);
+    // An opaque background is written straight into the pixels, each pixel
+    // once: around a whole-pixel grid, between whole-pixel bars.
+    const bool ground = a.background.isValid() && a.background.alpha() > 0;
+    const bool opaqueGround = ground && a.background.alpha() == 255;
+    const quint32 groundPixel = a.background.rgba64().premultiplied().toArgb32();
+    const QRect groundRect = opaqueGround ? pixelsOf(base, QRectF(QPointF(0, 0), a.size)) & pixels.rect : QRect();
+    if (barsWhole && opaqueGround) {
+        fillWholePixelBars(pixels, base, a, *x, groundRect, groundPixel);
+    } else {
+        if (opaqueGround)
+            fillAround(pixels, groundRect, gridWhole ? gridPixels(a.grid, *g) : QRect(), groundPixel);
+        else if (ground)
+            painter.fillRect(QRectF(QPointF(0, 0), a.size), a.background);
+        if (barsWhole)
+            fillWholePixelBars(pixels, base, a, *x);
+        else
+            fillBars(pixels, base, a.bars, a.barColor);
+    }
+    if (gridWhole) {
+        blitWholePixelGrid(pixels, a.grid, g->x, g->y);
+    } else if (!a.grid.isNull() && !blitGrid(pixels, base, a.grid, a.gridArea)) {
         painter.setPen(Qt::black);
         painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
         painter.setRenderHint(QPainter::LosslessImageRendering, true);
         painter.drawImage(a.gridArea, a.grid);
         painter.setPen(Qt::NoPen);
     }
+    if (modulePixels < 1 || !wholePixels)
+        logModules(wholePixels, qRound(base.m11() * 72.0));
+    thread_local Ground_Blends groundBlends;
     for (const Barcode_Art_Text& text : a.texts) {
         const quint32 color = text.color.rgba64().premultiplied().toArgb32();
+        if (opaqueGround)
+            groundBlends.use(color, groundPixel);
         for (const Barcode_Art_Glyph& glyph : text.glyphs) {
             if (glyph.outline.isEmpty())
                 continue;
-            // Placed as the path road places it, to the same bits of a double.
-            const QTransform at = QTransform::fromTranslate(glyph.at.x(), glyph.at.y()) * base;
-            const double x = std::floor(at.dx()), y = std::floor(at.dy());
+            // Placed as the path road places it, to the same bits of a double
+            // (the matrix is a plain scale: its shears are 0).
+            const double atX = glyph.at.x() * base.m11() + base.dx(), atY = glyph.at.y() * base.m22() + base.dy();
+            const double x = std::floor(atX), y = std::floor(atY);
             // Large glyphs, far-off ones and those without a key are drawn as paths.
-            std::shared_ptr<const Glyph_Mask> mask;
+            const Glyph_Mask* mask = nullptr;
             if (glyph.key && std::abs(x) < 1e7 && std::abs(y) < 1e7)
-                mask = glyphMasks().mask({glyph.key, base.m11(), base.m22(), at.dx() - x, at.dy() - y}, glyph.outline);
+                mask = glyphMask({glyph.key, base.m11(), base.m22(), atX - x, atY - y}, glyph.outline);
             if (!mask) {
                 painter.setRenderHint(QPainter::Antialiasing, true);
                 painter.setBrush(text.color);
-                painter.setTransform(at);
+                painter.setTransform(QTransform::fromTranslate(glyph.at.x(), glyph.at.y()) * world);
                 painter.drawPath(glyph.outline);
-                painter.setTransform(base);
+                painter.setTransform(world);
                 continue;
             }
-            blendGlyph(pixels, *mask, int(x), int(y), color);
+            blendGlyph(pixels, *mask, int(x), int(y), color, opaqueGround ? &groundBlends : nullptr);
         }
     }
     return true;
+}
+
+void Barcode_Art::logModules(bool drawnWhole, int dpi) const
+{
+    // Once for a symbol at a resolution: the canvas draws it again and again.
+    auto& logged = static_cast<const Held&>(*d).loggedDpi;
+    if (logged.exchange(dpi) == dpi)
+        return;
+    const QString name = QStringLiteral("%1 barcode \"%2\"").arg(d->type, d->value);
+    Show_NSLog_Message(drawnWhole ? QStringLiteral("%1: modules narrower than one pixel at %2 dpi; drawn one pixel "
+                                                   "per module.").arg(name).arg(dpi)
+                                  : QStringLiteral("%1: modules narrower than one pixel at %2 dpi do not fit its "
+                                                   "box at one pixel each; drawn unevenly, it may not scan.")
+                                        .arg(name).arg(dpi));
 }
 
 QPicture Barcode_Art::picture() const

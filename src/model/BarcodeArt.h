@@ -12,6 +12,7 @@
 #include <QPainterPath>
 #include <QPicture>
 #include <QRectF>
+#include <atomic>
 #include <memory>
 
 class QPainter;
@@ -32,6 +33,12 @@ struct Barcode_Art_Text {
     QColor color;
 };
 
+// The modules a bar covers, counted from the symbol's first module.
+struct Barcode_Art_Run {
+    int first = 0;
+    int count = 0;
+};
+
 struct Barcode_Art_Data {
     QSizeF size;                  // points; the art covers (0, 0, width, height), y down
     QColor background;            // filled over the whole size; invalid for none
@@ -40,7 +47,17 @@ struct Barcode_Art_Data {
     QList<Barcode_Art_Text> texts;
     QImage grid;                  // 2-D modules, one pixel each (dark and light)
     QRectF gridArea;              // where the grid is drawn
+    QRectF gridRoom;              // what the grid may take in whole pixels; empty: its area
     bool clip = false;            // something reaches past the size: clip to it
+    // A linear symbol's module pattern, so that pixels can be laid out in
+    // whole pixels per module: each bar's modules (one run per bar, in the
+    // order of bars), the first module's left edge and one module's width in
+    // points, and the modules from the first to the last. No runs: the bars
+    // are drawn as their rectangles only.
+    QList<Barcode_Art_Run> runs;
+    qreal moduleLeft = 0, moduleWidth = 0;
+    int moduleCount = 0;
+    QString type, value;          // the symbology's title and the value, for the log
 };
 
 class Barcode_Art {
@@ -64,10 +81,14 @@ public:
     bool sameAs(const Barcode_Art& other) const { return d == other.d; }
 
     // Draws the symbol with its top-left corner at topLeft, in the painter's units (points).
-    // Into an image under a plain scale the bars and the 2-D grid are filled
-    // and the glyphs blended straight into its pixels (the same pixels the
-    // painter makes);
-    // any other device (PDF, printer, picture) gets paths and rectangles.
+    // Into an image under a plain scale the symbol is laid out in whole
+    // pixels: every module the same whole number of pixels (the nearest to
+    // its size that lets the symbol fit its box), module edges on pixel
+    // edges, centred where the symbol stands; bars are filled as spans and
+    // the glyphs blended straight into the pixels (the painter's own pixels).
+    // A symbol whose modules cannot get a whole pixel inside its box is
+    // drawn as the painter places it, and a log line says so.
+    // Any other device (PDF, printer, picture) gets paths and rectangles.
     void draw(QPainter& painter, const QPointF& topLeft = QPointF()) const;
     // Always as paths and rectangles, whatever the device.
     void drawPaths(QPainter& painter, const QPointF& topLeft = QPointF()) const;
@@ -78,6 +99,13 @@ private:
     // The pixel road, the painter moved to the art's corner; false (nothing
     // drawn) when its device or state needs the path road.
     bool drawPixels(QPainter& painter) const;
+    // The log line of a symbol whose modules are under a pixel at a resolution.
+    void logModules(bool drawnWhole, int dpi) const;
     void paths(QPainter& painter) const;
+    // The data with what the pixel road has logged of it.
+    struct Held : Barcode_Art_Data {
+        explicit Held(Barcode_Art_Data&& data) : Barcode_Art_Data(std::move(data)) {}
+        mutable std::atomic<int> loggedDpi{0};
+    };
     std::shared_ptr<const Barcode_Art_Data> d;
 };

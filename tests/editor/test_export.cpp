@@ -8,6 +8,7 @@
 #include "output/Card_Output.h"
 #include "output/ExportWindow.h"
 #include "output/Send_Modeless.h"
+#include "support/BoundSymbols.h"
 #include "support/SharedState.h"
 #include "support/ScriptedHost.h"
 #include "support/TempResources.h"
@@ -21,6 +22,8 @@
 #include <QImageReader>
 #include <QLabel>
 #include <QPainter>
+#include <QPdfWriter>
+#include <QBuffer>
 #include <QThread>
 #include <atomic>
 #include <semaphore>
@@ -628,4 +631,60 @@ TEST_F(ExportTest, CardsWithoutTheirBarcodeAreNamedInTheFinishTextWithTheReason)
         "Cards written without a barcode: 3 (rows 2, 5, 6). Those cards have no value in Batch Processing Series "
         "\"Codes\".\nCards written without a barcode: 1 (row 4). The barcode could not be made from that row's value."))
         << Export_File_Message.toStdString();
+}
+
+TEST_F(ExportTest, CardsOfABoundDesignExportedAt72DpiCarryEachRowsSymbols)
+{
+    CARD_SIDE_STR = "1";
+    wnd->SetDocumentCanvasSize(Bound_Symbols_Card);
+    wnd->Get_Front_Controls_Array().clear();
+    const QList<Bound_Symbol> symbols = Bind_Symbols(wnd->Get_Front_Controls_Array(), 3);
+    wnd->Card_Rows().Check_Series_Or_Excel_Use_or_not();
+    choose("F", false, typeIndex("png"), 72);
+    ASSERT_TRUE(runBatch());
+    QStringList cards;
+    for (int r = 1; r <= 3; ++r)
+        cards << out + QStringLiteral("/Pelvoro Gleamcard/Card_%1.png").arg(r);
+    Expect_Cards_Carry_Rows(cards, symbols);
+}
+
+// Printing and label sheets draw the design as vectors: a page of it is the
+// symbols' paths and rectangles, exactly, whatever the pixel road does.
+TEST_F(ExportTest, APdfPageOfABoundDesignIsItsSymbolsVectorDrawing)
+{
+    CARD_SIDE_STR = "1";
+    wnd->SetDocumentCanvasSize(Bound_Symbols_Card);
+    Face& face = wnd->Get_Front_Controls_Array();
+    face.clear();
+    Bind_Symbols(face, 1);
+    wnd->Card_Rows().Check_Series_Or_Excel_Use_or_not();
+    wnd->Card_Rows().Select_first_row_value_for_design(false);
+    auto page = [&](const std::function<void(QPainter&)>& draw) {
+        QByteArray pdf;
+        QBuffer buffer(&pdf);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
+        writer.setPageSize(QPageSize(Bound_Symbols_Card, QPageSize::Point));
+        writer.setPageMargins({});
+        QPainter painter(&writer);
+        painter.scale(writer.resolution() / 72.0, writer.resolution() / 72.0);
+        draw(painter);
+        painter.end();
+        // What differs between two runs: when the file was made.
+        const qsizetype date = pdf.indexOf("/CreationDate");
+        if (date >= 0)
+            pdf.remove(date, pdf.indexOf(')', date) + 1 - date);
+        return pdf;
+    };
+    const QByteArray printed = page([&](QPainter& p) { wnd->Card_Rows().Draw_Card_Row(-1, Side_Front, p); });
+    const QByteArray vectors = page([&](QPainter& p) {
+        SKTRenderingView::drawCardBase(p, QRectF(QPointF(), Bound_Symbols_Card), Card_Shape.load());
+        for (qsizetype i = face.size() - 1; i >= 0; --i) {
+            const auto& code = static_cast<const SKTBarcode&>(*face[i]);
+            ASSERT_FALSE(code._barcode_image.isNull());
+            code._barcode_image.drawPaths(p, code.bounds.topLeft());
+        }
+    });
+    EXPECT_GT(printed.size(), 1000);
+    EXPECT_EQ(printed, vectors);
 }

@@ -24,13 +24,14 @@ QImage Rasterise(const QPicture& picture, qreal scale, int margin)
     return image;
 }
 
-QImage Rasterise(const Barcode_Art& art, qreal scale, int margin)
+QImage Rasterise(const Barcode_Art& art, qreal scale, int margin, QPointF offset)
 {
-    QImage image = whiteBitmap(art.boundingRect(), scale, margin);
+    const QRect box = art.boundingRect();
+    QImage image = whiteBitmap(offset.isNull() ? box : box.adjusted(0, 0, 1, 1), scale, margin);
     QPainter painter(&image);
     painter.translate(margin, margin);
     painter.scale(scale, scale);
-    art.draw(painter);
+    art.draw(painter, offset);
     painter.end();
     return image;
 }

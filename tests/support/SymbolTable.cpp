@@ -33,6 +33,13 @@ void expectRead(const QStringList& paths, const QList<QByteArray>& wanted, const
 
 void Expect_Symbol_Rows_Read(const QList<Symbol_Row>& rows, const Symbol_Decoders& decoders, qreal scale)
 {
+    Expect_Symbol_Rows_Read(rows, decoders, {{int(qRound(scale * 72)), {}}});
+}
+
+void Expect_Symbol_Rows_Read(const QList<Symbol_Row>& rows, const Symbol_Decoders& decoders,
+                             const QList<Symbol_Drawing>& drawings,
+                             const std::function<void(const Barcode_Art&, const QImage&, const Symbol_Drawing&)>& check)
+{
     SymbolBatch drawn;
     ASSERT_TRUE(drawn.dir.isValid());
     QList<QByteArray> others;
@@ -43,8 +50,19 @@ void Expect_Symbol_Rows_Read(const QList<Symbol_Row>& rows, const Symbol_Decoder
             row.settings(style);
         const Barcode_Art art = Barcode_Picture(style, row.value, QString(), QString());
         ASSERT_FALSE(art.isNull()) << label.toStdString();
-        ASSERT_TRUE(drawn.add(Rasterise(art, scale), row.reading, label));
-        others << row.other;
+        for (const Symbol_Drawing& way : drawings) {
+            const QString at = drawings.size() == 1 && way.offset.isNull()
+                                   ? label
+                                   : QStringLiteral("%1 at %2 dpi, offset (%3, %4)")
+                                         .arg(label).arg(way.dpi).arg(way.offset.x()).arg(way.offset.y());
+            const QImage image = Rasterise(art, way.dpi / 72.0, 0, way.offset);
+            if (check) {
+                SCOPED_TRACE(at.toStdString());
+                check(art, image, way);
+            }
+            ASSERT_TRUE(drawn.add(image, row.reading, at));
+            others << row.other;
+        }
     }
     expectRead(drawn.paths, drawn.expected, drawn.labels,
                [&](const QStringList& paths) { return Decode_With_ZXing(paths, decoders.zxingFormat, decoders.search); },

@@ -5,8 +5,11 @@
 // the row's type), rasterised with a quiet zone and read back.
 #include "support/Decode.h"
 #include "barcode/BarcodeStyle.h"
+#include "model/BarcodeArt.h"
 
 #include <QList>
+#include <QPointF>
+#include <functional>
 
 struct Symbol_Row {
     const char* type;                          // the designer's type title
@@ -30,3 +33,15 @@ struct Symbol_Decoders {
 // Draws every row at scale pixels per point and expects each decoder to
 // report the row's reading (one run per decoder).
 void Expect_Symbol_Rows_Read(const QList<Symbol_Row>& rows, const Symbol_Decoders& decoders, qreal scale = 3);
+
+// One way of drawing the rows: a resolution and the symbol's corner in points.
+struct Symbol_Drawing {
+    int dpi = 216;
+    QPointF offset;
+};
+// Every row drawn every way, read back in one run per decoder; `check`, when
+// given, looks at each drawn picture first.
+void Expect_Symbol_Rows_Read(const QList<Symbol_Row>& rows, const Symbol_Decoders& decoders,
+                             const QList<Symbol_Drawing>& drawings,
+                             const std::function<void(const Barcode_Art&, const QImage&, const Symbol_Drawing&)>&
+                                 check = {});

@@ -1,6 +1,7 @@
 // Mail sent through the shipped mail script to a real SMTP server on
 // 127.0.0.1; the tests read what the server received.
 #include "data/DataSetFiles.h"
+#include "canvas/SKTRenderingView.h"
 #include "editor/Batch_Binding.h"
 #include "model/Globals.h"
 #include "output/Email_Setting.h"
@@ -9,6 +10,7 @@
 #include "output/Send_Mail.h"
 #include "output/Send_Modeless.h"
 #include "platform/Log.h"
+#include "support/BoundSymbols.h"
 #include "support/SharedState.h"
 #include "support/ScriptedHost.h"
 #include "support/TempResources.h"
@@ -644,4 +646,27 @@ TEST_F(MailSendTest, MailWindowSendsTheRowsOfABoundDesign)
         EXPECT_EQ(cards(m), QStringList{"PelvoroFrame.png"});
     EXPECT_EQ(t->text, "Ann"); // row 0 is back in the design
     EXPECT_FALSE(Card_Value_In_Process.load());
+}
+
+TEST_F(MailSendTest, MailedCardsOfABoundDesignCarryEachRowsSymbols)
+{
+    SKTDocument document;
+    Batch_Binding binding(document);
+    SKTRenderingView::setCardSize(Bound_Symbols_Card);
+    const QList<Bound_Symbol> symbols = Bind_Symbols(document.graphics, 2);
+    binding.Check_Series_Or_Excel_Use_or_not();
+    mail->design = &binding;
+    mail->send_barcode_rd_select();
+    mail->send_with_batch_chk->setChecked(true);
+    mail->send_with_batch_chk_select();
+    mail->obo_rd_select();
+    mail->mail_card_side_CellClick(1); // front
+    mail->to_txt->setText("p1@x.org,p2@x.org");
+    ASSERT_TRUE(send());
+    QStringList cards;
+    for (const QJsonObject& m : received())
+        for (const auto& a : m["attachments"].toArray())
+            cards << a.toObject()["file"].toString();
+    ASSERT_EQ(cards.size(), 2);
+    Expect_Cards_Carry_Rows(cards, symbols);
 }

@@ -191,14 +191,19 @@ TEST_F(RealPrinter, BoundDesignThroughCupsPdf)
         pw->Row_Text->setText("5");
         pw->Row_Changed(pw->Row_Text);
         pw->PrintButtonPressed();
-        // The printer writes one PDF for the job.
+        // The printer writes one PDF for the job, named after its number
+        // ("<title>-job_<n>.pdf"): another suite printing beside this one
+        // adds files of its own to the same folder.
+        const QString job = host.printResults.isEmpty() ? QString() : host.printResults[0].jobId.section('-', -1);
         waitFor(
             [&] {
-                const QSet<QString> added = pdfsIn(folder) - before;
-                if (added.size() != 1)
-                    return false;
-                pdf = folder + "/" + *added.begin();
-                return Pdf_Pages(pdf) > 0;
+                for (const QString& added : pdfsIn(folder) - before) {
+                    if (!job.isEmpty() && added.endsWith("-job_" + job + ".pdf")) {
+                        pdf = folder + "/" + added;
+                        return Pdf_Pages(pdf) > 0;
+                    }
+                }
+                return false;
             },
             60000);
 

@@ -7,6 +7,7 @@
 #include "barcode/NKDBarcode.h"
 
 #include <QList>
+#include <QVarLengthArray>
 
 class NKDCode128Barcode : public NKDBarcode {
 public:
@@ -55,5 +56,10 @@ protected:
     std::unique_ptr<NKDBarcode> newOfSameClass() const override;
 
 private:
+    // The symbol values kept where they are made: a card's value fits
+    // without a heap block.
+    using Values = QVarLengthArray<int, 64>;
+    Values symbolValues() const;
+
     int _codeSet = 0;
 };

@@ -54,21 +54,6 @@ QString NKDCode128Barcode::patternOf(int value)
     return value >= 0 && value < patterns().size() ? patterns()[value] : QString();
 }
 
-int NKDCode128Barcode::valueIn(QChar c, int set)
-{
-    const int code = c.unicode();
-    if (set == SetA) {
-        if (code < 32)
-            return code + 64;
-        if (code <= 95)
-            return code - 32;
-    } else if (set == SetB) {
-        if (code >= 32 && code <= 127)
-            return code - 32;
-    }
-    return -1;
-}
-
 std::unique_ptr<NKDCode128Barcode> NKDCode128Barcode::withCodeSet(int codeSet, const QString& content,
                                                                   bool printsCaption,
                                                                   const BarcodeStyle* style)

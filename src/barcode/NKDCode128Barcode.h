@@ -45,7 +45,15 @@ public:
     // The 11-module pattern of a symbol value 0 to 105; "" otherwise.
     static QString patternOf(int value);
     // The value of a character in set A or B; -1 when the set has none.
-    static int valueIn(QChar c, int set);
+    static int valueIn(QChar c, int set)
+    {
+        const int code = c.unicode();
+        if (set == SetA)
+            return code < 32 ? code + 64 : code <= 95 ? code - 32 : -1;
+        if (set == SetB)
+            return code >= 32 && code <= 127 ? code - 32 : -1;
+        return -1;
+    }
 
     // A new model in a set (automatic included); none for an absent content.
     static std::unique_ptr<NKDCode128Barcode> withCodeSet(int codeSet, const QString& content,

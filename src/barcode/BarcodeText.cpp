@@ -64,6 +64,15 @@ struct Font_Table {
             return *it;
         return *glyphs.insert(c, lookUp(c));
     }
+    // The entry of a character the font shows by itself (no fallback font,
+    // no shaping across characters needed); none otherwise.
+    Glyph_Entry* simpleGlyph(QChar c)
+    {
+        if (c.unicode() >= 0x0300)
+            return nullptr;
+        Glyph_Entry& entry = glyph(c.unicode());
+        return entry.index != 0 ? &entry : nullptr;
+    }
     Glyph_Entry lookUp(char16_t c) const
     {
         Glyph_Entry entry;
@@ -120,17 +129,6 @@ Font_Table& fontTable(const QFont& font)
     return *(last = tables.back().get());
 }
 
-// Whether every character has a glyph of the font itself (no fallback font,
-// no shaping across characters needed).
-bool simpleText(Font_Table& table, QStringView text)
-{
-    for (QChar c : text) {
-        if (c.unicode() >= 0x0300 || table.glyph(c.unicode()).index == 0)
-            return false;
-    }
-    return true;
-}
-
 // Texts the font alone cannot show go through Qt's full layout (fallback fonts, shaping).
 BarcodeTextBlock layoutBlock(QStringView text, const QFont& font, qreal kern)
 {
@@ -176,22 +174,22 @@ float Barcode_Band_Height(const QFont& font)
 BarcodeTextBlock Barcode_Text_Block(QStringView text, const QFont& font, qreal kern)
 {
     Font_Table& table = fontTable(font);
-    if (!simpleText(table, text))
-        return layoutBlock(text, font, kern);
     BarcodeTextBlock block;
-    block.text = text.toString();
-    block.height = table.height;
     block.glyphs.resize(text.size());
     Barcode_Art_Glyph* glyph = block.glyphs.data();
     qreal x = 0;
     for (QChar c : text) {
-        Glyph_Entry& entry = table.glyph(c.unicode());
-        glyph->outline = table.outline(entry);
-        glyph->key = entry.key;
+        Glyph_Entry* entry = table.simpleGlyph(c);
+        if (!entry)
+            return layoutBlock(text, font, kern);
+        glyph->outline = table.outline(*entry);
+        glyph->key = entry->key;
         glyph->at = QPointF(x, table.ascent);
         ++glyph;
-        x += entry.advance + kern;
+        x += entry->advance + kern;
     }
+    block.text = text.toString();
+    block.height = table.height;
     block.width = x;
     return block;
 }
@@ -199,10 +197,12 @@ BarcodeTextBlock Barcode_Text_Block(QStringView text, const QFont& font, qreal k
 qreal Barcode_Text_Width(QStringView text, const QFont& font)
 {
     Font_Table& table = fontTable(font);
-    if (!simpleText(table, text))
-        return layoutBlock(text, font, 0).width;
     qreal x = 0;
-    for (QChar c : text)
-        x += table.glyph(c.unicode()).advance;
+    for (QChar c : text) {
+        const Glyph_Entry* entry = table.simpleGlyph(c);
+        if (!entry)
+            return layoutBlock(text, font, 0).width;
+        x += entry->advance;
+    }
     return x;
 }

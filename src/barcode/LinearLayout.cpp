@@ -3,6 +3,7 @@
 #include "barcode/BarcodeDispatch.h"
 #include "barcode/NKDBarcode.h"
 
+#include <QVarLengthArray>
 #include <algorithm>
 
 namespace {
@@ -45,6 +46,8 @@ struct Caption_Piece {
     qreal ink = 0;
     qreal raise = 0; // the left and right pieces stand a little higher
 };
+// A caption has a few pieces: they are kept where they are made.
+using Caption_Pieces = QVarLengthArray<Caption_Piece, 8>;
 
 Caption_Piece captionPiece(QStringView text, const QFont& font, qreal kern, qreal raise = 0)
 {
@@ -59,7 +62,7 @@ Caption_Piece captionPiece(QStringView text, const QFont& font, qreal kern, qrea
 // Moves the pieces (in reading order) as little as needed so that each
 // starts at least gap after the ink of the one before and all lie within
 // 0 to width; the caller has made sure they fit.
-void separate(QList<Caption_Piece>& pieces, qreal gap, qreal width)
+void separate(Caption_Pieces& pieces, qreal gap, qreal width)
 {
     for (qsizetype i = 0; i < pieces.size(); ++i)
         pieces[i].x = std::max(pieces[i].x, i == 0 ? 0.0 : pieces[i - 1].x + pieces[i - 1].ink + gap);
@@ -80,14 +83,16 @@ void placeCaption(Placer& place, const NKDBarcode& m, const BarcodeStyle& s, qre
     const qreal w = m.barWidth(), W = m.width(), Wv = place.layout.size.width();
     const QString left = m.leftCaption().trimmed(), right = m.rightCaption().trimmed();
     const QString middle = m.caption();
-    const QList<QStringView> middlePieces =
-        middle.isEmpty() ? QList<QStringView>() : QStringView(middle).split(Tab);
+    QVarLengthArray<QStringView, 8> middlePieces;
+    if (!middle.isEmpty())
+        for (QStringView piece : QStringView(middle).tokenize(Tab))
+            middlePieces.append(piece);
     const bool single = left.isEmpty() && middlePieces.size() == 1;
     const qreal I = m.initiator().size() * w, T = m.terminator().size() * w;
     const bool guarded = barsRight - T - (barsLeft + I) > 0;
     const qreal innerLeft = guarded ? barsLeft + I : barsLeft, innerRight = guarded ? barsRight - T : barsRight;
     QFont font = s.value_font_val;
-    QList<Caption_Piece> pieces;
+    Caption_Pieces pieces;
     // Tightness 0: each piece with its own spacing; 1: no extra spacing; 2:
     // no extra spacing and a font small enough for all to fit.
     qreal gap = 0; // between pieces: a space of the font, or a module if that is wider
@@ -175,39 +180,36 @@ Linear_Layout Layout_Linear_Barcode(const NKDBarcode& m, const BarcodeStyle* sty
     qreal x = layout.modulesLeft;
     const qreal yb = mTB + Fh + mF + (valueOnTop ? 0 : Ch + mV);
     qreal hLast = 0;
-    int run = 0;
     const bool ownBottoms = m.barsHaveOwnBottoms(), ownTops = m.barsHaveOwnTops();
     const qreal commonTop = ownTops ? 0 : m.barTop(0);
-    // At most one bar for every two modules, written in place.
-    layout.bars.resize(n / 2 + 1);
-    layout.runs.resize(n / 2 + 1);
-    QRectF* bar = layout.bars.data();
-    Barcode_Art_Run* modulesOf = layout.runs.data();
+    // The bars are gathered where they are made, then kept in the layout.
+    QVarLengthArray<QRectF, 128> bars;
+    QVarLengthArray<Barcode_Art_Run, 128> runs;
     const QChar* module = modules.constData();
-    for (qsizetype i = 0; i < n; ++i) {
-        const bool dark = module[i] == QLatin1Char('1');
-        if (dark) {
-            ++run;
-            if (i != n - 1)
-                continue;
-        } else if (run == 0) {
-            x += w; // w * (run + 1), as after a bar
+    const QChar Dark = QLatin1Char('1');
+    for (qsizetype i = 0; i < n;) {
+        if (module[i] != Dark) {
+            x += w;
+            ++i;
             continue;
         }
-        // The bar of the run that ends here.
-        const qsizetype last = dark ? i : i - 1;
+        // A bar: the run of dark modules from i up to the next light one.
+        const qsizetype first = i;
+        while (i < n && module[i] == Dark)
+            ++i;
+        const int run = int(i - first);
+        const qsizetype last = i - 1;
         hLast = ownTops ? m.barTop(int(last)) : commonTop;
         const qreal bottom = ownBottoms ? m.barBottom(int(last)) : 0;
         const qreal h = hLast - bottom;
-        *bar++ = QRectF(x, Hv - (yb + bottom) - h, run * w, h);
-        *modulesOf++ = {int(last) + 1 - run, run};
-        if (!dark) {
-            x += w * (run + 1);
-            run = 0;
-        }
+        bars.append(QRectF(x, Hv - (yb + bottom) - h, run * w, h));
+        runs.append({int(first), run});
+        // The bar and the light module after it.
+        x += w * (run + 1);
+        ++i;
     }
-    layout.bars.resize(bar - layout.bars.constData());
-    layout.runs.resize(modulesOf - layout.runs.constData());
+    layout.bars = QList<QRectF>(bars.cbegin(), bars.cend());
+    layout.runs = QList<Barcode_Art_Run>(runs.cbegin(), runs.cend());
 
     if (m.printsCaption()) {
         const qreal yc = mTB + Fh + mF + (valueOnTop ? hLast + mV : 0);

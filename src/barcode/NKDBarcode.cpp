@@ -104,10 +104,11 @@ QString NKDBarcode::caption() const
                        ? _content
                        : _content.mid(left, qMax<qsizetype>(0, _content.size() - left - right));
     // The caption is one line: a tab or line break in the value (which the
-    // renderer would take for a piece separator) is shown as a space.
-    for (QChar& c : text)
-        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
-            c = QLatin1Char(' ');
+    // renderer would take for a piece separator) is shown as a space; a
+    // caption without one shares the content's text.
+    for (qsizetype i = 0; i < text.size(); ++i)
+        if (text.at(i).unicode() < 0x20 || text.at(i).unicode() == 0x7f)
+            text[i] = QLatin1Char(' ');
     return text;
 }
 

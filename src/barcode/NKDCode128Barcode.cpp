@@ -2,6 +2,8 @@
 
 #include "model/Helpers.h"
 
+#include <algorithm>
+
 namespace {
 // Bar and space widths of the symbol values 0 to 105, bar first.
 const char* const Code128_Widths[] = {
@@ -50,21 +52,6 @@ const QList<QString>& patterns()
 QString NKDCode128Barcode::patternOf(int value)
 {
     return value >= 0 && value < patterns().size() ? patterns()[value] : QString();
-}
-
-int NKDCode128Barcode::valueIn(QChar c, int set)
-{
-    const int code = c.unicode();
-    if (set == SetA) {
-        if (code < 32)
-            return code + 64;
-        if (code <= 95)
-            return code - 32;
-    } else if (set == SetB) {
-        if (code >= 32 && code <= 127)
-            return code - 32;
-    }
-    return -1;
 }
 
 std::unique_ptr<NKDCode128Barcode> NKDCode128Barcode::withCodeSet(int codeSet, const QString& content,
@@ -134,11 +121,16 @@ QString NKDCode128Barcode::terminator() const
 
 QList<int> NKDCode128Barcode::dataValues() const
 {
-    QList<int> values;
+    const Values values = symbolValues();
+    return QList<int>(values.cbegin(), values.cend());
+}
+
+NKDCode128Barcode::Values NKDCode128Barcode::symbolValues() const
+{
+    Values values;
     if (_codeSet < SetA || _codeSet > SetC)
         return values;
-    const QString text = content();
-    values.reserve(text.size() + 2);
+    const QString& text = content();
     int set = _codeSet;
     for (qsizetype i = 0; i < text.size();) {
         const QChar c = text[i];
@@ -181,15 +173,17 @@ QList<int> NKDCode128Barcode::dataValues() const
 
 QString NKDCode128Barcode::barcode() const
 {
-    const QList<int> values = dataValues();
+    Values values = symbolValues();
+    if (checkDigit() >= 0 && checkDigit() <= 102)
+        values.append(checkDigit());
     const QList<QString>& pattern = patterns();
-    QString modules;
-    modules.reserve((values.size() + 1) * 11);
+    // Every pattern has 11 modules: the string is sized once and filled in place.
+    QString modules(values.size() * 11, Qt::Uninitialized);
+    QChar* out = modules.data();
     for (int value : values)
         if (value >= 0 && value < pattern.size())
-            modules += pattern[value];
-    if (checkDigit() >= 0 && checkDigit() <= 102)
-        modules += pattern[checkDigit()];
+            out = std::copy(pattern[value].cbegin(), pattern[value].cend(), out);
+    modules.truncate(out - modules.constData());
     return modules;
 }
 
@@ -201,7 +195,7 @@ void NKDCode128Barcode::generateChecksum()
     }
     int sum = Start_A + _codeSet;
     int weight = 1;
-    for (int value : dataValues())
+    for (int value : symbolValues())
         sum += weight++ * value;
     setCheckDigit(qint8(sum % 103));
 }

@@ -7,6 +7,7 @@
 #include "barcode/NKDBarcode.h"
 
 #include <QList>
+#include <QVarLengthArray>
 
 class NKDCode128Barcode : public NKDBarcode {
 public:
@@ -44,7 +45,15 @@ public:
     // The 11-module pattern of a symbol value 0 to 105; "" otherwise.
     static QString patternOf(int value);
     // The value of a character in set A or B; -1 when the set has none.
-    static int valueIn(QChar c, int set);
+    static int valueIn(QChar c, int set)
+    {
+        const int code = c.unicode();
+        if (set == SetA)
+            return code < 32 ? code + 64 : code <= 95 ? code - 32 : -1;
+        if (set == SetB)
+            return code >= 32 && code <= 127 ? code - 32 : -1;
+        return -1;
+    }
 
     // A new model in a set (automatic included); none for an absent content.
     static std::unique_ptr<NKDCode128Barcode> withCodeSet(int codeSet, const QString& content,
@@ -55,5 +64,10 @@ protected:
     std::unique_ptr<NKDBarcode> newOfSameClass() const override;
 
 private:
+    // The symbol values kept where they are made: a card's value fits
+    // without a heap block.
+    using Values = QVarLengthArray<int, 64>;
+    Values symbolValues() const;
+
     int _codeSet = 0;
 };

@@ -28,6 +28,9 @@ namespace {
 struct Glyph_Mask {
     QImage coverage; // Format_Alpha8
     int left = 0, top = 0; // of the mask, from the whole pixel of the glyph's origin
+    // Of each row, the first column with coverage and the one after its last
+    // (equal on a blank row): the rest of the row leaves its pixels as they are.
+    std::vector<std::pair<int, int>> inked;
 };
 
 struct Glyph_Mask_Key {
@@ -70,6 +73,17 @@ std::shared_ptr<const Glyph_Mask> makeMask(const Glyph_Mask_Key& key, const QPai
     painter.setBrush(Qt::black);
     painter.setTransform(QTransform(key.sx, 0, 0, key.sy, key.fx - mask->left, key.fy - mask->top));
     painter.drawPath(outline);
+    painter.end();
+    mask->inked.resize(size_t(h));
+    for (int y = 0; y < h; ++y) {
+        const uchar* row = mask->coverage.constScanLine(y);
+        int from = 0, to = w;
+        while (from < w && !row[from])
+            ++from;
+        while (to > from && !row[to - 1])
+            --to;
+        mask->inked[size_t(y)] = {from, to};
+    }
     return mask;
 }
 
@@ -329,28 +343,52 @@ Module_Axis wholePixelAxis(double at, double size, int modules, double boxFrom, 
     return {int(k), int(start)};
 }
 
+// The part of a rectangle of whole pixels (a size that is not positive is
+// empty) inside a bounding one, worked out inline: a symbol has many bars.
+inline QRect clipped(int x, int y, int w, int h, const QRect& bounds)
+{
+    if (w <= 0 || h <= 0)
+        return QRect();
+    const int left = std::max(x, bounds.left()), right = std::min(x + w - 1, bounds.right());
+    const int top = std::max(y, bounds.top()), bottom = std::min(y + h - 1, bounds.bottom());
+    return QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
 // The bars of a linear symbol as whole-pixel spans: each bar from its first
 // module's pixel, its modules' pixels wide; tops and bottoms as the painter
 // places them. With an opaque background (its pixels `ground`, one colour)
-// the background is filled here too, and the rows every bar crosses are
-// made once and copied: each pixel is written once.
+// the background is filled here too, each pixel written once: a row of
+// background alone and the row every bar crosses are each made once, and
+// the other rows of their kind copied from them.
 void fillWholePixelBars(const Pixels& image, const QTransform& m, const Barcode_Art_Data& a, Module_Axis x,
                         const QRect& ground = QRect(), quint32 groundPixel = 0)
 {
     const quint32 pixel = a.barColor.rgba64().premultiplied().toArgb32();
     const bool opaque = qAlpha(pixel) == 255;
-    std::vector<QRect> spans;
-    spans.reserve(size_t(a.bars.size()));
+    thread_local std::vector<QRect> spans; // kept by the thread from symbol to symbol
+    spans.clear();
     int commonTop = std::numeric_limits<int>::min(), commonBottom = std::numeric_limits<int>::max();
+    bool inGround = true;
+    // Bars mostly share their top and bottom: their pixel rows are worked out once.
+    double lastTop = std::numeric_limits<double>::quiet_NaN(), lastBottom = lastTop;
+    int y0 = 0, y1 = 0;
     for (qsizetype i = 0; i < a.bars.size(); ++i) {
-        const QRectF bar = a.bars[i].normalized();
+        const QRectF& bar = a.bars[i];
+        const double top = std::min(bar.top(), bar.bottom()), bottom = std::max(bar.top(), bar.bottom());
+        if (!(top == lastTop && bottom == lastBottom)) {
+            lastTop = top;
+            lastBottom = bottom;
+            y0 = pixelEdge(top * m.m22() + m.dy());
+            y1 = pixelEdge(bottom * m.m22() + m.dy());
+        }
         const Barcode_Art_Run run = a.runs[i];
         const int x0 = x.start + run.first * x.perModule;
-        const int y0 = pixelEdge(bar.top() * m.m22() + m.dy()), y1 = pixelEdge(bar.bottom() * m.m22() + m.dy());
-        const QRect r = QRect(x0, y0, run.count * x.perModule, y1 - y0) & image.rect;
+        const QRect r = clipped(x0, y0, run.count * x.perModule, y1 - y0, image.rect);
         if (r.isEmpty())
             continue;
         spans.push_back(r);
+        inGround = inGround && r.left() >= ground.left() && r.right() <= ground.right() && r.top() >= ground.top() &&
+                   r.bottom() <= ground.bottom();
         commonTop = std::max(commonTop, r.top());
         commonBottom = std::min(commonBottom, r.bottom());
     }
@@ -364,7 +402,7 @@ void fillWholePixelBars(const Pixels& image, const QTransform& m, const Barcode_
                     blend(line[i], pixel, 255);
         }
     };
-    const bool copyRows = opaque && !ground.isEmpty() && !spans.empty() && commonTop <= commonBottom;
+    const bool copyRows = opaque && !ground.isEmpty() && !spans.empty() && inGround && commonTop <= commonBottom;
     if (!copyRows) {
         for (int y = ground.top(); y <= ground.bottom(); ++y)
             std::fill(image.line(y) + ground.left(), image.line(y) + ground.right() + 1, groundPixel);
@@ -372,22 +410,29 @@ void fillWholePixelBars(const Pixels& image, const QTransform& m, const Barcode_
             fill(r, r.top(), r.bottom());
         return;
     }
-    // The bars lie inside the background (both within the symbol's box).
-    const int left = spans.front().left(), right = spans.back().right();
-    const quint32* first = image.line(commonTop) + left;
-    for (int y = ground.top(); y <= ground.bottom(); ++y) {
-        quint32* line = image.line(y);
-        if (y <= commonTop || y > commonBottom) {
-            std::fill(line + ground.left(), line + ground.right() + 1, groundPixel);
-            if (y == commonTop) // the row the others copy
-                for (const QRect& r : spans)
-                    fill(r, y, y);
-            continue;
+    const size_t rowBytes = size_t(ground.width()) * sizeof(quint32);
+    const quint32* plain = nullptr; // a row of background alone, once made
+    auto groundRow = [&](quint32* line) {
+        if (plain) {
+            std::memcpy(line, plain, rowBytes);
+        } else {
+            std::fill(line, line + ground.width(), groundPixel);
+            plain = line;
         }
-        std::fill(line + ground.left(), line + left, groundPixel);
-        std::memcpy(line + left, first, size_t(right - left + 1) * sizeof(quint32));
-        std::fill(line + right + 1, line + ground.right() + 1, groundPixel);
-    }
+    };
+    for (int y = ground.top(); y < commonTop; ++y)
+        groundRow(image.line(y) + ground.left());
+    quint32* const crossed = image.line(commonTop) + ground.left(); // the row the others copy
+    if (plain)
+        std::memcpy(crossed, plain, rowBytes);
+    else
+        std::fill(crossed, crossed + ground.width(), groundPixel);
+    for (const QRect& r : spans)
+        fill(r, commonTop, commonTop);
+    for (int y = commonTop + 1; y <= commonBottom; ++y)
+        std::memcpy(image.line(y) + ground.left(), crossed, rowBytes);
+    for (int y = commonBottom + 1; y <= ground.bottom(); ++y)
+        groundRow(image.line(y) + ground.left());
     for (const QRect& r : spans) {
         fill(r, r.top(), commonTop - 1);
         fill(r, commonBottom + 1, r.bottom());
@@ -444,7 +489,8 @@ void blitWholePixelGrid(const Pixels& image, const QImage& grid, Module_Axis x, 
 }
 
 // One colour blended over one opaque ground at each coverage, made when
-// first asked (0 is not made yet: a blend over an opaque ground is never 0).
+// first asked (0 is not made yet: a blend over an opaque ground is never 0),
+// but for coverage 0, which leaves the ground as it is.
 // Most of a caption's pixels lie on the symbol's background.
 struct Ground_Blends {
     quint32 color = 0, ground = 0;
@@ -455,28 +501,36 @@ struct Ground_Blends {
             color = c;
             ground = g;
             at.fill(0);
+            at[0] = g;
         }
     }
 };
 
 void blendGlyph(const Pixels& image, const Glyph_Mask& mask, int x0, int y0, quint32 color, Ground_Blends* over)
 {
-    const QRect place = QRect(x0 + mask.left, y0 + mask.top, mask.coverage.width(), mask.coverage.height()) & image.rect;
+    const int left = x0 + mask.left, top = y0 + mask.top;
+    const QRect place = clipped(left, top, mask.coverage.width(), mask.coverage.height(), image.rect);
+    const uchar* const coverage = mask.coverage.constBits();
+    const qsizetype coverageLine = mask.coverage.bytesPerLine();
+    // Held here, not read back through `over` after every pixel written.
+    const bool overGround = over;
+    const quint32 ground = over ? over->ground : 0;
+    quint32* const blends = over ? over->at.data() : nullptr;
     for (int y = place.top(); y <= place.bottom(); ++y) {
-        const uchar* cover = mask.coverage.constScanLine(y - y0 - mask.top) + (place.left() - x0 - mask.left);
-        quint32* line = image.line(y) + place.left();
-        for (int x = 0; x < place.width(); ++x) {
+        const auto [inkFrom, inkTo] = mask.inked[size_t(y - top)];
+        const int from = std::max(place.left(), left + inkFrom), to = std::min(place.right() + 1, left + inkTo);
+        const uchar* cover = coverage + (y - top) * coverageLine + (from - left);
+        quint32* line = image.line(y) + from;
+        for (int x = 0; x < to - from; ++x) {
             const uchar c = cover[x];
-            if (!c)
-                continue;
-            if (over && line[x] == over->ground) {
-                quint32& blended = over->at[c];
+            if (overGround && line[x] == ground) {
+                quint32& blended = blends[c];
                 if (!blended) {
-                    blended = over->ground;
+                    blended = ground;
                     blend(blended, color, c);
                 }
                 line[x] = blended;
-            } else {
+            } else if (c) {
                 blend(line[x], color, c);
             }
         }
@@ -669,8 +723,11 @@ bool Barcode_Art::drawPixels(QPainter& painter) const
     thread_local Ground_Blends groundBlends;
     for (const Barcode_Art_Text& text : a.texts) {
         const quint32 color = text.color.rgba64().premultiplied().toArgb32();
-        if (opaqueGround)
+        Ground_Blends* over = nullptr;
+        if (opaqueGround) {
             groundBlends.use(color, groundPixel);
+            over = &groundBlends;
+        }
         for (const Barcode_Art_Glyph& glyph : text.glyphs) {
             if (glyph.outline.isEmpty())
                 continue;
@@ -690,7 +747,7 @@ bool Barcode_Art::drawPixels(QPainter& painter) const
                 painter.setTransform(world);
                 continue;
             }
-            blendGlyph(pixels, *mask, int(x), int(y), color, opaqueGround ? &groundBlends : nullptr);
+            blendGlyph(pixels, *mask, int(x), int(y), color, over);
         }
     }
     return true;

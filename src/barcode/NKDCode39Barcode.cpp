@@ -1,5 +1,6 @@
 #include "barcode/NKDCode39Barcode.h"
 
+#include <array>
 #include <cstring>
 
 namespace {
@@ -28,19 +29,27 @@ int indexOf(QChar c)
 const QString& NKDCode39Barcode::patternOf(QChar c)
 {
     static const QString none;
-    // Every character's modules, made once.
+    // Every character's modules, made once (three of nine elements are wide:
+    // 13 modules). The strings only point at them, so a copy of one has no
+    // shared count to step up and down.
+    static const std::array<std::array<char16_t, 13>, Code39_Count> modules = [] {
+        std::array<std::array<char16_t, 13>, Code39_Count> table{};
+        for (int c = 0; c < Code39_Count; ++c) {
+            size_t k = 0;
+            for (int i = 0; i < 9; ++i) {
+                const char16_t module = i % 2 == 0 ? u'1' : u'0';
+                table[size_t(c)][k++] = module;
+                if (Code39_Elements[c][i] == 'w')
+                    table[size_t(c)][k++] = module;
+            }
+            table[size_t(c)][k] = u'0';
+        }
+        return table;
+    }();
     static const QList<QString> patterns = [] {
         QList<QString> list;
-        for (const char* elements : Code39_Elements) {
-            QString modules;
-            for (int i = 0; i < 9; ++i) {
-                const QChar module = i % 2 == 0 ? QLatin1Char('1') : QLatin1Char('0');
-                modules += module;
-                if (elements[i] == 'w')
-                    modules += module;
-            }
-            list.append(modules + QLatin1Char('0'));
-        }
+        for (const auto& pattern : modules)
+            list.append(QString::fromRawData(reinterpret_cast<const QChar*>(pattern.data()), qsizetype(pattern.size())));
         return list;
     }();
     const int index = indexOf(c);

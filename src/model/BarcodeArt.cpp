@@ -512,18 +512,16 @@ void blendGlyph(const Pixels& image, const Glyph_Mask& mask, int x0, int y0, qui
     const QRect place = clipped(left, top, mask.coverage.width(), mask.coverage.height(), image.rect);
     const uchar* const coverage = mask.coverage.constBits();
     const qsizetype coverageLine = mask.coverage.bytesPerLine();
-    // Held here, not read back through `over` after every pixel written.
-    const bool overGround = over;
-    const quint32 ground = over ? over->ground : 0;
-    quint32* const blends = over ? over->at.data() : nullptr;
-    for (int y = place.top(); y <= place.bottom(); ++y) {
-        const auto [inkFrom, inkTo] = mask.inked[size_t(y - top)];
-        const int from = std::max(place.left(), left + inkFrom), to = std::min(place.right() + 1, left + inkTo);
-        const uchar* cover = coverage + (y - top) * coverageLine + (from - left);
-        quint32* line = image.line(y) + from;
-        for (int x = 0; x < to - from; ++x) {
+    // A loop of each kind, the ground and its blends held in registers.
+    auto blendRow = [color](const uchar* cover, quint32* line, int n) {
+        for (int x = 0; x < n; ++x)
+            if (cover[x])
+                blend(line[x], color, cover[x]);
+    };
+    auto blendRowOver = [color](const uchar* cover, quint32* line, int n, quint32 ground, quint32* blends) {
+        for (int x = 0; x < n; ++x) {
             const uchar c = cover[x];
-            if (overGround && line[x] == ground) {
+            if (line[x] == ground) {
                 quint32& blended = blends[c];
                 if (!blended) {
                     blended = ground;
@@ -534,6 +532,16 @@ void blendGlyph(const Pixels& image, const Glyph_Mask& mask, int x0, int y0, qui
                 blend(line[x], color, c);
             }
         }
+    };
+    for (int y = place.top(); y <= place.bottom(); ++y) {
+        const auto [inkFrom, inkTo] = mask.inked[size_t(y - top)];
+        const int from = std::max(place.left(), left + inkFrom), to = std::min(place.right() + 1, left + inkTo);
+        const uchar* cover = coverage + (y - top) * coverageLine + (from - left);
+        quint32* line = image.line(y) + from;
+        if (over)
+            blendRowOver(cover, line, to - from, over->ground, over->at.data());
+        else
+            blendRow(cover, line, to - from);
     }
 }
 }

@@ -536,6 +536,8 @@ void blendGlyph(const Pixels& image, const Glyph_Mask& mask, int x0, int y0, qui
     for (int y = place.top(); y <= place.bottom(); ++y) {
         const auto [inkFrom, inkTo] = mask.inked[size_t(y - top)];
         const int from = std::max(place.left(), left + inkFrom), to = std::min(place.right() + 1, left + inkTo);
+        if (from >= to)
+            continue;
         const uchar* cover = coverage + (y - top) * coverageLine + (from - left);
         quint32* line = image.line(y) + from;
         if (over)

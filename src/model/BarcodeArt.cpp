@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -43,7 +44,15 @@ struct Glyph_Mask_Key {
 };
 
 struct Glyph_Mask_Hash {
-    size_t operator()(const Glyph_Mask_Key& k) const { return qHashMulti(0, k.glyph, k.sx, k.sy, k.fx, k.fy); }
+    // Asked for every glyph drawn, so worked out inline from the values' bits
+    // (adding 0.0 makes -0.0 the 0.0 it equals).
+    size_t operator()(const Glyph_Mask_Key& k) const
+    {
+        quint64 h = k.glyph;
+        for (const double v : {k.sx, k.sy, k.fx, k.fy})
+            h = (h ^ std::bit_cast<quint64>(v + 0.0)) * 0x9E3779B97F4A7C15ULL;
+        return size_t(h ^ (h >> 29));
+    }
 };
 
 // The most pixels a cached glyph mask holds.

@@ -173,8 +173,13 @@ section_labels() {
 # process), two ways: NAME is pixels (libzint's bitmap, ours drawn into an
 # image of that bitmap's width) and NAME_Vector drawing data (libzint's vector
 # output, ours the symbol's art).
-# The allocator setting both sides of a symbol benchmark run with.
-TRIM=8000000
+# The allocator settings both sides of a symbol benchmark run with: freed
+# memory is kept instead of given back (glibc trims the heap above 128 KB of
+# free memory, and a bitmap of these widths frees about that much), and
+# blocks as large as a bitmap come from the heap, not from a mapping of their
+# own that faults its pages in again each time (setting the trim threshold
+# also stops glibc from raising that mapping threshold by itself).
+ALLOCATOR=(MALLOC_TRIM_THRESHOLD_=8000000 MALLOC_MMAP_THRESHOLD_=8000000)
 symbol_goal() { # name: the goal of its ratio
     case $1 in
     QR | QR_Vector) echo 0.5 ;;
@@ -191,20 +196,17 @@ section_symbols() { # title, our program, benchmark names...
     "$WORK/bench_zint" --benchmark_format=json --benchmark_filter="^($(IFS='|'; echo "$*"))/" > "$WORK/z.json"
     bench_json "$WORK/z.json" > "$WORK/z.txt"
     for name in "$@"; do widths="$widths $name=$(value_of "$WORK/z.txt" "$name.pixels_wide" | cut -d. -f1)"; done
-    # Both sides keep freed memory instead of giving it back to the system
-    # after every symbol (glibc trims the heap above 128 KB of free memory by
-    # default, and a bitmap of these widths frees about that much), so the
-    # ratio compares drawing, not page faults.
-    # Each benchmark runs in a process of its own on both sides, so none
+    # Both sides run with the allocator held steady (ALLOCATOR), so the
+    # ratio compares drawing, not page faults. Each benchmark runs in a process of its own on both sides, so none
     # starts in the state another left behind (a heap grown by a wider
     # picture, vector registers left dirty by an image fill).
     for round in $(seq "$ROUNDS"); do
         for name in "${names[@]}"; do
-            MALLOC_TRIM_THRESHOLD_=$TRIM GLEAMCARD_BENCH_WIDTHS="$widths" "$BUILD/bench/$program" --benchmark_format=json \
+            env "${ALLOCATOR[@]}" GLEAMCARD_BENCH_WIDTHS="$widths" "$BUILD/bench/$program" --benchmark_format=json \
                 --benchmark_filter="^$name/" > "$WORK/s.json"
             bench_json "$WORK/s.json" > "$WORK/s.txt"
             keep_best "$WORK/$program.ours.txt" "$WORK/s.txt"
-            MALLOC_TRIM_THRESHOLD_=$TRIM "$WORK/bench_zint" --benchmark_format=json --benchmark_filter="^$name/" > "$WORK/z.json"
+            env "${ALLOCATOR[@]}" "$WORK/bench_zint" --benchmark_format=json --benchmark_filter="^$name/" > "$WORK/z.json"
             bench_json "$WORK/z.json" > "$WORK/z.txt"
             keep_best "$WORK/$program.peer.txt" "$WORK/z.txt"
         done

@@ -56,6 +56,21 @@ bool Leaves_Ink(char32_t c)
         && category != QChar::Other_NotAssigned;
 }
 
+// Whether the font's own face has a glyph for every character that leaves
+// a mark: a quick look-up in its character map, which spares a text the font
+// draws whole the search of its fallbacks.
+bool Face_Has_Every_Glyph(const QString& text, const QFontMetricsF& metrics)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        char32_t c = text.at(i).unicode();
+        if (text.at(i).isHighSurrogate() && i + 1 < text.size())
+            c = QChar::surrogateToUcs4(text.at(i), text.at(++i));
+        if (c >= 0x80 ? Leaves_Ink(c) && !metrics.inFontUcs4(c) : c > 0x20 && c < 0x7F && !metrics.inFontUcs4(c))
+            return false;
+    }
+    return true;
+}
+
 bool Has_Missing_Glyph(const QList<QGlyphRun>& runs)
 {
     for (const QGlyphRun& run : runs)
@@ -113,18 +128,20 @@ std::optional<QFont> Fallback_For(char32_t c, const QFont& font, QPaintDevice* d
 // Each run of characters the font draws without a glyph, set in a face that
 // has them; blanks between two such runs in one face join them. The
 // characters that no face can draw are added to missing when asked for.
-QList<QTextLayout::FormatRange> Fallback_Formats(const QString& text, const QFont& font, QPaintDevice* device,
+// The probe is the text laid out in the font alone.
+QList<QTextLayout::FormatRange> Fallback_Formats(const QTextLayout& probe, QPaintDevice* device,
                                                  QString* missing = nullptr)
 {
+    const QString& text = probe.text();
+    const QFont& font = probe.font();
     QList<QTextLayout::FormatRange> ranges;
     QList<QFont> faces; // the face of each range
-    const One_Line probe(text, font, device);
-    if (!Has_Missing_Glyph(probe.layout.glyphRuns()))
+    if (!Has_Missing_Glyph(probe.glyphRuns()))
         return ranges;
     for (qsizetype i = 0; i < text.size();) {
         const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
         const char32_t c = length == 2 ? QChar::surrogateToUcs4(text.at(i), text.at(i + 1)) : text.at(i).unicode();
-        if (Leaves_Ink(c) && Has_Missing_Glyph(probe.layout.glyphRuns(int(i), int(length)))) {
+        if (Leaves_Ink(c) && Has_Missing_Glyph(probe.glyphRuns(int(i), int(length)))) {
             const std::optional<QFont> face = Fallback_For(c, font, device);
             if (!face) {
                 if (missing)
@@ -170,7 +187,7 @@ qreal Lay_Out(QTextLayout& layout, qreal width, Qt::Alignment alignment)
 
 // A card text ready to lay out on a device (a picture of one pixel when it
 // is only measured): line breaks as the layout takes them, the font sized
-// for the device, and the fallback faces.
+// for the device.
 struct Card_Text {
     QImage measuring;
     QPaintDevice* device;
@@ -180,7 +197,20 @@ struct Card_Text {
           device(on ? on : &measuring),
           layout(QString(text).replace(QLatin1Char('\n'), QChar::LineSeparator), Device_Font(font, device), device)
     {
-        layout.setFormats(Fallback_Formats(layout.text(), layout.font(), device));
+    }
+    // Lays the text out in the font; only when a character finds no glyph
+    // there is it laid out again with the fallback faces, so a text the
+    // font draws whole is shaped once. Gives the height.
+    qreal layOut(qreal width, Qt::Alignment alignment)
+    {
+        const qreal height = Lay_Out(layout, width, alignment);
+        if (Face_Has_Every_Glyph(layout.text(), QFontMetricsF(layout.font(), device)))
+            return height;
+        const QList<QTextLayout::FormatRange> fallbacks = Fallback_Formats(layout, device);
+        if (fallbacks.isEmpty())
+            return height;
+        layout.setFormats(fallbacks);
+        return Lay_Out(layout, width, alignment);
     }
 };
 }
@@ -188,13 +218,13 @@ struct Card_Text {
 qreal Card_Text_Height(const QString& text, const QFont& font, qreal width)
 {
     Card_Text t(text, font, nullptr);
-    return Lay_Out(t.layout, std::max<qreal>(width, 1), Qt::AlignLeft);
+    return t.layOut(std::max<qreal>(width, 1), Qt::AlignLeft);
 }
 
 qreal Card_Text_Width(const QString& text, const QFont& font)
 {
     Card_Text t(text, font, nullptr);
-    Lay_Out(t.layout, 0, Qt::AlignLeft);
+    t.layOut(0, Qt::AlignLeft);
     qreal widest = 0;
     for (int i = 0; i < t.layout.lineCount(); ++i)
         widest = std::max(widest, t.layout.lineAt(i).naturalTextWidth());
@@ -205,7 +235,13 @@ void Draw_Card_Text(QPainter& painter, const QRectF& box, const QString& text, c
                     Qt::Alignment alignment)
 {
     Card_Text t(text, font, painter.device());
-    Lay_Out(t.layout, std::max<qreal>(box.width(), 1), alignment);
+    t.layOut(std::max<qreal>(box.width(), 1), alignment);
+    // Clipped only when it reaches past the box: a clip costs every device
+    // a state change, a PDF page a clip path of its own.
+    if (box.contains(t.layout.boundingRect().translated(box.topLeft()))) {
+        t.layout.draw(&painter, box.topLeft());
+        return;
+    }
     painter.save();
     painter.setClipRect(box, Qt::IntersectClip);
     t.layout.draw(&painter, box.topLeft());
@@ -216,6 +252,6 @@ QString Card_Text_Missing_Characters(const QString& text, const QFont& font)
 {
     QImage device(1, 1, QImage::Format_ARGB32_Premultiplied);
     QString missing;
-    Fallback_Formats(text, Device_Font(font, &device), &device, &missing);
+    Fallback_Formats(One_Line(text, Device_Font(font, &device), &device).layout, &device, &missing);
     return missing;
 }

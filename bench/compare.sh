@@ -5,7 +5,7 @@
 # gLabels' batch printer, libzint (built into a small Google Benchmark
 # program), poppler's tools to look into the PDFs, openpyxl.
 #
-#   bench/compare.sh [rounds]      (default 3; the best round of each side counts)
+#   bench/compare.sh [rounds]      (default 5; the best round of each side counts)
 #
 # BUILD names the build folder (default: build-bench beside the sources).
 # One section per row of the table; each prints its ratios, and the summary at
@@ -16,7 +16,7 @@ set -euo pipefail
 HERE=$(cd "$(dirname "$0")" && pwd)
 ROOT=$(dirname "$HERE")
 BUILD=${BUILD:-$ROOT/build-bench}
-ROUNDS=${1:-3}
+ROUNDS=${1:-5}
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
 SUMMARY=$WORK/summary.txt

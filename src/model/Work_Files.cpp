@@ -38,6 +38,13 @@ QString randomHex(int digits)
     return hex.left(digits);
 }
 
+// A fresh part-file name beside the target: ".<name>.<8 hex digits>.part".
+QString partPathFor(const QFileInfo& target)
+{
+    return target.absolutePath() + QStringLiteral("/.") + target.fileName() + QLatin1Char('.') + randomHex(8)
+           + QStringLiteral(".part");
+}
+
 // A new file of its own (never an existing one), locked; -1 when it cannot be made.
 int createLocked(const QString& path)
 {
@@ -123,8 +130,7 @@ bool Part_File::open(QString* error)
         }
     }
     for (int attempt = 0; attempt < 100 && _fd < 0; ++attempt) {
-        const QString candidate = target.absolutePath() + QStringLiteral("/.") + target.fileName() + QLatin1Char('.')
-                                  + randomHex(8) + QStringLiteral(".part");
+        const QString candidate = partPathFor(target);
         _fd = createLocked(candidate);
         if (_fd >= 0)
             _path = candidate;
@@ -330,8 +336,7 @@ QString Work_File_Path(const QString& target)
     const QFileInfo info(target);
     QString path;
     do
-        path = info.absolutePath() + QStringLiteral("/.") + info.fileName() + QLatin1Char('.') + randomHex(8)
-               + QStringLiteral(".part");
+        path = partPathFor(info);
     while (QFileInfo::exists(path) || QFileInfo(path).isSymLink());
     return path;
 }
